@@ -1,0 +1,222 @@
+#include "host/Canvas.h"
+
+#include <algorithm>
+
+namespace host {
+
+TCanvas::TCanvas() = default;
+
+void TCanvas::LineTo(int x, int y) {
+  if (FPen.Style() != psClear) DoLine(FPenPos, {x, y});
+  FPenPos = {x, y};
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+  TSize extent = DoTextExtent(text);
+  // A solid brush makes text opaque, as the old canvas did; any other style leaves it transparent.
+  if (FBrush.Style() == bsSolid && !text.empty())
+    DoFillRect(Bounds(x, y, extent.cx, extent.cy), FBrush);
+  DoTextOut(x, y, text);
+  FPenPos = {x + extent.cx, y};
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, const std::string& text) {
+  PushClipOrigin(0, 0, rect);
+  if (FBrush.Style() != bsClear) DoFillRect(rect, FBrush);
+  DoTextOut(x, y, text);
+  PopClipOrigin();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  TRect r{x1, y1, x2, y2};
+  if (FBrush.Style() != bsClear) DoFillRect(r, FBrush);
+  if (FPen.Style() != psClear) DoFrameRect(r, FPen);
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+  if (FBrush.Style() != bsClear) DoFillRect(rect, FBrush);
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+  TPen pen;
+  pen.SetColor(FBrush.Color());
+  DoFrameRect(rect, pen);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  DoEllipse({x1, y1, x2, y2});
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int rx, int ry) {
+  DoRoundRect({x1, y1, x2, y2}, rx, ry);
+}
+
+void TCanvas::Draw(int x, int y, const TRawImage& image) {
+  if (image.Width > 0 && image.Height > 0) DoDraw(Bounds(x, y, image.Width, image.Height), image);
+}
+
+void TCanvas::StretchDraw(const TRect& rect, const TRawImage& image) {
+  if (image.Width > 0 && image.Height > 0 && !rect.IsEmpty()) DoDraw(rect, image);
+}
+
+void TCanvas::PushClipOrigin(int dx, int dy, const TRect& clip) {
+  FClipStack.push_back(FClip);
+  ClipState next = FClip;
+  next.Origin = {FClip.Origin.X + dx, FClip.Origin.Y + dy};
+  TRect absolute = clip.Offset(next.Origin.X, next.Origin.Y);
+  next.Clip = FClip.Clipped ? FClip.Clip.Intersect(absolute) : absolute;
+  next.Clipped = true;
+  FClip = next;
+  DoClipChanged();
+}
+
+void TCanvas::PopClipOrigin() {
+  if (FClipStack.empty()) return;
+  FClip = FClipStack.back();
+  FClipStack.pop_back();
+  DoClipChanged();
+}
+
+namespace {
+
+struct TextLine {
+  std::string Text;
+  int Underline = -1;  // byte index of the accelerator character, or -1
+};
+
+// Tabs advance to the next multiple of eight characters.
+std::string ExpandTabStops(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\t') {
+      do out += ' ';
+      while (out.size() % 8 != 0);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Removes accelerator marks: "&&" stands for "&", "&x" underlines x.
+TextLine StripPrefix(const std::string& s) {
+  TextLine line;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '&') {
+      if (i + 1 >= s.size()) break;
+      if (s[i + 1] == '&') {
+        line.Text += '&';
+        ++i;
+        continue;
+      }
+      if (line.Underline < 0) line.Underline = static_cast<int>(line.Text.size());
+      continue;
+    }
+    line.Text += s[i];
+  }
+  return line;
+}
+
+}  // namespace
+
+int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
+  // Paragraphs, then words.
+  std::vector<std::string> paragraphs;
+  if (flags & DT_SINGLELINE) {
+    paragraphs.push_back(text);
+  } else {
+    size_t start = 0;
+    while (true) {
+      size_t end = text.find_first_of("\r\n", start);
+      if (end == std::string::npos) {
+        paragraphs.push_back(text.substr(start));
+        break;
+      }
+      paragraphs.push_back(text.substr(start, end - start));
+      start = end + 1;
+      if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+  }
+
+  const int maxWidth = rect.Width();
+  std::vector<TextLine> lines;
+  for (std::string para : paragraphs) {
+    if (flags & DT_EXPANDTABS) para = ExpandTabStops(para);
+    if (!(flags & DT_WORDBREAK)) {
+      lines.push_back((flags & DT_NOPREFIX) ? TextLine{para, -1} : StripPrefix(para));
+      continue;
+    }
+    // Greedy word wrap: a word wider than the rectangle keeps a line of its own.
+    std::string current;
+    size_t pos = 0;
+    auto flush = [&] {
+      while (!current.empty() && current.back() == ' ') current.pop_back();
+      lines.push_back((flags & DT_NOPREFIX) ? TextLine{current, -1} : StripPrefix(current));
+      current.clear();
+    };
+    bool any = false;
+    while (pos <= para.size()) {
+      size_t space = para.find(' ', pos);
+      std::string word =
+          para.substr(pos, space == std::string::npos ? std::string::npos : space - pos + 1);
+      std::string candidate = current + word;
+      std::string measured = candidate;
+      while (!measured.empty() && measured.back() == ' ') measured.pop_back();
+      int width = DoTextExtent((flags & DT_NOPREFIX) ? measured : StripPrefix(measured).Text).cx;
+      if (!current.empty() && width > maxWidth) {
+        flush();
+        current = word;
+      } else {
+        current = candidate;
+      }
+      any = true;
+      if (space == std::string::npos) break;
+      pos = space + 1;
+    }
+    if (any || lines.empty()) flush();
+  }
+
+  int lineHeight = DoTextExtent("Wg").cy;
+  int totalHeight = lineHeight * static_cast<int>(lines.size());
+  int widest = 0;
+  for (const TextLine& l : lines) widest = std::max(widest, DoTextExtent(l.Text).cx);
+
+  if (flags & DT_CALCRECT) {
+    rect.Right = rect.Left + widest;
+    rect.Bottom = rect.Top + totalHeight;
+    return totalHeight;
+  }
+
+  int y = rect.Top;
+  if (flags & DT_SINGLELINE) {
+    if (flags & DT_VCENTER)
+      y = rect.Top + (rect.Height() - lineHeight) / 2;
+    else if (flags & DT_BOTTOM)
+      y = rect.Bottom - lineHeight;
+  }
+  bool clip = !(flags & DT_NOCLIP);
+  if (clip) PushClipOrigin(0, 0, rect);
+  for (const TextLine& l : lines) {
+    int width = DoTextExtent(l.Text).cx;
+    int x = rect.Left;
+    if (flags & DT_CENTER)
+      x = rect.Left + (rect.Width() - width) / 2;
+    else if (flags & DT_RIGHT)
+      x = rect.Right - width;
+    if (FBrush.Style() == bsSolid && !l.Text.empty())
+      DoFillRect(Bounds(x, y, width, lineHeight), FBrush);
+    DoTextOut(x, y, l.Text);
+    if (l.Underline >= 0 && l.Underline < static_cast<int>(l.Text.size())) {
+      int ux = x + DoTextExtent(l.Text.substr(0, static_cast<size_t>(l.Underline))).cx;
+      int uw = DoTextExtent(l.Text.substr(static_cast<size_t>(l.Underline), 1)).cx;
+      TPen pen;
+      pen.SetColor(FFont.Color());
+      DoFrameRect({ux, y + lineHeight - 2, ux + uw, y + lineHeight - 1}, pen);
+    }
+    y += lineHeight;
+  }
+  if (clip) PopClipOrigin();
+  return totalHeight;
+}
+
+}  // namespace host

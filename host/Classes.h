@@ -1,0 +1,106 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/SysUtils.h"
+#include "host/TypInfo.h"
+#include "host/Types.h"
+
+// Declares a class's published face; the .cpp defines StaticClassInfo() with a TPublisher.
+#define HOST_PUBLISHED_CLASS                             \
+ public:                                                 \
+  static const ::host::TClassInfo& StaticClassInfo();    \
+  const ::host::TClassInfo& ClassInfo() const override { \
+    return StaticClassInfo();                            \
+  }                                                      \
+                                                         \
+ private:
+
+namespace host {
+
+// Objects that can copy each other and publish properties.
+class TPersistent {
+ public:
+  TPersistent() = default;
+  TPersistent(const TPersistent&) = delete;
+  TPersistent& operator=(const TPersistent&) = delete;
+  virtual ~TPersistent() = default;
+
+  static const TClassInfo& StaticClassInfo();
+  virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
+  virtual std::string ClassName() const { return ClassInfo().Name(); }
+
+  // Copies source into this object; fails with EConvertError when neither side knows how.
+  virtual void Assign(const TPersistent& source);
+
+ protected:
+  virtual void AssignTo(TPersistent& dest) const;
+};
+
+using TObject = TPersistent;
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+enum TComponentStateFlag { csLoading, csReading, csWriting, csDestroying, csDesigning };
+using TComponentState = TSet<TComponentStateFlag>;
+
+enum TOperation { opInsert, opRemove };
+
+// The unit of ownership: an owner deletes the components it owns, last created first.
+class TComponent : public TPersistent {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+
+  TComponent* Owner() const { return FOwner; }
+  const std::string& Name() const { return FName; }
+  // A valid identifier, unique (ignoring case) among the owner's components; empty is allowed.
+  virtual void SetName(const std::string& name);
+  int Tag() const { return FTag; }
+  void SetTag(int tag) { FTag = tag; }
+
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  TComponent* Components(int index) const;
+  const std::vector<TComponent*>& ComponentList() const { return FComponents; }
+  int ComponentIndex() const;
+  TComponent* FindComponent(std::string_view name) const;
+
+  TComponentState ComponentState() const { return FComponentState; }
+  bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
+  bool IsLoading() const { return FComponentState.Contains(csLoading); }
+  // Marks this component and everything it owns as being designed (or not).
+  void SetDesigning(bool value);
+  // The form reader brackets reading a component with these.
+  void BeginLoading() { FComponentState.Include(csLoading); }
+  // Called once the whole form has been read; clears csLoading.
+  virtual void Loaded();
+
+  void InsertComponent(TComponent* component);
+  void RemoveComponent(TComponent* component);
+  // Told when a component is inserted into or removed from this one's owner tree.
+  virtual void Notification(TComponent* component, TOperation operation) {}
+
+  // Nesting in form files: a control's parent, or nothing for a non-visual component.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* parent) {}
+  // Calls proc for each component written inside this one's block of a form file.
+  virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const;
+
+  static bool IsValidIdent(std::string_view name);
+
+ private:
+  TComponent* FOwner = nullptr;
+  std::string FName;
+  int FTag = 0;
+  std::vector<TComponent*> FComponents;
+  TComponentState FComponentState;
+};
+
+// Registers the classes of the host core with the class registry.
+void RegisterCoreClasses();
+
+}  // namespace host

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// Base of every error the kit raises; the application's handler shows Message().
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : FMessage(std::move(message)) {}
+  const std::string& Message() const { return FMessage; }
+  const char* what() const noexcept override { return FMessage.c_str(); }
+
+ private:
+  std::string FMessage;
+};
+
+class EConvertError : public Exception {
+  using Exception::Exception;
+};
+class EListError : public Exception {
+  using Exception::Exception;
+};
+class EInvalidCast : public Exception {
+ public:
+  EInvalidCast() : Exception("Invalid class typecast") {}
+  using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};
+class EComponentError : public Exception {
+  using Exception::Exception;
+};
+// A file could not be opened, read or written.
+class EInOutError : public Exception {
+  using Exception::Exception;
+};
+// Text that does not follow its format; the message names the file and the line.
+class EParserError : public Exception {
+ public:
+  EParserError(const std::string& fileName, int line, const std::string& message)
+      : Exception(fileName + "(" + std::to_string(line) + "): " + message),
+        FFileName(fileName),
+        FLine(line) {}
+  const std::string& FileName() const { return FFileName; }
+  int Line() const { return FLine; }
+
+ private:
+  std::string FFileName;
+  int FLine;
+};
+
+std::string IntToStr(int64_t value);
+std::string IntToHex(uint64_t value, int digits);
+// Decimal with an optional sign, or hexadecimal after "$" or "0x"; leading blanks are skipped.
+// Anything else fails with EConvertError.
+int StrToInt(std::string_view s);
+int StrToIntDef(std::string_view s, int defaultValue);
+bool TryStrToInt(std::string_view s, int& value);
+
+// ASCII-only case mapping: the kit compares names, not natural-language text.
+std::string UpperCase(std::string_view s);
+std::string LowerCase(std::string_view s);
+bool SameText(std::string_view a, std::string_view b);
+int CompareText(std::string_view a, std::string_view b);
+std::string Trim(std::string_view s);
+
+// Paths: both "\" and "/" separate directories in stored paths; paths we build use "/".
+inline constexpr char PathDelim = '/';
+bool IsPathDelimiter(char c);
+// Everything up to and including the last separator; empty when there is none.
+std::string ExtractFilePath(std::string_view fileName);
+std::string ExtractFileName(std::string_view fileName);
+// From the last "." of the file name part to the end, dot included; empty when there is none.
+std::string ExtractFileExt(std::string_view fileName);
+std::string ChangeFileExt(std::string_view fileName, std::string_view extension);
+// Turns "\" separators into "/" so the platform can open the path.
+std::string NativePath(std::string_view fileName);
+bool FileExists(const std::string& fileName);
+bool DirectoryExists(const std::string& dirName);
+
+// Whole-file access. Reading fails with EInOutError naming the file. Writing goes to a temporary
+// file beside the target that replaces it only when complete, so a failed write leaves the old
+// file as it was.
+std::string ReadFileBytes(const std::string& fileName);
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
+
+}  // namespace host

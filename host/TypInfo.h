@@ -1,0 +1,235 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace host {
+
+class TPersistent;
+class TComponent;
+class TClassInfo;
+
+// What a published property holds; the form files and the object inspector go by it.
+enum class TPropKind {
+  Integer,      // int
+  Boolean,      // False / True
+  Enumeration,  // an identifier from Names; the value is its ordinal
+  Set,          // [a, b]: a bit mask over the ordinals of Names
+  Color,        // a colour name or number
+  String,       // text
+  Strings,      // a string list, stored as Name.Strings = ( ... )
+  Binary,       // bytes, stored as hex in braces
+  Class,        // a persistent sub-object whose properties are stored with dotted names
+};
+
+// One published property: its name, kind and the accessors that go through the class's getters
+// and setters. Declared once per class, in published order.
+struct TPropInfo {
+  std::string Name;
+  TPropKind Kind = TPropKind::Integer;
+  const std::vector<std::string>* Names = nullptr;  // Enumeration and Set
+  const TClassInfo* ObjectClass = nullptr;          // Class: the sub-object's declaration
+  std::optional<int64_t> Default;                   // ordinal kinds: not stored when equal
+  bool Stored = true;                               // false: shown, never written
+
+  std::function<int64_t(const TPersistent&)> GetOrd;
+  std::function<void(TPersistent&, int64_t)> SetOrd;
+  std::function<std::string(const TPersistent&)> GetStr;  // String and Binary
+  std::function<void(TPersistent&, const std::string&)> SetStr;
+  std::function<TPersistent*(TPersistent&)> GetObject;  // Strings and Class
+  std::function<void(TPersistent&, const TPersistent&)> SetObject;
+
+  bool IsReadOnly() const { return !SetOrd && !SetStr && !SetObject; }
+  bool IsOrdinal() const {
+    return Kind == TPropKind::Integer || Kind == TPropKind::Boolean ||
+           Kind == TPropKind::Enumeration || Kind == TPropKind::Set || Kind == TPropKind::Color;
+  }
+};
+
+using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
+
+// The published face of a class: its name, its parent class and its own properties.
+class TClassInfo {
+ public:
+  TClassInfo(std::string name, const TClassInfo* parent)
+      : FName(std::move(name)), FParent(parent) {}
+
+  const std::string& Name() const { return FName; }
+  const TClassInfo* Parent() const { return FParent; }
+  bool InheritsFrom(const TClassInfo& other) const;
+
+  // Every published property, the ancestors' first, in declaration order. A property
+  // redeclared by a descendant keeps its ancestor's place.
+  std::vector<const TPropInfo*> Properties() const;
+  const TPropInfo* FindProperty(std::string_view name) const;  // case-insensitive
+
+  std::vector<TPropInfo>& OwnProperties() { return FOwn; }
+  const std::vector<TPropInfo>& OwnProperties() const { return FOwn; }
+
+ private:
+  std::string FName;
+  const TClassInfo* FParent;
+  std::vector<TPropInfo> FOwn;
+};
+
+// Component classes by name, so that a form file can construct what it names.
+class TClassRegistry {
+ public:
+  static void Register(const TClassInfo& info, TComponentFactory factory);
+  static const TComponentFactory* FindFactory(std::string_view className);
+  static const TClassInfo* Find(std::string_view className);
+};
+
+// Builds a class's property list with typed accessors:
+//   TPublisher<TFoo>(info).Integer("Count", &TFoo::Count, &TFoo::SetCount);
+// Getters and setters are anything std::invoke can call on the object (member functions,
+// lambdas taking the object).
+template <class T>
+class TPublisher {
+ public:
+  explicit TPublisher(TClassInfo& info) : FInfo(info) {}
+
+  template <class G, class S>
+  TPublisher& Integer(std::string name, G get, S set, std::optional<int64_t> def = {}) {
+    return Ordinal(std::move(name), TPropKind::Integer, get, set, def);
+  }
+  template <class G, class S>
+  TPublisher& Boolean(std::string name, G get, S set, std::optional<bool> def = {}) {
+    std::optional<int64_t> d;
+    if (def) d = *def ? 1 : 0;
+    return Ordinal(std::move(name), TPropKind::Boolean, get, set, d);
+  }
+  template <class G, class S>
+  TPublisher& Color(std::string name, G get, S set, std::optional<int64_t> def = {}) {
+    return Ordinal(std::move(name), TPropKind::Color, get, set, def);
+  }
+  template <class G, class S>
+  TPublisher& Enumeration(std::string name, const std::vector<std::string>& names, G get, S set,
+                          std::optional<int64_t> def = {}) {
+    Ordinal(std::move(name), TPropKind::Enumeration, get, set, def);
+    FInfo.OwnProperties().back().Names = &names;
+    return *this;
+  }
+  // The getter returns a TSet (anything with Mask()); the setter takes the same type.
+  template <class G, class S>
+  TPublisher& Set(std::string name, const std::vector<std::string>& names, G get, S set,
+                  std::optional<int64_t> def = {}) {
+    using SetType = std::decay_t<std::invoke_result_t<G, const T&>>;
+    TPropInfo p;
+    p.Name = std::move(name);
+    p.Kind = TPropKind::Set;
+    p.Names = &names;
+    p.Default = def;
+    p.GetOrd = [get](const TPersistent& o) -> int64_t {
+      return std::invoke(get, static_cast<const T&>(o)).Mask();
+    };
+    p.SetOrd = [set](TPersistent& o, int64_t v) {
+      std::invoke(set, static_cast<T&>(o), SetType::FromMask(static_cast<uint32_t>(v)));
+    };
+    return Add(std::move(p));
+  }
+  template <class G, class S>
+  TPublisher& String(std::string name, G get, S set) {
+    return Text(std::move(name), TPropKind::String, get, set);
+  }
+  template <class G, class S>
+  TPublisher& Binary(std::string name, G get, S set) {
+    return Text(std::move(name), TPropKind::Binary, get, set);
+  }
+  // A string list: the getter returns the owned list, the setter copies a list in.
+  template <class L, class G, class S>
+  TPublisher& Strings(std::string name, G get, S set) {
+    return Object<L>(std::move(name), TPropKind::Strings, nullptr, get, set);
+  }
+  // A persistent sub-object. Pass nullptr as setter for a read-only one.
+  template <class O, class G, class S>
+  TPublisher& SubObject(std::string name, G get, S set) {
+    return Object<O>(std::move(name), TPropKind::Class, &O::StaticClassInfo(), get, set);
+  }
+
+  TPublisher& NotStored() {
+    FInfo.OwnProperties().back().Stored = false;
+    return *this;
+  }
+
+ private:
+  TPublisher& Add(TPropInfo p) {
+    FInfo.OwnProperties().push_back(std::move(p));
+    return *this;
+  }
+
+  template <class G, class S>
+  TPublisher& Ordinal(std::string name, TPropKind kind, G get, S set, std::optional<int64_t> def) {
+    TPropInfo p;
+    p.Name = std::move(name);
+    p.Kind = kind;
+    p.Default = def;
+    p.GetOrd = [get](const TPersistent& o) -> int64_t {
+      return static_cast<int64_t>(std::invoke(get, static_cast<const T&>(o)));
+    };
+    if constexpr (!std::is_same_v<S, std::nullptr_t>) {
+      p.SetOrd = [set](TPersistent& o, int64_t v) {
+        using Arg = typename SetterArg<S>::type;
+        std::invoke(set, static_cast<T&>(o), static_cast<Arg>(v));
+      };
+    }
+    return Add(std::move(p));
+  }
+
+  template <class G, class S>
+  TPublisher& Text(std::string name, TPropKind kind, G get, S set) {
+    TPropInfo p;
+    p.Name = std::move(name);
+    p.Kind = kind;
+    p.GetStr = [get](const TPersistent& o) -> std::string {
+      return std::string(std::invoke(get, static_cast<const T&>(o)));
+    };
+    if constexpr (!std::is_same_v<S, std::nullptr_t>) {
+      p.SetStr = [set](TPersistent& o, const std::string& v) {
+        std::invoke(set, static_cast<T&>(o), v);
+      };
+    }
+    return Add(std::move(p));
+  }
+
+  template <class O, class G, class S>
+  TPublisher& Object(std::string name, TPropKind kind, const TClassInfo* cls, G get, S set) {
+    TPropInfo p;
+    p.Name = std::move(name);
+    p.Kind = kind;
+    p.ObjectClass = cls;
+    p.GetObject = [get](TPersistent& o) -> TPersistent* {
+      return &std::invoke(get, static_cast<T&>(o));
+    };
+    if constexpr (!std::is_same_v<S, std::nullptr_t>) {
+      p.SetObject = [set](TPersistent& o, const TPersistent& v) {
+        std::invoke(set, static_cast<T&>(o), static_cast<const O&>(v));
+      };
+    }
+    return Add(std::move(p));
+  }
+
+  // The parameter type of a setter, so that stored ordinals convert to enums and bools.
+  template <class S>
+  struct SetterArg;
+  template <class C, class A>
+  struct SetterArg<void (C::*)(A)> {
+    using type = std::decay_t<A>;
+  };
+  template <class F>
+  struct SetterArg : SetterArg<decltype(&F::operator())> {};
+  template <class L, class O, class A>
+  struct SetterArg<void (L::*)(O&, A) const> {
+    using type = std::decay_t<A>;
+  };
+
+  TClassInfo& FInfo;
+};
+
+}  // namespace host
