@@ -1,80 +1,97 @@
 #include "host/Canvas.h"
 
+#include "host/MetricCanvas.h"
+
 #include <algorithm>
 
 namespace host {
 
-TCanvas::TCanvas() = default;
+void TCanvasSurface::PushClipOrigin(int dx, int dy, const TRect& clip) {
+  FStack.push_back(FState);
+  State next;
+  next.Origin = {FState.Origin.X + dx, FState.Origin.Y + dy};
+  TRect absolute = clip.Offset(next.Origin.X, next.Origin.Y);
+  next.Clip = FState.Clipped ? FState.Clip.Intersect(absolute) : absolute;
+  next.Clipped = true;
+  FState = next;
+  ClipChanged();
+}
+
+void TCanvasSurface::PopClipOrigin() {
+  if (FStack.empty()) return;
+  FState = FStack.back();
+  FStack.pop_back();
+  ClipChanged();
+}
+
+static TCanvasSurface*& MeasureSlot() {
+  static TCanvasSurface* surface = nullptr;
+  return surface;
+}
+
+void SetMeasureSurface(TCanvasSurface* surface) {
+  MeasureSlot() = surface;
+}
+
+TCanvasSurface& MeasureSurface() {
+  if (MeasureSlot()) return *MeasureSlot();
+  static TMetricSurface metric;
+  return metric;
+}
 
 void TCanvas::LineTo(int x, int y) {
-  if (FPen.Style() != psClear) DoLine(FPenPos, {x, y});
+  if (FSurface && FPen.Style() != psClear) FSurface->Line(FPenPos, {x, y}, FPen);
   FPenPos = {x, y};
 }
 
+TSize TCanvas::TextExtent(const std::string& text) {
+  return (FSurface ? *FSurface : MeasureSurface()).TextExtent(text, FFont);
+}
+
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-  TSize extent = DoTextExtent(text);
-  // A solid brush makes text opaque, as the old canvas did; any other style leaves it transparent.
-  if (FBrush.Style() == bsSolid && !text.empty())
-    DoFillRect(Bounds(x, y, extent.cx, extent.cy), FBrush);
-  DoTextOut(x, y, text);
+  TSize extent = TextExtent(text);
+  if (FSurface) {
+    if (FBrush.Style() == bsSolid && !text.empty())
+      FSurface->FillRect(Bounds(x, y, extent.cx, extent.cy), FBrush);
+    FSurface->TextOut(x, y, text, FFont);
+  }
   FPenPos = {x + extent.cx, y};
 }
 
-void TCanvas::TextRect(const TRect& rect, int x, int y, const std::string& text) {
-  PushClipOrigin(0, 0, rect);
-  if (FBrush.Style() != bsClear) DoFillRect(rect, FBrush);
-  DoTextOut(x, y, text);
-  PopClipOrigin();
-}
-
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  if (!FSurface) return;
   TRect r{x1, y1, x2, y2};
-  if (FBrush.Style() != bsClear) DoFillRect(r, FBrush);
-  if (FPen.Style() != psClear) DoFrameRect(r, FPen);
+  if (FBrush.Style() != bsClear) FSurface->FillRect(r, FBrush);
+  if (FPen.Style() != psClear) FSurface->FrameRect(r, FPen);
 }
 
 void TCanvas::FillRect(const TRect& rect) {
-  if (FBrush.Style() != bsClear) DoFillRect(rect, FBrush);
+  if (FSurface && FBrush.Style() != bsClear) FSurface->FillRect(rect, FBrush);
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
+  if (!FSurface) return;
   TPen pen;
   pen.SetColor(FBrush.Color());
-  DoFrameRect(rect, pen);
+  FSurface->FrameRect(rect, pen);
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  DoEllipse({x1, y1, x2, y2});
+  if (FSurface) FSurface->Ellipse({x1, y1, x2, y2}, FBrush, FPen);
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int rx, int ry) {
-  DoRoundRect({x1, y1, x2, y2}, rx, ry);
+  if (FSurface) FSurface->RoundRect({x1, y1, x2, y2}, rx, ry, FBrush, FPen);
 }
 
 void TCanvas::Draw(int x, int y, const TRawImage& image) {
-  if (image.Width > 0 && image.Height > 0) DoDraw(Bounds(x, y, image.Width, image.Height), image);
+  if (FSurface && image.Width > 0 && image.Height > 0)
+    FSurface->DrawImage(Bounds(x, y, image.Width, image.Height), image);
 }
 
 void TCanvas::StretchDraw(const TRect& rect, const TRawImage& image) {
-  if (image.Width > 0 && image.Height > 0 && !rect.IsEmpty()) DoDraw(rect, image);
-}
-
-void TCanvas::PushClipOrigin(int dx, int dy, const TRect& clip) {
-  FClipStack.push_back(FClip);
-  ClipState next = FClip;
-  next.Origin = {FClip.Origin.X + dx, FClip.Origin.Y + dy};
-  TRect absolute = clip.Offset(next.Origin.X, next.Origin.Y);
-  next.Clip = FClip.Clipped ? FClip.Clip.Intersect(absolute) : absolute;
-  next.Clipped = true;
-  FClip = next;
-  DoClipChanged();
-}
-
-void TCanvas::PopClipOrigin() {
-  if (FClipStack.empty()) return;
-  FClip = FClipStack.back();
-  FClipStack.pop_back();
-  DoClipChanged();
+  if (FSurface && image.Width > 0 && image.Height > 0 && !rect.IsEmpty())
+    FSurface->DrawImage(rect, image);
 }
 
 namespace {
@@ -162,7 +179,7 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
       std::string candidate = current + word;
       std::string measured = candidate;
       while (!measured.empty() && measured.back() == ' ') measured.pop_back();
-      int width = DoTextExtent((flags & DT_NOPREFIX) ? measured : StripPrefix(measured).Text).cx;
+      int width = TextExtent((flags & DT_NOPREFIX) ? measured : StripPrefix(measured).Text).cx;
       if (!current.empty() && width > maxWidth) {
         flush();
         current = word;
@@ -176,10 +193,10 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
     if (any || lines.empty()) flush();
   }
 
-  int lineHeight = DoTextExtent("Wg").cy;
+  int lineHeight = TextExtent("Wg").cy;
   int totalHeight = lineHeight * static_cast<int>(lines.size());
   int widest = 0;
-  for (const TextLine& l : lines) widest = std::max(widest, DoTextExtent(l.Text).cx);
+  for (const TextLine& l : lines) widest = std::max(widest, TextExtent(l.Text).cx);
 
   if (flags & DT_CALCRECT) {
     rect.Right = rect.Left + widest;
@@ -194,28 +211,29 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
     else if (flags & DT_BOTTOM)
       y = rect.Bottom - lineHeight;
   }
+  if (!FSurface) return totalHeight;
   bool clip = !(flags & DT_NOCLIP);
-  if (clip) PushClipOrigin(0, 0, rect);
+  if (clip) FSurface->PushClipOrigin(0, 0, rect);
   for (const TextLine& l : lines) {
-    int width = DoTextExtent(l.Text).cx;
+    int width = TextExtent(l.Text).cx;
     int x = rect.Left;
     if (flags & DT_CENTER)
       x = rect.Left + (rect.Width() - width) / 2;
     else if (flags & DT_RIGHT)
       x = rect.Right - width;
     if (FBrush.Style() == bsSolid && !l.Text.empty())
-      DoFillRect(Bounds(x, y, width, lineHeight), FBrush);
-    DoTextOut(x, y, l.Text);
+      FSurface->FillRect(Bounds(x, y, width, lineHeight), FBrush);
+    FSurface->TextOut(x, y, l.Text, FFont);
     if (l.Underline >= 0 && l.Underline < static_cast<int>(l.Text.size())) {
-      int ux = x + DoTextExtent(l.Text.substr(0, static_cast<size_t>(l.Underline))).cx;
-      int uw = DoTextExtent(l.Text.substr(static_cast<size_t>(l.Underline), 1)).cx;
+      int ux = x + TextExtent(l.Text.substr(0, static_cast<size_t>(l.Underline))).cx;
+      int uw = TextExtent(l.Text.substr(static_cast<size_t>(l.Underline), 1)).cx;
       TPen pen;
       pen.SetColor(FFont.Color());
-      DoFrameRect({ux, y + lineHeight - 2, ux + uw, y + lineHeight - 1}, pen);
+      FSurface->Line({ux, y + lineHeight - 2}, {ux + uw, y + lineHeight - 2}, pen);
     }
     y += lineHeight;
   }
-  if (clip) PopClipOrigin();
+  if (clip) FSurface->PopClipOrigin();
   return totalHeight;
 }
 

@@ -24,13 +24,64 @@ enum : unsigned {
   DT_NOPREFIX = 0x800,
 };
 
-// A drawing surface with a pen position, a font, a brush and a pen. Coordinates are relative to
-// the current origin; a parent painting its children moves the origin and clips with
+// Where drawing lands: a window, an image or a recording. Coordinates are relative to the
+// current origin; a parent painting its children moves the origin and clips with
 // PushClipOrigin/PopClipOrigin.
+class TCanvasSurface {
+ public:
+  virtual ~TCanvasSurface() = default;
+  // Draws text with the top-left of its cell at (x, y).
+  virtual void TextOut(int x, int y, const std::string& text, const TFont& font) = 0;
+  // Width of the text and height of a line in the font.
+  virtual TSize TextExtent(const std::string& text, const TFont& font) = 0;
+  // Fills the rectangle with the brush's colour, hatch or pattern.
+  virtual void FillRect(const TRect& rect, const TBrush& brush) = 0;
+  // Outlines the rectangle inside its bounds with the pen.
+  virtual void FrameRect(const TRect& rect, const TPen& pen) = 0;
+  // Draws a line from one point up to (not including) the other.
+  virtual void Line(TPoint from, TPoint to, const TPen& pen) = 0;
+  // Fills (unless bsClear) and outlines (unless psClear) an ellipse or a rounded rectangle.
+  virtual void Ellipse(const TRect& rect, const TBrush& brush, const TPen& pen) = 0;
+  virtual void RoundRect(const TRect& rect, int rx, int ry, const TBrush& brush,
+                         const TPen& pen) = 0;
+  // Draws the image scaled into dest.
+  virtual void DrawImage(const TRect& dest, const TRawImage& image) = 0;
+
+  // Moves the origin by (dx, dy) and clips to clip (in the new coordinates) until the matching
+  // PopClipOrigin.
+  void PushClipOrigin(int dx, int dy, const TRect& clip);
+  void PopClipOrigin();
+  TPoint Origin() const { return FState.Origin; }
+  bool Clipped() const { return FState.Clipped; }
+  TRect ClipRect() const { return FState.Clip; }  // absolute
+
+ protected:
+  // Told after the origin or clip changed.
+  virtual void ClipChanged() {}
+
+ private:
+  struct State {
+    TPoint Origin;
+    TRect Clip;
+    bool Clipped = false;
+  };
+  State FState;
+  std::vector<State> FStack;
+};
+
+// Measures text when a canvas has no surface (a control sizing itself outside a paint). The GUI
+// backend installs the toolkit's measurements; until then the metric formula serves.
+void SetMeasureSurface(TCanvasSurface* surface);
+TCanvasSurface& MeasureSurface();
+
+// The drawing state of the old canvas (font, brush, pen, pen position) over a surface. A
+// control keeps one canvas for its life; it is bound to a surface while the control paints.
 class TCanvas : public TPersistent {
  public:
-  TCanvas();
-  ~TCanvas() override = default;
+  explicit TCanvas(TCanvasSurface* surface = nullptr) : FSurface(surface) {}
+
+  TCanvasSurface* Surface() const { return FSurface; }
+  void SetSurface(TCanvasSurface* surface) { FSurface = surface; }
 
   TFont& Font() { return FFont; }
   TBrush& Brush() { return FBrush; }
@@ -44,14 +95,13 @@ class TCanvas : public TPersistent {
   void LineTo(int x, int y);
 
   // Draws text with the top-left of its cell at (x, y); the pen ends at (x + TextWidth, y).
+  // A solid brush makes the text cell opaque; any other style leaves it transparent.
   void TextOut(int x, int y, const std::string& text);
-  void TextRect(const TRect& rect, int x, int y, const std::string& text);
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
   int TextHeight(const std::string& text) { return TextExtent(text).cy; }
-  TSize TextExtent(const std::string& text) { return DoTextExtent(text); }
+  TSize TextExtent(const std::string& text);
 
-  // Fills with the brush (unless its style is bsClear) and outlines with the pen (unless its
-  // style is psClear); the outline lies inside the rectangle.
+  // Fills with the brush (unless bsClear) and outlines with the pen (unless psClear).
   void Rectangle(int x1, int y1, int x2, int y2);
   void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
   void FillRect(const TRect& rect);
@@ -67,41 +117,16 @@ class TCanvas : public TPersistent {
   // height of the text.
   int DrawText(const std::string& text, TRect& rect, unsigned flags);
 
-  // Moves the origin by (dx, dy) and clips to clip (given in the new coordinates) until the
-  // matching PopClipOrigin.
-  void PushClipOrigin(int dx, int dy, const TRect& clip);
-  void PopClipOrigin();
   // Drops clipping a control set on its own. Controls set none, and the bounds the canvas was
   // handed out with always stay, so this has nothing to undo.
   void ResetClip() {}
-  TPoint Origin() const { return FClip.Origin; }
-
- protected:
-  // Primitives in the current coordinates; implementations honour Origin() and the clip.
-  virtual void DoTextOut(int x, int y, const std::string& text) = 0;
-  virtual TSize DoTextExtent(const std::string& text) = 0;
-  virtual void DoFillRect(const TRect& rect, const TBrush& brush) = 0;
-  virtual void DoFrameRect(const TRect& rect, const TPen& pen) = 0;
-  virtual void DoLine(TPoint from, TPoint to) = 0;
-  virtual void DoEllipse(const TRect& rect) = 0;
-  virtual void DoRoundRect(const TRect& rect, int rx, int ry) = 0;
-  virtual void DoDraw(const TRect& dest, const TRawImage& image) = 0;
-  virtual void DoClipChanged() {}
-
-  struct ClipState {
-    TPoint Origin;
-    TRect Clip;  // absolute coordinates
-    bool Clipped;
-  };
-  const ClipState& Clip() const { return FClip; }
 
  private:
+  TCanvasSurface* FSurface;
   TFont FFont;
   TBrush FBrush;
   TPen FPen;
   TPoint FPenPos;
-  ClipState FClip{{0, 0}, {}, false};
-  std::vector<ClipState> FClipStack;
 };
 
 }  // namespace host

@@ -90,6 +90,12 @@ class TComponent : public TPersistent {
   // Calls proc for each component written inside this one's block of a form file.
   virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const;
 
+  // The class name a form file gives a root component. Forms adopt it (a form named Form2 is a
+  // TForm2); other components accept only their own class name, ignoring case.
+  virtual bool AcceptClassName(const std::string& className) {
+    return SameText(className, ClassName());
+  }
+
   static bool IsValidIdent(std::string_view name);
 
  private:

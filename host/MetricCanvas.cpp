@@ -2,15 +2,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace host {
 
-int TMetricCanvas::CharWidth(const TFont& font) {
+int TMetricSurface::CharWidth(const TFont& font) {
   int s = std::abs(font.Size());
   return std::max(1, s / 2) + (font.Style().Contains(fsBold) ? 1 : 0);
 }
 
-int TMetricCanvas::LineHeight(const TFont& font) {
+int TMetricSurface::LineHeight(const TFont& font) {
   return std::max(1, std::abs(font.Size()) * 3 / 2);
 }
 
@@ -20,33 +21,31 @@ static int CodePoints(const std::string& text) {
   }));
 }
 
-TSize TMetricCanvas::DoTextExtent(const std::string& text) {
-  return {CodePoints(text) * CharWidth(Font()), LineHeight(Font())};
+TSize TMetricSurface::TextExtent(const std::string& text, const TFont& font) {
+  return {CodePoints(text) * CharWidth(font), LineHeight(font)};
 }
 
-TCanvasOp TMetricCanvas::Make(TCanvasOpKind kind, const TRect& rect) {
+TCanvasOp TMetricSurface::Make(TCanvasOpKind kind, const TRect& rect) {
   TCanvasOp op;
   op.Kind = kind;
   op.Rect = rect.Offset(Origin().X, Origin().Y);
-  if (Clip().Clipped) op.Clip = Clip().Clip;
-  op.FontName = Font().Name();
-  op.FontSize = Font().Size();
-  op.FontColor = Font().Color();
-  op.FontStyle = Font().Style();
-  op.BrushStyle = Brush().Style();
-  op.PenStyle = Pen().Style();
+  if (Clipped()) op.Clip = ClipRect();
   return op;
 }
 
-void TMetricCanvas::DoTextOut(int x, int y, const std::string& text) {
-  TSize extent = DoTextExtent(text);
+void TMetricSurface::TextOut(int x, int y, const std::string& text, const TFont& font) {
+  TSize extent = TextExtent(text, font);
   TCanvasOp op = Make(ckText, Bounds(x, y, extent.cx, extent.cy));
   op.Text = text;
-  op.Color = Font().Color();
+  op.FontName = font.Name();
+  op.FontSize = font.Size();
+  op.FontColor = font.Color();
+  op.FontStyle = font.Style();
+  op.Color = font.Color();
   FOps.push_back(std::move(op));
 }
 
-void TMetricCanvas::DoFillRect(const TRect& rect, const TBrush& brush) {
+void TMetricSurface::FillRect(const TRect& rect, const TBrush& brush) {
   TCanvasOp op = Make(ckFill, rect);
   op.Color = brush.Color();
   op.BrushStyle = brush.Style();
@@ -54,36 +53,44 @@ void TMetricCanvas::DoFillRect(const TRect& rect, const TBrush& brush) {
   FOps.push_back(std::move(op));
 }
 
-void TMetricCanvas::DoFrameRect(const TRect& rect, const TPen& pen) {
+void TMetricSurface::FrameRect(const TRect& rect, const TPen& pen) {
   TCanvasOp op = Make(ckFrame, rect);
   op.Color = pen.Color();
+  op.PenStyle = pen.Style();
+  op.PenWidth = pen.Width();
+  FOps.push_back(std::move(op));
+}
+
+void TMetricSurface::Line(TPoint from, TPoint to, const TPen& pen) {
+  TCanvasOp op = Make(ckLine, {from.X, from.Y, to.X, to.Y});
+  op.Color = pen.Color();
+  op.PenStyle = pen.Style();
+  op.PenWidth = pen.Width();
+  FOps.push_back(std::move(op));
+}
+
+void TMetricSurface::Ellipse(const TRect& rect, const TBrush& brush, const TPen& pen) {
+  TCanvasOp op = Make(ckEllipse, rect);
+  op.Color = brush.Color();
+  op.BrushStyle = brush.Style();
   op.PenStyle = pen.Style();
   FOps.push_back(std::move(op));
 }
 
-void TMetricCanvas::DoLine(TPoint from, TPoint to) {
-  TCanvasOp op = Make(ckLine, {from.X, from.Y, to.X, to.Y});
-  op.Color = Pen().Color();
-  FOps.push_back(std::move(op));
-}
-
-void TMetricCanvas::DoEllipse(const TRect& rect) {
-  TCanvasOp op = Make(ckEllipse, rect);
-  op.Color = Brush().Color();
-  FOps.push_back(std::move(op));
-}
-
-void TMetricCanvas::DoRoundRect(const TRect& rect, int rx, int ry) {
+void TMetricSurface::RoundRect(const TRect& rect, int rx, int ry, const TBrush& brush,
+                               const TPen& pen) {
   TCanvasOp op = Make(ckRoundRect, rect);
-  op.Color = Brush().Color();
+  op.Color = brush.Color();
+  op.BrushStyle = brush.Style();
+  op.PenStyle = pen.Style();
   FOps.push_back(std::move(op));
 }
 
-void TMetricCanvas::DoDraw(const TRect& dest, const TRawImage& image) {
+void TMetricSurface::DrawImage(const TRect& dest, const TRawImage& image) {
   FOps.push_back(Make(ckImage, dest));
 }
 
-std::vector<TCanvasOp> TMetricCanvas::OpsOf(TCanvasOpKind kind) const {
+std::vector<TCanvasOp> TMetricSurface::OpsOf(TCanvasOpKind kind) const {
   std::vector<TCanvasOp> out;
   std::copy_if(FOps.begin(), FOps.end(), std::back_inserter(out),
                [kind](const TCanvasOp& op) { return op.Kind == kind; });

@@ -1,0 +1,264 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Backend.h"
+#include "host/Canvas.h"
+#include "host/Classes.h"
+#include "host/Graphics.h"
+
+namespace host {
+
+using TCursor = int;
+// The framework's own pointers; positive numbers index Screen->Cursors.
+enum : TCursor {
+  crDefault = 0,
+  crNone = -1,
+  crArrow = -2,
+  crCross = -3,
+  crIBeam = -4,
+  crSizeNESW = -6,
+  crSizeNS = -7,
+  crSizeNWSE = -8,
+  crSizeWE = -9,
+  crUpArrow = -10,
+  crHourGlass = -11,
+  crDrag = -12,
+  crNoDrop = -13,
+  crHSplit = -14,
+  crVSplit = -15,
+  crMultiDrag = -16,
+  crNo = -18,
+  crAppStart = -19,
+  crHelp = -20,
+  crHandPoint = -21,
+  crSizeAll = -22,
+};
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+const std::vector<std::string>& AlignNames();
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateFlag>;
+
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+
+enum TControlStyleFlag { csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque };
+using TControlStyle = TSet<TControlStyleFlag>;
+
+// A pointer event as it enters a window, in that window's client coordinates.
+struct TMouseEventRecord {
+  enum TKind { Down, Move, Up, DblClick };
+  TKind Kind = Move;
+  TMouseButton Button = mbLeft;
+  TShiftState Shift;
+  TPoint Pos;
+};
+
+class TWinControl;
+class TForm;
+
+class TControl : public TComponent {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return FParent; }
+  virtual void SetParent(TWinControl* parent);
+
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetLeft(int value) { SetBounds(value, FTop, FWidth, FHeight); }
+  void SetTop(int value) { SetBounds(FLeft, value, FWidth, FHeight); }
+  void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
+  void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  TRect ClientRect() const { return {0, 0, FWidth, FHeight}; }
+  int ClientWidth() const { return FWidth; }
+  int ClientHeight() const { return FHeight; }
+
+  bool Visible() const { return FVisible; }
+  virtual void SetVisible(bool value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool Enabled() const { return FEnabled; }
+  virtual void SetEnabled(bool value);
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign value);
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor value);
+  TFont& Font() { return FFont; }
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& value) { FFont.Assign(value); }
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& value);
+  TControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TControlStyle style) { FControlStyle = style; }
+
+  // Marks the control for painting; the toolkit paints it when it next asks.
+  virtual void Invalidate();
+  // Paints what is marked, now.
+  void Update();
+  void Repaint() {
+    Invalidate();
+    Update();
+  }
+  void Refresh() { Repaint(); }
+  void BringToFront();
+  void SendToBack();
+
+  TPoint ClientToScreen(TPoint point) const;
+  TPoint ScreenToClient(TPoint point) const;
+  // Client origin of the control in the coordinates of the window that draws it.
+  TPoint OriginInWindow() const;
+
+  // Pointer hooks; each fires its event.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // A left release over the control that was pressed on it.
+  virtual void Click();
+  virtual void DblClick();
+  // Files dropped onto the control from a file manager (the designer delivers them).
+  virtual void DropFiles(const std::vector<std::string>& files) {}
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* parent) override;
+
+ protected:
+  virtual void FontChanged() { Invalidate(); }
+  virtual void BoundsChanged() {}
+  virtual void TextChanged() { Invalidate(); }
+  // The window that paints this control: itself when windowed, else its parent's.
+  virtual TWinControl* PaintingWindow() const;
+
+ private:
+  friend class TWinControl;
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  bool FVisible = true;
+  bool FEnabled = true;
+  bool FClicked = false;
+  TAlign FAlign = alNone;
+  TCursor FCursor = crDefault;
+  TColor FColor = clBtnFace;
+  TFont FFont;
+  std::string FCaption;
+  TControlStyle FControlStyle{csCaptureMouse, csClickEvents};
+};
+
+// A control without a window of its own: its parent paints it and routes the pointer to it.
+class TGraphicControl : public TControl {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TGraphicControl(TComponent* owner);
+  TCanvas& Canvas() { return FCanvas; }
+  // Paints the control on surface, whose origin is the control's top-left.
+  void PaintOn(TCanvasSurface& surface);
+
+ protected:
+  virtual void Paint() {}
+
+ private:
+  TCanvas FCanvas;
+};
+
+// A control with a window of its own, which may hold other controls.
+class TWinControl : public TControl {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  // Child controls in z-order, the bottom one first.
+  int ControlCount() const { return static_cast<int>(FControls.size()); }
+  TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  // The topmost visible child at a client point. Windowed children lie above graphic ones.
+  TControl* ControlAtPos(TPoint point, bool allowDisabled = false,
+                         bool allowWinControls = true) const;
+
+  IWindowPeer* Peer() const { return FPeer.get(); }
+  bool HandleAllocated() const { return FPeer != nullptr; }
+  // Creates the window (and its windowed children's) when a toolkit is installed.
+  void HandleNeeded();
+
+  // Entry points of the toolkit. Paint: the window's client area, dirty in rect.
+  void DispatchPaint(TCanvasSurface& surface, const TRect& rect);
+  // A pointer event at a client point of this window.
+  void DispatchMouse(const TMouseEventRecord& event);
+  // Paints the control and all its children, windows included, as they look on screen.
+  void PaintTo(TCanvasSurface& surface);
+
+  void Invalidate() override;
+  void SetVisible(bool value) override;
+  void SetEnabled(bool value) override;
+  void SetParent(TWinControl* parent) override;
+  void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const override;
+
+ protected:
+  // Paints the window's own face (children come after).
+  virtual void PaintWindow(TCanvasSurface& surface);
+  virtual void CreateWnd();
+  void DestroyWnd();
+  void BoundsChanged() override;
+  // Whether the window is shown: visible itself (top-level windows show on their own).
+  virtual bool ShowingWindow() const { return Visible(); }
+  void UpdatePeerVisibility();
+  TWinControl* PaintingWindow() const override { return const_cast<TWinControl*>(this); }
+
+ private:
+  friend class TControl;
+  void PaintGraphicChildren(TCanvasSurface& surface, const TRect& rect);
+  void ReleaseCapture();
+  void InvalidateRect(const TRect& rect);
+  void UpdateHoverCursor(TControl* control);
+
+  std::vector<TControl*> FControls;
+  std::unique_ptr<IWindowPeer> FPeer;
+  TControl* FCapture = nullptr;           // pressed graphic control (or this window)
+  TWinControl* FCaptureWindow = nullptr;  // pressed windowed child, for routed events
+  TControl* FHover = nullptr;
+};
+
+// A windowed control that paints itself on its own canvas.
+class TCustomControl : public TWinControl {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TCustomControl(TComponent* owner);
+  TCanvas& Canvas() { return FCanvas; }
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(TCanvasSurface& surface) override;
+
+ private:
+  TCanvas FCanvas;
+};
+
+// The form that holds a control, or null.
+TForm* GetParentForm(const TControl* control);
+
+void RegisterControlClasses();
+
+}  // namespace host

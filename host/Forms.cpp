@@ -1,0 +1,281 @@
+#include "host/Forms.h"
+
+#include <algorithm>
+
+#include "host/Dialogs.h"
+
+namespace host {
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen;
+
+const std::vector<std::string>& FormBorderStyleNames() {
+  static const std::vector<std::string> names = {"bsNone",   "bsSingle",     "bsSizeable",
+                                                 "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+  return names;
+}
+
+const std::vector<std::string>& PositionNames() {
+  static const std::vector<std::string> names = {"poDesigned", "poDefault", "poDefaultPosOnly",
+                                                 "poDefaultSizeOnly", "poScreenCenter"};
+  return names;
+}
+
+// ---- TForm
+
+const TClassInfo& TForm::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TForm", &TCustomControl::StaticClassInfo());
+    TPublisher<TForm>(i)
+        .Boolean("Visible", &TForm::Visible, &TForm::SetVisible)
+        .NotStored()
+        .Enumeration("BorderStyle", FormBorderStyleNames(), &TForm::BorderStyle,
+                     &TForm::SetBorderStyle, bsSizeable)
+        .String("Caption", &TForm::Caption, &TForm::SetCaption)
+        .Color("Color", &TForm::Color, &TForm::SetColor, clBtnFace)
+        .SubObject<TFont>(
+            "Font", [](TForm& f) -> TFont& { return f.Font(); }, &TForm::SetFont)
+        .Enumeration("Position", PositionNames(), &TForm::Position, &TForm::SetPosition,
+                     poDesigned);
+    return i;
+  }();
+  return info;
+}
+
+TForm::TForm(TComponent* owner) : TCustomControl(owner) {
+  TControl::SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+  Screen->AddForm(this);
+  if (owner == Application) Application->AddForm(this);
+}
+
+TForm::~TForm() {
+  if (OnDestroy) HandleEvents([this] { OnDestroy(this); });
+  Screen->RemoveForm(this);
+  if (Application->MainForm() == this) Application->SetMainForm(nullptr);
+}
+
+std::string TForm::ClassName() const {
+  return FClassName.empty() ? TCustomControl::ClassName() : FClassName;
+}
+
+bool TForm::AcceptClassName(const std::string& className) {
+  if (!IsValidIdent(className)) return false;
+  FClassName = className;
+  return true;
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle value) {
+  FBorderStyle = value;
+  if (Peer()) Peer()->SetFrameless(value == bsNone);
+}
+
+void TForm::SetModalResult(TModalResult value) {
+  FModalResult = value;
+}
+
+void TForm::CreateWnd() {
+  TCustomControl::CreateWnd();
+  Peer()->SetFrameless(FBorderStyle == bsNone);
+  Peer()->SetCaption(Caption());
+}
+
+void TForm::PlaceOnScreen() {
+  if (FPosition != poScreenCenter) return;
+  SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+}
+
+void TForm::SetVisible(bool value) {
+  if (value == Visible()) return;
+  if (value) {
+    HandleEvents([this] { DoShow(); });
+    PlaceOnScreen();
+    HandleNeeded();
+    if (Peer()) Peer()->SetCaption(Caption());
+    TCustomControl::SetVisible(true);
+    if (Application->Events.FormShown) Application->Events.FormShown(*this);
+  } else {
+    HandleEvents([this] { DoHide(); });
+    TCustomControl::SetVisible(false);
+    if (Application->Events.FormHidden) Application->Events.FormHidden(*this);
+  }
+}
+
+void TForm::Show() {
+  SetVisible(true);
+  if (Peer()) Peer()->BringToFront();
+}
+
+void TForm::Hide() {
+  SetVisible(false);
+}
+
+void TForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TForm::Close() {
+  if (FModal) {
+    FModalResult = mrCancel;
+    return;
+  }
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  if (!canClose) return;
+  TCloseAction action = caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == caNone) return;
+  if (Application->Events.FormClosed) Application->Events.FormClosed(*this);
+  if (Application->MainForm() == this)
+    Application->Terminate();
+  else
+    Hide();
+}
+
+TModalResult TForm::ShowModal() {
+  if (Visible()) throw EInvalidOperation("Cannot make a visible window modal");
+  if (!Application->ModalHook && !Backend())
+    throw EInvalidOperation("Cannot show " + ClassName() + " modally without an event loop");
+  FModal = true;
+  FModalResult = mrNone;
+  auto finish = [this] {
+    if (Peer()) Peer()->SetModal(false);
+    FModal = false;
+    Hide();
+  };
+  try {
+    Show();
+    if (Application->ModalHook) {
+      Application->ModalHook(*this);
+      if (FModalResult == mrNone) FModalResult = mrCancel;
+    } else {
+      if (Peer()) Peer()->SetModal(true);
+      while (FModalResult == mrNone) {
+        Backend()->Pump().HandleMessage();
+        if (Application->Terminated()) FModalResult = mrCancel;
+      }
+    }
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return FModalResult;
+}
+
+bool TForm::RouteToDesigner(const TMouseEventRecord& event) {
+  return FDesigner && IsDesigning() && FDesigner->HandleMouse(*this, event);
+}
+
+void TForm::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const {
+  if (root == this)
+    for (TComponent* c : ComponentList())
+      if (!c->HasParent()) proc(c);
+  TCustomControl::GetChildren(proc, root);
+}
+
+// ---- TApplication
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static TClassInfo info("TApplication", &TComponent::StaticClassInfo());
+  return info;
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+
+void TApplication::AddForm(TForm* form) {
+  if (!FMainForm) FMainForm = form;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove && component == FMainForm) FMainForm = nullptr;
+}
+
+void TApplication::Terminate() {
+  if (FTerminated) return;
+  FTerminated = true;
+  if (Events.Terminated) Events.Terminated();
+  if (Backend()) Backend()->Pump().Quit();
+}
+
+void TApplication::ProcessMessages() {
+  if (Backend()) Backend()->Pump().ProcessMessages();
+}
+
+void TApplication::Run() {
+  if (FMainForm && !FMainForm->Visible()) HandleEvents([this] { FMainForm->Show(); });
+  if (!Backend()) return;
+  while (!FTerminated) Backend()->Pump().Run();
+}
+
+void TApplication::HandleException(const std::exception& error) {
+  if (OnException)
+    OnException(this, error);
+  else
+    ShowException(error);
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  std::string text = error.what();
+  if (!text.empty() && text.back() != '.') text += '.';
+  DialogService().ShowError(text);
+}
+
+void HandleEvents(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const std::exception& e) {
+    Application->HandleException(e);
+  }
+}
+
+// ---- TScreen
+
+void TScreen::RemoveForm(TForm* form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
+}
+
+std::shared_ptr<const TCursorImage> TScreen::Cursors(int index) const {
+  auto it = FCursors.find(index);
+  return it == FCursors.end() ? nullptr : it->second;
+}
+
+void TScreen::SetCursors(int index, std::shared_ptr<const TCursorImage> image) {
+  if (image)
+    FCursors[index] = std::move(image);
+  else
+    FCursors.erase(index);
+}
+
+void TScreen::SetCursor(TCursor value) {
+  if (value == FCursor) return;
+  FCursor = value;
+  if (Backend()) Backend()->SetOverrideCursor(value);
+  if (OnCursorChanged) OnCursorChanged(value);
+}
+
+int TScreen::Width() const {
+  return Backend() ? Backend()->ScreenSize().cx : 1024;
+}
+int TScreen::Height() const {
+  return Backend() ? Backend()->ScreenSize().cy : 768;
+}
+
+void RegisterFormClasses() {
+  TClassRegistry::Register(TForm::StaticClassInfo(),
+                           [](TComponent* owner) { return new TForm(owner); });
+}
+
+}  // namespace host

@@ -1,0 +1,197 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Controls.h"
+#include "host/Resources.h"
+
+namespace host {
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+const std::vector<std::string>& FormBorderStyleNames();
+const std::vector<std::string>& PositionNames();
+
+using TModalResult = int;
+enum : TModalResult {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7,
+  mrAll = 8
+};
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+// Receives the pointer of a form being designed instead of its controls.
+class IFormDesigner {
+ public:
+  virtual ~IFormDesigner() = default;
+  // Handles a pointer event at a client point of the form; true when it took it.
+  virtual bool HandleMouse(TForm& form, const TMouseEventRecord& event) = 0;
+};
+
+// A top-level window. Its class name is its own: a form named Form2 is a TForm2.
+class TForm : public TCustomControl {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  std::string ClassName() const override;
+  void SetClassName(const std::string& className) { FClassName = className; }
+  bool AcceptClassName(const std::string& className) override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle value);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition value) { FPosition = value; }
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult value);
+  bool Modal() const { return FModal; }
+
+  void Show();
+  void Hide();
+  // Runs the close protocol: OnCloseQuery, OnClose; hides the form, or ends the application
+  // when it is the main form. A modal form only ends its modal loop.
+  void Close();
+  // Shows the form modally until ModalResult is set; returns it. With Application's modal
+  // hook installed the hook acts on the form instead of a nested event loop.
+  TModalResult ShowModal();
+
+  IFormDesigner* Designer() const { return FDesigner; }
+  void SetDesigner(IFormDesigner* designer) { FDesigner = designer; }
+  bool RouteToDesigner(const TMouseEventRecord& event);
+
+  void SetVisible(bool value) override;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnPaint;
+  TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  // Runs OnCreate; the form creator calls it once the form's stored properties are read.
+  virtual void DoCreate();
+  // Asked by the window manager to close.
+  void DispatchClose() { Close(); }
+
+  void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const override;
+
+ protected:
+  void Paint() override;
+  virtual void DoShow();
+  virtual void DoHide();
+  bool ShowingWindow() const override { return Visible(); }
+  void CreateWnd() override;
+
+ private:
+  void PlaceOnScreen();
+
+  std::string FClassName;
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TPosition FPosition = poDesigned;
+  TModalResult FModalResult = mrNone;
+  bool FModal = false;
+  bool FPlaced = false;
+  IFormDesigner* FDesigner = nullptr;
+};
+
+// Observers of what a run does, for traces.
+struct TApplicationEvents {
+  std::function<void(TForm&)> FormShown;
+  std::function<void(TForm&)> FormHidden;
+  std::function<void(TForm&)> FormClosed;
+  std::function<void()> Terminated;
+};
+
+class TApplication : public TComponent {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TApplication(TComponent* owner);
+
+  // Takes a newly created form into the application; the first becomes the main form.
+  void AddForm(TForm* form);
+  TForm* MainForm() const { return FMainForm; }
+  void SetMainForm(TForm* form) { FMainForm = form; }
+
+  const std::string& ExeName() const { return FExeName; }
+  void SetExeName(const std::string& name) { FExeName = name; }
+  const std::string& Title() const { return FTitle; }
+  void SetTitle(const std::string& title) { FTitle = title; }
+
+  // Asks the application to end once the current event has been handled.
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  // Clears Terminated so that a new run can start (tests, repeated headless runs).
+  void ResetTerminated() { FTerminated = false; }
+  void ProcessMessages();
+  // Shows the main form and handles events until the application terminates.
+  void Run();
+
+  // Shows the error's text; an exception leaving an event ends here, never in a crash.
+  void HandleException(const std::exception& error);
+  void ShowException(const std::exception& error);
+  std::function<void(TObject* sender, const std::exception& error)> OnException;
+
+  // Installed by tests and headless runs: ShowModal calls it instead of running a loop.
+  std::function<void(TForm&)> ModalHook;
+  TApplicationEvents Events;
+
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TForm* FMainForm = nullptr;
+  std::string FExeName;
+  std::string FTitle;
+  bool FTerminated = false;
+};
+
+// The forms in existence, the pointer table and the application-wide pointer.
+class TScreen {
+ public:
+  int FormCount() const { return static_cast<int>(FForms.size()); }
+  TForm* Forms(int index) const { return FForms.at(static_cast<size_t>(index)); }
+  void AddForm(TForm* form) { FForms.push_back(form); }
+  void RemoveForm(TForm* form);
+
+  // Pointer images by number; numbers without an image show the default pointer.
+  std::shared_ptr<const TCursorImage> Cursors(int index) const;
+  void SetCursors(int index, std::shared_ptr<const TCursorImage> image);
+
+  // Non-zero overrides every control's pointer.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value);
+
+  int Width() const;
+  int Height() const;
+
+  std::function<void(TCursor)> OnCursorChanged;
+
+ private:
+  std::vector<TForm*> FForms;
+  std::map<int, std::shared_ptr<const TCursorImage>> FCursors;
+  TCursor FCursor = crDefault;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Runs fn, sending any exception to Application->HandleException: for event handlers.
+void HandleEvents(const std::function<void()>& fn);
+
+void RegisterFormClasses();
+
+}  // namespace host

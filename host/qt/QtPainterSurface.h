@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include "host/Canvas.h"
+
+namespace host::qt {
+
+QFont ToQFont(const TFont& font);
+QColor ToQColor(TColor color);
+QImage ToQImage(const TRawImage& image);
+TRawImage FromQImage(const QImage& image);
+
+// A canvas surface that draws with a QPainter (a window's paint event or an image).
+class QtPainterSurface : public TCanvasSurface {
+ public:
+  explicit QtPainterSurface(QPainter& painter) : FPainter(painter) {}
+
+  void TextOut(int x, int y, const std::string& text, const TFont& font) override;
+  TSize TextExtent(const std::string& text, const TFont& font) override;
+  void FillRect(const TRect& rect, const TBrush& brush) override;
+  void FrameRect(const TRect& rect, const TPen& pen) override;
+  void Line(TPoint from, TPoint to, const TPen& pen) override;
+  void Ellipse(const TRect& rect, const TBrush& brush, const TPen& pen) override;
+  void RoundRect(const TRect& rect, int rx, int ry, const TBrush& brush, const TPen& pen) override;
+  void DrawImage(const TRect& dest, const TRawImage& image) override;
+
+ protected:
+  void ClipChanged() override;
+
+ private:
+  QRect Absolute(const TRect& r) const;
+  QPainter& FPainter;
+};
+
+// Measures text with Qt's font metrics, without drawing.
+class QtMeasureSurface : public TCanvasSurface {
+ public:
+  void TextOut(int, int, const std::string&, const TFont&) override {}
+  TSize TextExtent(const std::string& text, const TFont& font) override;
+  void FillRect(const TRect&, const TBrush&) override {}
+  void FrameRect(const TRect&, const TPen&) override {}
+  void Line(TPoint, TPoint, const TPen&) override {}
+  void Ellipse(const TRect&, const TBrush&, const TPen&) override {}
+  void RoundRect(const TRect&, int, int, const TBrush&, const TPen&) override {}
+  void DrawImage(const TRect&, const TRawImage&) override {}
+};
+
+// Paints into an in-memory image: for tests and pictures of controls.
+class QtImageCanvas : public TCanvas {
+ public:
+  QtImageCanvas(int width, int height, TColor background = clWhite);
+  ~QtImageCanvas() override;
+  QtPainterSurface& Painter() { return *FSurface; }
+  // Ends painting and gives the pixels.
+  TRawImage Image();
+
+ private:
+  QImage FImage;
+  std::unique_ptr<QPainter> FPainter;
+  std::unique_ptr<QtPainterSurface> FSurface;
+};
+
+}  // namespace host::qt
