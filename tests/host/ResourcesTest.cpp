@@ -1,1 +1,155 @@
 #include <gtest/gtest.h>
+
+#include <set>
+
+#include "host/Resources.h"
+#include "host/SysUtils.h"
+
+namespace {
+
+constexpr uint32_t Clear = 0x00000000, Black = 0xFF000000, White = 0xFFFFFFFF;
+
+TEST(ResourcesTest, EveryCursorIsA32x32OutlinedPointerWithItsTipOnTheHotSpot) {
+  for (const char* name : {"1HAND", "2FORM", "3WAVE", "4RUN", "5CLOSE", "6LINES", "HAND", "WAVE",
+                           "FORM", "RUN", "BookMark", "CLOSE"}) {
+    SCOPED_TRACE(name);
+    auto cursor = host::LoadCursorResource(name);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(cursor->Name, name);
+    ASSERT_EQ(cursor->Image.Width, 32);
+    ASSERT_EQ(cursor->Image.Height, 32);
+    EXPECT_EQ(cursor->HotSpot, (host::TPoint{0, 0}));
+    EXPECT_EQ(cursor->Image.Pixel(0, 0), Black);
+    std::set<uint32_t> colours(cursor->Image.Pixels.begin(), cursor->Image.Pixels.end());
+    EXPECT_EQ(colours, (std::set<uint32_t>{Clear, Black, White}));
+  }
+}
+
+TEST(ResourcesTest, ShadowBitmapsAlternateWhiteRowsWithBlackAndWhiteRows) {
+  for (const char* name : {"SHADOW", "ISHADOW"}) {
+    SCOPED_TRACE(name);
+    auto bitmap = host::LoadBitmapResource(name);
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_EQ(bitmap->Width, 8);
+    ASSERT_EQ(bitmap->Height, 8);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(bitmap->Pixel(x, y), y % 2 == 1 && x % 2 == 0 ? Black : White) << x << "," << y;
+  }
+}
+
+TEST(ResourcesTest, PauseAndPlayAreDistinctGlyphsOnATransparentGround) {
+  const std::set<uint32_t> classic = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                      0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                      0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  auto pause = host::LoadBitmapResource("PAUSE");
+  auto play = host::LoadBitmapResource("PLAY");
+  ASSERT_NE(pause, nullptr);
+  ASSERT_NE(play, nullptr);
+  for (const auto& glyph : {pause, play}) {
+    ASSERT_EQ(glyph->Width, 14);
+    ASSERT_EQ(glyph->Height, 14);
+    EXPECT_EQ(glyph->Pixel(0, 0), Clear);
+    EXPECT_EQ(glyph->Pixel(13, 13), Clear);
+    int opaque = 0;
+    for (uint32_t pixel : glyph->Pixels) {
+      if (pixel == Clear) continue;
+      ++opaque;
+      EXPECT_EQ(pixel >> 24, 0xFFu);
+      EXPECT_TRUE(classic.contains(pixel & 0xFFFFFF)) << std::hex << pixel;
+    }
+    EXPECT_GT(opaque, 20);
+  }
+  EXPECT_NE(pause->Pixels, play->Pixels);
+}
+
+TEST(ResourcesTest, UnknownNamesGiveNothingAndNamesAreCaseSensitive) {
+  EXPECT_FALSE(host::FindResource("NOSUCH").has_value());
+  EXPECT_EQ(host::LoadCursorResource("NOSUCH"), nullptr);
+  EXPECT_EQ(host::LoadBitmapResource("NOSUCH"), nullptr);
+  EXPECT_EQ(host::LoadCursorResource("bookmark"), nullptr);
+  EXPECT_EQ(host::LoadCursorResource(""), nullptr);
+  EXPECT_TRUE(host::FindResource("BookMark").has_value());
+}
+
+TEST(ResourcesTest, ASecondLoadGivesTheSameSharedPicture) {
+  auto first = host::LoadCursorResource("6LINES");
+  EXPECT_EQ(host::LoadCursorResource("6LINES"), first);
+  auto bitmap = host::LoadBitmapResource("PLAY");
+  EXPECT_EQ(host::LoadBitmapResource("PLAY"), bitmap);
+  EXPECT_EQ(host::LoadBitmapResource("6LINES").get(), &first->Image);
+}
+
+TEST(ResourcesTest, EveryCompiledInPictureParses) {
+  for (const auto* r = host::detail::EmbeddedResources; r->Name; ++r)
+    EXPECT_NO_THROW(host::ParseTextPicture(*host::FindResource(r->Name), r->Name)) << r->Name;
+}
+
+TEST(ResourcesTest, ParsesCommentsPaletteRowsAndHotSpot) {
+  auto picture = host::ParseTextPicture(
+      "\xEF\xBB\xBF; a test\r\n"
+      "picture 3 2  \r\n"
+      "\n"
+      "hotspot 2 1\n"
+      "  . = transparent\n"
+      "# = #000000\n"
+      "r = #ff8000\n"
+      ".#r\n"
+      "; between the rows\n"
+      "r#.",
+      "test.txt");
+  EXPECT_EQ(picture.Name, "test.txt");
+  EXPECT_EQ(picture.HotSpot, (host::TPoint{2, 1}));
+  EXPECT_EQ(picture.Image.Pixels,
+            (std::vector<uint32_t>{Clear, Black, 0xFFFF8000, 0xFFFF8000, Black, Clear}));
+  EXPECT_EQ(host::ParseTextPicture("picture 1 1\nx = #FFFFFF\nx\n", "t").HotSpot,
+            (host::TPoint{0, 0}));
+}
+
+TEST(ResourcesTest, MalformedPicturesFailNamingTheLine) {
+  const std::string ok = "picture 2 2\n# = #000000\n";
+  const struct {
+    std::string Text;
+    int Line;
+  } cases[] = {
+      {"", 1},
+      {"; only a comment\n# = #000000\n", 2},
+      {"picture 2\n", 1},
+      {"picture 0 1\n", 1},
+      {"picture 1 257\n", 1},
+      {"picture 257 1\n", 1},
+      {"picture -1 1\n", 1},
+      {"picture 2x 2\n", 1},
+      {"picture 1 1\npicture 1 1\n", 2},
+      {"picture 2 2\nsize 3 3\n", 2},
+      {"picture 2 2\nhotspot 2 0\n", 2},
+      {"picture 2 2\nhotspot 0 -1\n", 2},
+      {"picture 2 2\nhotspot 0 0\nhotspot 1 1\n", 3},
+      {"picture 2 2\nx = #12345\n", 2},
+      {"picture 2 2\nx = #12345G\n", 2},
+      {"picture 2 2\nx = black\n", 2},
+      {"picture 2 2\nxy = #000000\n", 2},
+      {"picture 2 2\n= = #000000\n", 2},
+      {ok + "# = #FFFFFF\n", 3},
+      {ok + "##\n#\n", 4},
+      {ok + "###\n", 3},
+      {ok + "##\n #\n", 4},
+      {ok + "#x\n", 3},
+      {ok + "##\n", 4},
+      {ok + "##\n; a comment\n", 5},
+      {ok + "##\n##\n##\n", 5},
+      {ok + "##\no = #FFFFFF\n", 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    try {
+      host::ParseTextPicture(c.Text, "bad.txt");
+      ADD_FAILURE() << "no error";
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.FileName(), "bad.txt");
+      EXPECT_EQ(e.Line(), c.Line) << e.Message();
+    }
+  }
+}
+
+}  // namespace
