@@ -233,6 +233,19 @@ void TApplication::ShowException(const std::exception& error) {
   DialogService().ShowError(text);
 }
 
+TRawImage CaptureForm(TForm& form) {
+  form.HandleNeeded();
+  if (!form.Peer())
+    throw EInvalidOperation("Cannot take a picture of " + form.ClassName() + " without a window");
+  return form.Peer()->Grab();
+}
+
+void SaveFormImage(TForm& form, const std::string& fileName) {
+  TRawImage image = CaptureForm(form);
+  if (!ImageCodec()) throw EInvalidOperation("No image codec to save \"" + fileName + "\"");
+  WriteFileAtomically(fileName, ImageCodec()->EncodePng(image));
+}
+
 void HandleEvents(const std::function<void()>& fn) {
   try {
     fn();

@@ -189,6 +189,10 @@ class TScreen {
 extern TApplication* Application;
 extern TScreen* Screen;
 
+// The form's client area as it looks now, children included; saved as PNG by SaveFormImage.
+TRawImage CaptureForm(TForm& form);
+void SaveFormImage(TForm& form, const std::string& fileName);
+
 // Runs fn, sending any exception to Application->HandleException: for event handlers.
 void HandleEvents(const std::function<void()>& fn);
 

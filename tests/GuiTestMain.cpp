@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "host/HostClasses.h"
+#include "host/qt/QtBackend.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -16,6 +18,8 @@ class GuiEnvironment : public testing::Environment {
     static char name[] = "mebrox-tests";
     static char* argv[] = {name, nullptr};
     FApp = std::make_unique<QApplication>(argc, argv);
+    host::qt::InstallQtBackend(/*scriptedDialogs=*/true);
+    host::RegisterHostClasses();
   }
   void TearDown() override { FApp.reset(); }
 

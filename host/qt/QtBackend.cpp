@@ -111,7 +111,10 @@ class QtWindow final : public QWidget, public IWindowPeer {
     }
   }
   void SetCursor(int cursor) override { setCursor(ToQCursor(cursor)); }
-  void BringToFront() override { raise(); }
+  void BringToFront() override {
+    // The offscreen platform has no stacking to change and says so on every call.
+    if (QGuiApplication::platformName() != "offscreen") raise();
+  }
   void SetModal(bool modal) override {
     bool wasVisible = isVisible();
     setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);

@@ -1,0 +1,16 @@
+#include "host/HostClasses.h"
+
+#include "host/ExtCtrls.h"
+#include "host/Forms.h"
+#include "host/StdCtrls.h"
+
+namespace host {
+
+void RegisterHostClasses() {
+  RegisterCoreClasses();
+  RegisterFormClasses();
+  RegisterExtCtrlsClasses();
+  RegisterStdCtrlsClasses();
+}
+
+}  // namespace host
