@@ -1,1 +1,738 @@
-// placeholder
+#include "host/FormFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "host/Graphics.h"
+#include "host/Strings.h"
+
+namespace host {
+
+namespace {
+
+// Source bytes per quoted piece and hex digits per line: short enough to read in an editor.
+constexpr size_t StringPieceLength = 64;
+constexpr size_t HexDigitsPerLine = 64;
+// Sub-objects are a fixed shape of their class; anything deeper than this is a cycle.
+constexpr int MaxSubObjectDepth = 32;
+
+bool IsControlChar(unsigned char c) {
+  return c < 32 || c == 127;
+}
+
+bool IsUtf8Continuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+bool IsIdentStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Describe(const TComponent& c) {
+  return c.Name().empty() ? c.ClassName() : c.Name();
+}
+
+// ---- writing
+
+// Printable runs go in quotes, control characters become #nn codes between them. Bytes from 128
+// up are written as they are, so UTF-8 text stays legible.
+std::string QuotePiece(std::string_view s) {
+  std::string out;
+  bool quoted = false;
+  for (char ch : s) {
+    auto c = static_cast<unsigned char>(ch);
+    if (IsControlChar(c)) {
+      if (quoted) out += '\'';
+      quoted = false;
+      out += '#';
+      out += std::to_string(c);
+      continue;
+    }
+    if (!quoted) out += '\'';
+    quoted = true;
+    if (ch == '\'') out += '\'';
+    out += ch;
+  }
+  if (quoted) out += '\'';
+  return out.empty() ? "''" : out;
+}
+
+// Long text is cut into pieces that the writer joins with "+"; a cut never splits a UTF-8
+// sequence, so each line stays valid text on its own.
+std::vector<std::string> QuoteString(std::string_view s) {
+  std::vector<std::string> pieces;
+  size_t pos = 0;
+  do {
+    size_t end = std::min(s.size(), pos + StringPieceLength);
+    if (end < s.size()) {
+      size_t cut = end;
+      for (int back = 0; back < 3 && cut > pos + 1 && IsUtf8Continuation(s[cut]); ++back) --cut;
+      if (!IsUtf8Continuation(s[cut])) end = cut;
+    }
+    pieces.push_back(QuotePiece(s.substr(pos, end - pos)));
+    pos = end;
+  } while (pos < s.size());
+  return pieces;
+}
+
+class TFormWriter {
+ public:
+  explicit TFormWriter(TComponent& root) : FRoot(root) {}
+
+  std::string Text() {
+    WriteObject(FRoot, 0, 0);
+    return std::move(FOut);
+  }
+
+ private:
+  void Line(int indent, std::string_view text) {
+    FOut.append(static_cast<size_t>(indent), ' ');
+    FOut += text;
+    FOut += '\n';
+  }
+
+  void WriteObject(TComponent& c, int indent, int depth) {
+    if (depth > MaxFormNesting)
+      throw EComponentError("Cannot write " + Describe(c) + ": components nest deeper than " +
+                            IntToStr(MaxFormNesting) + " levels");
+    std::string head = "object ";
+    if (!c.Name().empty()) head += c.Name() + ": ";
+    Line(indent, head + c.ClassName());
+    WriteProperties(c, c, "", indent + 2, 0);
+    c.GetChildren(
+        [&](TComponent* child) {
+          if (child) WriteObject(*child, indent + 2, depth + 1);
+        },
+        &FRoot);
+    Line(indent, "end");
+  }
+
+  void WriteProperties(const TComponent& owner, TPersistent& obj, const std::string& prefix,
+                       int indent, int depth) {
+    for (const TPropInfo* p : obj.ClassInfo().Properties()) {
+      if (!p->Stored) continue;
+      std::string name = prefix + p->Name;
+      switch (p->Kind) {
+        case TPropKind::Class: {
+          TPersistent* sub = p->GetObject ? p->GetObject(obj) : nullptr;
+          if (!sub) break;
+          if (depth >= MaxSubObjectDepth)
+            throw EComponentError("Cannot write " + Describe(owner) + "." + name +
+                                  ": sub-objects nest too deep");
+          WriteProperties(owner, *sub, name + ".", indent, depth + 1);
+          break;
+        }
+        case TPropKind::Strings: {
+          if (!p->SetObject || !p->GetObject) break;
+          auto* list = dynamic_cast<TStrings*>(p->GetObject(obj));
+          if (!list || list->Count() == 0) break;
+          Line(indent, name + ".Strings = (");
+          int count = list->Count();
+          for (int i = 0; i < count; ++i)
+            WriteString(indent + 2, "", list->Get(i), i + 1 == count ? ")" : "");
+          break;
+        }
+        case TPropKind::String: {
+          if (!p->SetStr || !p->GetStr) break;
+          std::string value = p->GetStr(obj);
+          if (!value.empty()) WriteString(indent, name + " = ", value, "");
+          break;
+        }
+        case TPropKind::Binary: {
+          if (!p->SetStr || !p->GetStr) break;
+          std::string value = p->GetStr(obj);
+          if (!value.empty()) WriteBinary(indent, name, value);
+          break;
+        }
+        default: {
+          if (!p->SetOrd || !p->GetOrd) break;
+          int64_t value = p->GetOrd(obj);
+          if (p->Default && *p->Default == value) break;
+          Line(indent, name + " = " + OrdinalText(owner, *p, name, value));
+          break;
+        }
+      }
+    }
+  }
+
+  // The first piece follows the head; the others go on lines of their own, indented further.
+  void WriteString(int indent, const std::string& head, const std::string& value,
+                   const std::string& tail) {
+    std::vector<std::string> pieces = QuoteString(value);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      bool last = i + 1 == pieces.size();
+      std::string text = (i == 0 ? head : std::string()) + pieces[i] + (last ? tail : " +");
+      Line(i == 0 ? indent : indent + 2, text);
+    }
+  }
+
+  void WriteBinary(int indent, const std::string& name, const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    Line(indent, name + " = {");
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (char ch : bytes) {
+      auto c = static_cast<unsigned char>(ch);
+      hex += digits[c >> 4];
+      hex += digits[c & 15];
+    }
+    for (size_t pos = 0; pos < hex.size(); pos += HexDigitsPerLine) {
+      bool last = pos + HexDigitsPerLine >= hex.size();
+      Line(indent + 2, hex.substr(pos, HexDigitsPerLine) + (last ? "}" : ""));
+    }
+  }
+
+  static std::string OrdinalText(const TComponent& owner, const TPropInfo& p,
+                                 const std::string& name, int64_t value) {
+    auto unnamed = [&] {
+      return EConvertError("Cannot write " + Describe(owner) + "." + name + ": " + IntToStr(value) +
+                           " is not one of its values");
+    };
+    switch (p.Kind) {
+      case TPropKind::Boolean:
+        return value ? "True" : "False";
+      case TPropKind::Color:
+        return ColorToString(static_cast<TColor>(value));
+      case TPropKind::Enumeration:
+        if (!p.Names || value < 0 || value >= static_cast<int64_t>(p.Names->size()))
+          throw unnamed();
+        return (*p.Names)[static_cast<size_t>(value)];
+      case TPropKind::Set: {
+        auto mask = static_cast<uint64_t>(value);
+        std::string text;
+        size_t count = p.Names ? std::min<size_t>(p.Names->size(), 32) : 0;
+        for (size_t i = 0; i < count; ++i) {
+          if (!(mask & (uint64_t{1} << i))) continue;
+          if (!text.empty()) text += ", ";
+          text += (*p.Names)[i];
+          mask &= ~(uint64_t{1} << i);
+        }
+        if (mask != 0) throw unnamed();
+        return "[" + text + "]";
+      }
+      default:
+        return IntToStr(value);
+    }
+  }
+
+  TComponent& FRoot;
+  std::string FOut;
+};
+
+// ---- reading
+
+enum class TTokenKind { End, Symbol, Number, String, Binary, Char };
+
+struct TToken {
+  TTokenKind Kind = TTokenKind::End;
+  std::string Text;  // the symbol, the number as written, the string's or binary's bytes
+  char Char = 0;
+  int Line = 1;
+
+  bool Is(char c) const { return Kind == TTokenKind::Char && Char == c; }
+  bool IsSymbol(std::string_view s) const {
+    return Kind == TTokenKind::Symbol && SameText(Text, s);
+  }
+};
+
+class TFormLexer {
+ public:
+  TFormLexer(std::string_view text, const std::string& sourceName)
+      : FText(text), FSourceName(sourceName) {
+    if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = 3;
+  }
+
+  const TToken& Peek() {
+    if (!FHasPeek) {
+      FPeek = Lex();
+      FHasPeek = true;
+    }
+    return FPeek;
+  }
+
+  TToken Next() {
+    Peek();
+    FHasPeek = false;
+    return std::move(FPeek);
+  }
+
+  [[noreturn]] void Error(int line, const std::string& message) const {
+    throw EParserError(FSourceName, line, message);
+  }
+
+ private:
+  bool AtEnd() const { return FPos >= FText.size(); }
+  char Cur() const { return FText[FPos]; }
+  char At(size_t pos) const { return pos < FText.size() ? FText[pos] : '\0'; }
+
+  void SkipBlanks() {
+    while (!AtEnd()) {
+      char c = Cur();
+      if (c == '\n') {
+        ++FLine;
+      } else if (c == '\r') {
+        if (At(FPos + 1) != '\n') ++FLine;  // a lone CR ends a line too
+      } else if (c != ' ' && c != '\t') {
+        return;
+      }
+      ++FPos;
+    }
+  }
+
+  TToken Lex() {
+    SkipBlanks();
+    TToken t;
+    t.Line = FLine;
+    if (AtEnd()) return t;
+    char c = Cur();
+    auto startsNumber = [&](size_t pos) {
+      char d = At(pos);
+      return (d >= '0' && d <= '9') || d == '$';
+    };
+    if (IsIdentStart(c)) {
+      size_t start = FPos;
+      while (!AtEnd() && IsIdentChar(Cur())) ++FPos;
+      t.Kind = TTokenKind::Symbol;
+      t.Text = std::string(FText.substr(start, FPos - start));
+    } else if (startsNumber(FPos) || ((c == '-' || c == '+') && startsNumber(FPos + 1))) {
+      LexNumber(t);
+    } else if (c == '\'' || c == '#') {
+      LexString(t);
+    } else if (c == '{') {
+      LexBinary(t);
+    } else if (std::string_view("=:.,[]()+").find(c) != std::string_view::npos) {
+      ++FPos;
+      t.Kind = TTokenKind::Char;
+      t.Char = c;
+    } else {
+      auto u = static_cast<unsigned char>(c);
+      Error(FLine, "Invalid character " + (u > 32 && u < 127 ? "'" + std::string(1, c) + "'"
+                                                             : "#" + std::to_string(u)));
+    }
+    return t;
+  }
+
+  void LexNumber(TToken& t) {
+    size_t start = FPos;
+    if (Cur() == '-' || Cur() == '+') ++FPos;
+    bool hex = !AtEnd() && Cur() == '$';
+    if (hex) ++FPos;
+    size_t digitsStart = FPos;
+    while (!AtEnd() && (hex ? HexValue(Cur()) >= 0 : (Cur() >= '0' && Cur() <= '9'))) ++FPos;
+    if (FPos == digitsStart || (!AtEnd() && (IsIdentChar(Cur()) || Cur() == '.' || Cur() == '$')))
+      Error(FLine, "Invalid number");
+    t.Kind = TTokenKind::Number;
+    t.Text = std::string(FText.substr(start, FPos - start));
+  }
+
+  // Quoted runs and #nn codes written next to each other make one string.
+  void LexString(TToken& t) {
+    t.Kind = TTokenKind::String;
+    while (!AtEnd()) {
+      if (Cur() == '\'') {
+        ++FPos;
+        for (;;) {
+          if (AtEnd() || Cur() == '\n' || Cur() == '\r') Error(FLine, "Unterminated string");
+          char ch = FText[FPos++];
+          if (ch != '\'') {
+            t.Text += ch;
+          } else if (!AtEnd() && Cur() == '\'') {
+            t.Text += '\'';
+            ++FPos;
+          } else {
+            break;
+          }
+        }
+      } else if (Cur() == '#') {
+        ++FPos;
+        AppendCharCode(t.Text);
+      } else {
+        break;
+      }
+    }
+  }
+
+  // Codes below 128 are the byte itself; higher codes name a Unicode character, stored as UTF-8
+  // like the rest of the kit's text.
+  void AppendCharCode(std::string& out) {
+    bool hex = !AtEnd() && Cur() == '$';
+    if (hex) ++FPos;
+    uint32_t code = 0;
+    size_t digitsStart = FPos;
+    for (; !AtEnd(); ++FPos) {
+      int digit = hex ? HexValue(Cur()) : (Cur() >= '0' && Cur() <= '9' ? Cur() - '0' : -1);
+      if (digit < 0) break;
+      code = code * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
+      if (code > 0x10FFFF) Error(FLine, "Invalid character code");
+    }
+    if (FPos == digitsStart || (code >= 0xD800 && code <= 0xDFFF))
+      Error(FLine, "Invalid character code");
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (code >> 18));
+      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+
+  void LexBinary(TToken& t) {
+    int openLine = FLine;
+    ++FPos;
+    t.Kind = TTokenKind::Binary;
+    int high = -1;
+    for (;;) {
+      SkipBlanks();
+      if (AtEnd()) Error(openLine, "Binary data not closed with '}'");
+      char c = Cur();
+      ++FPos;
+      if (c == '}') break;
+      int digit = HexValue(c);
+      if (digit < 0) Error(FLine, "Invalid character in binary data");
+      if (high < 0) {
+        high = digit;
+      } else {
+        t.Text += static_cast<char>(high << 4 | digit);
+        high = -1;
+      }
+    }
+    if (high >= 0) Error(openLine, "Binary data has an odd number of hexadecimal digits");
+  }
+
+  std::string_view FText;
+  const std::string& FSourceName;
+  size_t FPos = 0;
+  int FLine = 1;
+  TToken FPeek;
+  bool FHasPeek = false;
+};
+
+class TFormReader {
+ public:
+  TFormReader(std::string_view text, TComponent& root, const std::string& sourceName)
+      : FLexer(text, sourceName), FRoot(root) {}
+
+  void Read() {
+    try {
+      ReadRoot();
+    } catch (...) {
+      Abandon();
+      throw;
+    }
+    // Every component gets its Loaded() even when an earlier one fails; the first failure is
+    // reported once all of them have settled.
+    std::exception_ptr failure;
+    for (TComponent* c : FLoaded) {
+      try {
+        c->Loaded();
+      } catch (...) {
+        if (!failure) failure = std::current_exception();
+      }
+    }
+    if (failure) std::rethrow_exception(failure);
+  }
+
+ private:
+  [[noreturn]] void Error(int line, const std::string& message) const {
+    FLexer.Error(line, message);
+  }
+
+  // Runs component code (factories, setters) and turns what it throws into a parser error at the
+  // line that caused it.
+  void Guard(int line, const std::string& what, const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const std::exception& e) {
+      Error(line, what + ": " + e.what());
+    }
+  }
+
+  void Abandon() {
+    for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it) delete *it;
+    FCreated.clear();
+    // The root is not left loading forever; its own failure would only hide the parse error.
+    if (FRootLoading) {
+      try {
+        FRoot.Loaded();
+      } catch (...) {
+      }
+    }
+  }
+
+  void ReadRoot() {
+    TToken t = FLexer.Next();
+    if (t.Kind == TTokenKind::End) Error(t.Line, "The form file is empty");
+    if (!t.IsSymbol("object")) Error(t.Line, "'object' expected");
+    int line = t.Line;
+    THeader header = ReadObjectHeader();
+    const std::string& name = header.Name;
+    const std::string& className = header.ClassName;
+    FRoot.BeginLoading();
+    FRootLoading = true;
+    FLoaded.push_back(&FRoot);
+    bool accepted = false;
+    Guard(line, "Cannot read " + className, [&] { accepted = FRoot.AcceptClassName(className); });
+    if (!accepted)
+      Error(line, "The form file holds a " + className + ", not a " + FRoot.ClassName());
+    Guard(line, "Cannot name " + className, [&] { FRoot.SetName(name); });
+    ReadBody(FRoot, 0, line);
+    t = FLexer.Next();
+    if (t.Kind != TTokenKind::End) Error(t.Line, "Text after the end of the form");
+  }
+
+  struct THeader {
+    std::string Name;
+    std::string ClassName;
+  };
+
+  // "Name: Class", or the class alone for a component without a name.
+  THeader ReadObjectHeader() {
+    TToken first = FLexer.Next();
+    if (first.Kind != TTokenKind::Symbol) Error(first.Line, "Component name expected");
+    if (!FLexer.Peek().Is(':')) return {std::string(), first.Text};
+    FLexer.Next();
+    TToken cls = FLexer.Next();
+    if (cls.Kind != TTokenKind::Symbol) Error(cls.Line, "Class name expected");
+    return {first.Text, cls.Text};
+  }
+
+  void ReadBody(TComponent& c, int depth, int headerLine) {
+    for (;;) {
+      const TToken& t = FLexer.Peek();
+      if (t.Kind == TTokenKind::End)
+        Error(headerLine, "'end' expected: object " + Describe(c) + " is not closed");
+      if (t.Kind != TTokenKind::Symbol) Error(t.Line, "Property name expected");
+      int line = t.Line;
+      if (t.IsSymbol("end")) {
+        FLexer.Next();
+        return;
+      }
+      if (t.IsSymbol("object")) {
+        FLexer.Next();
+        ReadChild(c, depth + 1, line);
+      } else {
+        ReadProperty(c);
+      }
+    }
+  }
+
+  void ReadChild(TComponent& parent, int depth, int line) {
+    if (depth > MaxFormNesting)
+      Error(line, "Objects nest deeper than " + IntToStr(MaxFormNesting) + " levels");
+    THeader header = ReadObjectHeader();
+    const std::string& name = header.Name;
+    const std::string& className = header.ClassName;
+    const TComponentFactory* factory = TClassRegistry::FindFactory(className);
+    if (!factory || !*factory) Error(line, "Class " + className + " not found");
+    TComponent* c = nullptr;
+    Guard(line, "Cannot create " + className, [&] { c = (*factory)(&FRoot); });
+    if (!c) Error(line, "Cannot create " + className);
+    FCreated.push_back(c);
+    c->BeginLoading();
+    FLoaded.push_back(c);
+    Guard(line, "Cannot read " + (name.empty() ? className : name), [&] {
+      c->SetName(name);
+      c->SetParentComponent(&parent);
+    });
+    ReadBody(*c, depth, line);
+  }
+
+  void ReadProperty(TComponent& c) {
+    TToken first = FLexer.Next();
+    int line = first.Line;
+    std::vector<std::string> path{first.Text};
+    std::string fullName = first.Text;
+    while (FLexer.Peek().Is('.')) {
+      FLexer.Next();
+      TToken part = FLexer.Next();
+      if (part.Kind != TTokenKind::Symbol) Error(part.Line, "Property name expected after '.'");
+      path.push_back(part.Text);
+      fullName += "." + part.Text;
+    }
+    TToken eq = FLexer.Next();
+    if (!eq.Is('=')) Error(eq.Line, "'=' expected after " + fullName);
+
+    TPersistent* target = &c;
+    for (size_t i = 0; i < path.size(); ++i) {
+      const TPropInfo* p = target->ClassInfo().FindProperty(path[i]);
+      if (p && p->Kind == TPropKind::Strings && i + 2 == path.size() &&
+          SameText(path[i + 1], "Strings")) {
+        ReadStringList(c, *target, *p, fullName, line);
+        return;
+      }
+      if (!p || (i + 1 < path.size() && p->Kind != TPropKind::Class))
+        Error(line, "Unknown property " + fullName + " of " + Describe(c));
+      if (i + 1 == path.size()) {
+        ReadValue(c, *target, *p, fullName, line);
+        return;
+      }
+      TPersistent* sub = nullptr;
+      if (p->GetObject)
+        Guard(line, "Cannot read " + fullName, [&] { sub = p->GetObject(*target); });
+      if (!sub) Error(line, "Property " + fullName + " of " + Describe(c) + " has no object");
+      target = sub;
+    }
+  }
+
+  void ReadValue(TComponent& c, TPersistent& target, const TPropInfo& p, const std::string& name,
+                 int line) {
+    std::string what = "Cannot set " + Describe(c) + "." + name;
+    bool settable = p.IsOrdinal() ? static_cast<bool>(p.SetOrd) : static_cast<bool>(p.SetStr);
+    if (p.Kind == TPropKind::Strings)
+      Error(line, name + " is a string list: it is written as " + name + ".Strings = (...)");
+    if (p.Kind == TPropKind::Class)
+      Error(line, name + " is an object: its properties are written as " + name + ".Name");
+    if (!settable) Error(line, "Property " + name + " of " + Describe(c) + " is read-only");
+
+    if (p.Kind == TPropKind::String || p.Kind == TPropKind::Binary) {
+      std::string value;
+      if (p.Kind == TPropKind::String) {
+        value = ReadStringValue(name);
+      } else {
+        TToken v = FLexer.Next();
+        if (v.Kind != TTokenKind::Binary) Error(v.Line, name + ": binary data in braces expected");
+        value = std::move(v.Text);
+      }
+      Guard(line, what, [&] { p.SetStr(target, value); });
+      return;
+    }
+
+    int64_t value = p.Kind == TPropKind::Set ? ReadSet(p, name) : ReadOrdinal(p, name);
+    Guard(line, what, [&] { p.SetOrd(target, value); });
+  }
+
+  int64_t ReadOrdinal(const TPropInfo& p, const std::string& name) {
+    TToken v = FLexer.Next();
+    int number = 0;
+    switch (p.Kind) {
+      case TPropKind::Integer:
+        if (v.Kind != TTokenKind::Number) Error(v.Line, name + ": integer expected");
+        if (!TryStrToInt(v.Text, number)) Error(v.Line, name + ": " + v.Text + " is out of range");
+        return number;
+      case TPropKind::Boolean:
+        if (v.IsSymbol("False")) return 0;
+        if (v.IsSymbol("True")) return 1;
+        Error(v.Line, name + ": False or True expected");
+      case TPropKind::Color: {
+        TColor color = 0;
+        if (v.Kind == TTokenKind::Symbol && IdentToColor(v.Text, color)) return color;
+        if (v.Kind == TTokenKind::Number && TryStrToInt(v.Text, number)) return number;
+        Error(v.Line, name + ": colour name or number expected");
+      }
+      default:  // enumeration
+        if (v.Kind != TTokenKind::Symbol) Error(v.Line, name + ": identifier expected");
+        return NameIndex(p, name, v);
+    }
+  }
+
+  int64_t NameIndex(const TPropInfo& p, const std::string& name, const TToken& v) const {
+    if (p.Names)
+      for (size_t i = 0; i < p.Names->size(); ++i)
+        if (SameText((*p.Names)[i], v.Text)) return static_cast<int64_t>(i);
+    Error(v.Line, name + ": " + v.Text + " is not one of its values");
+  }
+
+  int64_t ReadSet(const TPropInfo& p, const std::string& name) {
+    TToken open = FLexer.Next();
+    if (!open.Is('[')) Error(open.Line, name + ": set in brackets expected");
+    uint64_t mask = 0;
+    if (FLexer.Peek().Is(']')) {
+      FLexer.Next();
+      return 0;
+    }
+    for (;;) {
+      TToken v = FLexer.Next();
+      if (v.Kind == TTokenKind::End) Error(open.Line, name + ": set not closed with ']'");
+      if (v.Kind != TTokenKind::Symbol) Error(v.Line, name + ": identifier expected in set");
+      int64_t index = NameIndex(p, name, v);
+      if (index >= 32) Error(v.Line, name + ": " + v.Text + " cannot be a set member");
+      mask |= uint64_t{1} << index;
+      TToken sep = FLexer.Next();
+      if (sep.Is(']')) return static_cast<int64_t>(mask);
+      if (sep.Kind == TTokenKind::End) Error(open.Line, name + ": set not closed with ']'");
+      if (!sep.Is(',')) Error(sep.Line, name + ": ',' or ']' expected in set");
+    }
+  }
+
+  // A string token, or several joined with "+".
+  std::string ReadStringValue(const std::string& name) {
+    TToken v = FLexer.Next();
+    if (v.Kind != TTokenKind::String) Error(v.Line, name + ": string expected");
+    std::string value = std::move(v.Text);
+    while (FLexer.Peek().Is('+')) {
+      FLexer.Next();
+      TToken more = FLexer.Next();
+      if (more.Kind != TTokenKind::String) Error(more.Line, name + ": string expected after '+'");
+      value += more.Text;
+    }
+    return value;
+  }
+
+  void ReadStringList(TComponent& c, TPersistent& target, const TPropInfo& p,
+                      const std::string& name, int line) {
+    if (!p.SetObject) Error(line, "Property " + name + " of " + Describe(c) + " is read-only");
+    TToken open = FLexer.Next();
+    if (!open.Is('(')) Error(open.Line, name + ": list in parentheses expected");
+    TStringList list;
+    for (;;) {
+      const TToken& t = FLexer.Peek();
+      if (t.Is(')')) {
+        FLexer.Next();
+        break;
+      }
+      if (t.Kind == TTokenKind::End) Error(open.Line, name + ": list not closed with ')'");
+      if (t.Kind != TTokenKind::String) Error(t.Line, name + ": string or ')' expected");
+      list.Add(ReadStringValue(name));
+    }
+    Guard(line, "Cannot set " + Describe(c) + "." + name, [&] { p.SetObject(target, list); });
+  }
+
+  TFormLexer FLexer;
+  TComponent& FRoot;
+  bool FRootLoading = false;
+  std::vector<TComponent*> FCreated;
+  std::vector<TComponent*> FLoaded;
+};
+
+}  // namespace
+
+std::string WriteComponentText(TComponent& root) {
+  return TFormWriter(root).Text();
+}
+
+void WriteComponentFile(const std::string& fileName, TComponent& root) {
+  WriteFileAtomically(fileName, WriteComponentText(root));
+}
+
+void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName) {
+  TFormReader(text, root, sourceName).Read();
+}
+
+void ReadComponentFile(const std::string& fileName, TComponent& root) {
+  ReadComponentText(ReadFileBytes(fileName), root, fileName);
+}
+
+}  // namespace host

@@ -1,1 +1,195 @@
-// placeholder
+#include "runtime/Words.h"
+
+#include <optional>
+
+#include "host/SysUtils.h"
+#include "runtime/Strtool.h"
+
+namespace mebrox {
+
+namespace {
+
+constexpr size_t ActTypeColumn = TWords::WordWidth;
+constexpr size_t ActColumn = TWords::WordWidth + TWords::ActTypeWidth;
+
+// Exactly the given columns (0-based start), as far as the entry reaches, trailing spaces gone.
+std::string Column(const std::string& entry, size_t start, size_t width) {
+  if (start >= entry.size()) return {};
+  return RTrim(entry.substr(start, width));
+}
+
+std::string MakeEntry(const std::string& word, const std::string& actType, const std::string& act) {
+  return PadStr(word, TWords::WordWidth) + PadStr(actType, TWords::ActTypeWidth) +
+         PadStr(act, TWords::ActWidth);
+}
+
+// Hands out the lines of a text file one at a time, as the old text-file reader did: CR LF or LF
+// ends a line, and reading past the end gives empty lines.
+class TLineReader {
+ public:
+  explicit TLineReader(const std::string& text) : FText(text) {}
+  bool Eof() const { return FPos >= FText.size(); }
+  int LineNumber() const { return FLineNumber; }
+  std::string ReadLine() {
+    ++FLineNumber;
+    if (Eof()) return {};
+    size_t end = FText.find('\n', FPos);
+    if (end == std::string::npos) end = FText.size();
+    size_t next = end + 1;
+    if (end > FPos && FText[end - 1] == '\r') --end;
+    std::string line = FText.substr(FPos, end - FPos);
+    FPos = next;
+    return line;
+  }
+
+ private:
+  const std::string& FText;
+  size_t FPos = 0;
+  int FLineNumber = 0;
+};
+
+int ParseCode(const std::string& code, const std::string& fileName, int line) {
+  int value = 0;
+  if (!host::TryStrToInt(code, value))
+    throw host::EParserError(fileName, line,
+                             "word action code \"" + code + "\" is not an integer number");
+  return value;
+}
+
+}  // namespace
+
+// ---- TWords
+
+const host::TClassInfo& TWords::StaticClassInfo() {
+  static host::TClassInfo info("TWords", &host::TStringList::StaticClassInfo());
+  return info;
+}
+
+int TWords::NewWord(const std::string& word, const std::string& actType, const std::string& act) {
+  return Add(MakeEntry(word, actType, act));
+}
+
+void TWords::ChangeWord(int index, const std::string& word, const std::string& actType,
+                        const std::string& act) {
+  std::string newWord = word.empty() ? GetWord(index) : RTrim(word);
+  Put(index, MakeEntry(newWord, RTrim(actType), RTrim(act)));
+}
+
+void TWords::RemoveWord(int index) {
+  Delete(index);
+}
+
+std::string TWords::GetWord(int index) const {
+  if (index < 0 || index >= Count()) return {};
+  return Column(Items()[static_cast<size_t>(index)], 0, WordWidth);
+}
+
+bool TWords::SelectEntry(int index, const std::string& key, std::string& entry) const {
+  if (index >= 0 && index < Count()) {
+    entry = Items()[static_cast<size_t>(index)];
+    return true;
+  }
+  if (key.empty()) return false;
+  entry = Get(IndexOf(key));  // no such entry: the list's index error
+  return true;
+}
+
+std::string TWords::GetWordActType(int index, const std::string& key) const {
+  std::string entry;
+  return SelectEntry(index, key, entry) ? Column(entry, ActTypeColumn, ActTypeWidth)
+                                        : std::string();
+}
+
+std::string TWords::GetWordAct(int index, const std::string& key) const {
+  std::string entry;
+  return SelectEntry(index, key, entry) ? Column(entry, ActColumn, ActWidth) : std::string();
+}
+
+void TWords::Assign(const host::TStrings& source) {
+  // Copied first, so that assigning a list to itself keeps its entries.
+  std::vector<std::string> strings;
+  strings.reserve(static_cast<size_t>(source.Count()));
+  for (int i = 0; i < source.Count(); ++i) strings.push_back(source.Get(i));
+  Clear();
+  for (const std::string& s : strings) Add(s);
+  Changed();
+}
+
+void TWords::Changed() {
+  if (OnListChange) OnListChange(this);
+}
+
+void TWords::LoadListFromFile(const std::string& fileName) {
+  // Read before clearing: a file that cannot be opened leaves the list as it was.
+  const std::string text = host::ReadFileBytes(fileName);
+  Clear();
+  TLineReader reader(text);
+  while (!reader.Eof()) {
+    std::string word = reader.ReadLine();
+    std::string code = RTrim(reader.ReadLine());
+    int codeLine = reader.LineNumber();
+    std::optional<int> codeValue;
+    std::string data;
+    std::string line;
+    // Descriptions (code 0) keep their line breaks; other data lines are joined as they are.
+    // A record that ends with the file instead of "~" loses the line read last.
+    while (line != "~" && !reader.Eof()) {
+      if (!line.empty()) {
+        if (!codeValue) codeValue = ParseCode(code, fileName, codeLine);
+        if (*codeValue == 0) line += "\r\n";
+      }
+      data += line;
+      line = reader.ReadLine();
+    }
+    NewWord(word, code, data);
+  }
+}
+
+void TWords::SaveListToFile(const std::string& fileName) const {
+  std::string text;
+  for (int i = 0; i < Count(); ++i) {
+    text += GetWord(i) + "\r\n";
+    text += GetWordActType(i) + "\r\n";
+    text += GetWordAct(i) + "\r\n";
+    text += "~\r\n";
+  }
+  host::WriteFileAtomically(fileName, text);
+}
+
+// ---- TWordsLists
+
+const host::TClassInfo& TWordsLists::StaticClassInfo() {
+  static host::TClassInfo info("TWordsLists", &host::TStringList::StaticClassInfo());
+  return info;
+}
+
+void TWordsLists::SetListIndex(int index) {
+  if (index < 0 || index >= Count()) return;
+  FCurrentList.LoadListFromFile(Get(index));
+  FListIndex = index;
+  Changed();
+}
+
+void TWordsLists::Changed() {
+  if (OnListChange) OnListChange(this);
+}
+
+// ---- TLinesLists
+
+const host::TClassInfo& TLinesLists::StaticClassInfo() {
+  static host::TClassInfo info("TLinesLists", &host::TStringList::StaticClassInfo());
+  return info;
+}
+
+void TLinesLists::SetListIndex(int index) {
+  if (index < 0 || index >= Count()) return;
+  FCurrentList.LoadFromFile(Get(index));
+  FListIndex = index;
+  Changed();
+}
+
+void TLinesLists::Changed() {
+  if (OnListChange) OnListChange(this);
+}
+
+}  // namespace mebrox

@@ -1,1 +1,254 @@
+#include "runtime/Words.h"
+
 #include <gtest/gtest.h>
+
+#include "tests/TestSupport.h"
+
+namespace {
+
+using mebrox::TLinesLists;
+using mebrox::TWords;
+using mebrox::TWordsLists;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+std::string Spaces(size_t n) {
+  return std::string(n, ' ');
+}
+
+TEST(WordsTest, EntriesHaveFixedColumns) {
+  TWords words;
+  EXPECT_EQ(words.NewWord("cat", "1", "Menu"), 0);
+  EXPECT_EQ(words.Get(0), "cat" + Spaces(125) + "1 " + "Menu" + Spaces(86));
+  EXPECT_EQ(words.GetWord(0), "cat");
+  EXPECT_EQ(words.GetWordActType(0), "1");
+  EXPECT_EQ(words.GetWordAct(0), "Menu");
+
+  std::string description(95, 'd');
+  EXPECT_EQ(words.NewWord(" dog ", "0", description), 1);
+  EXPECT_EQ(words.Get(1).size(), 128u + 2u + 95u);
+  EXPECT_EQ(words.GetWord(1), " dog");
+  EXPECT_EQ(words.GetWordAct(1), description.substr(0, 90));
+
+  EXPECT_EQ(words.GetWord(2), "");
+  EXPECT_EQ(words.GetWordActType(-1), "");
+  EXPECT_EQ(words.GetWordAct(5), "");
+}
+
+TEST(WordsTest, KeySelectsAnEntryWhenTheIndexIsOutOfRange) {
+  TWords words;
+  words.NewWord("cat", "1", "Menu");
+  words.NewWord("dog", "2", "Wave1");
+  std::string dogEntry = words.Get(1);
+  EXPECT_EQ(words.GetWordActType(-1, dogEntry), "2");
+  EXPECT_EQ(words.GetWordAct(7, host::UpperCase(dogEntry)), "Wave1");
+  EXPECT_EQ(words.GetWordAct(0, dogEntry), "Menu");
+  EXPECT_THROW(words.GetWordAct(-1, "dog"), host::EListError);
+}
+
+TEST(WordsTest, ChangeAndRemoveWords) {
+  TWords words;
+  words.NewWord("cat", "1", "Menu");
+  words.NewWord(" dog", "1", "Intro");
+
+  words.ChangeWord(1, "", "2  ", "Wave1  ");
+  EXPECT_EQ(words.Get(1), " dog" + Spaces(124) + "2 " + "Wave1" + Spaces(85));
+  words.ChangeWord(0, "lion   ", "3", "run.exe");
+  EXPECT_EQ(words.GetWord(0), "lion");
+  EXPECT_EQ(words.GetWordAct(0), "run.exe");
+
+  EXPECT_THROW(words.ChangeWord(2, "x", "1", "y"), host::EListError);
+  EXPECT_THROW(words.RemoveWord(-1), host::EListError);
+  words.RemoveWord(0);
+  ASSERT_EQ(words.Count(), 1);
+  EXPECT_EQ(words.GetWord(0), " dog");
+}
+
+TEST(WordsTest, ChangesFireOnListChangeNotOnChange) {
+  TWords words;
+  EXPECT_EQ(words.ClassName(), "TWords");
+  EXPECT_EQ(TWordsLists().ClassName(), "TWordsLists");
+  EXPECT_EQ(TLinesLists().ClassName(), "TLinesLists");
+  int listChanges = 0;
+  int changes = 0;
+  words.OnListChange = [&](host::TObject* sender) {
+    EXPECT_EQ(sender, &words);
+    ++listChanges;
+  };
+  words.OnChange = [&](host::TObject*) { ++changes; };
+
+  words.NewWord("a", "1", "x");
+  words.ChangeWord(0, "b", "1", "x");
+  words.RemoveWord(0);
+  EXPECT_EQ(listChanges, 3);
+
+  words.BeginUpdate();
+  words.NewWord("a", "1", "x");
+  words.NewWord("b", "1", "x");
+  words.EndUpdate();
+  EXPECT_EQ(listChanges, 4);
+
+  // Assign: the clear, each string added, and once more at the end.
+  host::TStringList source{"one", "two", "three"};
+  listChanges = 0;
+  words.Assign(source);
+  EXPECT_EQ(listChanges, 5);
+  EXPECT_EQ(words.Items(), source.Items());
+  EXPECT_EQ(changes, 0);
+
+  words.Assign(words);
+  EXPECT_EQ(words.Items(), source.Items());
+}
+
+TEST(WordsTest, LoaderKeepsTheFileFormatsQuirks) {
+  TempDir dir;
+  std::string file = dir.File("quirks.wls");
+  WriteFile(file,
+            "cat\r\n0\r\nHello\r\n\r\nWorld\r\n~\r\n"
+            " dog\r\n3 \r\nC:\\APP\r\n\\RUN.EXE\r\n~\r\n"
+            "bird\n5\n2\n~\n"
+            "last\r\n1\r\nFirst\r\nLost\r\n");
+  TWords words;
+  words.NewWord("old", "1", "gone");
+  words.LoadListFromFile(file);
+
+  ASSERT_EQ(words.Count(), 4);
+  EXPECT_EQ(words.GetWord(0), "cat");
+  EXPECT_EQ(words.GetWordAct(0), "Hello\r\nWorld\r\n");
+  EXPECT_EQ(words.GetWord(1), " dog");
+  EXPECT_EQ(words.GetWordActType(1), "3");
+  EXPECT_EQ(words.GetWordAct(1), "C:\\APP\\RUN.EXE");
+  EXPECT_EQ(words.GetWord(2), "bird");
+  EXPECT_EQ(words.GetWordAct(2), "2");
+  // Without its "~" the last record loses the line read last.
+  EXPECT_EQ(words.GetWordAct(3), "First");
+
+  WriteFile(file, "cut\r\n4\r\n");
+  words.LoadListFromFile(file);
+  ASSERT_EQ(words.Count(), 1);
+  EXPECT_EQ(words.GetWordActType(0), "4");
+  EXPECT_EQ(words.GetWordAct(0), "");
+
+  WriteFile(file, "");
+  words.LoadListFromFile(file);
+  EXPECT_EQ(words.Count(), 0);
+}
+
+TEST(WordsTest, LoaderNamesFileAndLineOfABadCode) {
+  TempDir dir;
+  std::string file = dir.File("bad.wls");
+  // A bad code without data lines is never looked at; one with data is.
+  WriteFile(file,
+            "a\r\n1\r\nx\r\n~\r\nb\r\nzz\r\n~\r\nc\r\nq1\r\nData\r\n~\r\nd\r\n1\r\ny\r\n~\r\n");
+  TWords words;
+  try {
+    words.LoadListFromFile(file);
+    FAIL() << "no error";
+  } catch (const host::EParserError& e) {
+    EXPECT_EQ(e.FileName(), file);
+    EXPECT_EQ(e.Line(), 9);
+    EXPECT_NE(e.Message().find("q1"), std::string::npos);
+  }
+  ASSERT_EQ(words.Count(), 2);
+  EXPECT_EQ(words.GetWord(1), "b");
+  EXPECT_EQ(words.GetWordActType(1), "zz");
+}
+
+TEST(WordsTest, MissingFileRaisesAndKeepsTheList) {
+  TempDir dir;
+  TWords words;
+  words.NewWord("cat", "1", "Menu");
+  std::string missing = dir.File("missing.wls");
+  try {
+    words.LoadListFromFile(missing);
+    FAIL() << "no error";
+  } catch (const host::EInOutError& e) {
+    EXPECT_NE(e.Message().find(missing), std::string::npos);
+  }
+  EXPECT_EQ(words.GetWord(0), "cat");
+  EXPECT_THROW(words.SaveListToFile(dir.File("no/such/folder.wls")), host::EInOutError);
+}
+
+TEST(WordsTest, SavedListsReadBack) {
+  TempDir dir;
+  std::string file = dir.File("saved.wls");
+  TWords words;
+  words.NewWord(" cat", "0", "Line one\r\nLine two");
+  words.NewWord("dog", "1", "Menu");
+  words.NewWord("fish", "4", "");
+  words.SaveListToFile(file);
+  EXPECT_EQ(ReadFile(file),
+            " cat\r\n0\r\nLine one\r\nLine two\r\n~\r\n"
+            "dog\r\n1\r\nMenu\r\n~\r\n"
+            "fish\r\n4\r\n\r\n~\r\n");
+
+  TWords back;
+  back.LoadListFromFile(file);
+  ASSERT_EQ(back.Count(), 3);
+  EXPECT_EQ(back.GetWord(0), " cat");
+  EXPECT_EQ(back.GetWordAct(0), "Line one\r\nLine two\r\n");
+  EXPECT_EQ(back.GetWordAct(1), "Menu");
+  EXPECT_EQ(back.GetWordActType(2), "4");
+  EXPECT_EQ(back.GetWordAct(2), "");
+}
+
+TEST(WordsTest, WordsListsLoadTheChosenFile) {
+  TempDir dir;
+  WriteFile(dir.File("one.wls"), "cat\r\n1\r\nMenu\r\n~\r\n");
+  WriteFile(dir.File("two.wls"), "dog\r\n2\r\nWave1\r\n~\r\nfox\r\n1\r\nEnd\r\n~\r\n");
+  TWordsLists lists;
+  EXPECT_EQ(lists.ListIndex(), 0);
+  EXPECT_EQ(lists.CurrentList().Count(), 0);
+  lists.Add(dir.File("one.wls"));
+  lists.Add(dir.File("two.wls"));
+  lists.Add(dir.File("missing.wls"));
+  int fired = 0;
+  lists.OnListChange = [&](host::TObject* sender) {
+    EXPECT_EQ(sender, &lists);
+    ++fired;
+  };
+
+  lists.SetListIndex(1);
+  EXPECT_EQ(lists.ListIndex(), 1);
+  ASSERT_EQ(lists.CurrentList().Count(), 2);
+  EXPECT_EQ(lists.CurrentList().GetWordAct(1), "End");
+  EXPECT_EQ(fired, 1);
+
+  lists.SetListIndex(-1);
+  lists.SetListIndex(3);
+  EXPECT_EQ(lists.ListIndex(), 1);
+  EXPECT_EQ(fired, 1);
+
+  EXPECT_THROW(lists.SetListIndex(2), host::EInOutError);
+  EXPECT_EQ(lists.ListIndex(), 1);
+  EXPECT_EQ(fired, 1);
+
+  lists.SetListIndex(0);
+  EXPECT_EQ(lists.CurrentList().GetWord(0), "cat");
+  lists.Delete(2);
+  EXPECT_EQ(fired, 3);
+}
+
+TEST(WordsTest, LinesListsLoadTextLines) {
+  TempDir dir;
+  WriteFile(dir.File("a.txt"), "first line\r\n\r\nthird\n");
+  TLinesLists lists;
+  int fired = 0;
+  lists.OnListChange = [&](host::TObject*) { ++fired; };
+  lists.Add(dir.File("missing.txt"));
+  lists.Add(dir.File("a.txt"));
+  EXPECT_EQ(fired, 2);
+
+  lists.SetListIndex(1);
+  EXPECT_EQ(lists.ListIndex(), 1);
+  EXPECT_EQ(lists.CurrentList().Items(), (std::vector<std::string>{"first line", "", "third"}));
+  EXPECT_EQ(fired, 3);
+
+  EXPECT_THROW(lists.SetListIndex(0), host::EInOutError);
+  EXPECT_EQ(lists.ListIndex(), 1);
+  lists.SetListIndex(2);
+  EXPECT_EQ(fired, 3);
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/Classes.h"
+
+namespace host {
+
+// The textual form file: one "object Name: Class ... end" block per component, its published
+// properties in published order, the components it contains nested inside its block.
+//
+// Writing leaves out what a reader would not need: properties that are not stored or cannot be
+// set, ordinals at their declared default, empty strings, lists and data. A value the reader
+// could not take back (an enumeration ordinal without a name) fails with EConvertError, so a
+// written file always reads.
+std::string WriteComponentText(TComponent& root);
+// The old file stays as it was when the text cannot be made or written.
+void WriteComponentFile(const std::string& fileName, TComponent& root);
+
+// Reads a form into root: its name and class name from the first line, its properties, and the
+// components nested in it, created by class name with root as their owner. Every component read
+// is csLoading until the whole text has been read; then each gets Loaded() once, root first, the
+// others in reading order. Anything malformed fails with EParserError naming sourceName and the
+// line; the components created by a failed read are freed again.
+void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName);
+void ReadComponentFile(const std::string& fileName, TComponent& root);
+
+// How deep objects may nest in a form file, so that no input can exhaust the stack.
+inline constexpr int MaxFormNesting = 100;
+
+}  // namespace host
