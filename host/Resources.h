@@ -14,6 +14,7 @@ namespace host {
 namespace detail {
 struct TEmbeddedResource {
   const char* Name;
+  const char* Folder;  // "cursors", "bitmaps", "forms"
   const unsigned char* Data;
   size_t Size;
 };

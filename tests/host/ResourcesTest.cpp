@@ -82,7 +82,8 @@ TEST(ResourcesTest, ASecondLoadGivesTheSameSharedPicture) {
 
 TEST(ResourcesTest, EveryCompiledInPictureParses) {
   for (const auto* r = host::detail::EmbeddedResources; r->Name; ++r)
-    EXPECT_NO_THROW(host::ParseTextPicture(*host::FindResource(r->Name), r->Name)) << r->Name;
+    if (std::string(r->Folder) != "forms")
+      EXPECT_NO_THROW(host::ParseTextPicture(*host::FindResource(r->Name), r->Name)) << r->Name;
 }
 
 TEST(ResourcesTest, ParsesCommentsPaletteRowsAndHotSpot) {

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "apps/run/Script.h"
+#include "host/Dialogs.h"
+#include "host/Forms.h"
+#include "host/Mci.h"
+
+namespace mebrox {
+
+// Text in double quotes with C escapes for quotes, backslashes and control characters; other
+// bytes (UTF-8 text) pass through.
+std::string QuoteTraceString(std::string_view text);
+
+// The text a modal form shows: the Caption of its first label (a TLabel or a descendant that
+// publishes Caption), looked for among the components it owns and then its controls; empty when
+// it has none.
+std::string ModalFormText(const host::TForm& form);
+
+struct THeadlessOptions {
+  // Relative file names of screenshot lines resolve here, not in the project folder.
+  std::string StartDir;
+  // Where every form is saved each time it becomes visible; empty for no such pictures.
+  std::string ScreenshotDir;
+};
+
+// Drives a loaded project without a person: answers its message boxes and modal forms, runs
+// event scripts against its forms, and writes one trace line per observable effect. Construct
+// it before the project's forms are created, so that what they do while loading is traced
+// too; its hooks are taken down again when it goes.
+class THeadlessRun {
+ public:
+  THeadlessRun(std::ostream& trace, THeadlessOptions options);
+  ~THeadlessRun();
+  THeadlessRun(const THeadlessRun&) = delete;
+  THeadlessRun& operator=(const THeadlessRun&) = delete;
+
+  // Shows the main form as Application->Run would.
+  void Start();
+  // Runs the commands in order until the last or until the application terminates. A form or
+  // control that does not exist fails with EParserError naming scriptName and the line.
+  void Execute(const std::vector<TScriptCommand>& script, const std::string& scriptName);
+
+  // Why the run could not go on (a picture that could not be written); empty while all is well.
+  const std::string& Failure() const { return FFailure; }
+  // The time the MCI service sees; only wait lines move it.
+  host::TManualClock& Clock() { return *FClock; }
+  host::TScriptedDialogs& Dialogs() { return *FDialogs; }
+
+ private:
+  void Trace(const std::string& line);
+  void OnFormShown(host::TForm& form);
+  void OnFormHidden(host::TForm& form);
+  void OnModal(host::TForm& form);
+  void SaveShot(host::TForm& form);
+  void Pointer(const TScriptCommand& command, host::TForm& form, host::TPoint point,
+               host::TMouseEventRecord::TKind kind);
+  void ExecuteOne(const TScriptCommand& command, const std::string& scriptName);
+  host::TForm& FindForm(const TScriptCommand& command, const std::string& scriptName) const;
+  std::string ResolveOutput(const std::string& fileName) const;
+
+  std::ostream& FTrace;
+  THeadlessOptions FOptions;
+  host::TScriptedDialogs* FDialogs = nullptr;
+  host::TManualClock* FClock = nullptr;
+  int FShotCount = 0;
+  std::string FFailure;
+  host::TShiftState FButtons;
+  // Modal forms are traced as "modal" alone; their own show and hide are not effects of their own.
+  std::set<const host::TForm*> FModalForms;
+};
+
+}  // namespace mebrox

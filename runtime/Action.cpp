@@ -1,0 +1,131 @@
+#include "runtime/Action.h"
+
+#include <memory>
+
+#include "host/IniFiles.h"
+#include "runtime/MsgDlgU.h"
+#include "runtime/Strtool.h"
+#include "runtime/WavePly.h"
+
+namespace mebrox {
+
+using namespace host;
+
+const std::vector<std::string>& ActionAttrsNames() {
+  static const std::vector<std::string> names = {"acFrame",    "acExecute", "acWavePlay", "acDesc",
+                                                 "acBookMark", "acClose",   "acNone"};
+  return names;
+}
+
+const TClassInfo& TAction::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TAction", &TPersistent::StaticClassInfo());
+    // No storage defaults: every property is written with its frame.
+    TPublisher<TAction>(i)
+        .Enumeration("ActionType", ActionAttrsNames(), &TAction::ActionType,
+                     &TAction::SetActionType)
+        .String("FileToRun", &TAction::FileToRun, &TAction::SetFileToRun)
+        .String("WorkDir", &TAction::WorkDir, &TAction::SetWorkDir)
+        .String("Param", &TAction::Param, &TAction::SetParam)
+        .String("WaveComp", &TAction::WaveComp, &TAction::SetWaveComp)
+        .String("Frame", &TAction::Frame, &TAction::SetFrame)
+        .String("Desc", &TAction::Desc, &TAction::SetDesc);
+    return i;
+  }();
+  return info;
+}
+
+void TAction::SetActionType(TActionAttrs value) {
+  if (value != FActionType) FActionType = value;
+}
+
+void TAction::Assign(const TPersistent& source) {
+  auto* a = dynamic_cast<const TAction*>(&source);
+  if (!a) {
+    TPersistent::Assign(source);
+    return;
+  }
+  FActionType = a->FActionType;
+  FFileToRun = a->FFileToRun;
+  FWorkDir = a->FWorkDir;
+  FParam = a->FParam;
+  FFrame = a->FFrame;
+  FDesc = a->FDesc;
+  FWaveComp = a->FWaveComp;
+}
+
+std::string RunStateFileName() { return ChangeFileExt(Application->ExeName(), ".RUN"); }
+
+TForm& CurrentFrame(const TComponent& control) {
+  auto* form = dynamic_cast<TForm*>(control.Owner());
+  if (!form) throw EInvalidCast();
+  return *form;
+}
+
+// The application's forms of a class, in creation order. A match that is not a form is the
+// old invalid typecast.
+static std::vector<TForm*> FramesOfClass(const std::string& className) {
+  std::vector<TForm*> frames;
+  for (TComponent* c : Application->ComponentList()) {
+    if (c->ClassName() != className) continue;
+    auto* form = dynamic_cast<TForm*>(c);
+    if (!form) throw EInvalidCast();
+    frames.push_back(form);
+  }
+  return frames;
+}
+
+void GotoFrame(TForm& current, const std::string& frameName) {
+  std::string target = "T" + frameName;
+  TIniFile(RunStateFileName()).WriteString(target, "From", current.ClassName());
+  for (TForm* frame : FramesOfClass(target)) {
+    if (Application->MainForm() == &current) current.Hide();
+    else current.Close();
+    frame->Show();
+  }
+}
+
+void GoBack(TForm& current) {
+  TIniFile runState(RunStateFileName());
+  std::string opener = runState.ReadString(current.ClassName(), "From", "");
+  runState.EraseSection(current.ClassName());
+  for (TForm* frame : FramesOfClass(opener)) frame->Show();
+  current.Close();
+}
+
+void PlayWave(TForm& frame, const std::string& waveComp) {
+  // Copy: playing may show messages that change nothing here, but stay safe against it.
+  std::vector<TComponent*> components = frame.ComponentList();
+  for (TComponent* c : components)
+    if (c->ClassName() == "TWavePlay" && c->Name() == waveComp)
+      if (auto* player = dynamic_cast<TWavePlay*>(c)) player->Play();
+}
+
+void ShowDescription(const std::string& text, TComponent* owner, const TPoint* position) {
+  auto popup = std::make_unique<TMsgDlg>(owner);
+  if (position) {
+    popup->SetLeft(position->X);
+    popup->SetTop(position->Y);
+  }
+  popup->MsgLbl().SetCaption(text);
+  popup->ShowModal();
+}
+
+void BookmarkAndLeave(TForm& current) {
+  TIniFile(RunStateFileName()).WriteString("Marked", "At", current.ClassName());
+  Application->Terminate();
+}
+
+void PerformAction(TControl& control, const TAction& action) {
+  switch (action.ActionType()) {
+    case acFrame: GotoFrame(CurrentFrame(control), action.Frame()); break;
+    case acExecute: ExecuteFile(action.FileToRun(), action.Param(), action.WorkDir(), 5); break;
+    case acWavePlay: PlayWave(CurrentFrame(control), action.WaveComp()); break;
+    case acDesc: ShowDescription(action.Desc(), nullptr); break;
+    case acBookMark: BookmarkAndLeave(CurrentFrame(control)); break;
+    case acClose: GoBack(CurrentFrame(control)); break;
+    case acNone: break;
+  }
+}
+
+}  // namespace mebrox

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "host/ExtCtrls.h"
+#include "runtime/About.h"
+
+namespace mebrox {
+
+// A picture that shows up when a bookmark was recorded and, when clicked, offers to resume at
+// the bookmarked frame.
+class TBookMark : public host::TImage {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TBookMark(host::TComponent* owner);
+  TAboutMebrox& About() { return FAbout; }
+
+  // Shows the bookmark only while the run-state file records a mark.
+  void Loaded() override;
+  // Asks whether to continue, and on yes shows the marked frame; OnClick is not fired.
+  void Click() override;
+
+ private:
+  TAboutMebrox FAbout;
+};
+
+}  // namespace mebrox

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "host/ExtCtrls.h"
+#include "runtime/About.h"
+#include "runtime/DefaultSettings.h"
+#include "runtime/Words.h"
+
+namespace mebrox {
+
+using TWordClickEvent = std::function<void(host::TObject* sender, const std::string& wordClicked)>;
+using TOverWordEvent = std::function<void(host::TObject* sender, const std::string& wordOver)>;
+
+// Where one hot word (or one line's part of a wrapped one) was drawn, in client pixels.
+struct TWordPos {
+  int Top = 0;
+  int Left = 0;
+  int Right = 0;
+  int Bottom = 0;
+  std::string Word;
+};
+
+// A page of text whose hot words, drawn in their own font, act when clicked: show a
+// description, go to a frame, play a wave, run a program, go back, or switch the text.
+class THyperTxt : public host::TPaintBox {
+  HOST_PUBLISHED_CLASS
+ public:
+  // The word-position table holds the first 200 hot words of a page and the last one drawn.
+  static constexpr int MaxWordCount = 200;
+  // Screen cursors 10 to 15 belong to word action codes 0 to 5.
+  static constexpr int FirstCursor = 10;
+
+  explicit THyperTxt(host::TComponent* owner);
+  ~THyperTxt() override;
+
+  TAboutMebrox& About() { return FAbout; }
+  TAdjustAttrs AutoAdjust() const { return FAutoAdjust; }
+  // Choosing the value already set, or any value while aligned, switches adjusting off.
+  void SetAutoAdjust(TAdjustAttrs value);
+  host::TBrush& Brush() { return FBrush; }
+  void SetBrush(const host::TBrush& value);
+  host::TStringList& Lines() { return FLines; }
+  void SetLines(const host::TStrings& value);
+  TLinesLists& LinesLists() { return FLinesLists; }
+  void SetLinesLists(const host::TStrings& value);
+  int LinesListsIndex() const { return FLinesListsIndex; }
+  // Loads the text file of that entry of LinesLists into Lines; the current index, a negative
+  // one or one past the list changes nothing.
+  void SetLinesListsIndex(int value);
+  int TabWidth() const { return FTabWidth; }
+  void SetTabWidth(int value);
+  TWords& Words() { return FWords; }
+  void SetWords(const host::TStrings& value);
+  TWordsLists& WordsLists() { return FWordsLists; }
+  void SetWordsLists(const host::TStrings& value);
+  int WordsListsIndex() const { return FWordsListsIndex; }
+  void SetWordsListsIndex(int value);
+  host::TFont& WordFont() { return FWordFont; }
+  void SetWordFont(const host::TFont& value);
+
+  TWordClickEvent OnWordClick;
+  TOverWordEvent OnOverWord;
+
+  // The layout of the last paint.
+  const host::TStringList& CodedLines() const { return FCodedLines; }
+  int WordCount() const { return FWordCount; }
+  const TWordPos& WordPos(int index) const { return FWordPos.at(static_cast<size_t>(index)); }
+  // The slot under a client point (strict edges, lowest index first), or -1.
+  int HitTest(int x, int y) const;
+  // The first entry of Words whose word, without leading spaces, is word; or -1.
+  int FindEntry(const std::string& word) const;
+
+  void GetINISettings();
+
+ protected:
+  void Paint() override;
+  void MouseMove(host::TShiftState shift, int x, int y) override;
+  void MouseDown(host::TMouseButton button, host::TShiftState shift, int x, int y) override;
+  void Click() override;
+
+  // The layout layers: markup, one marked-up line, one tag, one plain segment, next line.
+  void EncodeText(const host::TStrings& lines, const TWords& words);
+  void ParseText(std::string line);
+  void ParseCodedLines(const std::string& tag, const std::string& rest);
+  void PrintLine(std::string text);
+  void NewLine();
+
+ private:
+  void Wrap();
+  void PerformWordAction(int code, const std::string& data, int x, int y);
+  TWordPos& Slot() { return FWordPos[static_cast<size_t>(FWordCount)]; }
+
+  TAboutMebrox FAbout;
+  TAdjustAttrs FAutoAdjust = adNone;
+  host::TBrush FBrush;
+  host::TStringList FLines;
+  TLinesLists FLinesLists;
+  int FLinesListsIndex = 0;
+  int FTabWidth = 4;
+  TWords FWords;
+  TWordsLists FWordsLists;
+  int FWordsListsIndex = 0;
+  host::TFont FWordFont;
+
+  host::TStringList FCodedLines;
+  bool FInWord = false;
+  host::TFont FSaveFont;
+  int FBaseShift = 0;
+  int FWordCount = 0;
+  std::array<TWordPos, MaxWordCount + 1> FWordPos;
+};
+
+}  // namespace mebrox

@@ -1,0 +1,205 @@
+#include "apps/run/HeadlessRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "apps/run/Project.h"
+#include "host/ExtCtrls.h"
+#include "host/ShellApi.h"
+#include "host/StdCtrls.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+using namespace mebrox;
+using host::TForm;
+namespace fs = std::filesystem;
+
+TEST(TraceString, EscapesQuotesBackslashesAndControlCharacters) {
+  EXPECT_EQ(QuoteTraceString("say \"hi\" \\ now\r\n\ttab\x01"
+                             "7 \xC3\xA9\x7F"),
+            "\"say \\\"hi\\\" \\\\ now\\r\\n\\ttab\\0017 \xC3\xA9\\177\"");
+  EXPECT_EQ(QuoteTraceString(""), "\"\"");
+}
+
+bool IsPng(const std::string& fileName) {
+  return testing_support::ReadFile(fileName).starts_with("\x89PNG\r\n\x1a\n");
+}
+
+// The Basic project loaded under a headless run whose trace the test reads. The test wires
+// behaviour onto the host components with event handlers, standing in for the kit's components.
+class HeadlessRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    THeadlessOptions options;
+    options.StartDir = FStart.Path();
+    options.ScreenshotDir = FStart.File("shots");
+    FRun = std::make_unique<THeadlessRun>(FTrace, options);
+    std::vector<TForm*> forms =
+        LoadProject(ReadProjectFile(MEBROX_TEST_DATA "/projects/Basic/Basic.dpr"));
+    FForm1 = forms.at(0);
+    FForm2 = forms.at(1);
+  }
+  void TearDown() override {
+    FRun.reset();
+    UnloadProject();
+    host::Screen->SetCursor(host::crDefault);
+    host::Application->ResetTerminated();
+    fs::current_path(FOldDir);
+  }
+
+  host::TControl& Control(TForm* form, const std::string& name) {
+    auto* control = dynamic_cast<host::TControl*>(form->FindComponent(name));
+    if (!control) throw std::runtime_error("no control " + name);
+    return *control;
+  }
+  void Run(const std::string& script) {
+    FRun->Start();
+    FRun->Execute(ParseScript(script, "walk.txt"), "walk.txt");
+  }
+
+  fs::path FOldDir = fs::current_path();
+  testing_support::TempDir FStart;
+  std::ostringstream FTrace;
+  std::unique_ptr<THeadlessRun> FRun;
+  TForm* FForm1 = nullptr;
+  TForm* FForm2 = nullptr;
+};
+
+TEST_F(HeadlessRunTest, AClickReachesANestedControlAndChangesFrames) {
+  std::vector<host::TPoint> presses;
+  host::TControl& inner = Control(FForm1, "PaintBox2");
+  inner.OnMouseDown = [&](host::TObject*, host::TMouseButton, host::TShiftState shift, int x,
+                          int y) {
+    EXPECT_TRUE(shift.Contains(host::ssLeft));
+    presses.push_back({x, y});
+  };
+  inner.OnClick = [&](host::TObject*) {
+    if (host::MessageDlg("Go to \"Second\"?", host::mtConfirmation, {host::mbYes, host::mbNo}, 0) ==
+        host::mrYes) {
+      FForm2->Show();
+      FForm1->Hide();
+    }
+  };
+  Run("answer no\n"
+      "click Form1.PaintBox2 5 7\n"
+      "click Form1.PaintBox2 6 8   # nothing queued: the default button\n"
+      "screenshot Form2 two.png\n");
+
+  EXPECT_EQ(FTrace.str(),
+            "show TForm1\n"
+            "message \"Go to \\\"Second\\\"?\" -> no\n"
+            "message \"Go to \\\"Second\\\"?\" -> yes\n"
+            "show TForm2\n"
+            "hide TForm1\n");
+  EXPECT_EQ(presses, (std::vector<host::TPoint>{{5, 7}, {6, 8}}));
+  EXPECT_TRUE(FRun->Failure().empty()) << FRun->Failure();
+  EXPECT_TRUE(IsPng(FStart.File("shots/001-TForm1.png")));
+  EXPECT_TRUE(IsPng(FStart.File("shots/002-TForm2.png")));
+  // A screenshot line's relative name is taken from where the run started, not the project.
+  EXPECT_TRUE(IsPng(FStart.File("two.png")));
+  EXPECT_FALSE(fs::exists("two.png"));
+}
+
+TEST_F(HeadlessRunTest, ModalFormsAreTracedPhotographedAndClosed) {
+  std::vector<host::TModalResult> results;
+  auto showModal = [&](const std::string& className, const std::string& caption) {
+    TForm dialog(nullptr);
+    dialog.SetClassName(className);
+    if (!caption.empty()) {
+      auto* panel = new host::TPanel(&dialog);
+      panel->SetParent(&dialog);
+      auto* label = new host::TLabel(&dialog);
+      label->SetParent(panel);
+      label->SetCaption(caption);
+    }
+    results.push_back(dialog.ShowModal());
+  };
+  Control(FForm1, "PaintBox1").OnClick = [&](host::TObject*) {
+    showModal("TMsgDlg", "A cat:\n\"small\"");
+  };
+  Control(FForm1, "Label1").OnClick = [&](host::TObject*) { showModal("TPlainDlg", ""); };
+  Run("click Form1.PaintBox1 3 3\nclick Form1.Label1 2 2\n");
+
+  EXPECT_EQ(FTrace.str(),
+            "show TForm1\n"
+            "modal TMsgDlg \"A cat:\\n\\\"small\\\"\"\n"
+            "modal TPlainDlg\n");
+  EXPECT_EQ(results, (std::vector<host::TModalResult>{host::mrCancel, host::mrCancel}));
+  EXPECT_TRUE(IsPng(FStart.File("shots/002-TMsgDlg.png")));
+  EXPECT_TRUE(IsPng(FStart.File("shots/003-TPlainDlg.png")));
+}
+
+TEST_F(HeadlessRunTest, TracesWhatTheApplicationDoes) {
+  int mciResult = 0, execResult = 0;
+  Control(FForm1, "PaintBox1").OnClick = [&](host::TObject*) {
+    host::Screen->SetCursor(11);
+    std::string reply;
+    mciResult = host::mciSendString("status nothing mode", reply);
+    execResult = host::ShellExecute("no-such-program-for-mebrox", "a \"b c\"", "", host::SW_SHOW);
+    throw host::Exception("Boom");
+  };
+  Run("move Form1 300 200\nclick Form1.PaintBox1 1 1\nwait 250\nwait 50\n");
+
+  EXPECT_EQ(FTrace.str(),
+            "show TForm1\n"
+            "cursor 11\n"
+            "mci \"status nothing mode\" -> " +
+                std::to_string(mciResult) +
+                "\n"
+                "exec \"no-such-program-for-mebrox\" \"a \\\"b c\\\"\" \"\" -> " +
+                std::to_string(execResult) +
+                "\n"
+                "error \"Boom.\"\n");
+  EXPECT_NE(mciResult, 0);
+  EXPECT_LE(execResult, 32);
+  EXPECT_EQ(host::Mci().Clock().NowMs(), 300);
+  EXPECT_EQ(&host::Mci().Clock(), &FRun->Clock());
+}
+
+TEST_F(HeadlessRunTest, TheScriptStopsWhenTheApplicationTerminates) {
+  int later = 0;
+  Control(FForm1, "PaintBox1").OnClick = [&](host::TObject*) { FForm1->Close(); };
+  Control(FForm1, "PaintBox2").OnMouseDown = [&](host::TObject*, host::TMouseButton,
+                                                 host::TShiftState, int, int) { ++later; };
+  Run("click Form1.PaintBox1 1 1\nclick Form1.PaintBox2 1 1\n");
+  EXPECT_EQ(FTrace.str(), "show TForm1\nclose TForm1\nterminate\n");
+  EXPECT_EQ(later, 0);
+}
+
+TEST_F(HeadlessRunTest, TargetsThatAreNotThereFailAtTheirLine) {
+  int presses = 0;
+  Control(FForm1, "PaintBox1").OnMouseDown = [&](host::TObject*, host::TMouseButton button,
+                                                 host::TShiftState shift, int, int) {
+    EXPECT_EQ(button, host::mbRight);
+    EXPECT_TRUE(shift.Contains(host::ssRight));
+    ++presses;
+  };
+  struct TCase {
+    const char* Script;
+    int Line;
+    const char* Fragment;
+  };
+  const TCase cases[] = {
+      {"down Form1.PaintBox1 1 1 right\nclick Form9.PaintBox1 1 1\n", 2, "no form named Form9"},
+      {"wait 1\nwait 1\nmove Form1.Nothing 1 1\n", 3, "no component named Nothing"},
+      {"click Form2.Label1 1 1\n", 1, "Form2 is not showing"},
+      {"screenshot Form3 x.png\n", 1, "no form named Form3"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Script);
+    try {
+      Run(c.Script);
+      ADD_FAILURE() << "no error";
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.FileName(), "walk.txt");
+      EXPECT_EQ(e.Line(), c.Line);
+      EXPECT_NE(std::string(e.what()).find(c.Fragment), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(presses, 1);
+}
+
+}  // namespace

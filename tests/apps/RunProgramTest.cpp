@@ -1,0 +1,128 @@
+// mebrox-run itself, started as a separate process as a user would start it.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include "tests/TestSupport.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+const std::string BasicProject = MEBROX_TEST_DATA "/projects/Basic/Basic.dpr";
+
+struct TProcessResult {
+  int ExitCode = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// Runs mebrox-run with args in directory dir, input as its standard input.
+TProcessResult RunProgram(const std::vector<std::string>& args, const std::string& dir,
+                          const std::string& input = "") {
+  testing_support::TempDir io;
+  WriteFile(io.File("in"), input);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, io.File("in").c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, io.File("out").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, io.File("err").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  std::vector<std::string> all = {MEBROX_RUN_PROGRAM};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  TProcessResult result;
+  pid_t pid = 0;
+  int spawned = posix_spawn(&pid, MEBROX_RUN_PROGRAM, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return result;
+  int status = 0;
+  if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
+  result.Out = ReadFile(io.File("out"));
+  result.Err = ReadFile(io.File("err"));
+  return result;
+}
+
+bool IsPng(const std::string& fileName) {
+  return ReadFile(fileName).starts_with("\x89PNG\r\n\x1a\n");
+}
+
+TEST(RunProgram, HeadlessRunTracesAndTakesPictures) {
+  testing_support::TempDir start;
+  WriteFile(start.File("walk.txt"),
+            "# the main frame, clicked and photographed\n"
+            "click Form1.PaintBox2 5 5\n"
+            "screenshot Form1 now.png\n"
+            "wait 10\n");
+  TProcessResult r = RunProgram(
+      {"--headless", "--script", "walk.txt", "--screenshots", "shots", BasicProject}, start.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "show TForm1\n");
+  EXPECT_TRUE(IsPng(start.File("shots/001-TForm1.png")));
+  EXPECT_FALSE(fs::exists(start.File("shots/002-TForm1.png")));
+  EXPECT_TRUE(IsPng(start.File("now.png")));
+}
+
+TEST(RunProgram, ScriptMistakesEndWithExitCodeTwo) {
+  testing_support::TempDir start;
+  // Checked as a whole before any of it runs: not even the main form is shown.
+  TProcessResult r = RunProgram({"--headless", BasicProject}, start.Path(),
+                                "click Form1.PaintBox1 1 1\nclick Form1.PaintBox1 1\n");
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find("<stdin>(2)"), std::string::npos) << r.Err;
+
+  // A control that is not there is found when its line runs.
+  WriteFile(start.File("walk.txt"), "wait 5\nclick Form1.Nothing 1 1\nwait 5\n");
+  r = RunProgram({"--headless", "--script", "walk.txt", BasicProject}, start.Path());
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_EQ(r.Out, "show TForm1\n");
+  EXPECT_NE(r.Err.find("walk.txt(2)"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("Nothing"), std::string::npos) << r.Err;
+}
+
+TEST(RunProgram, ProjectFailuresNameFileAndLine) {
+  testing_support::TempDir start;
+  TProcessResult r = RunProgram(
+      {"--headless", MEBROX_TEST_DATA "/projects/BrokenForm/BrokenForm.dpr"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find("BrokenForm/Unit1.dfm(6)"), std::string::npos) << r.Err;
+
+  r = RunProgram({"--headless", "Missing.dpr"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Missing.dpr"), std::string::npos) << r.Err;
+}
+
+TEST(RunProgram, CommandLineMistakesEndWithExitCodeTwo) {
+  testing_support::TempDir start;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--bogus", BasicProject},
+           {},
+           {"--script", "walk.txt", BasicProject},
+           {"--headless", BasicProject, BasicProject},
+           {"--headless", BasicProject, "--script"},
+           {"--headless", "--script", "absent.txt", BasicProject}}) {
+    TProcessResult r = RunProgram(args, start.Path());
+    EXPECT_EQ(r.ExitCode, 2) << testing::PrintToString(args);
+    EXPECT_EQ(r.Out, "");
+  }
+  TProcessResult help = RunProgram({"--help"}, start.Path());
+  EXPECT_EQ(help.ExitCode, 0);
+  EXPECT_TRUE(help.Out.starts_with("Usage: mebrox-run")) << help.Out;
+}
+
+}  // namespace
