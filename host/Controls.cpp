@@ -94,7 +94,13 @@ void TControl::SetAlign(TAlign value) {
 void TControl::SetCursor(TCursor value) {
   if (value == FCursor) return;
   FCursor = value;
-  if (FParent && FParent->FHover == this && FParent->FPeer) FParent->FPeer->SetCursor(value);
+  // A window shows its own pointer unless a graphic child is under the pointer; a graphic
+  // control's pointer is shown by its parent while it is the one hovered.
+  if (auto* w = dynamic_cast<TWinControl*>(this);
+      w && w->FPeer && (!w->FHover || w->FHover == w))
+    w->FPeer->SetCursor(value);
+  else if (FParent && FParent->FHover == this && FParent->FPeer)
+    FParent->FPeer->SetCursor(value);
 }
 
 void TControl::SetColor(TColor value) {

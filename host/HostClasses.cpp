@@ -1,5 +1,6 @@
 #include "host/HostClasses.h"
 
+#include "host/Buttons.h"
 #include "host/ExtCtrls.h"
 #include "host/Forms.h"
 #include "host/StdCtrls.h"
@@ -11,6 +12,7 @@ void RegisterHostClasses() {
   RegisterFormClasses();
   RegisterExtCtrlsClasses();
   RegisterStdCtrlsClasses();
+  RegisterButtonsClasses();
 }
 
 }  // namespace host

@@ -1,0 +1,216 @@
+#include "host/Buttons.h"
+
+#include "host/ExtCtrls.h"
+
+namespace host {
+
+namespace {
+
+uint32_t Argb(TColor color) {
+  const uint32_t bgr = ColorToRGB(color);
+  return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+}
+
+// The checker of face and highlight that marks a button held down by its group, so that it
+// reads as "on" rather than as being pressed.
+std::shared_ptr<const TRawImage> DitherPattern() {
+  static const std::shared_ptr<const TRawImage> pattern = [] {
+    auto image = std::make_shared<TRawImage>();
+    image->Width = image->Height = 8;
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        image->Pixels.push_back((x + y) % 2 ? Argb(clBtnHighlight) : Argb(clBtnFace));
+    return image;
+  }();
+  return pattern;
+}
+
+}  // namespace
+
+std::shared_ptr<const TRawImage> GlyphShape(const TRawImage& glyph, TColor color) {
+  auto shape = std::make_shared<TRawImage>();
+  shape->Width = glyph.Width;
+  shape->Height = glyph.Height;
+  shape->Pixels.reserve(glyph.Pixels.size());
+  const uint32_t ink = Argb(color);
+  for (uint32_t pixel : glyph.Pixels) {
+    const bool opaque = (pixel >> 24) >= 0x80;
+    const bool white = (pixel & 0xFFFFFF) == 0xFFFFFF;
+    shape->Pixels.push_back(opaque && !white ? ink : 0);
+  }
+  return shape;
+}
+
+const TClassInfo& TSpeedButton::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TSpeedButton", &TGraphicControl::StaticClassInfo());
+    // GroupIndex comes before Down, so that a stored Down finds its group when read back.
+    TPublisher<TSpeedButton>(i)
+        .Integer("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex, 0)
+        .Boolean("Down", &TSpeedButton::Down, &TSpeedButton::SetDown, false)
+        .String("Caption", &TSpeedButton::Caption, &TSpeedButton::SetCaption)
+        .Boolean("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat, false)
+        .SubObject<TFont>(
+            "Font", [](TSpeedButton& b) -> TFont& { return b.Font(); }, &TSpeedButton::SetFont)
+        .SubObject<TPicture>(
+            "Glyph", [](TSpeedButton& b) -> TPicture& { return b.Glyph(); },
+            &TSpeedButton::SetGlyph);
+    return i;
+  }();
+  return info;
+}
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 23, 22);
+  FGlyph.OnChange = [this](TObject*) { Invalidate(); };
+}
+
+void TSpeedButton::SetDown(bool value) {
+  // Outside a group there is nothing to stay down for.
+  if (FGroupIndex == 0) value = false;
+  if (value == FDown) return;
+  FDown = value;
+  Invalidate();
+  if (FDown) LetGroupUp();
+}
+
+void TSpeedButton::SetFlat(bool value) {
+  if (value == FFlat) return;
+  FFlat = value;
+  Invalidate();
+}
+
+void TSpeedButton::SetGroupIndex(int value) {
+  if (value == FGroupIndex) return;
+  FGroupIndex = value;
+  if (FGroupIndex == 0 && FDown) {
+    FDown = false;
+    Invalidate();
+  } else if (FDown) {
+    LetGroupUp();
+  }
+}
+
+void TSpeedButton::LetGroupUp() {
+  if (!Parent()) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i) {
+    auto* other = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+    if (!other || other == this || other->FGroupIndex != FGroupIndex || !other->FDown) continue;
+    other->FDown = false;
+    other->Invalidate();
+  }
+}
+
+void TSpeedButton::SetPressed(bool value) {
+  if (value == FPressed) return;
+  FPressed = value;
+  Invalidate();
+}
+
+void TSpeedButton::Click() {
+  if (FGroupIndex != 0) SetDown(true);
+  TGraphicControl::Click();
+}
+
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TGraphicControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft || !Enabled()) return;
+  FDragging = true;
+  SetPressed(true);
+}
+
+void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
+  TGraphicControl::MouseMove(shift, x, y);
+  // The pointer stays captured while held: the button sinks only while it is over it.
+  if (FDragging) SetPressed(ClientRect().Contains({x, y}));
+}
+
+void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft && FDragging) {
+    FDragging = false;
+    SetPressed(false);
+  }
+  TGraphicControl::MouseUp(button, shift, x, y);
+}
+
+void TSpeedButton::DrawFrame(bool sunk) {
+  TCanvas& c = Canvas();
+  const TRect outer = ClientRect();
+  const TRect inner{outer.Left + 1, outer.Top + 1, outer.Right - 1, outer.Bottom - 1};
+  if (!FFlat) {
+    if (sunk) {
+      Frame3D(c, outer, clWindowFrame, clBtnHighlight);
+      Frame3D(c, inner, clBtnShadow, clBtnFace);
+    } else {
+      Frame3D(c, outer, clBtnHighlight, clWindowFrame);
+      Frame3D(c, inner, clBtnFace, clBtnShadow);
+    }
+  } else if (sunk) {
+    Frame3D(c, outer, clBtnShadow, clBtnHighlight);
+  } else if (IsDesigning()) {
+    // A flat button has no edge of its own; the designer still needs to see where it is.
+    Frame3D(c, outer, clBtnHighlight, clBtnShadow);
+  }
+}
+
+void TSpeedButton::DrawGlyphAndCaption(int offset) {
+  TCanvas& c = Canvas();
+  c.SetFont(Font());
+  c.Brush().SetStyle(bsClear);
+
+  const TRawImage* glyph = FGlyph.Empty() ? nullptr : FGlyph.Image().get();
+  const int glyphWidth = glyph ? glyph->Width : 0;
+  const int glyphHeight = glyph ? glyph->Height : 0;
+  TRect textSize{0, 0, 0, 0};
+  if (!Caption().empty()) c.DrawText(Caption(), textSize, DT_CALCRECT | DT_SINGLELINE);
+  const int textWidth = textSize.Right, textHeight = textSize.Bottom;
+  const int total = glyphWidth + textWidth + (glyphWidth > 0 && textWidth > 0 ? Spacing : 0);
+
+  int x = (Width() - total) / 2 + offset;
+  if (glyph) {
+    const int y = (Height() - glyphHeight) / 2 + offset;
+    if (Enabled()) {
+      c.Draw(x, y, *glyph);
+    } else {
+      c.Draw(x + 1, y + 1, *GlyphShape(*glyph, clBtnHighlight));
+      c.Draw(x, y, *GlyphShape(*glyph, clBtnShadow));
+    }
+    x += glyphWidth + Spacing;
+  }
+  if (textWidth > 0) {
+    const int y = (Height() - textHeight) / 2 + offset;
+    TRect r{x, y, x + textWidth, y + textHeight};
+    if (!Enabled()) {
+      TRect lit = r.Offset(1, 1);
+      c.Font().SetColor(clBtnHighlight);
+      c.DrawText(Caption(), lit, DT_CENTER | DT_SINGLELINE);
+      c.Font().SetColor(clBtnShadow);
+    }
+    c.DrawText(Caption(), r, DT_CENTER | DT_SINGLELINE);
+  }
+}
+
+void TSpeedButton::Paint() {
+  TCanvas& c = Canvas();
+  // A disabled button shows neither press nor group state.
+  const bool sunk = Enabled() && (FPressed || FDown);
+  c.Brush().SetBitmap(nullptr);
+  c.Brush().SetStyle(bsSolid);
+  c.Brush().SetColor(Color());
+  c.FillRect(ClientRect());
+  DrawFrame(sunk);
+  if (Enabled() && FDown && !FPressed) {
+    const int edge = FFlat ? 1 : 2;
+    c.Brush().SetBitmap(DitherPattern());
+    c.FillRect({edge, edge, Width() - edge, Height() - edge});
+    c.Brush().SetBitmap(nullptr);
+  }
+  DrawGlyphAndCaption(sunk ? 1 : 0);
+}
+
+void RegisterButtonsClasses() {
+  TClassRegistry::Register(TSpeedButton::StaticClassInfo(),
+                           [](TComponent* o) { return new TSpeedButton(o); });
+}
+
+}  // namespace host

@@ -1,0 +1,193 @@
+#include "runtime/HyperImg.h"
+
+#include "host/Forms.h"
+#include "host/Resources.h"
+#include "runtime/DefaultSettings.h"
+
+namespace mebrox {
+
+using namespace host;
+
+// ---- THotCursors
+
+namespace {
+
+int gHotUsers = 0;
+const char* const HotCursorNames[] = {"HAND", "WAVE", "FORM", "RUN", "BookMark", "CLOSE"};
+constexpr int HotCursorCount = 6;
+
+}  // namespace
+
+void THotCursors::Acquire(bool withBookMark) {
+  ++gHotUsers;
+  for (int slot = 1; slot <= HotCursorCount; ++slot) {
+    if (slot == BookMarkCursor && !withBookMark) continue;
+    // A name the kit has no drawing for empties the slot: the default pointer shows there.
+    Screen->SetCursors(slot, LoadCursorResource(HotCursorNames[slot - 1]));
+  }
+}
+
+void THotCursors::Release() {
+  if (gHotUsers == 0 || --gHotUsers > 0) return;
+  for (int slot = 1; slot <= HotCursorCount; ++slot) Screen->SetCursors(slot, nullptr);
+}
+
+int THotCursors::Users() {
+  return gHotUsers;
+}
+
+// ---- THyperImage
+
+const TClassInfo& THyperImage::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("THyperImage", &TCustomControl::StaticClassInfo());
+    // AllowShadow and CursorShow declare no default, so a stored form always states them.
+    TPublisher<THyperImage>(i)
+        .SubObject<TAboutMebrox>(
+            "About", [](THyperImage& h) -> TAboutMebrox& { return h.About(); }, nullptr)
+        .SubObject<TAction>(
+            "Action", [](THyperImage& h) -> TAction& { return h.Action(); },
+            &THyperImage::SetAction)
+        .Boolean("AllowShadow", &THyperImage::AllowShadow, &THyperImage::SetAllowShadow)
+        .Boolean("CursorShow", &THyperImage::CursorShow, &THyperImage::SetCursorShow)
+        .SubObject<TPicture>(
+            "Picture", [](THyperImage& h) -> TPicture& { return h.Picture(); },
+            &THyperImage::SetPicture)
+        .Boolean("Stretch", &THyperImage::Stretch, &THyperImage::SetStretch, false);
+    return i;
+  }();
+  return info;
+}
+
+THyperImage::THyperImage(TComponent* owner) : TCustomControl(owner) {
+  FPicture.OnChange = [this](TObject*) { PictureChanged(); };
+  SetBounds(Left(), Top(), 100, 100);
+  FAction.SetActionType(acNone);
+  THotCursors::Acquire(/*withBookMark=*/true);
+  if (!IsDesigning()) return;
+  try {
+    GetINISettings();
+  } catch (...) {
+    // No destructor runs for a half-built control, so give back its share of the pointers.
+    THotCursors::Release();
+    throw;
+  }
+}
+
+THyperImage::~THyperImage() {
+  THotCursors::Release();
+}
+
+void THyperImage::GetINISettings() {
+  TSettingsSection ini("HyperImage");
+  if (!ini.Used()) return;
+  // The settings only ever switch these on.
+  if (ini.ReadBool("CursorShow", false)) FCursorShow = true;
+  if (ini.ReadBool("Allow Shadow", false)) SetAllowShadow(true);
+}
+
+// ---- properties
+
+void THyperImage::SetAction(const TAction& value) {
+  if (&value != &FAction) FAction.Assign(value);
+}
+
+void THyperImage::SetAllowShadow(bool value) {
+  if (value == FAllowShadow) return;
+  FAllowShadow = value;
+  Invalidate();
+}
+
+void THyperImage::SetPicture(const TPicture& value) {
+  FPicture.Assign(value);
+}
+
+void THyperImage::SetStretch(bool value) {
+  if (value == FStretch) return;
+  FStretch = value;
+  Invalidate();
+}
+
+void THyperImage::PictureChanged() {
+  Invalidate();
+}
+
+void THyperImage::DropFiles(const std::vector<std::string>& files) {
+  if (!IsDesigning() || files.empty()) return;
+  FPicture.LoadFromFile(files.back());
+}
+
+// ---- painting
+
+void THyperImage::DrawShadow() {
+  TCanvas& c = Canvas();
+  const TBrushStyle brushStyle = c.Brush().Style();
+  const TColor brushColor = c.Brush().Color();
+  const TPenStyle penStyle = c.Pen().Style();
+  c.Pen().SetStyle(psClear);
+  c.Pen().SetColor(clSilver);
+  auto pattern = LoadBitmapResource("ISHADOW");
+  // Without the stipple the band is plain silver rather than missing.
+  if (pattern)
+    c.Brush().SetBitmap(pattern);
+  else
+    c.Brush().SetColor(clSilver);
+  c.Brush().SetStyle(bsSolid);
+  // The control shifted by the offset; only the band along the right and bottom edges lies
+  // inside, and it is cut here so that no surface has to do it.
+  TRect band{ShadowOffset, ShadowOffset, Width() + ShadowOffset, Height() + ShadowOffset};
+  c.Rectangle(band.Intersect(ClientRect()));
+  c.Brush().SetBitmap(nullptr);
+  c.Brush().SetColor(brushColor);
+  c.Brush().SetStyle(brushStyle);
+  c.Pen().SetStyle(penStyle);
+}
+
+void THyperImage::Paint() {
+  TCanvas& c = Canvas();
+  c.Brush().SetStyle(bsClear);
+  const TRawImage* image = FPicture.Empty() ? nullptr : FPicture.Image().get();
+  if (FStretch) {
+    // Stretched, the picture is the whole control: no shadow, no sinking, no resizing.
+    if (image) c.StretchDraw(ClientRect(), *image);
+  } else {
+    if (FAllowShadow) {
+      if (!FPressed) DrawShadow();
+      if (image)
+        SetBounds(Left(), Top(), FPicture.Width() + ShadowOffset, FPicture.Height() + ShadowOffset);
+    }
+    if (!FPressed) FDrawRect = {0, 0, FPicture.Width(), FPicture.Height()};
+    if (image) c.StretchDraw(FDrawRect, *image);
+    c.ResetClip();
+  }
+  c.Font().SetColor(clWhite);
+  // Shows the designer where a click leads, whatever the action's kind.
+  if (IsDesigning()) c.TextOut(Width() / 3, Height() / 3, FAction.Frame());
+}
+
+// ---- pointer
+
+void THyperImage::MouseDown(TMouseButton, TShiftState, int, int) {
+  FDrawRect = {ShadowOffset, ShadowOffset, FPicture.Width() + ShadowOffset,
+               FPicture.Height() + ShadowOffset};
+  FPressed = true;
+  Repaint();
+}
+
+void THyperImage::MouseUp(TMouseButton, TShiftState, int, int) {
+  FDrawRect = {0, 0, FPicture.Width(), FPicture.Height()};
+  FPressed = false;
+  Repaint();
+}
+
+void THyperImage::MouseMove(TShiftState shift, int x, int y) {
+  TCustomControl::MouseMove(shift, x, y);
+  SetCursor(FCursorShow ? THotCursors::HandCursor : crDefault);
+}
+
+void THyperImage::Click() {
+  TCustomControl::Click();
+  PerformAction(*this, FAction);
+}
+
+}  // namespace mebrox

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "host/ExtCtrls.h"
+#include "runtime/About.h"
+#include "runtime/Action.h"
+
+namespace mebrox {
+
+// An invisible clickable region of a frame that performs its action when clicked. It is a
+// shape whose pen and brush start clear, so at run time it draws nothing unless the designer
+// makes them visible; in the designer it is outlined so that it can be found.
+class THyperArea : public host::TShape {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit THyperArea(host::TComponent* owner);
+  ~THyperArea() override;
+
+  TAboutMebrox& About() { return FAbout; }
+  TAction& Action() { return FAction; }
+  const TAction& Action() const { return FAction; }
+  void SetAction(const TAction& value);
+  bool CursorShow() const { return FCursorShow; }
+  void SetCursorShow(bool value) { FCursorShow = value; }
+
+  void GetINISettings();
+
+ protected:
+  void Paint() override;
+  void Click() override;
+  void MouseMove(host::TShiftState shift, int x, int y) override;
+
+ private:
+  TAboutMebrox FAbout;
+  TAction FAction;
+  bool FCursorShow = false;
+};
+
+}  // namespace mebrox

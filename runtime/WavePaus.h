@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "host/Buttons.h"
+#include "runtime/About.h"
+
+namespace mebrox {
+
+// A small button that pauses the wave players of its frame and resumes the one it paused. It
+// shows the "PAUSE" glyph while it can pause and "PLAY" while it can resume.
+class TWavePause : public host::TSpeedButton {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TWavePause(host::TComponent* owner);
+
+  TAboutMebrox& About() { return FAbout; }
+  // The Name of the player this button paused last; empty until it has paused one.
+  const std::string& PausedName() const { return FPausedName; }
+
+  // Asks every wave player of the owner frame for its mode: pauses those playing, resumes the
+  // one it paused for each one paused. Replaces the button's click, so OnClick is not called.
+  void Click() override;
+
+ private:
+  void ShowGlyph(const char* name);
+
+  TAboutMebrox FAbout;
+  std::string FPausedName;
+};
+
+}  // namespace mebrox

@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <memory>
+
+#include "host/FormFile.h"
+#include "host/IniFiles.h"
+#include "host/MetricCanvas.h"
+#include "runtime/HyperImg.h"
+#include "runtime/RuntimeClasses.h"
+#include "tests/runtime/RuntimeTestSupport.h"
+
+using namespace host;
+using namespace mebrox;
+using testing_support::Frames;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+constexpr uint32_t Red = 0xFFE02020, Green = 0xFF20C040, Blue = 0xFF2040E0, Gold = 0xFFF0C020;
+
+// A picture in four coloured quarters, so that a screenshot shows where each part went.
+TRawImage Quarters(int width, int height) {
+  TRawImage image{width, height, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      bool right = x >= width / 2, bottom = y >= height / 2;
+      image.Pixels.push_back(bottom ? (right ? Gold : Blue) : (right ? Green : Red));
+    }
+  return image;
+}
+
+std::string Png(int width, int height) {
+  return ImageCodec()->EncodePng(Quarters(width, height));
+}
+
+uint32_t Rgb(const TRawImage& image, int x, int y) {
+  return image.Pixel(x, y) & 0xFFFFFF;
+}
+
+TMouseEventRecord Mouse(TMouseEventRecord::TKind kind, int x, int y, TMouseButton button = mbLeft) {
+  TMouseEventRecord e;
+  e.Kind = kind;
+  e.Pos = {x, y};
+  e.Button = button;
+  return e;
+}
+
+// A hot image at (10, 10) on a frame that is not shown; painted on the metric surface through
+// the form, so that the image gets the clip of its window as on screen.
+struct Frame {
+  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+  THyperImage* Image = nullptr;
+
+  explicit Frame(bool designing = false) {
+    Form->SetClassName("TForm1");
+    Form->SetBounds(0, 0, 240, 180);
+    Form->SetDesigning(designing);
+    Image = new THyperImage(Form.get());
+    Image->SetParent(Form.get());
+    Image->SetBounds(10, 10, Image->Width(), Image->Height());
+  }
+  TMetricSurface Paint() {
+    TMetricSurface surface;
+    Form->PaintTo(surface);
+    return surface;
+  }
+  void Send(TMouseEventRecord::TKind kind, int x, int y, TMouseButton button = mbLeft) {
+    Form->DispatchMouse(Mouse(kind, x, y, button));
+  }
+};
+
+std::vector<TCanvasOp> PatternFills(const TMetricSurface& surface) {
+  std::vector<TCanvasOp> out;
+  for (const TCanvasOp& op : surface.OpsOf(ckFill))
+    if (op.Patterned) out.push_back(op);
+  return out;
+}
+
+std::vector<TRect> ImageRects(const TMetricSurface& surface) {
+  std::vector<TRect> out;
+  for (const TCanvasOp& op : surface.OpsOf(ckImage)) out.push_back(op.Rect);
+  return out;
+}
+
+}  // namespace
+
+TEST(HyperImageTest, ShadowFitsTheControlToThePictureAndPressingSinksIntoIt) {
+  Frame f;
+  int forwarded = 0;
+  f.Image->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++forwarded; };
+  f.Image->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++forwarded; };
+  f.Image->Picture().SetData(Png(64, 48));
+  f.Paint();
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(10, 10, 82, 66));
+
+  TMetricSurface up = f.Paint();
+  auto band = PatternFills(up);
+  ASSERT_EQ(band.size(), 1u);
+  EXPECT_EQ(band[0].Rect, Rect(18, 18, 82, 66));
+  EXPECT_EQ(band[0].Clip, Rect(10, 10, 82, 66));
+  EXPECT_EQ(ImageRects(up), std::vector<TRect>{Rect(10, 10, 74, 58)});
+
+  f.Send(TMouseEventRecord::Down, 20, 20, mbRight);  // any button presses
+  EXPECT_TRUE(f.Image->Pressed());
+  TMetricSurface pressed = f.Paint();
+  EXPECT_TRUE(PatternFills(pressed).empty());
+  EXPECT_EQ(ImageRects(pressed), std::vector<TRect>{Rect(18, 18, 82, 66)});
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(10, 10, 82, 66));
+
+  f.Send(TMouseEventRecord::Up, 20, 20, mbRight);
+  EXPECT_FALSE(f.Image->Pressed());
+  TMetricSurface again = f.Paint();
+  EXPECT_EQ(PatternFills(again).size(), 1u);
+  EXPECT_EQ(ImageRects(again), std::vector<TRect>{Rect(10, 10, 74, 58)});
+  EXPECT_EQ(forwarded, 0);
+}
+
+TEST(HyperImageTest, StretchedPictureFillsTheControlAndPressingChangesNothing) {
+  Frame f;
+  f.Image->Picture().SetData(Png(64, 48));
+  f.Image->SetStretch(true);
+  f.Image->SetBounds(10, 10, 120, 90);
+  TMetricSurface up = f.Paint();
+  EXPECT_EQ(ImageRects(up), std::vector<TRect>{Rect(10, 10, 130, 100)});
+  EXPECT_TRUE(PatternFills(up).empty());
+  f.Send(TMouseEventRecord::Down, 20, 20);
+  TMetricSurface pressed = f.Paint();
+  EXPECT_EQ(ImageRects(pressed), ImageRects(up));
+  EXPECT_TRUE(PatternFills(pressed).empty());
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(10, 10, 130, 100));
+}
+
+TEST(HyperImageTest, SizeStaysWithoutAPictureOrWithoutShadow) {
+  Frame empty;
+  TMetricSurface s = empty.Paint();
+  EXPECT_EQ(empty.Image->BoundsRect(), Rect(10, 10, 110, 110));  // not 8 x 8
+  EXPECT_TRUE(ImageRects(s).empty());
+
+  Frame plain;
+  plain.Image->SetAllowShadow(false);
+  plain.Image->Picture().SetData(Png(64, 48));
+  s = plain.Paint();
+  EXPECT_EQ(plain.Image->BoundsRect(), Rect(10, 10, 110, 110));
+  EXPECT_TRUE(PatternFills(s).empty());
+  EXPECT_EQ(ImageRects(s), std::vector<TRect>{Rect(10, 10, 74, 58)});
+}
+
+TEST(HyperImageTest, PointerIsTheHandOnlyWithCursorShow) {
+  Frame f;
+  for (int slot = 1; slot <= 6; ++slot) EXPECT_NE(Screen->Cursors(slot), nullptr) << slot;
+  EXPECT_EQ(Screen->Cursors(1)->Name, "HAND");
+  f.Send(TMouseEventRecord::Move, 20, 20);
+  EXPECT_EQ(f.Image->Cursor(), crDefault);
+  f.Image->SetCursorShow(true);
+  f.Send(TMouseEventRecord::Move, 21, 20);
+  EXPECT_EQ(f.Image->Cursor(), 1);
+  f.Image->SetCursorShow(false);
+  f.Send(TMouseEventRecord::Move, 22, 20);
+  EXPECT_EQ(f.Image->Cursor(), crDefault);
+}
+
+TEST(HyperImageTest, OnClickRunsBeforeTheAction) {
+  Frames app(2);
+  auto* image = new THyperImage(&app[1]);
+  image->SetParent(&app[1]);
+  TAction action;
+  action.SetActionType(acFrame);
+  action.SetFrame("Form2");
+  image->SetAction(action);
+  action.SetFrame("Form9");  // the control keeps its own copy
+  std::vector<std::string> seen;
+  image->OnClick = [&](TObject*) {
+    seen.push_back(app[1].Visible() ? "click on shown frame" : "click on hidden frame");
+  };
+  app[1].Show();
+  app.Trace.clear();
+  app[1].DispatchMouse(Mouse(TMouseEventRecord::Down, 5, 5));
+  app[1].DispatchMouse(Mouse(TMouseEventRecord::Up, 5, 5));
+  EXPECT_EQ(seen, std::vector<std::string>{"click on shown frame"});
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"hide TForm1", "show TForm2"}));
+  EXPECT_FALSE(image->Pressed());
+}
+
+TEST(HyperImageTest, SettingsOnlySwitchPropertiesOnAndOnlyInTheDesigner) {
+  testing_support::ScopedWindowsDir windows;
+  TIniFile ini("Mebrox.ini");
+  ini.WriteInteger("Status", "INIAvailable", 1);
+  ini.WriteBool("HyperImage", "Use", true);
+  ini.WriteBool("HyperImage", "CursorShow", true);
+  ini.WriteBool("HyperImage", "Allow Shadow", false);
+
+  Frame designed(true);
+  EXPECT_TRUE(designed.Image->CursorShow());
+  EXPECT_TRUE(designed.Image->AllowShadow());  // false switches nothing off
+  Frame running;
+  EXPECT_FALSE(running.Image->CursorShow());
+
+  ini.WriteInteger("Status", "INIAvailable", 2);
+  Frame unavailable(true);
+  EXPECT_FALSE(unavailable.Image->CursorShow());
+  ini.WriteInteger("Status", "INIAvailable", 1);
+  ini.WriteBool("HyperImage", "Use", false);
+  Frame unused(true);
+  EXPECT_FALSE(unused.Image->CursorShow());
+}
+
+TEST(HyperImageTest, DropsLoadTheLastFileInTheDesignerAndNothingAtRunTime) {
+  TempDir dir;
+  std::vector<std::string> files = {dir.File("a.png"), dir.File("b.png"), dir.File("c.png")};
+  WriteFile(files[0], Png(10, 10));
+  WriteFile(files[1], Png(20, 12));
+  WriteFile(files[2], Png(30, 14));
+
+  Frame designed(true);
+  designed.Image->DropFiles(files);
+  EXPECT_EQ(designed.Image->Picture().Width(), 30);
+  EXPECT_EQ(designed.Image->Picture().Height(), 14);
+  EXPECT_EQ(designed.Image->Picture().Data(), ReadFile(files[2]));
+
+  // A file that is no picture is reported by name and leaves the picture alone.
+  WriteFile(dir.File("notes.txt"), "not a picture");
+  try {
+    designed.Image->DropFiles({files[0], dir.File("notes.txt")});
+    ADD_FAILURE() << "no error";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_NE(std::string(e.what()).find("notes.txt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(designed.Image->Picture().Width(), 30);
+  designed.Image->DropFiles({});
+  EXPECT_EQ(designed.Image->Picture().Width(), 30);
+
+  Frame running;
+  running.Image->DropFiles(files);
+  EXPECT_TRUE(running.Image->Picture().Empty());
+}
+
+TEST(HyperImageTest, DesignerShowsTheTargetFrameWhateverTheActionType) {
+  for (bool designing : {true, false}) {
+    Frame f(designing);
+    f.Image->Action().SetActionType(acDesc);
+    f.Image->Action().SetFrame("Form7");
+    std::vector<TCanvasOp> names;
+    for (const TCanvasOp& op : f.Paint().OpsOf(ckText))
+      if (op.Text == "Form7") names.push_back(op);
+    if (!designing) {
+      EXPECT_TRUE(names.empty());
+      continue;
+    }
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].Rect.Left, 10 + 100 / 3);
+    EXPECT_EQ(names[0].Rect.Top, 10 + 100 / 3);
+    EXPECT_EQ(names[0].FontColor, clWhite);
+  }
+}
+
+TEST(HyperImageTest, StoredPictureKeepsItsFileBytes) {
+  RegisterRuntimeClasses();
+  TempDir dir;
+  // A BMP, so that a picture re-encoded on the way would show.
+  ASSERT_TRUE(QImage(12, 9, QImage::Format_RGB32).save(QString::fromStdString(dir.File("p.bmp"))));
+  std::string bytes = ReadFile(dir.File("p.bmp"));
+  ASSERT_EQ(bytes.substr(0, 2), "BM");
+
+  TForm form(nullptr);
+  form.SetName("Form1");
+  auto* image = new THyperImage(&form);
+  image->SetName("HyperImage1");
+  image->SetParent(&form);
+  image->Picture().LoadFromFile(dir.File("p.bmp"));
+  image->Action().SetActionType(acFrame);
+  image->Action().SetFrame("Form2");
+  image->SetStretch(true);
+  std::string text = WriteComponentText(form);
+  size_t action = text.find("Action.ActionType = acFrame"),
+         shadow = text.find("AllowShadow = True"), cursor = text.find("CursorShow = False"),
+         picture = text.find("Picture.Data = {"), stretch = text.find("Stretch = True");
+  EXPECT_TRUE(action < shadow && shadow < cursor && cursor < picture && picture < stretch) << text;
+  EXPECT_NE(text.find("424D", picture), std::string::npos);
+
+  TForm copy(nullptr);
+  ReadComponentText(text, copy, "Unit1.dfm");
+  auto* read = dynamic_cast<THyperImage*>(copy.FindComponent("HyperImage1"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Parent(), &copy);
+  EXPECT_EQ(read->Picture().Data(), bytes);
+  EXPECT_EQ(read->Picture().Width(), 12);
+  EXPECT_EQ(read->Action().ActionType(), acFrame);
+  EXPECT_EQ(read->Action().Frame(), "Form2");
+  EXPECT_TRUE(read->Stretch());
+}
+
+TEST(HyperImageTest, ScreenshotShowsTheShadowBandUpAndNoShadowPressed) {
+  TForm form(nullptr);
+  form.SetClassName("TForm1");
+  form.SetBounds(100, 100, 200, 90);
+  auto* up = new THyperImage(&form);
+  auto* down = new THyperImage(&form);
+  up->SetParent(&form);
+  down->SetParent(&form);
+  up->SetBounds(10, 10, 100, 100);
+  down->SetBounds(110, 10, 100, 100);
+  up->Picture().SetData(Png(64, 48));
+  down->Picture().SetData(Png(64, 48));
+  TMetricSurface settle;
+  form.PaintTo(settle);  // the first paint fits both to their picture
+  form.Show();
+  form.DispatchMouse(Mouse(TMouseEventRecord::Down, 120, 20));
+  Application->ProcessMessages();
+  TRawImage shot = CaptureForm(form);
+  std::string out = std::string(MEBROX_TEST_OUTPUT) + "/hyperimage-up-pressed.png";
+  SaveFormImage(form, out);
+  form.DispatchMouse(Mouse(TMouseEventRecord::Up, 120, 20));
+  form.Hide();
+
+  const uint32_t face = Rgb(shot, 5, 5);
+  EXPECT_EQ(Rgb(shot, 12, 12), Red & 0xFFFFFF);
+  EXPECT_EQ(Rgb(shot, 70, 50), Gold & 0xFFFFFF);
+  // The up image's band on the right and bottom is the black and white stipple.
+  bool black = false, white = false, other = false;
+  for (int y = 18; y < 66; ++y)
+    for (int x = 74; x < 82; ++x) {
+      uint32_t c = Rgb(shot, x, y);
+      black |= c == 0;
+      white |= c == 0xFFFFFF;
+      other |= c != 0 && c != 0xFFFFFF;
+    }
+  EXPECT_TRUE(black && white && !other);
+  EXPECT_EQ(Rgb(shot, 80, 12), face);  // above the band
+  // The pressed one: the picture moved by 8 and no band.
+  EXPECT_EQ(Rgb(shot, 113, 13), face);
+  EXPECT_EQ(Rgb(shot, 119, 19), Red & 0xFFFFFF);
+  EXPECT_EQ(Rgb(shot, 181, 65), Gold & 0xFFFFFF);
+  EXPECT_TRUE(FileExists(out));
+}
