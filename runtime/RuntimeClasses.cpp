@@ -1,7 +1,9 @@
 #include "runtime/RuntimeClasses.h"
 
 #include "host/TypInfo.h"
+#include "runtime/Bookmark.h"
 #include "runtime/HyperImg.h"
+#include "runtime/HyperTxt.h"
 #include "runtime/Hyprarea.h"
 #include "runtime/WavePaus.h"
 #include "runtime/WavePly.h"
@@ -10,6 +12,10 @@
 namespace mebrox {
 
 void RegisterRuntimeClasses() {
+  host::TClassRegistry::Register(THyperTxt::StaticClassInfo(),
+                                 [](host::TComponent* o) { return new THyperTxt(o); });
+  host::TClassRegistry::Register(TBookMark::StaticClassInfo(),
+                                 [](host::TComponent* o) { return new TBookMark(o); });
   host::TClassRegistry::Register(THyperImage::StaticClassInfo(),
                                  [](host::TComponent* o) { return new THyperImage(o); });
   host::TClassRegistry::Register(THyperArea::StaticClassInfo(),
