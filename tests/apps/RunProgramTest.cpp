@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -123,6 +124,61 @@ TEST(RunProgram, CommandLineMistakesEndWithExitCodeTwo) {
   TProcessResult help = RunProgram({"--help"}, start.Path());
   EXPECT_EQ(help.ExitCode, 0);
   EXPECT_TRUE(help.Out.starts_with("Usage: mebrox-run")) << help.Out;
+}
+
+// The example tour end to end: every kind of hot element in the trace, then a second start
+// that resumes at the bookmark.
+TEST(RunProgram, TourWalkthroughAndResume) {
+  testing_support::TempDir work;
+  fs::copy(MEBROX_TOUR_DIR, work.Path() + "/tour", fs::copy_options::recursive);
+  fs::remove(work.Path() + "/tour/Tour.RUN");
+  std::string tour = work.Path() + "/tour";
+  TProcessResult r = RunProgram({"--headless", "--screenshots", work.File("shots"), "--script",
+                                 tour + "/walkthrough.txt", tour + "/Tour.dpr"},
+                                work.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  std::vector<std::string> expected = {
+      "show TForm1",
+      "cursor 10",
+      "modal TMsgDlg \"Hypertext: words that lead somewhere.\"",
+      "mci \"Open " + tour + "/chime.wav type WaveAudio alias TForm1WavePlay1\" -> 0",
+      "mci \"Play TForm1WavePlay1 from 0 \" -> 0",
+      "exec \"hello.sh\" \"\" \"\" -> 42",
+      "cursor 15",
+      "hide TForm1",
+      "show TForm2",
+      "show TForm1",
+      "close TForm2",
+      "show TForm4",
+      "mci \"Pause TForm4WavePlay1\" -> 0",
+      "mci \"Resume TForm4WavePlay1\" -> 0",
+      "modal TMsgDlg \"A sunset: the day ends, the tour goes on.\"",
+      "close TForm4",
+      "show TForm3",
+      "terminate"};
+  size_t at = 0;
+  for (const std::string& line : expected) {
+    size_t found = r.Out.find(line + "\n", at);
+    ASSERT_NE(found, std::string::npos) << "missing in order: " << line << "\n" << r.Out;
+    at = found + line.size();
+  }
+  EXPECT_TRUE(r.Out.ends_with("terminate\n"));
+  EXPECT_TRUE(IsPng(work.File("tour-paused.png")));
+  EXPECT_TRUE(IsPng(work.File("shots/002-TMsgDlg.png")));
+  // hello.sh runs on its own; give it a bounded while to leave its line.
+  for (int i = 0; i < 500 && ReadFile(tour + "/hello.log").empty(); ++i) ::usleep(10000);
+  EXPECT_NE(ReadFile(tour + "/hello.log").find("Hello from the Mebrox tour"), std::string::npos);
+
+  r = RunProgram({"--headless", "--script", tour + "/walkthrough-resume.txt", tour + "/Tour.dpr"},
+                 work.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "show TForm1\n"
+            "message \"You have previously Marked the program.\\rWould you like to continue?\" "
+            "-> yes\n"
+            "hide TForm1\n"
+            "show TForm3\n");
+  EXPECT_EQ(ReadFile(tour + "/Tour.RUN").find("[Marked]"), std::string::npos);
 }
 
 }  // namespace
