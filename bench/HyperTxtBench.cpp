@@ -16,7 +16,12 @@ using namespace mebrox;
 
 namespace {
 
-// 100 lines of prose with 50 hot words spread over them.
+// Two digits always, so that no hot word lies inside another.
+std::string Topic(int i) {
+  return "topic" + std::to_string(i / 10) + std::to_string(i % 10);
+}
+
+// 100 lines of prose with 50 hot words spread over them, each used twice.
 struct PageFixture {
   std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
   THyperTxt* Text = new THyperTxt(Form.get());
@@ -30,11 +35,10 @@ struct PageFixture {
     Text->WordFont().SetStyle({fsBold, fsUnderline});
     TStringList lines;
     for (int i = 0; i < 100; ++i)
-      lines.Add("Line " + std::to_string(i) + " tells of topic" + std::to_string(i % 50) +
+      lines.Add("Line " + std::to_string(i) + " tells of " + Topic(i % 50) +
                 " and wanders on through words that wrap when the page is narrow enough.");
     Text->SetLines(lines);
-    for (int i = 0; i < 50; ++i)
-      Text->Words().NewWord("topic" + std::to_string(i) + " ", "1", "Form2");
+    for (int i = 0; i < 50; ++i) Text->Words().NewWord(Topic(i), "1", "Form2");
   }
 };
 

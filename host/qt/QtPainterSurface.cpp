@@ -17,6 +17,28 @@ QFont ToQFont(const TFont& font) {
   return f;
 }
 
+bool QtFontCache::Matches(const TFont& font) const {
+  return FValid && FHeight == font.Height() && FStyle == font.Style().Mask() &&
+         FName == font.Name();
+}
+
+const QFont& QtFontCache::Font(const TFont& font) {
+  if (!Matches(font)) {
+    FName = font.Name();
+    FHeight = font.Height();
+    FStyle = font.Style().Mask();
+    FFont = ToQFont(font);
+    FMetrics.emplace(FFont);
+    FValid = true;
+  }
+  return FFont;
+}
+
+const QFontMetrics& QtFontCache::Metrics(const TFont& font) {
+  Font(font);
+  return *FMetrics;
+}
+
 QColor ToQColor(TColor color) {
   uint32_t rgb = ColorToRGB(color);
   return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
@@ -111,16 +133,14 @@ void QtPainterSurface::ClipChanged() {
 }
 
 void QtPainterSurface::TextOut(int x, int y, const std::string& text, const TFont& font) {
-  QFont f = ToQFont(font);
-  FPainter.setFont(f);
+  FPainter.setFont(FFonts.Font(font));
   FPainter.setPen(ToQColor(font.Color()));
-  QFontMetrics metrics(f);
-  FPainter.drawText(QPoint(x + Origin().X, y + Origin().Y + metrics.ascent()),
+  FPainter.drawText(QPoint(x + Origin().X, y + Origin().Y + FFonts.Metrics(font).ascent()),
                     QString::fromStdString(text));
 }
 
 TSize QtPainterSurface::TextExtent(const std::string& text, const TFont& font) {
-  QFontMetrics metrics(ToQFont(font));
+  const QFontMetrics& metrics = FFonts.Metrics(font);
   return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
 }
 
@@ -168,7 +188,7 @@ void QtPainterSurface::DrawImage(const TRect& dest, const TRawImage& image) {
 }
 
 TSize QtMeasureSurface::TextExtent(const std::string& text, const TFont& font) {
-  QFontMetrics metrics(ToQFont(font));
+  const QFontMetrics& metrics = FFonts.Metrics(font);
   return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
 }
 

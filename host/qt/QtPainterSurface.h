@@ -1,14 +1,33 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <optional>
 
 #include "host/Canvas.h"
 
 namespace host::qt {
 
 QFont ToQFont(const TFont& font);
+
+// The Qt font and metrics of the font used last: layout measures and draws many pieces of text
+// in a row with one font, and building Qt fonts is the costly part.
+class QtFontCache {
+ public:
+  const QFont& Font(const TFont& font);
+  const QFontMetrics& Metrics(const TFont& font);
+
+ private:
+  bool Matches(const TFont& font) const;
+  std::string FName;
+  int FHeight = 0;
+  uint32_t FStyle = 0;
+  bool FValid = false;
+  QFont FFont;
+  std::optional<QFontMetrics> FMetrics;
+};
 QColor ToQColor(TColor color);
 QImage ToQImage(const TRawImage& image);
 TRawImage FromQImage(const QImage& image);
@@ -33,6 +52,7 @@ class QtPainterSurface : public TCanvasSurface {
  private:
   QRect Absolute(const TRect& r) const;
   QPainter& FPainter;
+  QtFontCache FFonts;
 };
 
 // Measures text with Qt's font metrics, without drawing.
@@ -46,6 +66,9 @@ class QtMeasureSurface : public TCanvasSurface {
   void Ellipse(const TRect&, const TBrush&, const TPen&) override {}
   void RoundRect(const TRect&, int, int, const TBrush&, const TPen&) override {}
   void DrawImage(const TRect&, const TRawImage&) override {}
+
+ private:
+  QtFontCache FFonts;
 };
 
 // Paints into an in-memory image: for tests and pictures of controls.
