@@ -24,7 +24,9 @@ const TClassInfo& TComponent::StaticClassInfo() {
     TPublisher<TComponent>(i)
         .String("Name", &TComponent::Name, &TComponent::SetName)
         .NotStored()
-        .Integer("Tag", &TComponent::Tag, &TComponent::SetTag, 0);
+        .Integer("Tag", &TComponent::Tag, &TComponent::SetTag, 0)
+        .Integer("Left", &TComponent::DesignLeft, &TComponent::SetDesignLeft, 0)
+        .Integer("Top", &TComponent::DesignTop, &TComponent::SetDesignTop, 0);
     return i;
   }();
   return info;

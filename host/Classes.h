@@ -61,6 +61,12 @@ class TComponent : public TPersistent {
   virtual void SetName(const std::string& name);
   int Tag() const { return FTag; }
   void SetTag(int tag) { FTag = tag; }
+  // Where the designer shows a component that has no bounds of its own (a wave player): stored
+  // as Left and Top. Controls publish their real bounds under the same names instead.
+  int DesignLeft() const { return FDesignLeft; }
+  void SetDesignLeft(int value) { FDesignLeft = value; }
+  int DesignTop() const { return FDesignTop; }
+  void SetDesignTop(int value) { FDesignTop = value; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
   TComponent* Components(int index) const;
@@ -102,6 +108,8 @@ class TComponent : public TPersistent {
   TComponent* FOwner = nullptr;
   std::string FName;
   int FTag = 0;
+  int FDesignLeft = 0;
+  int FDesignTop = 0;
   std::vector<TComponent*> FComponents;
   TComponentState FComponentState;
 };

@@ -94,7 +94,7 @@ TEST(ClassesTest, PublishedPropertiesComeAncestorsFirstAndRedeclaredKeepTheirPla
     names.push_back(p->Name);
     if (p->Name == "Tag") tag = p;
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag", "Count"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Count"}));
   ASSERT_NE(tag, nullptr);
   EXPECT_EQ(tag->Default, 5);
   EXPECT_EQ(TTracked::StaticClassInfo().FindProperty("count")->Name, "Count");
@@ -134,4 +134,15 @@ TEST(SysUtilsTest, ConversionsAndPaths) {
   EXPECT_EQ(ChangeFileExt("/p/Tour.dpr", ".RUN"), "/p/Tour.RUN");
   EXPECT_EQ(NativePath("\\sounds\\a.wav"), "/sounds/a.wav");
   EXPECT_TRUE(SameText("TForm1", "tform1"));
+}
+
+TEST(ClassesTest, ComponentsWithoutBoundsKeepADesignPosition) {
+  TTracked t(nullptr);
+  const TPropInfo* left = TTracked::StaticClassInfo().FindProperty("Left");
+  ASSERT_NE(left, nullptr);
+  left->SetOrd(t, 48);
+  TTracked::StaticClassInfo().FindProperty("Top")->SetOrd(t, 16);
+  EXPECT_EQ(t.DesignLeft(), 48);
+  EXPECT_EQ(t.DesignTop(), 16);
+  EXPECT_EQ(left->Default, 0);  // a component at the origin stores nothing
 }
