@@ -3,6 +3,7 @@
 #include "host/MetricCanvas.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace host {
 
@@ -213,7 +214,8 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
   }
   if (!FSurface) return totalHeight;
   bool clip = !(flags & DT_NOCLIP);
-  if (clip) FSurface->PushClipOrigin(0, 0, rect);
+  std::optional<TClipOriginScope> clipped;
+  if (clip) clipped.emplace(*FSurface, 0, 0, rect);
   for (const TextLine& l : lines) {
     int width = TextExtent(l.Text).cx;
     int x = rect.Left;
@@ -233,7 +235,6 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
     }
     y += lineHeight;
   }
-  if (clip) FSurface->PopClipOrigin();
   return totalHeight;
 }
 

@@ -69,6 +69,20 @@ class TCanvasSurface {
   std::vector<State> FStack;
 };
 
+// Moves the origin and clips for the lifetime of the object, also when painting throws.
+class TClipOriginScope {
+ public:
+  TClipOriginScope(TCanvasSurface& surface, int dx, int dy, const TRect& clip) : FSurface(surface) {
+    FSurface.PushClipOrigin(dx, dy, clip);
+  }
+  ~TClipOriginScope() { FSurface.PopClipOrigin(); }
+  TClipOriginScope(const TClipOriginScope&) = delete;
+  TClipOriginScope& operator=(const TClipOriginScope&) = delete;
+
+ private:
+  TCanvasSurface& FSurface;
+};
+
 // Measures text when a canvas has no surface (a control sizing itself outside a paint). The GUI
 // backend installs the toolkit's measurements; until then the metric formula serves.
 void SetMeasureSurface(TCanvasSurface* surface);
@@ -116,6 +130,20 @@ class TCanvas : public TPersistent {
   // nothing is drawn and rect's Right and Bottom are set to the text's extent. Returns the
   // height of the text.
   int DrawText(const std::string& text, TRect& rect, unsigned flags);
+
+  // Binds a canvas to a surface for the lifetime of the object, also when painting throws.
+  class TSurfaceScope {
+   public:
+    TSurfaceScope(TCanvas& canvas, TCanvasSurface& surface) : FCanvas(canvas) {
+      FCanvas.SetSurface(&surface);
+    }
+    ~TSurfaceScope() { FCanvas.SetSurface(nullptr); }
+    TSurfaceScope(const TSurfaceScope&) = delete;
+    TSurfaceScope& operator=(const TSurfaceScope&) = delete;
+
+   private:
+    TCanvas& FCanvas;
+  };
 
   // Drops clipping a control set on its own. Controls set none, and the bounds the canvas was
   // handed out with always stay, so this has nothing to undo.

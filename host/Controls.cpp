@@ -96,8 +96,7 @@ void TControl::SetCursor(TCursor value) {
   FCursor = value;
   // A window shows its own pointer unless a graphic child is under the pointer; a graphic
   // control's pointer is shown by its parent while it is the one hovered.
-  if (auto* w = dynamic_cast<TWinControl*>(this);
-      w && w->FPeer && (!w->FHover || w->FHover == w))
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FPeer && (!w->FHover || w->FHover == w))
     w->FPeer->SetCursor(value);
   else if (FParent && FParent->FHover == this && FParent->FPeer)
     FParent->FPeer->SetCursor(value);
@@ -197,14 +196,8 @@ const TClassInfo& TGraphicControl::StaticClassInfo() {
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 void TGraphicControl::PaintOn(TCanvasSurface& surface) {
-  FCanvas.SetSurface(&surface);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas.SetSurface(nullptr);
-    throw;
-  }
-  FCanvas.SetSurface(nullptr);
+  TCanvas::TSurfaceScope bound(FCanvas, surface);
+  Paint();
 }
 
 // ---- TWinControl
@@ -338,14 +331,8 @@ void TWinControl::PaintGraphicChildren(TCanvasSurface& surface, const TRect& rec
     auto* g = dynamic_cast<TGraphicControl*>(c);
     if (!g || !(g->Visible() || g->IsDesigning())) continue;
     if (g->BoundsRect().Intersect(rect).IsEmpty()) continue;
-    surface.PushClipOrigin(g->Left(), g->Top(), g->ClientRect());
-    try {
-      g->PaintOn(surface);
-    } catch (...) {
-      surface.PopClipOrigin();
-      throw;
-    }
-    surface.PopClipOrigin();
+    TClipOriginScope clip(surface, g->Left(), g->Top(), g->ClientRect());
+    g->PaintOn(surface);
   }
 }
 
@@ -355,14 +342,8 @@ void TWinControl::PaintTo(TCanvasSurface& surface) {
   for (TControl* c : children) {
     auto* w = dynamic_cast<TWinControl*>(c);
     if (!w || !(w->Visible() || w->IsDesigning())) continue;
-    surface.PushClipOrigin(w->Left(), w->Top(), w->ClientRect());
-    try {
-      w->PaintTo(surface);
-    } catch (...) {
-      surface.PopClipOrigin();
-      throw;
-    }
-    surface.PopClipOrigin();
+    TClipOriginScope clip(surface, w->Left(), w->Top(), w->ClientRect());
+    w->PaintTo(surface);
   }
 }
 
@@ -442,14 +423,8 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 
 void TCustomControl::PaintWindow(TCanvasSurface& surface) {
   if (!ControlStyle().Contains(csOpaque)) TWinControl::PaintWindow(surface);
-  FCanvas.SetSurface(&surface);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas.SetSurface(nullptr);
-    throw;
-  }
-  FCanvas.SetSurface(nullptr);
+  TCanvas::TSurfaceScope bound(FCanvas, surface);
+  Paint();
 }
 
 TForm* GetParentForm(const TControl* control) {

@@ -10,30 +10,10 @@ using namespace host;
 
 // ---- THotCursors
 
-namespace {
-
-int gHotUsers = 0;
-const char* const HotCursorNames[] = {"HAND", "WAVE", "FORM", "RUN", "BookMark", "CLOSE"};
-constexpr int HotCursorCount = 6;
-
-}  // namespace
-
-void THotCursors::Acquire(bool withBookMark) {
-  ++gHotUsers;
-  for (int slot = 1; slot <= HotCursorCount; ++slot) {
-    if (slot == BookMarkCursor && !withBookMark) continue;
-    // A name the kit has no drawing for empties the slot: the default pointer shows there.
-    Screen->SetCursors(slot, LoadCursorResource(HotCursorNames[slot - 1]));
-  }
-}
-
-void THotCursors::Release() {
-  if (gHotUsers == 0 || --gHotUsers > 0) return;
-  for (int slot = 1; slot <= HotCursorCount; ++slot) Screen->SetCursors(slot, nullptr);
-}
-
-int THotCursors::Users() {
-  return gHotUsers;
+TCursorGroup& THotCursors::Group() {
+  static TCursorGroup group{{1, "HAND"}, {2, "WAVE"},     {3, "FORM"},
+                            {4, "RUN"},  {5, "BookMark"}, {6, "CLOSE"}};
+  return group;
 }
 
 // ---- THyperImage
@@ -63,19 +43,7 @@ THyperImage::THyperImage(TComponent* owner) : TCustomControl(owner) {
   FPicture.OnChange = [this](TObject*) { PictureChanged(); };
   SetBounds(Left(), Top(), 100, 100);
   FAction.SetActionType(acNone);
-  THotCursors::Acquire(/*withBookMark=*/true);
-  if (!IsDesigning()) return;
-  try {
-    GetINISettings();
-  } catch (...) {
-    // No destructor runs for a half-built control, so give back its share of the pointers.
-    THotCursors::Release();
-    throw;
-  }
-}
-
-THyperImage::~THyperImage() {
-  THotCursors::Release();
+  if (IsDesigning()) GetINISettings();
 }
 
 void THyperImage::GetINISettings() {

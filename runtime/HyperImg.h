@@ -7,23 +7,18 @@
 #include "host/Graphics.h"
 #include "runtime/About.h"
 #include "runtime/Action.h"
+#include "runtime/CursorGroup.h"
 
 namespace mebrox {
 
 // The pointer images of screen cursors 1 to 6 ("HAND", "WAVE", "FORM", "RUN", "BookMark",
 // "CLOSE"), shared by every hot image and hot area of the process. Each construction reloads
 // them; they are given up when the last hot image or hot area goes.
-class THotCursors {
- public:
+struct THotCursors {
   // Screen cursor of the hand shown over a hot component whose CursorShow is set.
   static constexpr int HandCursor = 1;
   static constexpr int BookMarkCursor = 5;
-
-  // Installs the slots and counts one more user; the hot area leaves out the bookmark slot.
-  static void Acquire(bool withBookMark);
-  // Counts one user less; the last one takes the images out of the cursor table.
-  static void Release();
-  static int Users();
+  static TCursorGroup& Group();
 };
 
 // A clickable picture with an optional drop shadow that sinks into its shadow while pressed
@@ -36,7 +31,6 @@ class THyperImage : public host::TCustomControl {
   static constexpr int ShadowOffset = 8;
 
   explicit THyperImage(host::TComponent* owner);
-  ~THyperImage() override;
 
   TAboutMebrox& About() { return FAbout; }
   TAction& Action() { return FAction; }
@@ -74,6 +68,7 @@ class THyperImage : public host::TCustomControl {
 
   TAboutMebrox FAbout;
   TAction FAction;
+  TCursorGroup::TLease FCursors{THotCursors::Group()};
   host::TPicture FPicture;
   bool FAllowShadow = true;
   bool FCursorShow = false;

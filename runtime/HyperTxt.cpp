@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "host/Forms.h"
-#include "host/Resources.h"
 #include "runtime/Action.h"
 #include "runtime/Strtool.h"
 
@@ -12,22 +11,13 @@ namespace mebrox {
 
 using namespace host;
 
-namespace {
-
 // The six pointer images are shared by every hypertext control and live while any does.
-int gInstances = 0;
-const char* const CursorNames[] = {"1HAND", "2FORM", "3WAVE", "4RUN", "5CLOSE", "6LINES"};
-
-void InstallCursors() {
-  for (int i = 0; i < 6; ++i)
-    Screen->SetCursors(THyperTxt::FirstCursor + i, LoadCursorResource(CursorNames[i]));
+TCursorGroup& THyperTxt::WordCursors() {
+  static TCursorGroup group{{FirstCursor + 0, "1HAND"},  {FirstCursor + 1, "2FORM"},
+                            {FirstCursor + 2, "3WAVE"},  {FirstCursor + 3, "4RUN"},
+                            {FirstCursor + 4, "5CLOSE"}, {FirstCursor + 5, "6LINES"}};
+  return group;
 }
-
-void ReleaseCursors() {
-  for (int i = 0; i < 6; ++i) Screen->SetCursors(THyperTxt::FirstCursor + i, nullptr);
-}
-
-}  // namespace
 
 const TClassInfo& THyperTxt::StaticClassInfo() {
   static TClassInfo info = [] {
@@ -69,13 +59,7 @@ THyperTxt::THyperTxt(TComponent* owner) : TPaintBox(owner) {
   Font().SetName("MS Sans Serif");
   FWordFont.OnChange = [this](TObject*) { Invalidate(); };
   FWordFont.Assign(Font());
-  ++gInstances;
-  InstallCursors();
   if (IsDesigning()) GetINISettings();
-}
-
-THyperTxt::~THyperTxt() {
-  if (--gInstances == 0) ReleaseCursors();
 }
 
 void THyperTxt::GetINISettings() {
@@ -183,8 +167,10 @@ void THyperTxt::Paint() {
   c.SetBrush(FBrush);
   c.Rectangle(0, 0, Width(), Height());
   FInWord = false;
-  if (FWords.Count() > 0) EncodeText(FLines, FWords);
-  else FCodedLines.Assign(FLines);
+  if (FWords.Count() > 0)
+    EncodeText(FLines, FWords);
+  else
+    FCodedLines.Assign(FLines);
 
   int maxWidth = 0;
   FWordCount = 0;
@@ -212,7 +198,8 @@ void THyperTxt::Paint() {
       SetHeight(penY + 5);
       Update();
       break;
-    case adNone: break;
+    case adNone:
+      break;
   }
 }
 
@@ -348,7 +335,9 @@ void THyperTxt::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
   PerformWordAction(code, FWords.GetWordAct(entry), x, y);
 }
 
-void THyperTxt::Click() { TPaintBox::Click(); }
+void THyperTxt::Click() {
+  TPaintBox::Click();
+}
 
 void THyperTxt::PerformWordAction(int code, const std::string& data, int x, int y) {
   switch (code) {
@@ -357,13 +346,24 @@ void THyperTxt::PerformWordAction(int code, const std::string& data, int x, int 
       ShowDescription(data, Parent(), &at);
       break;
     }
-    case 1: GotoFrame(CurrentFrame(*this), data); break;
-    case 2: PlayWave(CurrentFrame(*this), data); break;
+    case 1:
+      GotoFrame(CurrentFrame(*this), data);
+      break;
+    case 2:
+      PlayWave(CurrentFrame(*this), data);
+      break;
     // The program runs without parameters, in the directory that holds it.
-    case 3: ExecuteFile(data, "", ExtractFilePath(data), 5); break;
-    case 4: GoBack(CurrentFrame(*this)); break;
-    case 5: SetLinesListsIndex(StrToInt(RTrim(LTrim(data)))); break;
-    default: break;
+    case 3:
+      ExecuteFile(data, "", ExtractFilePath(data), 5);
+      break;
+    case 4:
+      GoBack(CurrentFrame(*this));
+      break;
+    case 5:
+      SetLinesListsIndex(StrToInt(RTrim(LTrim(data))));
+      break;
+    default:
+      break;
   }
 }
 

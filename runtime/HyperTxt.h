@@ -6,6 +6,7 @@
 
 #include "host/ExtCtrls.h"
 #include "runtime/About.h"
+#include "runtime/CursorGroup.h"
 #include "runtime/DefaultSettings.h"
 #include "runtime/Words.h"
 
@@ -34,7 +35,6 @@ class THyperTxt : public host::TPaintBox {
   static constexpr int FirstCursor = 10;
 
   explicit THyperTxt(host::TComponent* owner);
-  ~THyperTxt() override;
 
   TAboutMebrox& About() { return FAbout; }
   TAdjustAttrs AutoAdjust() const { return FAutoAdjust; }
@@ -74,6 +74,7 @@ class THyperTxt : public host::TPaintBox {
   int FindEntry(const std::string& word) const;
 
   void GetINISettings();
+  static TCursorGroup& WordCursors();
 
  protected:
   void Paint() override;
@@ -111,6 +112,7 @@ class THyperTxt : public host::TPaintBox {
   int FBaseShift = 0;
   int FWordCount = 0;
   std::array<TWordPos, MaxWordCount + 1> FWordPos;
+  TCursorGroup::TLease FCursors{WordCursors()};
 };
 
 }  // namespace mebrox

@@ -25,19 +25,7 @@ THyperArea::THyperArea(TComponent* owner) : TShape(owner) {
   FAction.SetActionType(acNone);
   Brush().SetStyle(bsClear);
   Pen().SetStyle(psClear);
-  // The area only ever shows the hand; the bookmark pointer is the hot image's to install.
-  THotCursors::Acquire(/*withBookMark=*/false);
-  if (!IsDesigning()) return;
-  try {
-    GetINISettings();
-  } catch (...) {
-    THotCursors::Release();
-    throw;
-  }
-}
-
-THyperArea::~THyperArea() {
-  THotCursors::Release();
+  if (IsDesigning()) GetINISettings();
 }
 
 void THyperArea::GetINISettings() {

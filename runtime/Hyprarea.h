@@ -3,6 +3,7 @@
 #include "host/ExtCtrls.h"
 #include "runtime/About.h"
 #include "runtime/Action.h"
+#include "runtime/HyperImg.h"
 
 namespace mebrox {
 
@@ -13,7 +14,6 @@ class THyperArea : public host::TShape {
   HOST_PUBLISHED_CLASS
  public:
   explicit THyperArea(host::TComponent* owner);
-  ~THyperArea() override;
 
   TAboutMebrox& About() { return FAbout; }
   TAction& Action() { return FAction; }
@@ -32,6 +32,8 @@ class THyperArea : public host::TShape {
  private:
   TAboutMebrox FAbout;
   TAction FAction;
+  // The area only ever shows the hand; the bookmark pointer is the hot image's to install.
+  TCursorGroup::TLease FCursors{THotCursors::Group(), {THotCursors::BookMarkCursor}};
   bool FCursorShow = false;
 };
 

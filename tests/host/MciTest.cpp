@@ -10,27 +10,13 @@
 #include "host/media/SdlAudioOutput.h"
 #include "host/media/SndfileDecoder.h"
 #include "tests/TestSupport.h"
+#include "tests/WaveSupport.h"
 
 namespace {
 
 using host::TMciService;
 
-// A sine at 440 Hz, 16-bit WAV, written with libsndfile.
-void WriteTone(const std::string& path, int frames, int rate = 22050, int channels = 1,
-               int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
-  SF_INFO info{};
-  info.samplerate = rate;
-  info.channels = channels;
-  info.format = format;
-  SNDFILE* sf = sf_open(path.c_str(), SFM_WRITE, &info);
-  ASSERT_NE(sf, nullptr) << sf_strerror(nullptr);
-  std::vector<double> samples(static_cast<size_t>(frames) * channels);
-  for (int i = 0; i < frames; ++i)
-    for (int c = 0; c < channels; ++c)
-      samples[static_cast<size_t>(i) * channels + c] = 0.5 * std::sin(2 * M_PI * 440 * i / rate);
-  sf_writef_double(sf, samples.data(), frames);
-  sf_close(sf);
-}
+using testing_support::WriteTone;
 
 // Records what the service asks of its output, one line per call.
 class TRecordingOutput final : public host::IAudioOutput {

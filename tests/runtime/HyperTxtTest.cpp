@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "host/Forms.h"
+#include "host/IniFiles.h"
 #include "host/MetricCanvas.h"
 #include "runtime/HyperTxt.h"
 #include "tests/runtime/RuntimeTestSupport.h"
@@ -206,7 +207,8 @@ TEST(HyperTxtPropertiesTest, SettersKeepTheirRules) {
 
 TEST(HyperTxtPropertiesTest, ListIndexesLoadTheirFilesAndIgnoreTheCurrentOrOutOfRange) {
   TempDir dir;
-  for (int i = 0; i < 3; ++i) WriteFile(dir.File("t" + std::to_string(i) + ".txt"), "text " + std::to_string(i) + "\r\n");
+  for (int i = 0; i < 3; ++i)
+    WriteFile(dir.File("t" + std::to_string(i) + ".txt"), "text " + std::to_string(i) + "\r\n");
   WriteFile(dir.File("w.wls"), "cat\r\n1\r\nMenu\r\n~\r\n");
   THyperTxt text(nullptr);
   text.SetLinesLists(TStringList{dir.File("t0.txt"), dir.File("t1.txt"), dir.File("t2.txt")});
@@ -355,4 +357,29 @@ TEST(HyperTxtPointerTest, BadCodesAndUnreadableFilesReachTheApplicationHandler) 
   EXPECT_NE(dialogs.Errors()[before].find("'x' is not a valid integer value"), std::string::npos);
   EXPECT_NE(dialogs.Errors()[before + 1].find("really.txt"), std::string::npos);
   EXPECT_EQ(page.Text->LinesListsIndex(), 0);
+}
+
+TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndABadOneGivesBackTheCursors) {
+  testing_support::ScopedWindowsDir windows;
+  TIniFile ini("Mebrox.ini");
+  ini.WriteInteger("Status", "INIAvailable", 1);
+  ini.WriteBool("HyperTxt", "Use", true);
+  ini.WriteInteger("HyperTxt", "AutoAdjust", 3);
+  ini.WriteInteger("HyperTxt", "BrushStyle", 6);
+  ini.WriteBool("HyperTxt", "WordFontUnderline", true);
+  TComponent designer(nullptr);
+  designer.SetDesigning(true);
+  auto* dropped = new THyperTxt(&designer);
+  EXPECT_EQ(dropped->AutoAdjust(), adWidth);
+  EXPECT_EQ(dropped->Brush().Style(), bsSolid);
+  EXPECT_EQ(dropped->Brush().Color(), clBlack);
+  EXPECT_EQ(dropped->Font().Name(), "Times New Roman");
+  EXPECT_TRUE(dropped->WordFont().Style().Contains(fsUnderline));
+  THyperTxt running(nullptr);  // a finished application never reads the file
+  EXPECT_EQ(running.AutoAdjust(), adNone);
+
+  int users = THyperTxt::WordCursors().Users();
+  ini.WriteString("HyperTxt", "BrushColor", "clNoSuchColour");
+  EXPECT_THROW(new THyperTxt(&designer), EConvertError);
+  EXPECT_EQ(THyperTxt::WordCursors().Users(), users);
 }

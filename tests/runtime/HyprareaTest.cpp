@@ -109,7 +109,7 @@ TEST(HyperAreaTest, PointerIsTheHandOnlyWithCursorShow) {
 }
 
 TEST(HyperAreaTest, CursorSlotsAreSharedWithHotImagesAndGoWithTheLastOfThem) {
-  ASSERT_EQ(THotCursors::Users(), 0);
+  ASSERT_EQ(THotCursors::Group().Users(), 0);
   auto area = std::make_unique<THyperArea>(nullptr);
   for (int slot : {1, 2, 3, 4, 6}) EXPECT_NE(Screen->Cursors(slot), nullptr) << slot;
   EXPECT_EQ(Screen->Cursors(5), nullptr);  // the bookmark pointer is the hot image's

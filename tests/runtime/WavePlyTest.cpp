@@ -14,25 +14,14 @@
 #include "host/Mci.h"
 #include "runtime/RuntimeClasses.h"
 #include "tests/TestSupport.h"
+#include "tests/WaveSupport.h"
 
 namespace {
 
 using namespace mebrox;
 using Lines = std::vector<std::string>;
 
-// A 440 Hz sine, 16-bit mono WAV at 22050 Hz: frames / 22.05 milliseconds long.
-void WriteTone(const std::string& path, int frames) {
-  SF_INFO info{};
-  info.samplerate = 22050;
-  info.channels = 1;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* sf = sf_open(path.c_str(), SFM_WRITE, &info);
-  ASSERT_NE(sf, nullptr) << sf_strerror(nullptr);
-  std::vector<double> samples(static_cast<size_t>(frames));
-  for (int i = 0; i < frames; ++i) samples[static_cast<size_t>(i)] = 0.5 * std::sin(i * 0.125);
-  sf_writef_double(sf, samples.data(), frames);
-  sf_close(sf);
-}
+using testing_support::WriteTone;
 
 // Opens the simple-sound path to tests.
 class TSimpleSoundPlayer : public TWavePlay {
