@@ -81,9 +81,10 @@ TEST(ResourcesTest, ASecondLoadGivesTheSameSharedPicture) {
 }
 
 TEST(ResourcesTest, EveryCompiledInPictureParses) {
-  for (const auto* r = host::detail::EmbeddedResources; r->Name; ++r)
-    if (std::string(r->Folder) != "forms")
-      EXPECT_NO_THROW(host::ParseTextPicture(*host::FindResource(r->Name), r->Name)) << r->Name;
+  for (const auto* r = host::detail::EmbeddedResources; r->Name; ++r) {
+    if (std::string(r->Folder) == "forms") continue;
+    EXPECT_NO_THROW(host::ParseTextPicture(*host::FindResource(r->Name), r->Name)) << r->Name;
+  }
 }
 
 TEST(ResourcesTest, ParsesCommentsPaletteRowsAndHotSpot) {
