@@ -230,12 +230,20 @@ class QtImageCodec final : public IImageCodec {
   }
 };
 
+// The kit's messages break lines with a bare CR, as the old message boxes did; Qt wants LF.
+QString DisplayText(const std::string& message) {
+  QString text = QString::fromStdString(message);
+  text.replace("\r\n", "\n");
+  text.replace('\r', '\n');
+  return text;
+}
+
 class QtDialogs final : public IDialogService {
  public:
   TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons,
                           int) override {
     QMessageBox box;
-    box.setText(QString::fromStdString(message));
+    box.setText(DisplayText(message));
     switch (type) {
       case mtWarning:
         box.setIcon(QMessageBox::Warning);
@@ -278,7 +286,7 @@ class QtDialogs final : public IDialogService {
     QMessageBox::critical(
         nullptr,
         QString::fromStdString(Application->Title().empty() ? "Mebrox" : Application->Title()),
-        QString::fromStdString(message));
+        DisplayText(message));
   }
 };
 
