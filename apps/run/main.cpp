@@ -1,6 +1,9 @@
 // mebrox-run: runs a hyper application from its project folder, in real windows or headless
 // from an event script with a trace of what happened.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +106,20 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
   return true;
 }
 
+// Servers and CI sessions often have no per-user runtime directory; Qt then warns on every
+// start. A private one under the temporary directory serves a headless run just as well.
+void ProvideRuntimeDirectory() {
+  if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir) return;
+  std::string dir =
+      (std::filesystem::temp_directory_path() / ("mebrox-runtime-" + std::to_string(::getuid())))
+          .string();
+  ::mkdir(dir.c_str(), 0700);
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+      (st.st_mode & 077) == 0)
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
+
 // The QApplication must not see our arguments: it would take some of them for itself.
 struct TQtArguments {
   int Argc = 1;
@@ -133,6 +150,7 @@ int Run(const TCommandLine& line) {
     }
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ProvideRuntimeDirectory();
   }
 
   TQtArguments qtArgs("mebrox-run");
