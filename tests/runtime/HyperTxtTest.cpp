@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "host/Forms.h"
@@ -382,4 +383,33 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndABadOneGivesBackTheCur
   ini.WriteString("HyperTxt", "BrushColor", "clNoSuchColour");
   EXPECT_THROW(new THyperTxt(&designer), EConvertError);
   EXPECT_EQ(THyperTxt::WordCursors().Users(), users);
+}
+
+namespace {
+class CountingText : public THyperTxt {
+ public:
+  using THyperTxt::THyperTxt;
+  int Repaints = 0;
+  void Invalidate() override {
+    ++Repaints;
+    THyperTxt::Invalidate();
+  }
+};
+}  // namespace
+
+TEST(HyperTxtPropertiesTest, WordsFontsAndBrushAreWatchedButTheListsAreNot) {
+  CountingText text(nullptr);
+  text.Lines().Add("added directly");
+  text.LinesLists().Add("a.txt");
+  text.WordsLists().Add("a.wls");
+  EXPECT_EQ(text.Repaints, 0);
+  text.SetLines(TStringList{"assigned"});
+  EXPECT_GT(text.Repaints, 0);
+  for (auto change : std::vector<std::function<void()>>{
+           [&] { text.Words().NewWord("cat", "1", "Form2"); }, [&] { text.WordFont().SetSize(30); },
+           [&] { text.Brush().SetColor(clRed); }}) {
+    int before = text.Repaints;
+    change();
+    EXPECT_GT(text.Repaints, before);
+  }
 }

@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the kit's small text formats: project files, event scripts, INI
+// files and word lists. Anything may be malformed; only the formats' own errors may come out.
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+
+#include "apps/run/Project.h"
+#include "apps/run/Script.h"
+#include "host/IniFiles.h"
+#include "runtime/Words.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  try {
+    mebrox::ParseProjectText(text, "Fuzz.dpr");
+  } catch (const host::EParserError&) {
+  }
+  try {
+    mebrox::ParseScript(text, "fuzz.txt");
+  } catch (const host::EParserError&) {
+  }
+  static const std::string dir = [] {
+    char pattern[] = "/tmp/mebrox-fuzz-XXXXXX";
+    return std::string(::mkdtemp(pattern));
+  }();
+  std::string file = dir + "/fuzz.ini";
+  host::WriteFileAtomically(file, text);
+  try {
+    host::TIniFile ini(file);
+    ini.ReadString("Status", "INIAvailable", "");
+    ini.WriteString("Status", "INIAvailable", "1");
+    ini.EraseSection("Marked");
+  } catch (const host::EParserError&) {
+  }
+  host::WriteFileAtomically(dir + "/fuzz.wls", text);
+  try {
+    mebrox::TWords words;
+    words.LoadListFromFile(dir + "/fuzz.wls");
+    words.SaveListToFile(dir + "/out.wls");
+  } catch (const host::EParserError&) {
+  }
+  return 0;
+}
