@@ -144,6 +144,13 @@ void TForm::Close() {
     Hide();
 }
 
+void TForm::DispatchClose() {
+  Close();
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (Screen->Forms(i)->Visible()) return;
+  Application->Terminate();
+}
+
 TModalResult TForm::ShowModal() {
   if (Visible()) throw EInvalidOperation("Cannot make a visible window modal");
   if (!Application->ModalHook && !Backend())

@@ -85,8 +85,9 @@ class TForm : public TCustomControl {
 
   // Runs OnCreate; the form creator calls it once the form's stored properties are read.
   virtual void DoCreate();
-  // Asked by the window manager to close.
-  void DispatchClose() { Close(); }
+  // Asked by the window manager to close. Closing the last visible window that way ends the
+  // application too, so a user is never left with a program and no window.
+  void DispatchClose();
 
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const override;
 

@@ -258,3 +258,23 @@ TEST(StdControlsTest, LabelSizesItselfToItsCaption) {
   label->SetCaption("x");
   EXPECT_GT(label->Width(), width);
 }
+
+TEST(FormsTest, ClosingTheLastVisibleWindowFromTheWindowManagerEndsTheApplication) {
+  auto* main = new TForm(Application);
+  auto* second = new TForm(Application);
+  main->Show();
+  main->Hide();  // a frame went on to the second one
+  second->Show();
+  second->DispatchClose();
+  EXPECT_FALSE(second->Visible());
+  EXPECT_TRUE(Application->Terminated());
+  Application->ResetTerminated();
+
+  // With another window still showing, only the closed one goes.
+  main->Show();
+  second->Show();
+  second->DispatchClose();
+  EXPECT_FALSE(Application->Terminated());
+  delete second;
+  delete main;
+}
