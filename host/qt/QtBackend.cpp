@@ -121,7 +121,14 @@ class QtWindow final : public QWidget, public IWindowPeer {
     if (wasVisible) show();
   }
   void Invalidate(const TRect& r) override { update(QRect(r.Left, r.Top, r.Width(), r.Height())); }
-  void Update() override { repaint(); }
+  // A control that resizes itself while painting asks for a paint inside a paint; Qt only
+  // schedules that one.
+  void Update() override {
+    if (FPainting)
+      update();
+    else
+      repaint();
+  }
   TPoint ClientOrigin() const override {
     QPoint p = mapToGlobal(QPoint(0, 0));
     return {p.x(), p.y()};
@@ -133,6 +140,11 @@ class QtWindow final : public QWidget, public IWindowPeer {
     QPainter painter(this);
     QtPainterSurface surface(painter);
     QRect r = event->rect();
+    FPainting = true;
+    struct Done {
+      bool& Flag;
+      ~Done() { Flag = false; }
+    } done{FPainting};
     HandleEvents([&] {
       FControl.DispatchPaint(surface, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
     });
@@ -169,6 +181,7 @@ class QtWindow final : public QWidget, public IWindowPeer {
   }
 
   TWinControl& FControl;
+  bool FPainting = false;
 };
 
 class QtPump final : public IApplicationPump {

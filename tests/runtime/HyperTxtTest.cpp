@@ -413,3 +413,22 @@ TEST(HyperTxtPropertiesTest, WordsFontsAndBrushAreWatchedButTheListsAreNot) {
     EXPECT_GT(text.Repaints, before);
   }
 }
+
+TEST(HyperTxtPaintTest, AutoAdjustInARealWindowSettlesAfterOneResize) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  auto* text = new THyperTxt(&form);
+  text->SetParent(&form);
+  text->SetBounds(10, 10, 300, 200);
+  text->SetLines(TStringList{"one line of text", "and another"});
+  text->SetAutoAdjust(adBoth);
+  form.Show();
+  CaptureForm(form);  // paints: the control takes the size of its text
+  TRect first = text->BoundsRect();
+  EXPECT_LT(first.Width(), 300);
+  EXPECT_LT(first.Height(), 200);
+  Application->ProcessMessages();
+  CaptureForm(form);
+  EXPECT_EQ(text->BoundsRect(), first);
+  form.Hide();
+}
