@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include "host/Mci.h"
+
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,5 +33,32 @@ inline void WriteTone(const std::string& path, int frames, int rate = 22050, int
   sf_writef_double(sf, samples.data(), frames);
   sf_close(sf);
 }
+
+// The global wave-audio service on a manual clock and a silent output, every command and its
+// result recorded, for the lifetime of the object; the defaults come back afterwards.
+class QuietMci {
+ public:
+  QuietMci() {
+    auto clock = std::make_unique<host::TManualClock>();
+    Clock = clock.get();
+    host::Mci().SetClock(std::move(clock));
+    host::Mci().SetOutput(std::make_unique<host::TSilentAudioOutput>());
+    host::MciObserver() = [this](const std::string& command, int result) {
+      Commands.push_back(command);
+      Results.push_back(result);
+    };
+  }
+  ~QuietMci() {
+    host::MciObserver() = nullptr;
+    host::Mci().SetClock(nullptr);
+    host::Mci().SetOutput(nullptr);
+  }
+  QuietMci(const QuietMci&) = delete;
+  QuietMci& operator=(const QuietMci&) = delete;
+
+  host::TManualClock* Clock = nullptr;
+  std::vector<std::string> Commands;
+  std::vector<int> Results;
+};
 
 }  // namespace testing_support

@@ -24,14 +24,9 @@ using Lines = std::vector<std::string>;
 
 using testing_support::WriteTone;
 
-class WavePauseTest : public testing::Test {
+class WavePauseTest : public testing::Test, protected testing_support::QuietMci {
  protected:
   void SetUp() override {
-    auto clock = std::make_unique<host::TManualClock>();
-    Clock = clock.get();
-    host::Mci().SetClock(std::move(clock));
-    host::Mci().SetOutput(std::make_unique<host::TSilentAudioOutput>());
-    host::MciObserver() = [this](const std::string& command, int) { Commands.push_back(command); };
     Form->SetClassName("TForm1");
     Form->SetBounds(0, 0, 200, 100);
     Button->SetName("WavePause1");
@@ -39,11 +34,7 @@ class WavePauseTest : public testing::Test {
     Button->OnClick = [this](host::TObject*) { ++OnClicks; };
     WriteTone(Dir.File("ding.wav"), 22050);  // one second
   }
-  void TearDown() override {
-    Form.reset();
-    host::MciObserver() = nullptr;
-    host::Mci().SetClock(nullptr);
-  }
+  void TearDown() override { Form.reset(); }
 
   TWavePlay* NewPlayer(const std::string& name) {
     auto* player = new TWavePlay(Form.get());
@@ -77,8 +68,6 @@ class WavePauseTest : public testing::Test {
   testing_support::TempDir Dir;
   std::unique_ptr<host::TForm> Form = std::make_unique<host::TForm>(nullptr);
   TWavePause* Button = new TWavePause(Form.get());
-  host::TManualClock* Clock = nullptr;
-  Lines Commands;
   int OnClicks = 0;
 };
 

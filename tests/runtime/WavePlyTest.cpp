@@ -30,27 +30,15 @@ class TSimpleSoundPlayer : public TWavePlay {
   using TWavePlay::UseSimpleSound;
 };
 
-class WavePlayTest : public testing::Test {
+class WavePlayTest : public testing::Test, protected testing_support::QuietMci {
  protected:
   void SetUp() override {
-    auto clock = std::make_unique<host::TManualClock>();
-    Clock = clock.get();
-    host::Mci().SetClock(std::move(clock));
-    host::Mci().SetOutput(std::make_unique<host::TSilentAudioOutput>());
-    host::MciObserver() = [this](const std::string& command, int result) {
-      Commands.push_back(command);
-      Results.push_back(result);
-    };
     ShownBefore = Dialogs().Shown().size();
     Form->SetName("Form1");
     Form->SetClassName("TForm1");
     WriteTone(Dir.File("ding.wav"), 22050);  // one second
   }
-  void TearDown() override {
-    Form.reset();
-    host::MciObserver() = nullptr;
-    host::Mci().SetClock(nullptr);
-  }
+  void TearDown() override { Form.reset(); }
 
   static host::TScriptedDialogs& Dialogs() {
     return static_cast<host::TScriptedDialogs&>(host::DialogService());
@@ -84,9 +72,6 @@ class WavePlayTest : public testing::Test {
   testing_support::ScopedWindowsDir WindowsDir;
   testing_support::TempDir Dir;
   std::unique_ptr<host::TForm> Form = std::make_unique<host::TForm>(nullptr);
-  host::TManualClock* Clock = nullptr;
-  Lines Commands;
-  std::vector<int> Results;
   size_t ShownBefore = 0;
 };
 
