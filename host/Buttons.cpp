@@ -209,8 +209,7 @@ void TSpeedButton::Paint() {
 }
 
 void RegisterButtonsClasses() {
-  TClassRegistry::Register(TSpeedButton::StaticClassInfo(),
-                           [](TComponent* o) { return new TSpeedButton(o); });
+  TClassRegistry::Register<TSpeedButton>();
 }
 
 }  // namespace host

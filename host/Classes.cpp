@@ -122,8 +122,7 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComp
 }
 
 void RegisterCoreClasses() {
-  TClassRegistry::Register(TComponent::StaticClassInfo(),
-                           [](TComponent* owner) { return new TComponent(owner); });
+  TClassRegistry::Register<TComponent>();
 }
 
 }  // namespace host

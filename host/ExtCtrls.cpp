@@ -231,11 +231,10 @@ void TPanel::Paint() {
 }
 
 void RegisterExtCtrlsClasses() {
-  TClassRegistry::Register(TPaintBox::StaticClassInfo(),
-                           [](TComponent* o) { return new TPaintBox(o); });
-  TClassRegistry::Register(TShape::StaticClassInfo(), [](TComponent* o) { return new TShape(o); });
-  TClassRegistry::Register(TImage::StaticClassInfo(), [](TComponent* o) { return new TImage(o); });
-  TClassRegistry::Register(TPanel::StaticClassInfo(), [](TComponent* o) { return new TPanel(o); });
+  TClassRegistry::Register<TPaintBox>();
+  TClassRegistry::Register<TShape>();
+  TClassRegistry::Register<TImage>();
+  TClassRegistry::Register<TPanel>();
 }
 
 }  // namespace host

@@ -294,8 +294,7 @@ int TScreen::Height() const {
 }
 
 void RegisterFormClasses() {
-  TClassRegistry::Register(TForm::StaticClassInfo(),
-                           [](TComponent* owner) { return new TForm(owner); });
+  TClassRegistry::Register<TForm>();
 }
 
 }  // namespace host

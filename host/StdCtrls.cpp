@@ -120,7 +120,7 @@ void TLabel::AdjustBounds() {
 }
 
 void RegisterStdCtrlsClasses() {
-  TClassRegistry::Register(TLabel::StaticClassInfo(), [](TComponent* o) { return new TLabel(o); });
+  TClassRegistry::Register<TLabel>();
 }
 
 }  // namespace host

@@ -82,6 +82,11 @@ class TClassInfo {
 class TClassRegistry {
  public:
   static void Register(const TClassInfo& info, TComponentFactory factory);
+  // Registers component class T, constructed with its owner.
+  template <class T>
+  static void Register() {
+    Register(T::StaticClassInfo(), [](TComponent* owner) -> TComponent* { return new T(owner); });
+  }
   static const TComponentFactory* FindFactory(std::string_view className);
   static const TClassInfo* Find(std::string_view className);
 };

@@ -12,20 +12,13 @@
 namespace mebrox {
 
 void RegisterRuntimeClasses() {
-  host::TClassRegistry::Register(THyperTxt::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new THyperTxt(o); });
-  host::TClassRegistry::Register(TBookMark::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new TBookMark(o); });
-  host::TClassRegistry::Register(THyperImage::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new THyperImage(o); });
-  host::TClassRegistry::Register(THyperArea::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new THyperArea(o); });
-  host::TClassRegistry::Register(TWavePlay::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new TWavePlay(o); });
-  host::TClassRegistry::Register(TWavePause::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new TWavePause(o); });
-  host::TClassRegistry::Register(TfxLabel::StaticClassInfo(),
-                                 [](host::TComponent* o) { return new TfxLabel(o); });
+  host::TClassRegistry::Register<THyperTxt>();
+  host::TClassRegistry::Register<TBookMark>();
+  host::TClassRegistry::Register<THyperImage>();
+  host::TClassRegistry::Register<THyperArea>();
+  host::TClassRegistry::Register<TWavePlay>();
+  host::TClassRegistry::Register<TWavePause>();
+  host::TClassRegistry::Register<TfxLabel>();
 }
 
 }  // namespace mebrox

@@ -163,33 +163,11 @@ const host::TClassInfo& TWordsLists::StaticClassInfo() {
   return info;
 }
 
-void TWordsLists::SetListIndex(int index) {
-  if (index < 0 || index >= Count()) return;
-  FCurrentList.LoadListFromFile(Get(index));
-  FListIndex = index;
-  Changed();
-}
-
-void TWordsLists::Changed() {
-  if (OnListChange) OnListChange(this);
-}
-
 // ---- TLinesLists
 
 const host::TClassInfo& TLinesLists::StaticClassInfo() {
   static host::TClassInfo info("TLinesLists", &host::TStringList::StaticClassInfo());
   return info;
-}
-
-void TLinesLists::SetListIndex(int index) {
-  if (index < 0 || index >= Count()) return;
-  FCurrentList.LoadFromFile(Get(index));
-  FListIndex = index;
-  Changed();
-}
-
-void TLinesLists::Changed() {
-  if (OnListChange) OnListChange(this);
 }
 
 }  // namespace mebrox

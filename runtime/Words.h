@@ -52,46 +52,50 @@ class TWords : public host::TStringList {
   bool SelectEntry(int index, const std::string& key, std::string& entry) const;
 };
 
-// Word-list file names; the one chosen with SetListIndex is loaded into CurrentList.
-class TWordsLists : public host::TStringList {
-  HOST_PUBLISHED_CLASS
+// A list of file names, one of which is loaded into CurrentList by SetListIndex. TList is the
+// kind of list the files hold; loading a file is TList's LoadFrom.
+template <class TList>
+class TFileLists : public host::TStringList {
  public:
   host::TNotifyEvent OnListChange;
-
-  TWords& CurrentList() { return FCurrentList; }
-  const TWords& CurrentList() const { return FCurrentList; }
+  TList& CurrentList() { return FCurrentList; }
+  const TList& CurrentList() const { return FCurrentList; }
   // The entry last loaded; 0 before anything is.
   int ListIndex() const { return FListIndex; }
   // Loads the file of entry index; an index out of range does nothing. A failed load raises
   // its file error and leaves ListIndex as it was.
-  void SetListIndex(int index);
+  void SetListIndex(int index) {
+    if (index < 0 || index >= Count()) return;
+    LoadFrom(FCurrentList, Get(index));
+    FListIndex = index;
+    Changed();
+  }
 
  protected:
-  void Changed() override;
+  void Changed() override {
+    if (OnListChange) OnListChange(this);
+  }
 
  private:
-  TWords FCurrentList;
+  static void LoadFrom(TWords& list, const std::string& fileName) {
+    list.LoadListFromFile(fileName);
+  }
+  static void LoadFrom(host::TStringList& list, const std::string& fileName) {
+    list.LoadFromFile(fileName);
+  }
+
+  TList FCurrentList;
   int FListIndex = 0;
 };
 
-// Text file names; the one chosen with SetListIndex is loaded, a string per line, into
-// CurrentList.
-class TLinesLists : public host::TStringList {
+// Word-list file names (.WLS); the chosen one is loaded into a TWords.
+class TWordsLists : public TFileLists<TWords> {
   HOST_PUBLISHED_CLASS
- public:
-  host::TNotifyEvent OnListChange;
+};
 
-  host::TStringList& CurrentList() { return FCurrentList; }
-  const host::TStringList& CurrentList() const { return FCurrentList; }
-  int ListIndex() const { return FListIndex; }
-  void SetListIndex(int index);
-
- protected:
-  void Changed() override;
-
- private:
-  host::TStringList FCurrentList;
-  int FListIndex = 0;
+// Text file names; the chosen one is loaded, a string per line, into a plain string list.
+class TLinesLists : public TFileLists<host::TStringList> {
+  HOST_PUBLISHED_CLASS
 };
 
 }  // namespace mebrox
