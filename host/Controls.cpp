@@ -143,11 +143,6 @@ void TControl::SendToBack() {
   Invalidate();
 }
 
-TPoint TControl::OriginInWindow() const {
-  if (dynamic_cast<const TWinControl*>(this)) return {0, 0};
-  return {FLeft, FTop};
-}
-
 TPoint TControl::ClientToScreen(TPoint point) const {
   TPoint origin{0, 0};
   const TControl* c = this;

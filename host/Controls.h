@@ -121,8 +121,6 @@ class TControl : public TComponent {
 
   TPoint ClientToScreen(TPoint point) const;
   TPoint ScreenToClient(TPoint point) const;
-  // Client origin of the control in the coordinates of the window that draws it.
-  TPoint OriginInWindow() const;
 
   // Pointer hooks; each fires its event.
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);

@@ -278,17 +278,6 @@ void TIniFile::ReadSections(TStrings& sections) const {
   sections.EndUpdate();
 }
 
-void TIniFile::ReadSectionValues(std::string_view section, TStrings& values) const {
-  IniDocument doc = Load(FFileName);
-  values.BeginUpdate();
-  values.Clear();
-  if (auto range = doc.FindSection(section))
-    for (size_t i = range->first + 1; i < range->second; ++i)
-      if (doc.Lines()[i].Kind == IniDocument::Line::Key)
-        values.Add(doc.Lines()[i].Name + "=" + doc.Lines()[i].Value);
-  values.EndUpdate();
-}
-
 void TIniFile::EraseSection(std::string_view section) {
   WritePrivateProfileString(std::string(section).c_str(), nullptr, nullptr, FFileName);
 }

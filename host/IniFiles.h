@@ -47,7 +47,6 @@ class TIniFile {
   bool ValueExists(std::string_view section, std::string_view ident) const;
   void ReadSection(std::string_view section, TStrings& keys) const;
   void ReadSections(TStrings& sections) const;
-  void ReadSectionValues(std::string_view section, TStrings& values) const;
   void EraseSection(std::string_view section);
   void DeleteKey(std::string_view section, std::string_view ident);
 

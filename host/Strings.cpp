@@ -39,23 +39,6 @@ int TStrings::IndexOf(std::string_view s) const {
   return -1;
 }
 
-void TStrings::Move(int curIndex, int newIndex) {
-  if (curIndex == newIndex) return;
-  BeginUpdate();
-  std::string s = Get(curIndex);
-  Delete(curIndex);
-  Insert(newIndex, s);
-  EndUpdate();
-}
-
-void TStrings::Exchange(int index1, int index2) {
-  BeginUpdate();
-  std::string a = Get(index1);
-  Put(index1, Get(index2));
-  Put(index2, a);
-  EndUpdate();
-}
-
 std::string TStrings::Text() const {
   std::string out;
   for (int i = 0; i < Count(); ++i) {

@@ -23,8 +23,6 @@ class TStrings : public TPersistent {
   virtual int Add(const std::string& s);
   void AddStrings(const TStrings& strings);
   virtual int IndexOf(std::string_view s) const;
-  void Move(int curIndex, int newIndex);
-  void Exchange(int index1, int index2);
 
   // Every line followed by CR LF.
   std::string Text() const;

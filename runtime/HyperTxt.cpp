@@ -335,10 +335,6 @@ void THyperTxt::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
   PerformWordAction(code, FWords.GetWordAct(entry), x, y);
 }
 
-void THyperTxt::Click() {
-  TPaintBox::Click();
-}
-
 void THyperTxt::PerformWordAction(int code, const std::string& data, int x, int y) {
   switch (code) {
     case 0: {

@@ -80,7 +80,6 @@ class THyperTxt : public host::TPaintBox {
   void Paint() override;
   void MouseMove(host::TShiftState shift, int x, int y) override;
   void MouseDown(host::TMouseButton button, host::TShiftState shift, int x, int y) override;
-  void Click() override;
 
   // The layout layers: markup, one marked-up line, one tag, one plain segment, next line.
   void EncodeText(const host::TStrings& lines, const TWords& words);
