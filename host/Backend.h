@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/Canvas.h"
 #include "host/Types.h"
@@ -10,6 +11,7 @@ namespace host {
 
 class TWinControl;
 class TForm;
+struct TKeyEventRecord;
 
 // The toolkit side of one windowed control. The control calls it; the toolkit calls back through
 // TWinControl's Dispatch* functions.
@@ -40,6 +42,110 @@ class IWindowPeer {
   virtual TPoint ClientOrigin() const = 0;
   // The window's client area as it looks now, children included.
   virtual TRawImage Grab() = 0;
+  // Gives the window the keyboard (at once, or when its top-level window is next shown).
+  virtual void SetFocus() = 0;
+  // Lets the toolkit do what its widget does with a key the control did not take: type it,
+  // move the caret, scroll a list. Windows the kit paints itself do nothing.
+  virtual void DefaultKeyAction(const TKeyEventRecord& event) = 0;
+};
+
+// The toolkit's own widgets for the standard controls. The control keeps the state and pushes
+// every change here; what the user changes comes back through TWinControl::WidgetChanged.
+enum class TWidgetKind {
+  Edit,
+  Memo,
+  SpinEdit,
+  ListBox,
+  ComboBox,      // an edit field with a drop-down list
+  ComboBoxList,  // a drop-down list only
+  Button,        // push buttons and bitmap buttons
+  CheckBox,
+  RadioButton,
+  TabSet,
+  Outline,
+};
+
+class IWidgetPeer : public IWindowPeer {
+ public:
+  // The font of the widget's text.
+  virtual void SetFont(const TFont& font) = 0;
+  // The widget's own ground: an edit field's or list's face, a button's.
+  virtual void SetColor(TColor color) = 0;
+  // The caption of a button, or the text of an edit field, memo or combo box.
+  virtual void SetText(const std::string& text) = 0;
+};
+
+class IEditPeer : public IWidgetPeer {
+ public:
+  // Lets the user change the text or not.
+  virtual void SetReadOnly(bool readOnly) = 0;
+  // Limits typed text to that many characters; 0 means no limit.
+  virtual void SetMaxLength(int length) = 0;
+  // Shows every character as this one (0: as typed).
+  virtual void SetPasswordChar(char c) = 0;
+  // Selects length characters from start (0-based); length 0 only places the caret.
+  virtual void SetSelection(int start, int length) = 0;
+  // Breaks long lines at the right edge (memos).
+  virtual void SetWordWrap(bool wrap) = 0;
+};
+
+class IListPeer : public IWidgetPeer {
+ public:
+  // Replaces the items shown.
+  virtual void SetItems(const std::vector<std::string>& items) = 0;
+  // Selects the item at index; -1 selects none.
+  virtual void SetItemIndex(int index) = 0;
+};
+
+class IButtonPeer : public IWidgetPeer {
+ public:
+  // 0 unchecked, 1 checked, 2 greyed (check boxes and radio buttons).
+  virtual void SetState(int state) = 0;
+  // The picture beside the caption; null for none.
+  virtual void SetGlyph(const std::shared_ptr<const TRawImage>& glyph) = 0;
+  // Drawn as the button that Enter presses.
+  virtual void SetDefault(bool isDefault) = 0;
+};
+
+class ISpinPeer : public IWidgetPeer {
+ public:
+  virtual void SetRange(int minValue, int maxValue, int increment) = 0;
+  virtual void SetValue(int value) = 0;
+};
+
+// One line of an outline as the widget shows it.
+struct TOutlineRow {
+  std::string Text;
+  int Level = 1;  // 1 for top-level items
+  bool Expanded = false;
+};
+
+class ITreePeer : public IWidgetPeer {
+ public:
+  // Replaces the tree: rows in order, each a child of the nearest row above with a lower level.
+  virtual void SetRows(const std::vector<TOutlineRow>& rows) = 0;
+  // Opens or closes the row at index (0-based) to show its children.
+  virtual void SetExpanded(int index, bool expanded) = 0;
+  // Selects the row at index; -1 selects none.
+  virtual void SetSelected(int index) = 0;
+};
+
+// What the user did to a toolkit widget. Scripts report their actions the same way, so a
+// scripted click and a real one take one path.
+struct TWidgetChange {
+  enum TKind {
+    wcText,       // the text is now Text
+    wcItemIndex,  // item Index was chosen
+    wcState,      // a check box's state is now Index (0, 1, 2)
+    wcClick,      // a button was pressed
+    wcDblClick,   // an item was double-clicked
+    wcValue,      // a spin edit's value is now Index
+    wcExpanded,   // row Index was opened
+    wcCollapsed,  // row Index was closed
+  };
+  TKind Kind = wcText;
+  std::string Text;
+  int Index = -1;
 };
 
 // Runs the toolkit's event loop.
@@ -63,6 +169,9 @@ class IBackend {
   // Creates the window of a control; parent is null for a top-level window.
   virtual std::unique_ptr<IWindowPeer> CreateWindowPeer(TWinControl& control,
                                                         IWindowPeer* parent) = 0;
+  // Creates one of the toolkit's own widgets for a standard control.
+  virtual std::unique_ptr<IWidgetPeer> CreateWidgetPeer(TWinControl& control, IWindowPeer* parent,
+                                                        TWidgetKind kind) = 0;
   virtual IApplicationPump& Pump() = 0;
   // Shows cursor over every window (crDefault: each window's own again).
   virtual void SetOverrideCursor(int cursor) = 0;

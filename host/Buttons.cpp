@@ -1,6 +1,8 @@
 #include "host/Buttons.h"
 
 #include "host/ExtCtrls.h"
+#include "host/Forms.h"
+#include "host/Resources.h"
 
 namespace host {
 
@@ -208,8 +210,99 @@ void TSpeedButton::Paint() {
   DrawGlyphAndCaption(sunk ? 1 : 0);
 }
 
+// ---- TBitBtn
+
+const std::vector<std::string>& BitBtnKindNames() {
+  static const std::vector<std::string> names = {"bkCustom", "bkOK",     "bkCancel", "bkHelp",
+                                                 "bkYes",    "bkNo",     "bkClose",  "bkAbort",
+                                                 "bkRetry",  "bkIgnore", "bkAll"};
+  return names;
+}
+
+namespace {
+
+struct TBitBtnKindFace {
+  const char* Caption;
+  TModalResult Result;
+  const char* Glyph;
+};
+
+const TBitBtnKindFace& KindFace(TBitBtnKind kind) {
+  static const TBitBtnKindFace faces[] = {
+      {"", mrNone, ""},
+      {"OK", mrOk, "BBOK"},
+      {"Cancel", mrCancel, "BBCANCEL"},
+      {"&Help", mrNone, "BBHELP"},
+      {"&Yes", mrYes, "BBYES"},
+      {"&No", mrNo, "BBNO"},
+      {"&Close", mrNone, "BBCLOSE"},
+      {"Abort", mrAbort, "BBABORT"},
+      {"&Retry", mrRetry, "BBRETRY"},
+      {"&Ignore", mrIgnore, "BBIGNORE"},
+      {"&All", mrAll, "BBALL"},
+  };
+  return faces[kind];
+}
+
+}  // namespace
+
+const TClassInfo& TBitBtn::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TBitBtn", &TButton::StaticClassInfo());
+    TPublisher<TBitBtn>(i)
+        .SubObject<TPicture>(
+            "Glyph", [](TBitBtn& b) -> TPicture& { return b.Glyph(); }, &TBitBtn::SetGlyph)
+        .Enumeration("Kind", BitBtnKindNames(), &TBitBtn::Kind, &TBitBtn::SetKind, bkCustom);
+    return i;
+  }();
+  return info;
+}
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {
+  FGlyph.OnChange = [this](TObject*) { ShowGlyph(); };
+}
+
+void TBitBtn::SetKind(TBitBtnKind value) {
+  if (value == FKind) return;
+  FKind = value;
+  if (value != bkCustom) {
+    const TBitBtnKindFace& face = KindFace(value);
+    SetDefault(value == bkOK || value == bkYes);
+    SetCancel(value == bkCancel || value == bkNo);
+    // A caption read from a form file wins over the kind's.
+    if (!IsLoading() || Caption().empty()) SetCaption(face.Caption);
+    SetModalResult(face.Result);
+  }
+  ShowGlyph();
+}
+
+void TBitBtn::ShowGlyph() {
+  auto* peer = WidgetPeer<IButtonPeer>();
+  if (!peer) return;
+  if (!FGlyph.Empty())
+    peer->SetGlyph(FGlyph.Image());
+  else
+    peer->SetGlyph(FKind == bkCustom ? nullptr : LoadBitmapResource(KindFace(FKind).Glyph));
+}
+
+void TBitBtn::PeerCreated() {
+  TButton::PeerCreated();
+  ShowGlyph();
+}
+
+void TBitBtn::Click() {
+  if (FKind == bkClose) {
+    if (TForm* form = GetParentForm(this)) {
+      form->Close();
+      return;
+    }
+  }
+  TButton::Click();
+}
+
 void RegisterButtonsClasses() {
   TClassRegistry::Register<TSpeedButton>();
+  TClassRegistry::Register<TBitBtn>();
 }
 
 }  // namespace host

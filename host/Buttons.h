@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "host/Controls.h"
+#include "host/StdCtrls.h"
 
 namespace host {
 
@@ -54,6 +55,47 @@ class TSpeedButton : public TGraphicControl {
   int FGroupIndex = 0;
   bool FPressed = false;
   bool FDragging = false;
+};
+
+enum TBitBtnKind {
+  bkCustom,
+  bkOK,
+  bkCancel,
+  bkHelp,
+  bkYes,
+  bkNo,
+  bkClose,
+  bkAbort,
+  bkRetry,
+  bkIgnore,
+  bkAll
+};
+const std::vector<std::string>& BitBtnKindNames();
+
+// A push button with a picture. A Kind other than bkCustom gives the button that kind's
+// caption, glyph and modal result, and makes OK and Yes default, Cancel and No cancel buttons;
+// a Close button closes its form instead of firing OnClick.
+class TBitBtn : public TButton {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TBitBtn(TComponent* owner);
+
+  TBitBtnKind Kind() const { return FKind; }
+  void SetKind(TBitBtnKind value);
+  // A picture of the designer's own; while empty the kind's glyph shows.
+  TPicture& Glyph() { return FGlyph; }
+  void SetGlyph(const TPicture& value) { FGlyph.Assign(value); }
+
+  void Click() override;
+
+ protected:
+  void PeerCreated() override;
+
+ private:
+  void ShowGlyph();
+
+  TBitBtnKind FKind = bkCustom;
+  TPicture FGlyph;
 };
 
 // The glyph as a disabled button shows it: its shape, without its colours, in one colour.

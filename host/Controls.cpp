@@ -1,6 +1,7 @@
 #include "host/Controls.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "host/Forms.h"
 
@@ -73,12 +74,15 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FHeight = std::max(0, height);
   BoundsChanged();
   Invalidate();
+  if (FAlign != alNone) RequestAlign();
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && !IsLoading()) w->AlignControls();
 }
 
 void TControl::SetVisible(bool value) {
   if (value == FVisible) return;
   FVisible = value;
   if (FParent) FParent->InvalidateRect(BoundsRect());
+  if (FAlign != alNone) RequestAlign();
 }
 
 void TControl::SetEnabled(bool value) {
@@ -88,7 +92,13 @@ void TControl::SetEnabled(bool value) {
 }
 
 void TControl::SetAlign(TAlign value) {
+  if (value == FAlign) return;
   FAlign = value;
+  RequestAlign();
+}
+
+void TControl::RequestAlign() {
+  if (FParent) FParent->AlignControls();
 }
 
 void TControl::SetCursor(TCursor value) {
@@ -105,7 +115,7 @@ void TControl::SetCursor(TCursor value) {
 void TControl::SetColor(TColor value) {
   if (value == FColor) return;
   FColor = value;
-  Invalidate();
+  ColorChanged();
 }
 
 void TControl::SetCaption(const std::string& value) {
@@ -217,7 +227,10 @@ TWinControl::~TWinControl() {
 void TWinControl::InsertControl(TControl* control) {
   FControls.push_back(control);
   control->FParent = this;
-  if (auto* w = dynamic_cast<TWinControl*>(control); w && FPeer) w->HandleNeeded();
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    FTabList.push_back(w);
+    if (FPeer) w->HandleNeeded();
+  }
   control->Invalidate();
 }
 
@@ -230,7 +243,11 @@ void TWinControl::RemoveControl(TControl* control) {
   if (FCapture == control) FCapture = nullptr;
   if (FCaptureWindow == control) FCaptureWindow = nullptr;
   if (FHover == control) FHover = nullptr;
-  if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyWnd();
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
+    if (TForm* form = GetParentForm(this)) form->ControlRemoved(w);
+    w->DestroyWnd();
+  }
 }
 
 TControl* TWinControl::ControlAtPos(TPoint point, bool allowDisabled, bool allowWinControls) const {
@@ -252,11 +269,18 @@ void TWinControl::HandleNeeded() {
   CreateWnd();
 }
 
+std::unique_ptr<IWindowPeer> TWinControl::CreatePeer(IWindowPeer* parent) {
+  return Backend()->CreateWindowPeer(*this, parent);
+}
+
 void TWinControl::CreateWnd() {
-  FPeer = Backend()->CreateWindowPeer(*this, FParent ? FParent->FPeer.get() : nullptr);
+  FPeer = CreatePeer(FParent ? FParent->FPeer.get() : nullptr);
   FPeer->SetBounds(BoundsRect());
   FPeer->SetEnabled(Enabled());
   FPeer->SetCursor(Cursor());
+  PeerCreated();
+  if (TForm* form = GetParentForm(this); form && form != this && form->ActiveControl() == this)
+    FPeer->SetFocus();
   for (TControl* c : FControls)
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
   UpdatePeerVisibility();
@@ -308,6 +332,46 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc,
     if (c->Owner() == root) proc(c);
 }
 
+void TWinControl::AlignControls() {
+  if (FAligning || IsLoading()) return;
+  FAligning = true;
+  TRect rest = ClientRect();
+  auto place = [](TControl* c, int left, int top, int width, int height) {
+    c->SetBounds(left, top, std::max(0, width), std::max(0, height));
+  };
+  for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (TControl* c : std::vector<TControl*>(FControls)) {
+      if (c->Align() != align || !(c->Visible() || c->IsDesigning())) continue;
+      switch (align) {
+        case alTop:
+          place(c, rest.Left, rest.Top, rest.Width(), c->Height());
+          rest.Top += c->Height();
+          break;
+        case alBottom:
+          place(c, rest.Left, rest.Bottom - c->Height(), rest.Width(), c->Height());
+          rest.Bottom -= c->Height();
+          break;
+        case alLeft:
+          place(c, rest.Left, rest.Top, c->Width(), rest.Height());
+          rest.Left += c->Width();
+          break;
+        case alRight:
+          place(c, rest.Right - c->Width(), rest.Top, c->Width(), rest.Height());
+          rest.Right -= c->Width();
+          break;
+        default:
+          place(c, rest.Left, rest.Top, rest.Width(), rest.Height());
+      }
+    }
+  }
+  FAligning = false;
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  AlignControls();
+}
+
 void TWinControl::PaintWindow(TCanvasSurface& surface) {
   TBrush brush;
   brush.SetColor(Color());
@@ -353,7 +417,20 @@ void TWinControl::UpdateHoverCursor(TControl* control) {
 }
 
 void TWinControl::DispatchMouse(const TMouseEventRecord& event) {
-  if (auto* form = dynamic_cast<TForm*>(this); form && form->RouteToDesigner(event)) return;
+  if (auto* form = dynamic_cast<TForm*>(this)) {
+    if (form->RouteToDesigner(event)) return;
+  } else if (IsDesigning()) {
+    // The designer handles the pointer on every window of its form, in the form's coordinates.
+    if (TForm* owner = GetParentForm(this); owner && owner->Designer()) {
+      TMouseEventRecord outer = event;
+      for (const TControl* c = this; c != owner; c = c->Parent()) {
+        outer.Pos.X += c->Left();
+        outer.Pos.Y += c->Top();
+      }
+      owner->DispatchMouse(outer);
+      return;
+    }
+  }
 
   // A pressed windowed child keeps the pointer until release, as the toolkit does.
   TWinControl* window = FCaptureWindow;
@@ -376,6 +453,10 @@ void TWinControl::DispatchMouse(const TMouseEventRecord& event) {
   }
   TPoint offset = target == this ? TPoint{0, 0} : TPoint{target->Left(), target->Top()};
   int x = event.Pos.X - offset.X, y = event.Pos.Y - offset.Y;
+
+  if (event.Kind == TMouseEventRecord::Down && target == this && FocusOnClick() && CanFocus() &&
+      !Focused())
+    SetFocus();
 
   switch (event.Kind) {
     case TMouseEventRecord::Down:
@@ -405,6 +486,185 @@ void TWinControl::DispatchMouse(const TMouseEventRecord& event) {
       target->MouseDown(event.Button, event.Shift + TShiftState{ssDouble}, x, y);
       break;
   }
+}
+
+// ---- keyboard
+
+bool TControl::Showing() const {
+  for (const TControl* c = this; c; c = c->Parent()) {
+    if (!c->Visible()) return false;
+    if (dynamic_cast<const TForm*>(c)) return true;
+  }
+  return false;
+}
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent()) {
+    if (!c->Visible() || !c->Enabled()) return false;
+    if (dynamic_cast<const TForm*>(c)) return true;
+  }
+  return false;
+}
+
+bool TWinControl::Focused() const {
+  TForm* form = GetParentForm(this);
+  return form && form != this && form->ActiveControl() == this;
+}
+
+void TWinControl::SetFocus() {
+  TForm* form = GetParentForm(this);
+  if (!form) throw EInvalidOperation("Cannot focus a window that is on no form");
+  if (form == this) {
+    if (FPeer) FPeer->SetFocus();
+    return;
+  }
+  form->SetActiveControl(this);
+}
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->FTabList;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+  if (!Parent()) return;
+  auto& list = Parent()->FTabList;
+  list.erase(std::find(list.begin(), list.end(), this));
+  // Form files name places that later windows fill: an order past the end means the end.
+  value = std::clamp(value, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + value, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* w : FTabList) {
+    list.push_back(w);
+    w->GetTabOrderList(list);
+  }
+}
+
+void TWinControl::KeyDown(TKey& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(TKey& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+// The form's preview and the control's own handlers; true when one of them ate the key.
+bool TWinControl::RunKeyHandlers(TKeyEventRecord& event) {
+  TForm* form = GetParentForm(this);
+  bool preview = form && form != this && form->KeyPreview();
+  TKey key = event.Key;
+  if (event.Kind == TKeyEventRecord::Up) {
+    if (preview) form->KeyUp(key, event.Shift);
+    if (key) KeyUp(key, event.Shift);
+    return key == 0;
+  }
+  if (preview) form->KeyDown(key, event.Shift);
+  if (key) KeyDown(key, event.Shift);
+  if (!key) return true;
+  event.Key = key;
+  // Only single characters pass through KeyPress, as they did on the old system; other text
+  // goes to the widget as typed.
+  if (event.Text.size() == 1 && static_cast<unsigned char>(event.Text[0]) < 0x80 &&
+      !event.Shift.Contains(ssCtrl) && !event.Shift.Contains(ssAlt)) {
+    char c = event.Text[0];
+    if (preview) form->KeyPress(c);
+    if (c) KeyPress(c);
+    if (!c) return true;
+    event.Text = std::string(1, c);
+  }
+  return false;
+}
+
+bool TWinControl::DispatchKey(TKeyEventRecord& event) {
+  if (RunKeyHandlers(event)) return true;
+  if (event.Kind == TKeyEventRecord::Up || WantsKey(event.Key, event.Shift)) return false;
+  TForm* form = dynamic_cast<TForm*>(this);
+  if (!form) form = GetParentForm(this);
+  if (!form) return false;
+  return form->FormKey(form == this ? nullptr : this, event.Key, event.Shift, event.Text);
+}
+
+void TWinControl::PerformKey(TKeyEventRecord event) {
+  if (!DispatchKey(event) && FPeer) FPeer->DefaultKeyAction(event);
+}
+
+void TWinControl::DispatchFocus(bool gained) {
+  TForm* form = GetParentForm(this);
+  if (!form || form == this) return;
+  if (gained) form->SetActiveControl(this);
+}
+
+char AcceleratorOf(const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&')
+      return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    ++i;
+  }
+  return 0;
+}
+
+std::string StripAccelerator(const std::string& caption) {
+  std::string out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    out += caption[i];
+  }
+  return out;
+}
+
+// ---- TWidgetControl
+
+TWidgetControl::TWidgetControl(TComponent* owner, TWidgetKind kind)
+    : TWinControl(owner), FKind(kind) {
+  SetTabStop(true);
+  SetColor(clWindow);
+}
+
+std::unique_ptr<IWindowPeer> TWidgetControl::CreatePeer(IWindowPeer* parent) {
+  return Backend()->CreateWidgetPeer(*this, parent, FKind);
+}
+
+void TWidgetControl::PeerCreated() {
+  auto* peer = WidgetPeer<IWidgetPeer>();
+  peer->SetFont(Font());
+  peer->SetColor(Color());
+  peer->SetText(Caption());
+}
+
+void TWidgetControl::FontChanged() {
+  if (auto* peer = WidgetPeer<IWidgetPeer>()) peer->SetFont(Font());
+}
+
+void TWidgetControl::ColorChanged() {
+  if (auto* peer = WidgetPeer<IWidgetPeer>()) peer->SetColor(Color());
+}
+
+void TWidgetControl::TextChanged() {
+  if (auto* peer = WidgetPeer<IWidgetPeer>()) peer->SetText(Caption());
+}
+
+void TWidgetControl::RecreateWidget(TWidgetKind kind) {
+  if (kind == FKind) return;
+  FKind = kind;
+  if (!HandleAllocated()) return;
+  DestroyWnd();
+  HandleNeeded();
 }
 
 // ---- TCustomControl

@@ -45,6 +45,43 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 
+// Key codes, with the old system's values (letters and digits are their upper-case characters).
+using TKey = int;
+enum : TKey {
+  VK_BACK = 8,
+  VK_TAB = 9,
+  VK_RETURN = 13,
+  VK_SHIFT = 16,
+  VK_CONTROL = 17,
+  VK_MENU = 18,
+  VK_ESCAPE = 27,
+  VK_SPACE = 32,
+  VK_PRIOR = 33,
+  VK_NEXT = 34,
+  VK_END = 35,
+  VK_HOME = 36,
+  VK_LEFT = 37,
+  VK_UP = 38,
+  VK_RIGHT = 39,
+  VK_DOWN = 40,
+  VK_INSERT = 45,
+  VK_DELETE = 46,
+  VK_F1 = 112,
+  VK_F12 = 123,
+};
+
+// A key as it enters a window.
+struct TKeyEventRecord {
+  enum TKind { Down, Up };
+  TKind Kind = Down;
+  TKey Key = 0;
+  TShiftState Shift;
+  std::string Text;  // what the key types (UTF-8); empty for keys that type nothing
+};
+
+using TKeyEvent = std::function<void(TObject* sender, TKey& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+
 using TMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
@@ -132,6 +169,15 @@ class TControl : public TComponent {
   // Files dropped onto the control from a file manager (the designer delivers them).
   virtual void DropFiles(const std::vector<std::string>& files) {}
 
+  // Keys the form offers every control before the focused one's widget sees them: Enter and
+  // Escape (default and cancel buttons). True when the control acted on it.
+  virtual bool DialogKey(TKey key, TShiftState shift) { return false; }
+  // An accelerator: c was typed with Alt (or where typing means nothing); true when this
+  // control's caption underlines it and the control acted.
+  virtual bool DialogChar(char c) { return false; }
+  // Visible, with every parent up to the form visible.
+  bool Showing() const;
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -144,10 +190,13 @@ class TControl : public TComponent {
 
  protected:
   virtual void FontChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
   virtual void BoundsChanged() {}
   virtual void TextChanged() { Invalidate(); }
   // The window that paints this control: itself when windowed, else its parent's.
   virtual TWinControl* PaintingWindow() const;
+  // Lays out the parent's aligned children again after this one moved, hid or changed Align.
+  void RequestAlign();
 
  private:
   friend class TWinControl;
@@ -203,10 +252,48 @@ class TWinControl : public TControl {
 
   // Entry points of the toolkit. Paint: the window's client area, dirty in rect.
   void DispatchPaint(TCanvasSurface& surface, const TRect& rect);
-  // A pointer event at a client point of this window.
+  // A pointer event at a client point of this window. Windows of a form being designed send it
+  // on to the form's designer.
   void DispatchMouse(const TMouseEventRecord& event);
+  // A key for this (focused) window: the form's preview, the control's own handlers, then the
+  // keys the form acts on (Tab, Enter, Escape, accelerators). True when taken; otherwise the
+  // toolkit's widget acts on it. May change event.Text (a KeyPress handler can).
+  bool DispatchKey(TKeyEventRecord& event);
+  // A key as if typed: DispatchKey, then the widget's own action when nothing took it.
+  void PerformKey(TKeyEventRecord event);
+  // The window got (true) or lost the keyboard.
+  void DispatchFocus(bool gained);
+  // What the user did to the toolkit's widget of a standard control.
+  virtual void WidgetChanged(const TWidgetChange& change) {}
+
+  // Keys the control handles itself although forms act on them (a memo takes Enter).
+  virtual bool WantsKey(TKey key, TShiftState shift) const { return false; }
+  // The control types text, so plain letters are not accelerators while it has the keyboard.
+  virtual bool WantsChars() const { return false; }
+
+  // Keyboard focus. SetFocus fails with EInvalidOperation for a window that cannot take it.
+  virtual bool CanFocus() const;
+  bool Focused() const;
+  void SetFocus();
+  // The place among the parent's windows in Tab order, from 0; -1 without a parent.
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+  // The windows inside this one in Tab order, their own windows following each.
+  void GetTabOrderList(std::vector<TWinControl*>& list) const;
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
   // Paints the control and all its children, windows included, as they look on screen.
   void PaintTo(TCanvasSurface& surface);
+  // Places the aligned children: top, bottom, left and right ones along the edges in that
+  // order, each group in z-order, then the client-aligned ones over what is left.
+  void AlignControls();
+  void Loaded() override;
 
   void Invalidate() override;
   void SetVisible(bool value) override;
@@ -218,6 +305,17 @@ class TWinControl : public TControl {
   // Paints the window's own face (children come after).
   virtual void PaintWindow(TCanvasSurface& surface);
   virtual void CreateWnd();
+  // The toolkit's window for this control: a plain window the kit paints, unless overridden.
+  virtual std::unique_ptr<IWindowPeer> CreatePeer(IWindowPeer* parent);
+  // Pushes the control's own state into a new window.
+  virtual void PeerCreated() {}
+  virtual void KeyDown(TKey& key, TShiftState shift);
+  virtual void KeyUp(TKey& key, TShiftState shift);
+  virtual void KeyPress(char& key);
+  // A press on the control gives it the keyboard.
+  virtual bool FocusOnClick() const { return false; }
+  virtual void DoEnter();
+  virtual void DoExit();
   void DestroyWnd();
   void BoundsChanged() override;
   // Whether the window is shown: visible itself (top-level windows show on their own).
@@ -232,11 +330,45 @@ class TWinControl : public TControl {
   void InvalidateRect(const TRect& rect);
   void UpdateHoverCursor(TControl* control);
 
+  friend class TForm;
+  bool RunKeyHandlers(TKeyEventRecord& event);
+
   std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FTabList;
+  bool FAligning = false;
+  bool FTabStop = false;
   std::unique_ptr<IWindowPeer> FPeer;
   TControl* FCapture = nullptr;           // pressed graphic control (or this window)
   TWinControl* FCaptureWindow = nullptr;  // pressed windowed child, for routed events
   TControl* FHover = nullptr;
+};
+
+// A windowed control run by one of the toolkit's own widgets (edit fields, lists, buttons). The
+// control keeps the state and pushes it to the widget; what the user does comes back through
+// WidgetChanged.
+class TWidgetControl : public TWinControl {
+ public:
+  TWidgetControl(TComponent* owner, TWidgetKind kind);
+
+  bool FocusOnClick() const override { return true; }
+
+ protected:
+  std::unique_ptr<IWindowPeer> CreatePeer(IWindowPeer* parent) override;
+  void PeerCreated() override;
+  void FontChanged() override;
+  void ColorChanged() override;
+  void TextChanged() override;
+  // Makes the widget again, as another kind (a combo box changing its style).
+  void RecreateWidget(TWidgetKind kind);
+  TWidgetKind Kind() const { return FKind; }
+  // The widget as its family, or null while the control has no window.
+  template <class P>
+  P* WidgetPeer() const {
+    return dynamic_cast<P*>(Peer());
+  }
+
+ private:
+  TWidgetKind FKind;
 };
 
 // A windowed control that paints itself on its own canvas.
@@ -256,6 +388,11 @@ class TCustomControl : public TWinControl {
 
 // The form that holds a control, or null.
 TForm* GetParentForm(const TControl* control);
+
+// The character a caption underlines ("&Open" gives 'o', lower case); 0 when it has none.
+char AcceleratorOf(const std::string& caption);
+// The caption without its accelerator marks ("&&" stays one "&").
+std::string StripAccelerator(const std::string& caption);
 
 void RegisterControlClasses();
 

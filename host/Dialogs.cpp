@@ -1,5 +1,7 @@
 #include "host/Dialogs.h"
 
+#include <cctype>
+
 namespace host {
 
 static std::unique_ptr<IDialogService>& ServiceSlot() {
@@ -95,6 +97,129 @@ TModalResult TScriptedDialogs::MessageDlg(const std::string& message, TMsgDlgTyp
 void TScriptedDialogs::ShowError(const std::string& message) {
   FErrors.push_back(message);
   if (OnError) OnError(message);
+}
+
+std::optional<std::string> TScriptedDialogs::FileDialog(const TFileDialogRequest& request) {
+  std::optional<std::string> answer;
+  if (!FFiles.empty()) {
+    answer = FFiles.front();
+    FFiles.pop_front();
+  }
+  if (OnFile) OnFile(request, answer);
+  return answer;
+}
+
+// ---- file filters
+
+std::vector<TFilterEntry> ParseFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    size_t bar = filter.find('|', start);
+    parts.push_back(
+        filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  std::vector<TFilterEntry> entries;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    TFilterEntry entry{parts[i], {}};
+    size_t from = 0;
+    const std::string& patterns = parts[i + 1];
+    for (;;) {
+      size_t semi = patterns.find(';', from);
+      std::string pattern =
+          Trim(patterns.substr(from, semi == std::string::npos ? std::string::npos : semi - from));
+      if (!pattern.empty()) entry.Patterns.push_back(pattern);
+      if (semi == std::string::npos) break;
+      from = semi + 1;
+    }
+    if (!entry.Patterns.empty()) entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+bool MatchesFilePattern(const std::string& fileName, const std::string& pattern) {
+  if (pattern == "*.*" || pattern == "*") return true;
+  // Iterative wildcard match with one remembered star: linear in practice, never exponential.
+  size_t n = 0, p = 0, star = std::string::npos, mark = 0;
+  auto same = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  };
+  while (n < fileName.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], fileName[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+// ---- TOpenDialog
+
+const std::vector<std::string>& OpenOptionNames() {
+  static const std::vector<std::string> names = {
+      "ofReadOnly",         "ofOverwritePrompt", "ofHideReadOnly",     "ofNoChangeDir",
+      "ofShowHelp",         "ofNoValidate",      "ofAllowMultiSelect", "ofExtensionDifferent",
+      "ofPathMustExist",    "ofFileMustExist",   "ofCreatePrompt",     "ofShareAware",
+      "ofNoReadOnlyReturn", "ofNoTestFileCreate"};
+  return names;
+}
+
+const TClassInfo& TOpenDialog::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TOpenDialog", &TComponent::StaticClassInfo());
+    TPublisher<TOpenDialog>(i)
+        .Integer("Left", &TOpenDialog::DesignLeft, &TOpenDialog::SetDesignLeft, 0)
+        .Integer("Top", &TOpenDialog::DesignTop, &TOpenDialog::SetDesignTop, 0)
+        .String("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt)
+        .String("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName)
+        .String("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter)
+        .Integer("FilterIndex", &TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex, 1)
+        .String("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir)
+        .Set("Options", OpenOptionNames(), &TOpenDialog::Options, &TOpenDialog::SetOptions, 0)
+        .String("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle);
+    return i;
+  }();
+  return info;
+}
+
+const TClassInfo& TSaveDialog::StaticClassInfo() {
+  static TClassInfo info("TSaveDialog", &TOpenDialog::StaticClassInfo());
+  return info;
+}
+
+TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
+
+bool TOpenDialog::Execute() {
+  TFileDialogRequest request;
+  request.Save = SaveDialog();
+  request.Title = FTitle;
+  request.Filter = FFilter;
+  request.FilterIndex = FFilterIndex;
+  request.InitialDir = FInitialDir;
+  request.FileName = FFileName;
+  std::optional<std::string> chosen = DialogService().FileDialog(request);
+  if (!chosen || chosen->empty()) return false;
+  std::string name = *chosen;
+  if (!FDefaultExt.empty() && ExtractFileExt(name).empty()) name += "." + FDefaultExt;
+  FFileName = name;
+  return true;
+}
+
+void RegisterDialogsClasses() {
+  TClassRegistry::Register<TOpenDialog>();
+  TClassRegistry::Register<TSaveDialog>();
 }
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,25 @@ enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom }
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbHelp };
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 
-// Message boxes (and later file and font dialogs) go through one service, so that tests and
-// headless runs answer them from a script.
+// What a file dialog asks for.
+struct TFileDialogRequest {
+  bool Save = false;
+  std::string Title;
+  // Pairs of description and patterns: "Wave Files, *.WAV|*.WAV|All files|*.*". Patterns match
+  // without regard to case, as they did on the old system.
+  std::string Filter;
+  int FilterIndex = 1;
+  std::string InitialDir;
+  std::string FileName;  // proposed
+};
+
+// Message boxes and file dialogs go through one service, so that tests and headless runs answer
+// them from a script.
 class IDialogService {
  public:
   virtual ~IDialogService() = default;
+  // Shows a file dialog; returns the chosen file's full name, or nullopt when cancelled.
+  virtual std::optional<std::string> FileDialog(const TFileDialogRequest& request) = 0;
   // Shows a message box; returns the modal result of the pressed button.
   virtual TModalResult MessageDlg(const std::string& message, TMsgDlgType type,
                                   TMsgDlgButtons buttons, int helpContext) = 0;
@@ -40,6 +55,83 @@ std::string ModalResultName(TModalResult result);
 // The button a box answers with when nobody chooses: the first of its buttons.
 TMsgDlgBtn DefaultButton(TMsgDlgButtons buttons);
 
+// The filter's pairs, in order: description, then its patterns split at ";".
+struct TFilterEntry {
+  std::string Description;
+  std::vector<std::string> Patterns;
+};
+std::vector<TFilterEntry> ParseFilter(const std::string& filter);
+// Whether a file name matches a pattern of "*" and "?", ignoring case; "*.*" matches every name.
+bool MatchesFilePattern(const std::string& fileName, const std::string& pattern);
+
+enum TOpenOption {
+  ofReadOnly,
+  ofOverwritePrompt,
+  ofHideReadOnly,
+  ofNoChangeDir,
+  ofShowHelp,
+  ofNoValidate,
+  ofAllowMultiSelect,
+  ofExtensionDifferent,
+  ofPathMustExist,
+  ofFileMustExist,
+  ofCreatePrompt,
+  ofShareAware,
+  ofNoReadOnlyReturn,
+  ofNoTestFileCreate
+};
+using TOpenOptions = TSet<TOpenOption>;
+const std::vector<std::string>& OpenOptionNames();
+
+// The open-file dialog as a component: set its properties, call Execute, read FileName.
+class TOpenDialog : public TComponent {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TOpenDialog(TComponent* owner);
+
+  const std::string& DefaultExt() const { return FDefaultExt; }
+  void SetDefaultExt(const std::string& value) { FDefaultExt = value; }
+  const std::string& FileName() const { return FFileName; }
+  void SetFileName(const std::string& value) { FFileName = value; }
+  const std::string& Filter() const { return FFilter; }
+  void SetFilter(const std::string& value) { FFilter = value; }
+  int FilterIndex() const { return FFilterIndex; }
+  void SetFilterIndex(int value) { FFilterIndex = value; }
+  const std::string& InitialDir() const { return FInitialDir; }
+  void SetInitialDir(const std::string& value) { FInitialDir = value; }
+  TOpenOptions Options() const { return FOptions; }
+  void SetOptions(TOpenOptions value) { FOptions = value; }
+  const std::string& Title() const { return FTitle; }
+  void SetTitle(const std::string& value) { FTitle = value; }
+
+  // Shows the dialog; true with FileName set when the user chose a file. A name chosen without
+  // an extension gets DefaultExt.
+  bool Execute();
+
+ protected:
+  virtual bool SaveDialog() const { return false; }
+
+ private:
+  std::string FDefaultExt;
+  std::string FFileName;
+  std::string FFilter;
+  int FFilterIndex = 1;
+  std::string FInitialDir;
+  TOpenOptions FOptions;
+  std::string FTitle;
+};
+
+class TSaveDialog : public TOpenDialog {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
+
+ protected:
+  bool SaveDialog() const override { return true; }
+};
+
+void RegisterDialogsClasses();
+
 // Answers message boxes from a queue and records every text shown.
 class TScriptedDialogs : public IDialogService {
  public:
@@ -52,19 +144,26 @@ class TScriptedDialogs : public IDialogService {
   // Queues the answer for the next message box. An answer the box has no button for gives
   // the box's default button.
   void QueueAnswer(TModalResult answer) { FAnswers.push_back(answer); }
+  // Queues the file the next file dialog chooses; with none queued a file dialog is cancelled.
+  void QueueFile(const std::string& fileName) { FFiles.push_back(fileName); }
+  size_t PendingFiles() const { return FFiles.size(); }
   size_t PendingAnswers() const { return FAnswers.size(); }
   const std::vector<TShown>& Shown() const { return FShown; }
   const std::vector<std::string>& Errors() const { return FErrors; }
 
   std::function<void(const TShown&)> OnMessage;
   std::function<void(const std::string&)> OnError;
+  // A file dialog was shown: what it asked and what it answered.
+  std::function<void(const TFileDialogRequest&, const std::optional<std::string>&)> OnFile;
 
   TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons,
                           int helpContext) override;
   void ShowError(const std::string& message) override;
+  std::optional<std::string> FileDialog(const TFileDialogRequest& request) override;
 
  private:
   std::deque<TModalResult> FAnswers;
+  std::deque<std::string> FFiles;
   std::vector<TShown> FShown;
   std::vector<std::string> FErrors;
 };

@@ -230,7 +230,93 @@ void TPanel::Paint() {
   c.DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+// ---- TBevel
+
+const std::vector<std::string>& BevelStyleNames() {
+  static const std::vector<std::string> names = {"bsLowered", "bsRaised"};
+  return names;
+}
+
+const std::vector<std::string>& BevelShapeNames() {
+  static const std::vector<std::string> names = {
+      "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"};
+  return names;
+}
+
+const TClassInfo& TBevel::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TBevel", &TGraphicControl::StaticClassInfo());
+    TPublisher<TBevel>(i)
+        .Enumeration("Align", AlignNames(), &TBevel::Align, &TBevel::SetAlign, alNone)
+        .Enumeration("Shape", BevelShapeNames(), &TBevel::Shape, &TBevel::SetShape, bsBox)
+        .Enumeration("Style", BevelStyleNames(), &TBevel::Style, &TBevel::SetStyle, bsLowered);
+    return i;
+  }();
+  return info;
+}
+
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 50, 50);
+}
+
+void TBevel::SetShape(TBevelShape value) {
+  if (value == FShape) return;
+  FShape = value;
+  Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  Invalidate();
+}
+
+void TBevel::Paint() {
+  TCanvas& canvas = Canvas();
+  // Lowered: shadow above and to the left, light below and to the right; raised the other way.
+  TColor first = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
+  TColor second = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
+  int w = Width(), h = Height();
+  auto line = [&](TColor color, int x1, int y1, int x2, int y2) {
+    canvas.Pen().SetColor(color);
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+  };
+  canvas.Pen().SetWidth(1);
+  canvas.Pen().SetStyle(psSolid);
+  switch (FShape) {
+    case bsBox:
+      Frame3D(canvas, ClientRect(), first, second);
+      break;
+    case bsFrame: {
+      // Two nested edges: the groove (lowered) or ridge (raised) of a frame.
+      Frame3D(canvas, {0, 0, w - 1, h - 1}, first, first);
+      Frame3D(canvas, {1, 1, w, h}, second, second);
+      break;
+    }
+    case bsTopLine:
+      line(first, 0, 0, w, 0);
+      line(second, 0, 1, w, 1);
+      break;
+    case bsBottomLine:
+      line(first, 0, h - 2, w, h - 2);
+      line(second, 0, h - 1, w, h - 1);
+      break;
+    case bsLeftLine:
+      line(first, 0, 0, 0, h);
+      line(second, 1, 0, 1, h);
+      break;
+    case bsRightLine:
+      line(first, w - 2, 0, w - 2, h);
+      line(second, w - 1, 0, w - 1, h);
+      break;
+    case bsSpacer:
+      break;
+  }
+}
+
 void RegisterExtCtrlsClasses() {
+  TClassRegistry::Register<TBevel>();
   TClassRegistry::Register<TPaintBox>();
   TClassRegistry::Register<TShape>();
   TClassRegistry::Register<TImage>();

@@ -87,6 +87,29 @@ class TPanel : public TCustomControl {
   TBevelCut FBevelOuter = bvRaised;
 };
 
+enum TBevelStyle { bsLowered, bsRaised };
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+const std::vector<std::string>& BevelStyleNames();
+const std::vector<std::string>& BevelShapeNames();
+
+// A sunk or raised box, frame or line that sets parts of a dialog apart.
+class TBevel : public TGraphicControl {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TBevel(TComponent* owner);
+  TBevelShape Shape() const { return FShape; }
+  void SetShape(TBevelShape value);
+  TBevelStyle Style() const { return FStyle; }
+  void SetStyle(TBevelStyle value);
+
+ protected:
+  void Paint() override;
+
+ private:
+  TBevelShape FShape = bsBox;
+  TBevelStyle FStyle = bsLowered;
+};
+
 // Draws the two-colour edge of a raised or lowered frame inside rect.
 void Frame3D(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight);
 

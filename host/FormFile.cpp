@@ -432,8 +432,9 @@ class TFormLexer {
 
 class TFormReader {
  public:
-  TFormReader(std::string_view text, TComponent& root, const std::string& sourceName)
-      : FLexer(text, sourceName), FRoot(root) {}
+  TFormReader(std::string_view text, TComponent& root, const std::string& sourceName,
+              const TComponentReadHook* onCreated)
+      : FLexer(text, sourceName), FRoot(root), FOnCreated(onCreated) {}
 
   void Read() {
     try {
@@ -556,6 +557,7 @@ class TFormReader {
     Guard(line, "Cannot read " + (name.empty() ? className : name), [&] {
       c->SetName(name);
       c->SetParentComponent(&parent);
+      if (FOnCreated && *FOnCreated) (*FOnCreated)(*c);
     });
     ReadBody(*c, depth, line);
   }
@@ -712,6 +714,7 @@ class TFormReader {
 
   TFormLexer FLexer;
   TComponent& FRoot;
+  const TComponentReadHook* FOnCreated;
   bool FRootLoading = false;
   std::vector<TComponent*> FCreated;
   std::vector<TComponent*> FLoaded;
@@ -728,7 +731,12 @@ void WriteComponentFile(const std::string& fileName, TComponent& root) {
 }
 
 void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName) {
-  TFormReader(text, root, sourceName).Read();
+  TFormReader(text, root, sourceName, nullptr).Read();
+}
+
+void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName,
+                       const TComponentReadHook& onCreated) {
+  TFormReader(text, root, sourceName, &onCreated).Read();
 }
 
 void ReadComponentFile(const std::string& fileName, TComponent& root) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ void WriteComponentFile(const std::string& fileName, TComponent& root);
 // others in reading order. Anything malformed fails with EParserError naming sourceName and the
 // line; the components created by a failed read are freed again.
 void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName);
+// Told of each component the reader creates, once it has its name and parent; what it throws
+// becomes a parse error at that component's line.
+using TComponentReadHook = std::function<void(TComponent& component)>;
+void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName,
+                       const TComponentReadHook& onCreated);
 void ReadComponentFile(const std::string& fileName, TComponent& root);
 
 // How deep objects may nest in a form file, so that no input can exhaust the stack.

@@ -1,6 +1,7 @@
 #include "host/Forms.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "host/Dialogs.h"
 
@@ -93,6 +94,9 @@ void TForm::SetVisible(bool value) {
     HandleNeeded();
     if (Peer()) Peer()->SetCaption(Caption());
     TCustomControl::SetVisible(true);
+    // A dialog opens with the keyboard on its first field, as users expect.
+    if (!FActiveControl)
+      if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
     if (Application->Events.FormShown) Application->Events.FormShown(*this);
   } else {
     HandleEvents([this] { DoHide(); });
@@ -180,6 +184,92 @@ TModalResult TForm::ShowModal() {
   }
   finish();
   return FModalResult;
+}
+
+// ---- keyboard
+
+void TForm::SetActiveControl(TWinControl* control) {
+  if (control) {
+    if (GetParentForm(control) != this || control == this)
+      throw EInvalidOperation("Cannot focus a window of another form");
+    if (!IsLoading() && !control->CanFocus() && Visible())
+      throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  }
+  if (control == FActiveControl) {
+    if (control && control->Peer()) control->Peer()->SetFocus();
+    return;
+  }
+  TWinControl* old = FActiveControl;
+  FActiveControl = control;
+  if (old) old->DoExit();
+  if (control) {
+    control->DoEnter();
+    if (control->Peer()) control->Peer()->SetFocus();
+  }
+}
+
+void TForm::ControlRemoved(TWinControl* control) {
+  for (const TControl* c = FActiveControl; c; c = c->Parent())
+    if (c == control) {
+      FActiveControl = nullptr;
+      return;
+    }
+}
+
+TWinControl* TForm::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+  if (start == count) start = goForward ? count - 1 : 0;
+  int i = start;
+  for (int n = 0; n < count; ++n) {
+    i = goForward ? (i + 1) % count : (i + count - 1) % count;
+    TWinControl* w = list[static_cast<size_t>(i)];
+    if (w != current && w->CanFocus() && (!checkTabStop || w->TabStop())) return w;
+  }
+  return nullptr;
+}
+
+void TForm::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop)) SetActiveControl(next);
+}
+
+namespace {
+
+// Offers a key to every control of a window, depth first, until one takes it.
+bool OfferToControls(TWinControl& parent, const std::function<bool(TControl&)>& offer) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (offer(*c)) return true;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && OfferToControls(*w, offer)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool TForm::FormKey(TWinControl* focused, TKey key, TShiftState shift, const std::string& text) {
+  bool alt = shift.Contains(ssAlt), ctrl = shift.Contains(ssCtrl);
+  if (key == VK_TAB && !alt && !ctrl) {
+    SelectNext(focused, !shift.Contains(ssShift), true);
+    return true;
+  }
+  if ((key == VK_RETURN || key == VK_ESCAPE) && !alt && !ctrl) {
+    // The focused button answers Enter itself; otherwise the default (or cancel) button does.
+    if (focused && focused->DialogKey(key, shift)) return true;
+    return OfferToControls(*this, [&](TControl& c) { return c.DialogKey(key, shift); });
+  }
+  char c = 0;
+  if (alt && !ctrl && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
+    c = static_cast<char>(std::tolower(key));
+  else if (!alt && !ctrl && text.size() == 1 && std::isalnum(static_cast<unsigned char>(text[0])) &&
+           !(focused && focused->WantsChars()))
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  if (!c) return false;
+  return OfferToControls(*this, [c](TControl& control) { return control.DialogChar(c); });
 }
 
 bool TForm::RouteToDesigner(const TMouseEventRecord& event) {

@@ -69,11 +69,29 @@ class TForm : public TCustomControl {
   // hook installed the hook acts on the form instead of a nested event loop.
   TModalResult ShowModal();
 
+  // The control that has the keyboard, or null.
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  // Gives control the keyboard; it must lie on this form and be able to take it.
+  void SetActiveControl(TWinControl* control);
+  // The form sees keys before its controls do.
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool value) { FKeyPreview = value; }
+  // The next (or previous) window after current in Tab order that can take the keyboard; with
+  // checkTabStop only windows that are Tab stops. Wraps around; null when there is none.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const;
+  // Moves the keyboard to that window.
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+  // The keys a form acts on for the focused control: Tab and Shift+Tab, Enter for the focused
+  // or the default button, Escape for the cancel button, accelerators. True when acted on.
+  bool FormKey(TWinControl* focused, TKey key, TShiftState shift, const std::string& text);
+
   IFormDesigner* Designer() const { return FDesigner; }
   void SetDesigner(IFormDesigner* designer) { FDesigner = designer; }
   bool RouteToDesigner(const TMouseEventRecord& event);
 
   void SetVisible(bool value) override;
+  // Told that a window is leaving this form: it, or a window inside it, may have the keyboard.
+  void ControlRemoved(TWinControl* control);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -108,6 +126,8 @@ class TForm : public TCustomControl {
   bool FModal = false;
   bool FPlaced = false;
   IFormDesigner* FDesigner = nullptr;
+  TWinControl* FActiveControl = nullptr;
+  bool FKeyPreview = false;
 };
 
 // Observers of what a run does, for traces.

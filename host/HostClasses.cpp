@@ -1,9 +1,14 @@
 #include "host/HostClasses.h"
 
 #include "host/Buttons.h"
+#include "host/Dialogs.h"
+#include "host/EditCtrls.h"
 #include "host/ExtCtrls.h"
 #include "host/Forms.h"
+#include "host/ListCtrls.h"
+#include "host/Outline.h"
 #include "host/StdCtrls.h"
+#include "host/TabCtrls.h"
 
 namespace host {
 
@@ -13,6 +18,11 @@ void RegisterHostClasses() {
   RegisterExtCtrlsClasses();
   RegisterStdCtrlsClasses();
   RegisterButtonsClasses();
+  RegisterEditCtrlsClasses();
+  RegisterListCtrlsClasses();
+  RegisterTabCtrlsClasses();
+  RegisterOutlineClasses();
+  RegisterDialogsClasses();
 }
 
 }  // namespace host

@@ -22,10 +22,27 @@ int TStrings::Add(const std::string& s) {
   return index;
 }
 
+int TStrings::AddObject(const std::string& s, TObject* object) {
+  BeginUpdate();
+  int index = -1;
+  try {
+    index = Add(s);
+    PutObject(index, object);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return index;
+}
+
 void TStrings::AddStrings(const TStrings& strings) {
   BeginUpdate();
   try {
-    for (int i = 0; i < strings.Count(); ++i) Add(strings.Get(i));
+    for (int i = 0; i < strings.Count(); ++i) {
+      int index = Add(strings.Get(i));
+      if (TObject* object = strings.Objects(i)) PutObject(index, object);
+    }
   } catch (...) {
     EndUpdate();
     throw;
@@ -110,7 +127,8 @@ bool TStrings::Equals(const TStrings& other) const {
   return true;
 }
 
-TStringList::TStringList(std::initializer_list<std::string> lines) : FList(lines) {}
+TStringList::TStringList(std::initializer_list<std::string> lines)
+    : FList(lines), FObjects(lines.size(), nullptr) {}
 
 void TStringList::CheckIndex(int index, bool allowEnd) const {
   int limit = Count() + (allowEnd ? 1 : 0);
@@ -133,6 +151,7 @@ void TStringList::Insert(int index, const std::string& s) {
   CheckIndex(index, true);
   NotifyChanging();
   FList.insert(FList.begin() + index, s);
+  FObjects.insert(FObjects.begin() + index, nullptr);
   NotifyChanged();
 }
 
@@ -140,6 +159,7 @@ void TStringList::Delete(int index) {
   CheckIndex(index, false);
   NotifyChanging();
   FList.erase(FList.begin() + index);
+  FObjects.erase(FObjects.begin() + index);
   NotifyChanged();
 }
 
@@ -147,6 +167,19 @@ void TStringList::Clear() {
   if (FList.empty()) return;
   NotifyChanging();
   FList.clear();
+  FObjects.clear();
+  NotifyChanged();
+}
+
+TObject* TStringList::Objects(int index) const {
+  CheckIndex(index, false);
+  return FObjects[static_cast<size_t>(index)];
+}
+
+void TStringList::PutObject(int index, TObject* object) {
+  CheckIndex(index, false);
+  NotifyChanging();
+  FObjects[static_cast<size_t>(index)] = object;
   NotifyChanged();
 }
 

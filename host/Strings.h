@@ -21,6 +21,11 @@ class TStrings : public TPersistent {
 
   std::string operator[](int index) const { return Get(index); }
   virtual int Add(const std::string& s);
+  // An object rides along with each string (null unless given); the list does not own it.
+  virtual TObject* Objects(int index) const { return nullptr; }
+  virtual void PutObject(int index, TObject* object) {}
+  int AddObject(const std::string& s, TObject* object);
+  // Appends every string with its object.
   void AddStrings(const TStrings& strings);
   virtual int IndexOf(std::string_view s) const;
 
@@ -62,6 +67,8 @@ class TStringList : public TStrings {
   void Insert(int index, const std::string& s) override;
   void Delete(int index) override;
   void Clear() override;
+  TObject* Objects(int index) const override;
+  void PutObject(int index, TObject* object) override;
   const std::vector<std::string>& Items() const { return FList; }
 
   TNotifyEvent OnChange;
@@ -80,6 +87,7 @@ class TStringList : public TStrings {
   void CheckIndex(int index, bool allowEnd) const;
 
   std::vector<std::string> FList;
+  std::vector<TObject*> FObjects;  // beside FList, one each
 };
 
 }  // namespace host

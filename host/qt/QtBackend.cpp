@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -14,77 +15,13 @@
 
 #include "host/Dialogs.h"
 #include "host/Forms.h"
+#include "host/qt/QtInput.h"
 #include "host/qt/QtPainterSurface.h"
+#include "host/qt/QtWidgets.h"
 
 namespace host::qt {
 
 namespace {
-
-QCursor ToQCursor(int cursor) {
-  if (cursor > 0) {
-    if (auto image = Screen->Cursors(cursor))
-      return QCursor(QPixmap::fromImage(ToQImage(image->Image)), image->HotSpot.X,
-                     image->HotSpot.Y);
-    return QCursor(Qt::ArrowCursor);
-  }
-  switch (cursor) {
-    case crNone:
-      return QCursor(Qt::BlankCursor);
-    case crCross:
-      return QCursor(Qt::CrossCursor);
-    case crIBeam:
-      return QCursor(Qt::IBeamCursor);
-    case crSizeNESW:
-      return QCursor(Qt::SizeBDiagCursor);
-    case crSizeNS:
-      return QCursor(Qt::SizeVerCursor);
-    case crSizeNWSE:
-      return QCursor(Qt::SizeFDiagCursor);
-    case crSizeWE:
-      return QCursor(Qt::SizeHorCursor);
-    case crUpArrow:
-      return QCursor(Qt::UpArrowCursor);
-    case crHourGlass:
-      return QCursor(Qt::WaitCursor);
-    case crDrag:
-    case crMultiDrag:
-      return QCursor(Qt::DragCopyCursor);
-    case crNoDrop:
-    case crNo:
-      return QCursor(Qt::ForbiddenCursor);
-    case crHSplit:
-      return QCursor(Qt::SplitHCursor);
-    case crVSplit:
-      return QCursor(Qt::SplitVCursor);
-    case crAppStart:
-      return QCursor(Qt::BusyCursor);
-    case crHelp:
-      return QCursor(Qt::WhatsThisCursor);
-    case crHandPoint:
-      return QCursor(Qt::PointingHandCursor);
-    case crSizeAll:
-      return QCursor(Qt::SizeAllCursor);
-    default:
-      return QCursor(Qt::ArrowCursor);
-  }
-}
-
-TShiftState ToShift(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
-  TShiftState s;
-  if (modifiers & Qt::ShiftModifier) s.Include(ssShift);
-  if (modifiers & Qt::AltModifier) s.Include(ssAlt);
-  if (modifiers & Qt::ControlModifier) s.Include(ssCtrl);
-  if (buttons & Qt::LeftButton) s.Include(ssLeft);
-  if (buttons & Qt::RightButton) s.Include(ssRight);
-  if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
-  return s;
-}
-
-TMouseButton ToButton(Qt::MouseButton button) {
-  if (button == Qt::RightButton) return mbRight;
-  if (button == Qt::MiddleButton) return mbMiddle;
-  return mbLeft;
-}
 
 // The window of one windowed control; it hands paint, pointer and close events to the control.
 class QtWindow final : public QWidget, public IWindowPeer {
@@ -134,6 +71,11 @@ class QtWindow final : public QWidget, public IWindowPeer {
     return {p.x(), p.y()};
   }
   TRawImage Grab() override { return FromQImage(grab().toImage()); }
+  void SetFocus() override {
+    if (isWindow()) activateWindow();
+    setFocus(Qt::OtherFocusReason);
+  }
+  void DefaultKeyAction(const TKeyEventRecord&) override {}
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -149,6 +91,17 @@ class QtWindow final : public QWidget, public IWindowPeer {
       FControl.DispatchPaint(surface, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
     });
   }
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+      TKeyEventRecord rec = ToKeyRecord(*static_cast<QKeyEvent*>(e));
+      bool taken = false;
+      HandleEvents([&] { taken = FControl.DispatchKey(rec); });
+      if (taken) return true;
+    } else if (e->type() == QEvent::FocusIn) {
+      HandleEvents([&] { FControl.DispatchFocus(true); });
+    }
+    return QWidget::event(e);
+  }
   void mousePressEvent(QMouseEvent* e) override { Dispatch(TMouseEventRecord::Down, e); }
   void mouseMoveEvent(QMouseEvent* e) override { Dispatch(TMouseEventRecord::Move, e); }
   void mouseReleaseEvent(QMouseEvent* e) override { Dispatch(TMouseEventRecord::Up, e); }
@@ -163,12 +116,7 @@ class QtWindow final : public QWidget, public IWindowPeer {
 
  private:
   void Dispatch(TMouseEventRecord::TKind kind, QMouseEvent* e) {
-    TMouseEventRecord rec;
-    rec.Kind = kind;
-    rec.Button = ToButton(e->button());
-    rec.Shift = ToShift(e->modifiers(), e->buttons());
-    QPoint p = e->position().toPoint();
-    rec.Pos = {p.x(), p.y()};
+    TMouseEventRecord rec = ToMouseRecord(kind, *e);
     HandleEvents([&] { FControl.DispatchMouse(rec); });
   }
   // A window the user moved or resized tells its form.
@@ -208,6 +156,10 @@ class QtBackend final : public IBackend {
                                                 IWindowPeer* parent) override {
     return std::make_unique<QtWindow>(control, dynamic_cast<QtWindow*>(parent));
   }
+  std::unique_ptr<IWidgetPeer> CreateWidgetPeer(TWinControl& control, IWindowPeer* parent,
+                                                TWidgetKind kind) override {
+    return CreateQtWidgetPeer(control, dynamic_cast<QWidget*>(parent), kind);
+  }
   IApplicationPump& Pump() override { return FPump; }
   void SetOverrideCursor(int cursor) override {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
@@ -242,6 +194,19 @@ class QtImageCodec final : public IImageCodec {
     return std::string(data.constData(), static_cast<size_t>(data.size()));
   }
 };
+
+// "*.WAV" as Qt needs it to match ding.wav too: "*.[Ww][Aa][Vv]". "*.*" means every file.
+QString CaseFreePattern(const std::string& pattern) {
+  if (pattern == "*.*") return "*";
+  QString out;
+  for (QChar c : QString::fromStdString(pattern)) {
+    if (c.isLetter() && c.toLower() != c.toUpper())
+      out += QString("[%1%2]").arg(c.toUpper()).arg(c.toLower());
+    else
+      out += c;
+  }
+  return out;
+}
 
 // The kit's messages break lines with a bare CR, as the old message boxes did; Qt wants LF.
 QString DisplayText(const std::string& message) {
@@ -295,6 +260,29 @@ class QtDialogs final : public IDialogService {
       if (m.Qt == pressed) return ButtonResult(m.Btn);
     return mrCancel;
   }
+  std::optional<std::string> FileDialog(const TFileDialogRequest& request) override {
+    QStringList filters;
+    for (const TFilterEntry& entry : ParseFilter(request.Filter)) {
+      QStringList patterns;
+      for (const std::string& p : entry.Patterns) patterns << CaseFreePattern(p);
+      filters << QString::fromStdString(entry.Description) + " (" + patterns.join(' ') + ")";
+    }
+    QString selected = request.FilterIndex >= 1 && request.FilterIndex <= filters.size()
+                           ? filters[request.FilterIndex - 1]
+                           : QString();
+    QString start = QString::fromStdString(request.FileName.empty() ? request.InitialDir
+                                                                    : NativePath(request.FileName));
+    if (!request.InitialDir.empty() && !request.FileName.empty() &&
+        ExtractFilePath(request.FileName).empty())
+      start = QString::fromStdString(NativePath(request.InitialDir) + "/" + request.FileName);
+    QString title = QString::fromStdString(request.Title);
+    QString chosen =
+        request.Save
+            ? QFileDialog::getSaveFileName(nullptr, title, start, filters.join(";;"), &selected)
+            : QFileDialog::getOpenFileName(nullptr, title, start, filters.join(";;"), &selected);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+  }
   void ShowError(const std::string& message) override {
     QMessageBox::critical(
         nullptr,
@@ -312,6 +300,7 @@ void InstallQtBackend(bool scriptedDialogs) {
   QFont::insertSubstitution("Times New Roman", "Liberation Serif");
   QFont::insertSubstitution("Courier New", "Liberation Mono");
   QApplication::setQuitOnLastWindowClosed(false);
+  UseClassicLook();
   static QtMeasureSurface measure;
   SetMeasureSurface(&measure);
   SetImageCodec(std::make_unique<QtImageCodec>());

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "host/Resources.h"
 #include "host/SysUtils.h"
@@ -8,6 +12,64 @@
 namespace {
 
 constexpr uint32_t Clear = 0x00000000, Black = 0xFF000000, White = 0xFFFFFFFF;
+
+using TDrawings = std::map<std::string, std::shared_ptr<const host::TRawImage>>;
+
+// Loads one group of bitmaps and checks what all drawn bitmaps share: the size, the four corners
+// left transparent, nothing but the sixteen classic colours, and enough opaque pixels to be a
+// drawing rather than a stray mark. A name that fails to load is left out of the result.
+TDrawings LoadClassicDrawings(std::initializer_list<const char*> names, int width, int height,
+                              int minOpaque) {
+  static const std::set<uint32_t> classic = {
+      0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
+      0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  TDrawings drawings;
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    auto bitmap = host::LoadBitmapResource(name);
+    if (!bitmap) {
+      ADD_FAILURE() << "missing";
+      continue;
+    }
+    if (bitmap->Width != width || bitmap->Height != height) {
+      ADD_FAILURE() << "size " << bitmap->Width << " x " << bitmap->Height;
+      continue;
+    }
+    const std::pair<int, int> corners[] = {
+        {0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}};
+    for (auto [x, y] : corners) EXPECT_EQ(bitmap->Pixel(x, y), Clear) << "corner " << x << "," << y;
+    int opaque = 0;
+    for (uint32_t pixel : bitmap->Pixels) {
+      if (pixel == Clear) continue;
+      ++opaque;
+      EXPECT_EQ(pixel >> 24, 0xFFu);
+      EXPECT_TRUE(classic.contains(pixel & 0xFFFFFF)) << std::hex << pixel;
+    }
+    EXPECT_GE(opaque, minOpaque);
+    drawings.emplace(name, bitmap);
+  }
+  return drawings;
+}
+
+// Whether a pixel counts towards the shape a disabled button greys out.
+bool InShape(uint32_t pixel) {
+  return pixel != Clear && pixel != White;
+}
+
+// Every two drawings of a group must differ in at least a tenth of their pixels, compared as
+// colours or, with `shapes`, as shapes only; `twins` may be equal.
+void ExpectPairwiseDistinct(const TDrawings& drawings, bool shapes,
+                            std::set<std::pair<std::string, std::string>> twins = {}) {
+  for (auto a = drawings.begin(); a != drawings.end(); ++a)
+    for (auto b = std::next(a); b != drawings.end(); ++b) {
+      if (twins.contains({a->first, b->first}) || twins.contains({b->first, a->first})) continue;
+      const auto &pa = a->second->Pixels, &pb = b->second->Pixels;
+      size_t differ = 0;
+      for (size_t i = 0; i < pa.size(); ++i)
+        differ += shapes ? InShape(pa[i]) != InShape(pb[i]) : pa[i] != pb[i];
+      EXPECT_GE(differ * 10, pa.size()) << a->first << " and " << b->first;
+    }
+}
 
 TEST(ResourcesTest, EveryCursorIsA32x32OutlinedPointerWithItsTipOnTheHotSpot) {
   for (const char* name : {"1HAND", "2FORM", "3WAVE", "4RUN", "5CLOSE", "6LINES", "HAND", "WAVE",
@@ -39,28 +101,33 @@ TEST(ResourcesTest, ShadowBitmapsAlternateWhiteRowsWithBlackAndWhiteRows) {
 }
 
 TEST(ResourcesTest, PauseAndPlayAreDistinctGlyphsOnATransparentGround) {
-  const std::set<uint32_t> classic = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                      0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                      0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-  auto pause = host::LoadBitmapResource("PAUSE");
-  auto play = host::LoadBitmapResource("PLAY");
-  ASSERT_NE(pause, nullptr);
-  ASSERT_NE(play, nullptr);
-  for (const auto& glyph : {pause, play}) {
-    ASSERT_EQ(glyph->Width, 14);
-    ASSERT_EQ(glyph->Height, 14);
-    EXPECT_EQ(glyph->Pixel(0, 0), Clear);
-    EXPECT_EQ(glyph->Pixel(13, 13), Clear);
-    int opaque = 0;
-    for (uint32_t pixel : glyph->Pixels) {
-      if (pixel == Clear) continue;
-      ++opaque;
-      EXPECT_EQ(pixel >> 24, 0xFFu);
-      EXPECT_TRUE(classic.contains(pixel & 0xFFFFFF)) << std::hex << pixel;
-    }
-    EXPECT_GT(opaque, 20);
-  }
-  EXPECT_NE(pause->Pixels, play->Pixels);
+  auto glyphs = LoadClassicDrawings({"PAUSE", "PLAY"}, 14, 14, 20);
+  ExpectPairwiseDistinct(glyphs, false);
+}
+
+TEST(ResourcesTest, PaletteImagesAreDistinct24x24DrawingsInClassicColours) {
+  auto images = LoadClassicDrawings({"THYPERTXT", "THYPERIMAGE", "THYPERAREA", "TFXLABEL",
+                                     "TWAVEPLAY", "TWAVEPAUSE", "TPROJCTRL", "TBOOKMARK"},
+                                    24, 24, 100);
+  ExpectPairwiseDistinct(images, false);
+}
+
+TEST(ResourcesTest, ButtonGlyphsAre18x18ShapesThatStayDistinctWhenGreyed) {
+  auto glyphs = LoadClassicDrawings({"BBOK", "BBCANCEL", "BBHELP", "BBYES", "BBNO", "BBCLOSE",
+                                     "BBABORT", "BBRETRY", "BBIGNORE", "BBALL"},
+                                    18, 18, 40);
+  // White would drop out of the greyed shape and leave a hole the coloured glyph does not have.
+  for (const auto& [name, glyph] : glyphs)
+    EXPECT_EQ(std::count(glyph->Pixels.begin(), glyph->Pixels.end(), White), 0) << name;
+  ExpectPairwiseDistinct(glyphs, true, {{"BBOK", "BBYES"}});
+}
+
+TEST(ResourcesTest, TheEmblemIsA64x64RoundedSquareFillingThePicture) {
+  auto emblem = LoadClassicDrawings({"MEBROX"}, 64, 64, 64 * 64 * 9 / 10);
+  ASSERT_EQ(emblem.size(), 1u);
+  const auto& image = *emblem.begin()->second;
+  const std::pair<int, int> edgesAndMiddle[] = {{32, 0}, {0, 32}, {63, 32}, {32, 63}, {32, 32}};
+  for (auto [x, y] : edgesAndMiddle) EXPECT_NE(image.Pixel(x, y), Clear) << x << "," << y;
 }
 
 TEST(ResourcesTest, UnknownNamesGiveNothingAndNamesAreCaseSensitive) {

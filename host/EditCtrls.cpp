@@ -1,0 +1,242 @@
+#include "host/EditCtrls.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace host {
+
+// ---- TCustomEdit
+
+const TClassInfo& TCustomEdit::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TCustomEdit", &TWinControl::StaticClassInfo());
+    TPublisher<TCustomEdit>(i)
+        .Color("Color", &TCustomEdit::Color, &TCustomEdit::SetColor, clWindow)
+        .SubObject<TFont>(
+            "Font", [](TCustomEdit& e) -> TFont& { return e.Font(); }, &TCustomEdit::SetFont)
+        .Integer("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength, 0)
+        .Boolean("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly, false)
+        .Integer("TabOrder", &TCustomEdit::TabOrder, &TCustomEdit::SetTabOrder)
+        .Boolean("TabStop", &TCustomEdit::TabStop, &TCustomEdit::SetTabStop, true);
+    return i;
+  }();
+  return info;
+}
+
+TCustomEdit::TCustomEdit(TComponent* owner, TWidgetKind kind) : TWidgetControl(owner, kind) {
+  SetBounds(0, 0, 121, 21);
+}
+
+void TCustomEdit::SetMaxLength(int value) {
+  FMaxLength = std::max(0, value);
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetMaxLength(FMaxLength);
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+  FReadOnly = value;
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetReadOnly(value);
+}
+
+void TCustomEdit::SetPasswordChar(const std::string& value) {
+  FPasswordChar = value.empty() ? 0 : value[0];
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetPasswordChar(FPasswordChar);
+}
+
+void TCustomEdit::SelectAll() {
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetSelection(0, static_cast<int>(Text().size()));
+}
+
+void TCustomEdit::PeerCreated() {
+  TWidgetControl::PeerCreated();
+  auto* peer = WidgetPeer<IEditPeer>();
+  peer->SetReadOnly(FReadOnly);
+  peer->SetMaxLength(FMaxLength);
+  peer->SetPasswordChar(FPasswordChar);
+}
+
+void TCustomEdit::TextChanged() {
+  TWidgetControl::TextChanged();
+  if (!IsLoading()) Change();
+}
+
+void TCustomEdit::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::WidgetChanged(const TWidgetChange& change) {
+  if (change.Kind != TWidgetChange::wcText || FReadOnly) return;
+  FModified = true;
+  SetText(change.Text);
+}
+
+const TClassInfo& TEdit::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TEdit", &TCustomEdit::StaticClassInfo());
+    TPublisher<TEdit>(i)
+        .String("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar)
+        .String("Text", &TEdit::Text, &TEdit::SetText);
+    return i;
+  }();
+  return info;
+}
+
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner, TWidgetKind::Edit) {}
+
+// ---- TMemo
+
+const std::vector<std::string>& ScrollStyleNames() {
+  static const std::vector<std::string> names = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+  return names;
+}
+
+const TClassInfo& TMemo::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TMemo", &TCustomEdit::StaticClassInfo());
+    TPublisher<TMemo>(i)
+        .Enumeration("Align", AlignNames(), &TMemo::Align, &TMemo::SetAlign, alNone)
+        .Strings<TStrings>(
+            "Lines", [](TMemo& m) -> TStringList& { return m.Lines(); }, &TMemo::SetLines)
+        .Enumeration("ScrollBars", ScrollStyleNames(), &TMemo::ScrollBars, &TMemo::SetScrollBars,
+                     ssNone)
+        .Boolean("WantReturns", &TMemo::WantReturns, &TMemo::SetWantReturns, true)
+        .Boolean("WantTabs", &TMemo::WantTabs, &TMemo::SetWantTabs, false)
+        .Boolean("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap, true);
+    return i;
+  }();
+  return info;
+}
+
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner, TWidgetKind::Memo) {
+  SetBounds(0, 0, 185, 89);
+  FLines.OnChange = [this](TObject*) { LinesChanged(); };
+}
+
+// The memo's text as its widget holds it: lines joined with line feeds.
+static std::string WidgetText(const TStrings& lines) {
+  std::string text;
+  for (int i = 0; i < lines.Count(); ++i) {
+    if (i) text += '\n';
+    text += lines.Get(i);
+  }
+  return text;
+}
+
+void TMemo::LinesChanged() {
+  // Text coming from the widget stays as the widget has it (a trailing line break included).
+  if (!FFromWidget)
+    if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetText(WidgetText(FLines));
+  if (!IsLoading()) Change();
+}
+
+void TMemo::SetWordWrap(bool value) {
+  FWordWrap = value;
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetWordWrap(value);
+}
+
+void TMemo::PeerCreated() {
+  TCustomEdit::PeerCreated();
+  auto* peer = WidgetPeer<IEditPeer>();
+  peer->SetWordWrap(FWordWrap);
+  peer->SetText(WidgetText(FLines));
+}
+
+bool TMemo::WantsKey(TKey key, TShiftState shift) const {
+  if (shift.Contains(ssCtrl) || shift.Contains(ssAlt)) return false;
+  return (key == VK_RETURN && FWantReturns) || (key == VK_TAB && FWantTabs);
+}
+
+void TMemo::WidgetChanged(const TWidgetChange& change) {
+  if (change.Kind != TWidgetChange::wcText || ReadOnly()) return;
+  SetModified(true);
+  FFromWidget = true;
+  try {
+    FLines.SetText(change.Text);
+  } catch (...) {
+    FFromWidget = false;
+    throw;
+  }
+  FFromWidget = false;
+}
+
+// ---- TSpinEdit
+
+const TClassInfo& TSpinEdit::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TSpinEdit", &TWinControl::StaticClassInfo());
+    TPublisher<TSpinEdit>(i)
+        .Color("Color", &TSpinEdit::Color, &TSpinEdit::SetColor, clWindow)
+        .SubObject<TFont>(
+            "Font", [](TSpinEdit& e) -> TFont& { return e.Font(); }, &TSpinEdit::SetFont)
+        .Integer("Increment", &TSpinEdit::Increment, &TSpinEdit::SetIncrement, 1)
+        .Integer("MaxValue", &TSpinEdit::MaxValue, &TSpinEdit::SetMaxValue, 0)
+        .Integer("MinValue", &TSpinEdit::MinValue, &TSpinEdit::SetMinValue, 0)
+        .Integer("TabOrder", &TSpinEdit::TabOrder, &TSpinEdit::SetTabOrder)
+        .Boolean("TabStop", &TSpinEdit::TabStop, &TSpinEdit::SetTabStop, true)
+        .Integer("Value", &TSpinEdit::Value, &TSpinEdit::SetValue, 0);
+    return i;
+  }();
+  return info;
+}
+
+TSpinEdit::TSpinEdit(TComponent* owner) : TWidgetControl(owner, TWidgetKind::SpinEdit) {
+  SetBounds(0, 0, 121, 22);
+  SetCaption("0");
+}
+
+int TSpinEdit::CheckValue(int value) const {
+  if (FMinValue == FMaxValue || IsLoading()) return value;
+  return std::clamp(value, std::min(FMinValue, FMaxValue), std::max(FMinValue, FMaxValue));
+}
+
+void TSpinEdit::SetValue(int value) {
+  value = CheckValue(value);
+  if (auto* peer = WidgetPeer<ISpinPeer>()) peer->SetValue(value);
+  if (value == FValue) return;
+  FValue = value;
+  SetCaption(std::to_string(value));
+  if (!IsLoading() && OnChange) OnChange(this);
+}
+
+void TSpinEdit::PushRange() {
+  auto* peer = WidgetPeer<ISpinPeer>();
+  if (!peer) return;
+  if (FMinValue == FMaxValue)
+    peer->SetRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), FIncrement);
+  else
+    peer->SetRange(std::min(FMinValue, FMaxValue), std::max(FMinValue, FMaxValue), FIncrement);
+  peer->SetValue(FValue);
+}
+
+void TSpinEdit::SetMinValue(int value) {
+  FMinValue = value;
+  PushRange();
+  SetValue(FValue);
+}
+
+void TSpinEdit::SetMaxValue(int value) {
+  FMaxValue = value;
+  PushRange();
+  SetValue(FValue);
+}
+
+void TSpinEdit::SetIncrement(int value) {
+  FIncrement = std::max(1, value);
+  PushRange();
+}
+
+void TSpinEdit::PeerCreated() {
+  TWidgetControl::PeerCreated();
+  PushRange();
+}
+
+void TSpinEdit::WidgetChanged(const TWidgetChange& change) {
+  if (change.Kind == TWidgetChange::wcValue) SetValue(change.Index);
+}
+
+void RegisterEditCtrlsClasses() {
+  TClassRegistry::Register<TEdit>();
+  TClassRegistry::Register<TMemo>();
+  TClassRegistry::Register<TSpinEdit>();
+}
+
+}  // namespace host
