@@ -178,8 +178,22 @@ std::string ReadFileBytes(const std::string& fileName) {
   return buffer.str();
 }
 
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+namespace {
+
+// A file whose write permission bits are all off: the user protected it, so the kit never
+// replaces it (renaming over it would succeed, and would succeed for root in any case).
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0);
+}
+
+// Writes bytes to a new temporary file beside fileName and returns its path; the temporary
+// file is gone again when this fails.
+std::string WriteTempBeside(const std::string& fileName, std::string_view bytes) {
   std::string path = NativePath(fileName);
+  if (IsReadOnlyFile(path))
+    throw EInOutError("Cannot write file \"" + fileName + "\": it is read-only");
   std::string temp = path + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) throw EInOutError("Cannot create file \"" + fileName + "\": " + ErrnoText());
@@ -211,11 +225,73 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
     ::unlink(temp.c_str());
     throw EInOutError("Cannot write file \"" + fileName + "\": " + why);
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  return temp;
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
+  std::string temp = WriteTempBeside(fileName, bytes);
+  if (::rename(temp.c_str(), NativePath(fileName).c_str()) != 0) {
     std::string why = ErrnoText();
     ::unlink(temp.c_str());
     throw EInOutError("Cannot write file \"" + fileName + "\": " + why);
   }
+}
+
+void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
+  struct TStaged {
+    std::string Name;    // as given, for messages
+    std::string Path;    // native
+    std::string Temp;    // the new contents
+    std::string Backup;  // a second name of the old file; empty when there was none
+    bool Replaced = false;
+  };
+  std::vector<TStaged> staged;
+  auto dropAll = [&staged] {
+    for (TStaged& s : staged) {
+      if (s.Replaced) {
+        // Put the old file back, or take away the new one where there was none.
+        if (!s.Backup.empty())
+          ::rename(s.Backup.c_str(), s.Path.c_str());
+        else
+          ::unlink(s.Path.c_str());
+      } else {
+        if (!s.Temp.empty()) ::unlink(s.Temp.c_str());
+        if (!s.Backup.empty()) ::unlink(s.Backup.c_str());
+      }
+    }
+  };
+  try {
+    // Every new file is written in full before any old one is touched.
+    for (const auto& [name, bytes] : files) {
+      TStaged s{name, NativePath(name), {}, {}, false};
+      staged.push_back(s);
+      staged.back().Temp = WriteTempBeside(name, bytes);
+    }
+    for (TStaged& s : staged) {
+      struct stat st {};
+      if (::stat(s.Path.c_str(), &st) != 0) continue;
+      std::string backup = s.Path + ".bak-XXXXXX";
+      int fd = ::mkstemp(backup.data());
+      if (fd < 0) throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
+      ::close(fd);
+      ::unlink(backup.c_str());
+      if (::link(s.Path.c_str(), backup.c_str()) != 0)
+        throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
+      s.Backup = backup;
+    }
+    for (TStaged& s : staged) {
+      if (::rename(s.Temp.c_str(), s.Path.c_str()) != 0)
+        throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
+      s.Replaced = true;
+    }
+  } catch (...) {
+    dropAll();
+    throw;
+  }
+  for (TStaged& s : staged)
+    if (!s.Backup.empty()) ::unlink(s.Backup.c_str());
 }
 
 }  // namespace host

@@ -4,6 +4,8 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace host {
 
@@ -85,8 +87,11 @@ bool DirectoryExists(const std::string& dirName);
 
 // Whole-file access. Reading fails with EInOutError naming the file. Writing goes to a temporary
 // file beside the target that replaces it only when complete, so a failed write leaves the old
-// file as it was.
+// file as it was; a file marked read-only is never replaced.
 std::string ReadFileBytes(const std::string& fileName);
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
+// Writes several files as one: either every file gets its new contents or every file stays as it
+// was. A file marked read-only (no write permission) is never replaced; the error names it.
+void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files);
 
 }  // namespace host

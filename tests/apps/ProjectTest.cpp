@@ -184,3 +184,68 @@ TEST_F(ProjectLoad, FailuresNameTheFileAndLine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProjectFile, ANewUnitJoinsTheUsesClauseAndTheCreatedFormsLikeItsNeighbours) {
+  const std::string text =
+      "program Demo;\n"
+      "\n"
+      "uses\n"
+      "  Forms,\n"
+      "  Unit1 in 'Unit1.pas' {Form1};\n"
+      "\n"
+      "{$R *.RES}\n"
+      "\n"
+      "begin\n"
+      "  Application.Initialize;\n"
+      "  Application.CreateForm(TForm1, Form1);\n"
+      "  Application.Run;\n"
+      "end.\n";
+  TProjectFile p = ParseProjectText(text, "Demo.dpr");
+  std::string added =
+      host::AddUnitToProjectText(text, p, {"Unit2", "Unit2.pas", "Form2"}, "TForm2");
+  EXPECT_EQ(added,
+            "program Demo;\n"
+            "\n"
+            "uses\n"
+            "  Forms,\n"
+            "  Unit1 in 'Unit1.pas' {Form1},\n"
+            "  Unit2 in 'Unit2.pas' {Form2};\n"
+            "\n"
+            "{$R *.RES}\n"
+            "\n"
+            "begin\n"
+            "  Application.Initialize;\n"
+            "  Application.CreateForm(TForm1, Form1);\n"
+            "  Application.CreateForm(TForm2, Form2);\n"
+            "  Application.Run;\n"
+            "end.\n");
+  TProjectFile again = ParseProjectText(added, "Demo.dpr");
+  ASSERT_EQ(again.Creations.size(), 2u);
+  EXPECT_EQ(again.Creations[1].ClassName, "TForm2");
+
+  // Windows line ends, a last call without its own ";", and a unit without a form.
+  std::string crlf =
+      "program P;\r\nuses\r\n    Unit1 in 'Unit1.pas' {Form1};\r\nbegin\r\n    "
+      "Application.CreateForm(TForm1, Form1)\r\nend.\r\n";
+  TProjectFile q = ParseProjectText(crlf, "P.dpr");
+  std::string withForm =
+      host::AddUnitToProjectText(crlf, q, {"Unit5", "Unit5.pas", "Form5"}, "TForm5");
+  EXPECT_EQ(withForm,
+            "program P;\r\nuses\r\n    Unit1 in 'Unit1.pas' {Form1},\r\n    Unit5 in 'Unit5.pas' "
+            "{Form5};\r\nbegin\r\n    Application.CreateForm(TForm1, Form1);\r\n    "
+            "Application.CreateForm(TForm5, Form5)\r\nend.\r\n");
+  EXPECT_EQ(ParseProjectText(withForm, "P.dpr").Creations.size(), 2u);
+  std::string plain = host::AddUnitToProjectText(crlf, q, {"Tools", "Tools.pas", ""}, "");
+  EXPECT_NE(plain.find("{Form1},\r\n    Tools in 'Tools.pas';"), std::string::npos);
+  EXPECT_EQ(ParseProjectText(plain, "P.dpr").Creations.size(), 1u);
+
+  // A name the project has already is refused.
+  EXPECT_THROW(host::AddUnitToProjectText(text, p, {"UNIT1", "x.pas", "Form9"}, "TForm9"),
+               host::EConvertError);
+  EXPECT_THROW(host::AddUnitToProjectText(text, p, {"Unit9", "Unit9.pas", "form1"}, "TForm1"),
+               host::EConvertError);
+}
+
+}  // namespace

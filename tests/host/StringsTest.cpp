@@ -98,3 +98,44 @@ TEST(StringsTest, FailedSaveLeavesTheOldFileIntact) {
   for (auto& e : std::filesystem::directory_iterator(dir.Path())) entries += e.exists();
   EXPECT_EQ(entries, 1);
 }
+
+// Saving a project writes several files; a failure in any leaves all of them as they were.
+TEST(FilesTest, FilesWrittenTogetherAllChangeOrNoneDoes) {
+  TempDir dir;
+  auto count = [&] {
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.Path())) entries += e.exists();
+    return entries;
+  };
+  WriteFile(dir.File("a.dfm"), "old a");
+  WriteFile(dir.File("b.dfm"), "old b");
+  host::WriteFilesTogether({{dir.File("a.dfm"), "new a"}, {dir.File("c.pas"), "new c"}});
+  EXPECT_EQ(ReadFile(dir.File("a.dfm")), "new a");
+  EXPECT_EQ(ReadFile(dir.File("c.pas")), "new c");
+
+  // A read-only file refuses before anything changes, and the error names it.
+  ::chmod(dir.File("b.dfm").c_str(), 0444);
+  try {
+    host::WriteFilesTogether({{dir.File("a.dfm"), "newer a"}, {dir.File("b.dfm"), "new b"}});
+    FAIL() << "a read-only file was replaced";
+  } catch (const EInOutError& e) {
+    EXPECT_NE(std::string(e.what()).find("b.dfm\": it is read-only"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(ReadFile(dir.File("a.dfm")), "new a");
+  EXPECT_EQ(ReadFile(dir.File("b.dfm")), "old b");
+  EXPECT_THROW(host::WriteFileAtomically(dir.File("b.dfm"), "x"), EInOutError);
+  EXPECT_EQ(count(), 3);
+
+  // A failure while the new files take their places puts back those already replaced, and
+  // removes a new file that had no old one.
+  ::mkdir(dir.File("blocked").c_str(), 0700);
+  WriteFile(dir.File("blocked/inside"), "");
+  EXPECT_THROW(host::WriteFilesTogether({{dir.File("a.dfm"), "newest a"},
+                                         {dir.File("d.pas"), "new d"},
+                                         {dir.File("blocked"), "x"}}),
+               EInOutError);
+  EXPECT_EQ(ReadFile(dir.File("a.dfm")), "new a");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("d.pas")));
+  EXPECT_EQ(count(), 4);
+}
