@@ -6,7 +6,7 @@
 #include <string>
 
 #include "apps/run/Project.h"
-#include "apps/run/Script.h"
+#include "apps/headless/Script.h"
 #include "host/IniFiles.h"
 #include "runtime/Words.h"
 

@@ -34,9 +34,11 @@ struct TPropInfo {
   std::string Name;
   TPropKind Kind = TPropKind::Integer;
   const std::vector<std::string>* Names = nullptr;  // Enumeration and Set
-  const TClassInfo* ObjectClass = nullptr;          // Class: the sub-object's declaration
-  std::optional<int64_t> Default;                   // ordinal kinds: not stored when equal
-  bool Stored = true;                               // false: shown, never written
+  // Class: the sub-object's declaration; Strings: the class of the list the getter returns, so
+  // that an editor registered for a list class serves its descendants.
+  const TClassInfo* ObjectClass = nullptr;
+  std::optional<int64_t> Default;  // ordinal kinds: not stored when equal
+  bool Stored = true;              // false: shown, never written
 
   std::function<int64_t(const TPersistent&)> GetOrd;
   std::function<void(TPersistent&, int64_t)> SetOrd;
@@ -147,10 +149,12 @@ class TPublisher {
   TPublisher& Binary(std::string name, G get, S set) {
     return Text(std::move(name), TPropKind::Binary, get, set);
   }
-  // A string list: the getter returns the owned list, the setter copies a list in.
+  // A string list: the getter returns the owned list, the setter copies a list of type L in.
+  // The form reader hands the setter a plain list, so L stays the base the setter takes.
   template <class L, class G, class S>
   TPublisher& Strings(std::string name, G get, S set) {
-    return Object<L>(std::move(name), TPropKind::Strings, nullptr, get, set);
+    using List = std::decay_t<std::invoke_result_t<G, T&>>;
+    return Object<L>(std::move(name), TPropKind::Strings, &List::StaticClassInfo(), get, set);
   }
   // A persistent sub-object. Pass nullptr as setter for a read-only one.
   template <class O, class G, class S>

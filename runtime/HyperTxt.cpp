@@ -30,16 +30,16 @@ const TClassInfo& THyperTxt::StaticClassInfo() {
         .SubObject<TBrush>(
             "Brush", [](THyperTxt& h) -> TBrush& { return h.Brush(); }, &THyperTxt::SetBrush)
         .Strings<TStrings>(
-            "Lines", [](THyperTxt& h) -> TStrings& { return h.Lines(); }, &THyperTxt::SetLines)
+            "Lines", [](THyperTxt& h) -> TStringList& { return h.Lines(); }, &THyperTxt::SetLines)
         .Strings<TStrings>(
-            "LinesLists", [](THyperTxt& h) -> TStrings& { return h.LinesLists(); },
+            "LinesLists", [](THyperTxt& h) -> TLinesLists& { return h.LinesLists(); },
             &THyperTxt::SetLinesLists)
         .Integer("LinesListsIndex", &THyperTxt::LinesListsIndex, &THyperTxt::SetLinesListsIndex)
         .Integer("TabWidth", &THyperTxt::TabWidth, &THyperTxt::SetTabWidth)
         .Strings<TStrings>(
-            "Words", [](THyperTxt& h) -> TStrings& { return h.Words(); }, &THyperTxt::SetWords)
+            "Words", [](THyperTxt& h) -> TWords& { return h.Words(); }, &THyperTxt::SetWords)
         .Strings<TStrings>(
-            "WordsLists", [](THyperTxt& h) -> TStrings& { return h.WordsLists(); },
+            "WordsLists", [](THyperTxt& h) -> TWordsLists& { return h.WordsLists(); },
             &THyperTxt::SetWordsLists)
         .Integer("WordsListsIndex", &THyperTxt::WordsListsIndex, &THyperTxt::SetWordsListsIndex)
         .SubObject<TFont>(

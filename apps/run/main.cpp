@@ -13,9 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "apps/run/HeadlessRun.h"
+#include "apps/headless/HeadlessRun.h"
 #include "apps/run/Project.h"
-#include "apps/run/Script.h"
+#include "apps/headless/Script.h"
 #include "host/SysUtils.h"
 #include "host/qt/QtBackend.h"
 

@@ -1,4 +1,4 @@
-#include "apps/run/HeadlessRun.h"
+#include "apps/headless/HeadlessRun.h"
 
 #include <gtest/gtest.h>
 

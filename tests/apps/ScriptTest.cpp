@@ -1,4 +1,4 @@
-#include "apps/run/Script.h"
+#include "apps/headless/Script.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -7,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "apps/run/Script.h"
+#include "apps/headless/Script.h"
 #include "host/Dialogs.h"
 #include "host/Forms.h"
 #include "host/Mci.h"
@@ -24,10 +26,13 @@ std::string QuoteTraceString(std::string_view text);
 std::string ModalFormText(const host::TForm& form);
 
 struct THeadlessOptions {
-  // Relative file names of screenshot lines resolve here, not in the project folder.
+  // Relative file names of screenshot and file lines resolve here, not in the project folder.
   std::string StartDir;
   // Where every form is saved each time it becomes visible; empty for no such pictures.
   std::string ScreenshotDir;
+  // A modal form stays open for the script's next lines until one of them closes it (dialogs
+  // in the studio), rather than closing at once (popups of a running application).
+  bool ModalFormsStayOpen = false;
 };
 
 // Drives a loaded project without a person: answers its message boxes and modal forms, runs
@@ -37,14 +42,15 @@ struct THeadlessOptions {
 class THeadlessRun {
  public:
   THeadlessRun(std::ostream& trace, THeadlessOptions options);
-  ~THeadlessRun();
+  virtual ~THeadlessRun();
   THeadlessRun(const THeadlessRun&) = delete;
   THeadlessRun& operator=(const THeadlessRun&) = delete;
 
   // Shows the main form as Application->Run would.
   void Start();
   // Runs the commands in order until the last or until the application terminates. A form or
-  // control that does not exist fails with EParserError naming scriptName and the line.
+  // control that does not exist, or one a person could not reach (hidden, disabled), fails
+  // with EParserError naming scriptName and the line.
   void Execute(const std::vector<TScriptCommand>& script, const std::string& scriptName);
 
   // Why the run could not go on (a picture that could not be written); empty while all is well.
@@ -53,20 +59,45 @@ class THeadlessRun {
   host::TManualClock& Clock() { return *FClock; }
   host::TScriptedDialogs& Dialogs() { return *FDialogs; }
 
- private:
+ protected:
   void Trace(const std::string& line);
+  // Carries out one command; the studio adds its own verbs.
+  virtual void ExecuteOne(const TScriptCommand& command);
+  [[noreturn]] void Fail(const TScriptCommand& command, const std::string& message) const;
+  host::TForm& FindForm(const TScriptCommand& command) const;
+  // The component FORM.CONTROL names, or the form itself for FORM alone.
+  host::TComponent& FindComponent(const TScriptCommand& command) const;
+  // A control a person can reach: on a showing form, visible and enabled.
+  host::TControl& FindReachableControl(const TScriptCommand& command) const;
+  // Relative to where the run started.
+  std::string ResolvePath(const std::string& fileName) const;
+  const std::string& ScriptName() const { return FScriptName; }
+  // The text a modal form is traced with: its caption in the studio, its label at run time.
+  virtual std::string ModalText(const host::TForm& form) const;
+
+ private:
+  // Runs the next command of the script; false when there is none or the run is over.
+  bool RunNext();
   void OnFormShown(host::TForm& form);
   void OnFormHidden(host::TForm& form);
   void OnModal(host::TForm& form);
   void SaveShot(host::TForm& form);
   void Pointer(const TScriptCommand& command, host::TForm& form, host::TPoint point,
                host::TMouseEventRecord::TKind kind);
-  void ExecuteOne(const TScriptCommand& command, const std::string& scriptName);
-  host::TForm& FindForm(const TScriptCommand& command, const std::string& scriptName) const;
-  std::string ResolveOutput(const std::string& fileName) const;
+  void TypeText(const TScriptCommand& command);
+  void PressKey(const TScriptCommand& command);
+  void SelectItem(const TScriptCommand& command);
+  void CheckControl(const TScriptCommand& command);
+  // Runs fn as the toolkit runs an event: what it throws reaches the application's handler,
+  // except the script's own errors, which end the run.
+  void AsEvent(const std::function<void()>& fn);
 
   std::ostream& FTrace;
   THeadlessOptions FOptions;
+  const std::vector<TScriptCommand>* FScript = nullptr;
+  size_t FNext = 0;
+  std::string FScriptName;
+  std::exception_ptr FScriptError;
   host::TScriptedDialogs* FDialogs = nullptr;
   host::TManualClock* FClock = nullptr;
   int FShotCount = 0;

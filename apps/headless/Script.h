@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/Controls.h"
+#include "host/Forms.h"
+
+namespace mebrox {
+
+enum TScriptVerb {
+  // What a person does to a running application.
+  svMove,
+  svDown,
+  svUp,
+  svClick,
+  svAnswer,
+  svScreenshot,
+  svWait,
+  svType,
+  svKey,
+  svSelect,
+  svCheck,
+  svFile,
+  // What a designer does in the studio.
+  svDrop,
+  svEdit,
+  svVerb,
+  svDblClick,
+  svExpert,
+  svSet,
+  svSave,
+};
+
+// One line of an event script:
+//   move|down|up|click FORM[.CONTROL] X Y [right]    the pointer, at a client point of the target
+//   answer yes|no|ok|cancel                          the answer for the next message box
+//   screenshot FORM FILE.png                         the form as it looks now
+//   wait MS                                          time passes
+//   type FORM.CONTROL "TEXT"                         keys typed into the control
+//   key FORM[.CONTROL] KEY                           one key, such as Enter, Shift+Tab or Alt+O
+//   select FORM.CONTROL ITEM                         an item of a list ("text" or #index)
+//   check FORM.CONTROL on|off                        a check box or radio button
+//   file "PATH"                                      the answer for the next file dialog
+// and, in the studio:
+//   drop CLASS FORM X Y                              a component from the palette
+//   edit FORM.COMPONENT PROPERTY                     the property's editor opens
+//   verb FORM.COMPONENT N                            verb N of the component's menu
+//   dblclick FORM.COMPONENT                          the component editor's double-click
+//   expert "MENU TEXT"                               the expert of that menu entry
+//   set FORM[.COMPONENT] PROPERTY VALUE              as the object inspector would
+//   save                                             the project, what changed
+struct TScriptCommand {
+  TScriptVerb Verb = svMove;
+  int Line = 0;
+  std::string Form;
+  std::string Control;  // empty: the form itself
+  int X = 0;
+  int Y = 0;
+  host::TMouseButton Button = host::mbLeft;
+  host::TModalResult Answer = host::mrNone;
+  std::string FileName;  // as written; relative names are the caller's to resolve
+  int64_t Milliseconds = 0;
+  std::string Text;           // typed text, item text, file, menu text, value
+  int Index = -1;             // select #N, verb N
+  host::TKeyEventRecord Key;  // key
+  bool Checked = false;       // check
+  std::string ClassName;      // drop
+  std::string Property;       // edit, set
+};
+
+// Which verbs a program takes: mebrox-run the first group, the studio all.
+enum class TScriptDialect { Run, Studio };
+
+// Reads a whole script. Verbs and keywords ignore case; `#` outside double quotes starts a
+// comment; a word may be double-quoted to hold blanks. Anything malformed fails with
+// EParserError naming sourceName and the line.
+std::vector<TScriptCommand> ParseScript(std::string_view text, const std::string& sourceName,
+                                        TScriptDialect dialect = TScriptDialect::Run);
+
+// A key by name: a letter or digit, Enter, Escape, Tab, Space, Backspace, Delete, Insert, Home,
+// End, PageUp, PageDown, Up, Down, Left, Right, F1 to F12, each after any of Shift+, Ctrl+ and
+// Alt+. False for a name that is none of these.
+bool ParseKeyName(std::string_view name, host::TKeyEventRecord& key);
+
+}  // namespace mebrox

@@ -1,0 +1,327 @@
+#include "ide/DesignSession.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "host/FormFile.h"
+#include "host/SysUtils.h"
+#include "ide/Registry.h"
+
+namespace ide {
+
+namespace fs = std::filesystem;
+using host::EParserError;
+using host::SameText;
+
+namespace {
+
+// The line of the form file's first "object", for errors about the form as a whole.
+int HeaderLine(const std::string& text) {
+  int line = 1;
+  for (char c : text) {
+    if (c == '\n')
+      ++line;
+    else if (!std::isspace(static_cast<unsigned char>(c)))
+      return line;
+  }
+  return 1;
+}
+
+bool IsIdentChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// Finds the first `TName = class(TForm)` of a unit's source; false when it declares none.
+bool FindFormClassDeclaration(const std::string& source, std::string& className, int& line) {
+  int number = 0;
+  size_t pos = 0;
+  while (pos <= source.size()) {
+    size_t end = source.find('\n', pos);
+    if (end == std::string::npos) end = source.size();
+    std::string text = source.substr(pos, end - pos);
+    ++number;
+    pos = end + 1;
+    size_t i = 0;
+    auto blanks = [&] {
+      while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    };
+    auto word = [&](std::string& out) {
+      size_t start = i;
+      while (i < text.size() && IsIdentChar(text[i])) ++i;
+      out = text.substr(start, i - start);
+      return !out.empty();
+    };
+    auto symbol = [&](char c) {
+      blanks();
+      if (i < text.size() && text[i] == c) {
+        ++i;
+        return true;
+      }
+      return false;
+    };
+    std::string name, keyword, base;
+    blanks();
+    if (!word(name) || !symbol('=')) continue;
+    blanks();
+    if (!word(keyword) || !SameText(keyword, "class") || !symbol('(')) continue;
+    blanks();
+    if (!word(base) || !SameText(base, "TForm") || !symbol(')')) continue;
+    className = name;
+    line = number;
+    return true;
+  }
+  return false;
+}
+
+std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
+                                            const std::string& sourceName) {
+  auto form = std::make_unique<host::TForm>(nullptr);
+  // Components dropped or read into a designed form are designed too, from their constructors on.
+  form->SetDesigning(true);
+  host::ReadComponentText(text, *form, sourceName);
+  return form;
+}
+
+}  // namespace
+
+// Receives the pointer on a designed form and the editors' change reports.
+class TDesignSession::TFormDesigner : public IDesigner, public host::IFormDesigner {
+ public:
+  TFormDesigner(TDesignSession& session, host::TForm& form) : FSession(session), FForm(form) {
+    form.SetDesigner(this);
+  }
+  ~TFormDesigner() override { FForm.SetDesigner(nullptr); }
+
+  void Modified() override { FSession.MarkModified(FForm); }
+  host::TForm* GetRoot() override { return &FForm; }
+
+  // The controls of a designed form never see the pointer: a double-click opens the editor of
+  // the component under it, anything else is the designer's.
+  bool HandleMouse(host::TForm& form, const host::TMouseEventRecord& event) override {
+    if (event.Kind != host::TMouseEventRecord::DblClick) return true;
+    host::TComponent* target = &form;
+    host::TWinControl* window = &form;
+    host::TPoint point = event.Pos;
+    while (host::TControl* c = window->ControlAtPos(point, true)) {
+      target = c;
+      point = {point.X - c->Left(), point.Y - c->Top()};
+      auto* inner = dynamic_cast<host::TWinControl*>(c);
+      if (!inner) break;
+      window = inner;
+    }
+    if (target != &form) CreateComponentEditor(*target, *this)->Edit();
+    return true;
+  }
+
+ private:
+  TDesignSession& FSession;
+  host::TForm& FForm;
+};
+
+TDesignSession::TDesignSession(const std::string& projectFile) {
+  FProjectPath = fs::absolute(projectFile).lexically_normal().string();
+  FFolder = fs::path(FProjectPath).parent_path().string();
+  FProjectText = host::ReadFileBytes(projectFile);
+  FSavedProjectText = FProjectText;
+  FProject = host::ParseProjectText(FProjectText, projectFile);
+  FProject.FileName = projectFile;
+  try {
+    for (const host::TProjectUnit& unit : FProject.Units)
+      if (!unit.FileName.empty()) OpenModule(unit);
+  } catch (...) {
+    FOpenForms.clear();
+    throw;
+  }
+}
+
+TDesignSession::~TDesignSession() {
+  if (ToolServices == this) SetToolServices(nullptr);
+  // Designers first: they hold on to their forms.
+  for (TOpenForm& open : FOpenForms) open.Designer.reset();
+  FOpenForms.clear();
+}
+
+std::string TDesignSession::Relative(const std::string& path) const {
+  return fs::path(path).lexically_relative(FFolder).string();
+}
+
+host::TForm& TDesignSession::AddForm(std::unique_ptr<host::TForm> form, std::string savedText) {
+  host::TForm& ref = *form;
+  FOpenForms.push_back({std::move(form), std::move(savedText), nullptr});
+  FOpenForms.back().Designer = std::make_unique<TFormDesigner>(*this, ref);
+  return ref;
+}
+
+TDesignSession::TOpenForm* TDesignSession::FindOpen(const host::TForm& form) {
+  for (TOpenForm& open : FOpenForms)
+    if (open.Form.get() == &form) return &open;
+  return nullptr;
+}
+
+void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
+  const std::string& dpr = FProject.FileName;
+  TDesignModule module;
+  module.UnitName = unit.Name;
+  std::string source = host::SourceFileOf(unit);
+  module.SourcePath = host::LocateFile((fs::path(FFolder) / source).lexically_normal().string());
+  if (module.SourcePath.empty())
+    throw EParserError(dpr, unit.Line, "Source " + source + " of unit " + unit.Name + " not found");
+  if (unit.FormName.empty()) {
+    FModules.push_back(std::move(module));
+    return;
+  }
+
+  std::string formFile = host::FormFileOf(unit);
+  module.FormPath = host::LocateFile((fs::path(FFolder) / formFile).lexically_normal().string());
+  if (module.FormPath.empty())
+    throw EParserError(dpr, unit.Line,
+                       "Form file " + formFile + " of unit " + unit.Name + " not found");
+  std::string expected = "T" + unit.FormName;
+  for (const host::TFormCreation& c : FProject.Creations)
+    if (SameText(c.FormName, unit.FormName)) expected = c.ClassName;
+
+  std::string sourceText = host::ReadFileBytes(module.SourcePath);
+  std::string declared;
+  int line = 0;
+  if (FindFormClassDeclaration(sourceText, declared, line) && !SameText(declared, expected))
+    throw EParserError(
+        Relative(module.SourcePath), line,
+        "The unit declares " + declared + ", but " + dpr + " makes its form a " + expected);
+
+  std::string text = host::ReadFileBytes(module.FormPath);
+  std::string shown = Relative(module.FormPath);
+  std::unique_ptr<host::TForm> form = ReadDesignForm(text, shown);
+  if (!SameText(form->Name(), unit.FormName))
+    throw EParserError(
+        shown, HeaderLine(text),
+        "The form file holds " + form->Name() + ", but " + dpr + " names form " + unit.FormName);
+  if (form->ClassName() != expected)
+    throw EParserError(
+        shown, HeaderLine(text),
+        "The form file holds a " + form->ClassName() + ", but " + dpr + " creates a " + expected);
+  module.Form = &AddForm(std::move(form), text);
+  FModules.push_back(std::move(module));
+}
+
+std::string TDesignSession::GetProjectName() {
+  return FProjectPath;
+}
+
+int TDesignSession::GetUnitCount() {
+  return static_cast<int>(FModules.size());
+}
+
+std::string TDesignSession::GetUnitName(int index) {
+  if (index < 0 || index >= GetUnitCount()) return std::string();
+  return FModules[static_cast<size_t>(index)].SourcePath;
+}
+
+int TDesignSession::GetFormCount() {
+  int count = 0;
+  for (const TDesignModule& m : FModules) count += m.Form != nullptr;
+  return count;
+}
+
+bool TDesignSession::GetNewModuleName(std::string& unitIdent, std::string& fileName) {
+  for (int n = 1; n < 100000; ++n) {
+    std::string name = "Unit" + std::to_string(n);
+    bool taken = FProject.FindUnit(name) != nullptr;
+    for (const TDesignModule& m : FModules) taken = taken || SameText(m.UnitName, name);
+    std::string path = (fs::path(FFolder) / (name + ".pas")).string();
+    taken = taken || !host::LocateFile(path).empty() ||
+            !host::LocateFile(host::ChangeFileExt(path, ".dfm")).empty();
+    if (taken) continue;
+    unitIdent = name;
+    fileName = path;
+    return true;
+  }
+  return false;
+}
+
+bool TDesignSession::CreateModule(const std::string& fileName, TIMemoryStream& source,
+                                  TIMemoryStream& formStream, TCreateModuleFlags flags) {
+  fs::path path =
+      fs::path(fileName).is_absolute() ? fs::path(fileName) : fs::path(FFolder) / fileName;
+  std::string unitName = path.stem().string();
+  if (FProject.FindUnit(unitName)) return false;
+  for (const TDesignModule& m : FModules)
+    if (SameText(m.UnitName, unitName)) return false;
+
+  std::unique_ptr<host::TForm> form =
+      ReadDesignForm(formStream.Bytes(), host::ChangeFileExt(path.filename().string(), ".dfm"));
+  if (!host::TComponent::IsValidIdent(form->Name()) || FindForm(form->Name())) return false;
+  TDesignModule module;
+  module.UnitName = unitName;
+  module.SourcePath = path.lexically_normal().string();
+  module.FormPath = host::ChangeFileExt(module.SourcePath, ".dfm");
+  module.Source = source.Bytes();
+  module.New = true;
+
+  std::string relative = path.lexically_normal().lexically_relative(FFolder).string();
+  if (flags.Contains(cmAddToProject)) {
+    std::string text = host::AddUnitToProjectText(
+        FProjectText, FProject, {unitName, relative, form->Name(), 0}, form->ClassName());
+    host::TProjectFile project = host::ParseProjectText(text, FProject.FileName);
+    project.FileName = FProject.FileName;
+    FProjectText = std::move(text);
+    FProject = std::move(project);
+  }
+  host::TForm& added = AddForm(std::move(form), std::string());
+  module.Form = &added;
+  FModules.push_back(std::move(module));
+  if (flags.Contains(cmMarkModified) || flags.Contains(cmAddToProject)) MarkModified(added);
+  if (flags.Contains(cmShowForm)) {
+    added.Show();
+    if (OnFormOpened) OnFormOpened(added);
+  }
+  return true;
+}
+
+host::TForm* TDesignSession::FindForm(std::string_view name) const {
+  for (const TOpenForm& open : FOpenForms)
+    if (SameText(open.Form->Name(), name)) return open.Form.get();
+  return nullptr;
+}
+
+IDesigner& TDesignSession::DesignerOf(host::TForm& form) {
+  TOpenForm* open = FindOpen(form);
+  if (!open) throw host::EInvalidOperation(form.Name() + " is not a form of this project");
+  return *open->Designer;
+}
+
+void TDesignSession::MarkModified(host::TForm& form) {
+  FModified = true;
+  if (OnModified) OnModified(form);
+}
+
+std::vector<std::string> TDesignSession::Save() {
+  std::vector<std::pair<std::string, std::string>> files;
+  std::vector<std::string> written;
+  std::vector<std::pair<TOpenForm*, std::string>> formTexts;
+  auto add = [&](const std::string& path, std::string bytes) {
+    written.push_back(Relative(path));
+    files.emplace_back(path, std::move(bytes));
+  };
+  for (TDesignModule& module : FModules) {
+    if (module.New) add(module.SourcePath, module.Source);
+    if (!module.Form) continue;
+    TOpenForm* open = FindOpen(*module.Form);
+    std::string text = host::WriteComponentText(*module.Form);
+    if (text == open->SavedText) continue;
+    add(module.FormPath, text);
+    formTexts.emplace_back(open, std::move(text));
+  }
+  if (FProjectText != FSavedProjectText) add(FProjectPath, FProjectText);
+  host::WriteFilesTogether(files);
+
+  for (auto& [open, text] : formTexts) open->SavedText = std::move(text);
+  for (TDesignModule& module : FModules) {
+    module.New = false;
+    module.Source.clear();
+  }
+  FSavedProjectText = FProjectText;
+  FModified = false;
+  return written;
+}
+
+}  // namespace ide

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/Forms.h"
+#include "host/ProjectFile.h"
+#include "ide/DesignIntf.h"
+#include "ide/ToolIntf.h"
+
+namespace ide {
+
+// One unit of the open project, with its form when it has one.
+struct TDesignModule {
+  std::string UnitName;
+  std::string SourcePath;  // full path of the unit's source
+  std::string FormPath;    // full path of its form file; empty for a unit without a form
+  host::TForm* Form = nullptr;
+  std::string Source;  // the unit's source while it is not on disk yet
+  bool New = false;    // created in this session and not saved yet
+};
+
+// A project on disk held open for design: the project file, the units and their forms live in
+// design state. It is the IDE's tool services over that project, tracks what changed, and
+// saves it back through the form-file writer.
+class TDesignSession : public TIToolServices {
+ public:
+  // Opens a project. Units, forms and the project file must agree: every unit's source and form
+  // file exists, a form file holds the form its unit names with the class the project creates,
+  // and a unit's source declares that class. Otherwise EParserError names the file and line,
+  // and nothing stays open.
+  explicit TDesignSession(const std::string& projectFile);
+  ~TDesignSession() override;
+  TDesignSession(const TDesignSession&) = delete;
+  TDesignSession& operator=(const TDesignSession&) = delete;
+
+  // Tool services.
+  std::string GetProjectName() override;
+  int GetUnitCount() override;
+  std::string GetUnitName(int index) override;
+  int GetFormCount() override;
+  // The first UnitN that neither the project nor the project folder has yet.
+  bool GetNewModuleName(std::string& unitIdent, std::string& fileName) override;
+  // Adds a module made of a unit source and a form file. It stays in memory, modified and
+  // unsaved, until Save. A malformed form fails with EParserError; a unit name the project
+  // has already gives false and changes nothing.
+  bool CreateModule(const std::string& fileName, TIMemoryStream& source, TIMemoryStream& form,
+                    TCreateModuleFlags flags) override;
+
+  const std::string& ProjectPath() const { return FProjectPath; }
+  const std::string& Folder() const { return FFolder; }
+  const std::vector<TDesignModule>& Modules() const { return FModules; }
+  // The form named name (ignoring case), or null.
+  host::TForm* FindForm(std::string_view name) const;
+  // What editors of this form report their changes to.
+  IDesigner& DesignerOf(host::TForm& form);
+
+  bool Modified() const { return FModified; }
+  // Records a change to a form (the editors' Designer.Modified comes here).
+  void MarkModified(host::TForm& form);
+  // Writes what changed since the last save: forms whose text differs from their file, new
+  // units, the project file when units joined it. All files are replaced together or none is;
+  // a failure names the file and leaves the project modified. Returns the files written,
+  // relative to the project folder.
+  std::vector<std::string> Save();
+
+  // Told when a change is recorded, and when a new module's form opens.
+  std::function<void(host::TForm&)> OnModified;
+  std::function<void(host::TForm&)> OnFormOpened;
+
+ private:
+  class TFormDesigner;
+
+  void OpenModule(const host::TProjectUnit& unit);
+  host::TForm& AddForm(std::unique_ptr<host::TForm> form, std::string savedText);
+  std::string Relative(const std::string& path) const;
+
+  // A form held open: the text its file holds, and the designer its editors report to.
+  struct TOpenForm {
+    std::unique_ptr<host::TForm> Form;
+    std::string SavedText;
+    std::unique_ptr<TFormDesigner> Designer;
+  };
+  TOpenForm* FindOpen(const host::TForm& form);
+
+  std::string FProjectPath;
+  std::string FFolder;
+  std::string FProjectText;
+  std::string FSavedProjectText;
+  host::TProjectFile FProject;
+  std::vector<TDesignModule> FModules;
+  std::vector<TOpenForm> FOpenForms;
+  bool FModified = false;
+};
+
+}  // namespace ide

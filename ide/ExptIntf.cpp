@@ -1,0 +1,7 @@
+#include "ide/ExptIntf.h"
+
+namespace ide {
+
+TIExpert::~TIExpert() = default;
+
+}  // namespace ide

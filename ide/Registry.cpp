@@ -1,0 +1,166 @@
+#include "ide/Registry.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "host/SysUtils.h"
+#include "ide/DefaultEditors.h"
+
+namespace ide {
+
+using host::TClassInfo;
+
+struct TDesignRegistry::TPage {
+  std::string Name;
+  std::vector<const TClassInfo*> Classes;
+};
+
+struct TDesignRegistry::TPropertyEditorEntry {
+  TPropertyType Type;
+  const TClassInfo* ComponentClass;
+  std::string PropertyName;
+  TPropertyEditorFactory Factory;
+
+  bool SameKey(const TPropertyEditorEntry& other) const {
+    return Type == other.Type && ComponentClass == other.ComponentClass &&
+           host::SameText(PropertyName, other.PropertyName);
+  }
+};
+
+struct TDesignRegistry::TComponentEditorEntry {
+  const TClassInfo* ComponentClass;
+  TComponentEditorFactory Factory;
+};
+
+TDesignRegistry::TDesignRegistry() = default;
+TDesignRegistry::~TDesignRegistry() = default;
+
+void TDesignRegistry::RegisterComponents(const std::string& page,
+                                         const std::vector<const TClassInfo*>& classes) {
+  auto it =
+      std::find_if(FPages.begin(), FPages.end(), [&](const TPage& p) { return p.Name == page; });
+  if (it == FPages.end()) it = FPages.insert(FPages.end(), TPage{page, {}});
+  for (const TClassInfo* cls : classes)
+    if (cls && std::find(it->Classes.begin(), it->Classes.end(), cls) == it->Classes.end())
+      it->Classes.push_back(cls);
+}
+
+void TDesignRegistry::RegisterComponentEditor(const TClassInfo& componentClass,
+                                              TComponentEditorFactory factory) {
+  std::erase_if(FComponentEditors, [&](const TComponentEditorEntry& e) {
+    return e.ComponentClass == &componentClass;
+  });
+  FComponentEditors.push_back({&componentClass, std::move(factory)});
+}
+
+void TDesignRegistry::RegisterPropertyEditor(const TPropertyType& propertyType,
+                                             const TClassInfo* componentClass,
+                                             const std::string& propertyName,
+                                             TPropertyEditorFactory factory) {
+  TPropertyEditorEntry entry{propertyType, componentClass, propertyName, std::move(factory)};
+  std::erase_if(FPropertyEditors, [&](const TPropertyEditorEntry& e) { return e.SameKey(entry); });
+  FPropertyEditors.push_back(std::move(entry));
+}
+
+void TDesignRegistry::RegisterLibraryExpert(std::unique_ptr<TIExpert> expert) {
+  if (expert) FExperts.push_back(std::move(expert));
+}
+
+std::vector<std::string> TDesignRegistry::PalettePages() const {
+  std::vector<std::string> names;
+  for (const TPage& page : FPages) names.push_back(page.Name);
+  return names;
+}
+
+std::vector<const TClassInfo*> TDesignRegistry::PaletteClasses(const std::string& page) const {
+  for (const TPage& p : FPages)
+    if (p.Name == page) return p.Classes;
+  return {};
+}
+
+const TPropertyEditorFactory* TDesignRegistry::FindPropertyEditor(
+    const TClassInfo& componentClass, const host::TPropInfo& propInfo) const {
+  const TPropertyEditorEntry* best = nullptr;
+  std::tuple<bool, int, int> bestRank;
+  for (const TPropertyEditorEntry& e : FPropertyEditors) {
+    if (!e.Type.Matches(propInfo)) continue;
+    if (!e.PropertyName.empty() && !host::SameText(e.PropertyName, propInfo.Name)) continue;
+    if (e.ComponentClass && !componentClass.InheritsFrom(*e.ComponentClass)) continue;
+    std::tuple<bool, int, int> rank{!e.PropertyName.empty(), ClassDepth(e.ComponentClass),
+                                    e.Type.Depth()};
+    // Registrations are in order, so ">=" lets the later of equals win.
+    if (!best || rank >= bestRank) {
+      best = &e;
+      bestRank = rank;
+    }
+  }
+  return best ? &best->Factory : nullptr;
+}
+
+const TComponentEditorFactory* TDesignRegistry::FindComponentEditor(
+    const TClassInfo& componentClass) const {
+  for (const TClassInfo* cls = &componentClass; cls; cls = cls->Parent())
+    for (const TComponentEditorEntry& e : FComponentEditors)
+      if (e.ComponentClass == cls) return &e.Factory;
+  return nullptr;
+}
+
+std::vector<TIExpert*> TDesignRegistry::Experts() const {
+  std::vector<TIExpert*> experts;
+  for (const auto& e : FExperts) experts.push_back(e.get());
+  return experts;
+}
+
+namespace {
+std::unique_ptr<TDesignRegistry>& CurrentRegistry() {
+  static std::unique_ptr<TDesignRegistry> registry = std::make_unique<TDesignRegistry>();
+  return registry;
+}
+}  // namespace
+
+TDesignRegistry& DesignRegistry() {
+  return *CurrentRegistry();
+}
+
+void ResetRegistry() {
+  CurrentRegistry() = std::make_unique<TDesignRegistry>();
+}
+
+void RegisterComponents(const std::string& page, const std::vector<const TClassInfo*>& classes) {
+  DesignRegistry().RegisterComponents(page, classes);
+}
+
+void RegisterComponentEditor(const TClassInfo& componentClass, TComponentEditorFactory factory) {
+  DesignRegistry().RegisterComponentEditor(componentClass, std::move(factory));
+}
+
+void RegisterPropertyEditor(const TPropertyType& propertyType, const TClassInfo* componentClass,
+                            const std::string& propertyName, TPropertyEditorFactory factory) {
+  DesignRegistry().RegisterPropertyEditor(propertyType, componentClass, propertyName,
+                                          std::move(factory));
+}
+
+void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert) {
+  DesignRegistry().RegisterLibraryExpert(std::move(expert));
+}
+
+std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,
+                                                      std::vector<host::TPersistent*> instances,
+                                                      const host::TPropInfo& propInfo) {
+  if (instances.empty() || !instances.front())
+    throw host::EInvalidOperation("Property " + propInfo.Name + " has no object to edit");
+  const TPropertyEditorFactory* factory =
+      DesignRegistry().FindPropertyEditor(instances.front()->ClassInfo(), propInfo);
+  if (factory) return (*factory)(designer, std::move(instances), propInfo);
+  return CreateDefaultPropertyEditor(designer, std::move(instances), propInfo);
+}
+
+std::unique_ptr<TComponentEditor> CreateComponentEditor(host::TComponent& component,
+                                                        IDesigner& designer) {
+  const TComponentEditorFactory* factory =
+      DesignRegistry().FindComponentEditor(component.ClassInfo());
+  if (factory) return (*factory)(component, designer);
+  return std::make_unique<TDefaultEditor>(component, designer);
+}
+
+}  // namespace ide

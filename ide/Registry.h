@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Classes.h"
+#include "ide/ComponentEditor.h"
+#include "ide/DesignIntf.h"
+#include "ide/ExptIntf.h"
+#include "ide/PropertyEditor.h"
+
+namespace ide {
+
+using TPropertyEditorFactory = std::function<std::unique_ptr<TPropertyEditor>(
+    IDesigner& designer, std::vector<host::TPersistent*> instances,
+    const host::TPropInfo& propInfo)>;
+using TComponentEditorFactory = std::function<std::unique_ptr<TComponentEditor>(
+    host::TComponent& component, IDesigner& designer)>;
+
+// What the packages registered with the IDE: palette pages, property and component editors,
+// experts. The designer asks it which editor serves what.
+class TDesignRegistry {
+ public:
+  TDesignRegistry();
+  ~TDesignRegistry();
+  TDesignRegistry(const TDesignRegistry&) = delete;
+  TDesignRegistry& operator=(const TDesignRegistry&) = delete;
+
+  // Pages and their classes keep the order of first registration.
+  void RegisterComponents(const std::string& page,
+                          const std::vector<const host::TClassInfo*>& classes);
+  void RegisterComponentEditor(const host::TClassInfo& componentClass,
+                               TComponentEditorFactory factory);
+  // componentClass null: for any class; propertyName empty: for any property of the type.
+  void RegisterPropertyEditor(const TPropertyType& propertyType,
+                              const host::TClassInfo* componentClass,
+                              const std::string& propertyName, TPropertyEditorFactory factory);
+  void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
+
+  std::vector<std::string> PalettePages() const;
+  // Empty for a page nobody registered.
+  std::vector<const host::TClassInfo*> PaletteClasses(const std::string& page) const;
+  // The most specific registration for the property of a component of that class; null when
+  // none applies. Specific is: naming the property, then a nearer component class, then a
+  // nearer property class; among equals the later registration.
+  const TPropertyEditorFactory* FindPropertyEditor(const host::TClassInfo& componentClass,
+                                                   const host::TPropInfo& propInfo) const;
+  // The registration for the class or its nearest registered ancestor; null when none.
+  const TComponentEditorFactory* FindComponentEditor(const host::TClassInfo& componentClass) const;
+  // In registration order.
+  std::vector<TIExpert*> Experts() const;
+
+ private:
+  struct TPage;
+  struct TPropertyEditorEntry;
+  struct TComponentEditorEntry;
+  std::vector<TPage> FPages;
+  std::vector<TPropertyEditorEntry> FPropertyEditors;
+  std::vector<TComponentEditorEntry> FComponentEditors;
+  std::vector<std::unique_ptr<TIExpert>> FExperts;
+};
+
+// The IDE's one registry, which the packages' registration procedures fill.
+TDesignRegistry& DesignRegistry();
+// Starts over with an empty registry, freeing the registered experts.
+void ResetRegistry();
+
+void RegisterComponents(const std::string& page,
+                        const std::vector<const host::TClassInfo*>& classes);
+void RegisterComponentEditor(const host::TClassInfo& componentClass,
+                             TComponentEditorFactory factory);
+void RegisterPropertyEditor(const TPropertyType& propertyType,
+                            const host::TClassInfo* componentClass, const std::string& propertyName,
+                            TPropertyEditorFactory factory);
+void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
+
+template <class E>
+void RegisterComponentEditor(const host::TClassInfo& componentClass) {
+  RegisterComponentEditor(componentClass, [](host::TComponent& component, IDesigner& designer) {
+    return std::unique_ptr<TComponentEditor>(std::make_unique<E>(component, designer));
+  });
+}
+template <class E>
+void RegisterPropertyEditor(const TPropertyType& propertyType,
+                            const host::TClassInfo* componentClass,
+                            const std::string& propertyName) {
+  RegisterPropertyEditor(propertyType, componentClass, propertyName, MakePropertyEditor<E>);
+}
+
+// The editor for a property of the objects: the registered one that fits best, else the
+// default for the property's kind. Registrations are matched against the first object's class.
+std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,
+                                                      std::vector<host::TPersistent*> instances,
+                                                      const host::TPropInfo& propInfo);
+// The registered editor of the component's class or nearest ancestor, else a TDefaultEditor.
+std::unique_ptr<TComponentEditor> CreateComponentEditor(host::TComponent& component,
+                                                        IDesigner& designer);
+
+}  // namespace ide
