@@ -180,8 +180,6 @@ const TClassInfo& TOpenDialog::StaticClassInfo() {
   static TClassInfo info = [] {
     TClassInfo i("TOpenDialog", &TComponent::StaticClassInfo());
     TPublisher<TOpenDialog>(i)
-        .Integer("Left", &TOpenDialog::DesignLeft, &TOpenDialog::SetDesignLeft, 0)
-        .Integer("Top", &TOpenDialog::DesignTop, &TOpenDialog::SetDesignTop, 0)
         .String("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt)
         .String("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName)
         .String("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter)

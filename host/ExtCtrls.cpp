@@ -184,6 +184,8 @@ const TClassInfo& TPanel::StaticClassInfo() {
     TClassInfo i("TPanel", &TCustomControl::StaticClassInfo());
     TPublisher<TPanel>(i)
         .Enumeration("Align", AlignNames(), &TPanel::Align, &TPanel::SetAlign, alNone)
+        .Enumeration("BevelInner", BevelCutNames(), &TPanel::BevelInner, &TPanel::SetBevelInner,
+                     bvNone)
         .Enumeration("BevelOuter", BevelCutNames(), &TPanel::BevelOuter, &TPanel::SetBevelOuter,
                      bvRaised)
         .String("Caption", &TPanel::Caption, &TPanel::SetCaption)
@@ -218,12 +220,22 @@ void Frame3D(TCanvas& canvas, const TRect& r, TColor topLeft, TColor bottomRight
   canvas.LineTo(r.Left - 1, r.Bottom - 1);
 }
 
+void TPanel::SetBevelInner(TBevelCut value) {
+  if (value == FBevelInner) return;
+  FBevelInner = value;
+  Invalidate();
+}
+
 void TPanel::Paint() {
   TCanvas& c = Canvas();
-  if (FBevelOuter == bvRaised)
-    Frame3D(c, ClientRect(), clBtnHighlight, clBtnShadow);
-  else if (FBevelOuter == bvLowered)
-    Frame3D(c, ClientRect(), clBtnShadow, clBtnHighlight);
+  TRect edge = ClientRect();
+  for (TBevelCut cut : {FBevelOuter, FBevelInner}) {
+    if (cut == bvRaised)
+      Frame3D(c, edge, clBtnHighlight, clBtnShadow);
+    else if (cut == bvLowered)
+      Frame3D(c, edge, clBtnShadow, clBtnHighlight);
+    if (cut != bvNone) edge = {edge.Left + 1, edge.Top + 1, edge.Right - 1, edge.Bottom - 1};
+  }
   c.SetFont(Font());
   c.Brush().SetStyle(bsClear);
   TRect r = ClientRect();

@@ -79,12 +79,16 @@ class TPanel : public TCustomControl {
   explicit TPanel(TComponent* owner);
   TBevelCut BevelOuter() const { return FBevelOuter; }
   void SetBevelOuter(TBevelCut value);
+  // A second edge just inside the outer one.
+  TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TBevelCut value);
 
  protected:
   void Paint() override;
 
  private:
   TBevelCut FBevelOuter = bvRaised;
+  TBevelCut FBevelInner = bvNone;
 };
 
 enum TBevelStyle { bsLowered, bsRaised };

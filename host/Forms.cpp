@@ -82,7 +82,8 @@ void TForm::CreateWnd() {
 }
 
 void TForm::PlaceOnScreen() {
-  if (FPosition != poScreenCenter) return;
+  // A designed form stays where the designer put it.
+  if (FPosition != poScreenCenter || IsDesigning()) return;
   SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
 }
 

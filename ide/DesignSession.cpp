@@ -199,7 +199,10 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
     throw EParserError(
         shown, HeaderLine(text),
         "The form file holds a " + form->ClassName() + ", but " + dpr + " creates a " + expected);
-  module.Form = &AddForm(std::move(form), text);
+  // What the writer makes of the form as read counts as unchanged: a file written by hand or
+  // by another tool is rewritten only when the designer changes its form.
+  std::string normalized = host::WriteComponentText(*form);
+  module.Form = &AddForm(std::move(form), std::move(normalized));
   FModules.push_back(std::move(module));
 }
 

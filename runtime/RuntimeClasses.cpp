@@ -5,6 +5,7 @@
 #include "runtime/HyperImg.h"
 #include "runtime/HyperTxt.h"
 #include "runtime/Hyprarea.h"
+#include "runtime/Projctrl.h"
 #include "runtime/WavePaus.h"
 #include "runtime/WavePly.h"
 #include "runtime/fxLbl.h"
@@ -19,6 +20,7 @@ void RegisterRuntimeClasses() {
   host::TClassRegistry::Register<TWavePlay>();
   host::TClassRegistry::Register<TWavePause>();
   host::TClassRegistry::Register<TfxLabel>();
+  host::TClassRegistry::Register<TProjCtrl>();
 }
 
 }  // namespace mebrox

@@ -74,6 +74,9 @@ class THeadlessRun {
   const std::string& ScriptName() const { return FScriptName; }
   // The text a modal form is traced with: its caption in the studio, its label at run time.
   virtual std::string ModalText(const host::TForm& form) const;
+  // Runs fn as the toolkit runs an event: what it throws reaches the application's handler,
+  // except the script's own errors, which end the run.
+  void AsEvent(const std::function<void()>& fn);
 
  private:
   // Runs the next command of the script; false when there is none or the run is over.
@@ -88,9 +91,6 @@ class THeadlessRun {
   void PressKey(const TScriptCommand& command);
   void SelectItem(const TScriptCommand& command);
   void CheckControl(const TScriptCommand& command);
-  // Runs fn as the toolkit runs an event: what it throws reaches the application's handler,
-  // except the script's own errors, which end the run.
-  void AsEvent(const std::function<void()>& fn);
 
   std::ostream& FTrace;
   THeadlessOptions FOptions;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apps/headless/Script.h"
+
+namespace mebrox {
+
+// What mebrox-run and mebrox-studio take on their command lines:
+//   PROGRAM [--headless [--script FILE] [--screenshots DIR]] PROJECT.dpr
+struct TCommandLine {
+  bool Headless = false;
+  bool Help = false;
+  std::optional<std::string> Script;
+  std::optional<std::string> ScreenshotDir;
+  std::string Project;
+};
+
+// Fills line from the arguments; false with a reason in error for a command line we do not take.
+bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error);
+
+// The headless run's script: the file named, or standard input. Fails with EParserError or
+// EInOutError naming the script; scriptName says what it was called.
+std::vector<TScriptCommand> ReadScript(const TCommandLine& line, TScriptDialect dialect,
+                                       std::string& scriptName);
+
+// Prepares the process for a run without a display: Qt's offscreen platform, SDL's silent audio
+// driver, and a private runtime directory when the session has none (Qt warns on every start
+// without one).
+void PrepareHeadlessProcess();
+
+// The arguments a QApplication is given: the program's name only, since it would take some of
+// ours for itself.
+struct TQtArguments {
+  int Argc = 1;
+  std::string Name;
+  char* Argv[2] = {nullptr, nullptr};
+  explicit TQtArguments(const char* name) : Name(name) { Argv[0] = Name.data(); }
+};
+
+}  // namespace mebrox
