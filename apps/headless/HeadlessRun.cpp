@@ -387,7 +387,7 @@ void THeadlessRun::SelectItem(const TScriptCommand& command) {
   }
   int index = command.Index;
   if (command.Text.empty() && (index < 0 || index >= static_cast<int>(items.size())))
-    Fail(command, command.Control + " has no item #" + std::to_string(index));
+    Fail(command, command.Control + " has no item " + std::to_string(index));
   if (!command.Text.empty()) index = FindItem(items, command.Text);
   if (index < 0) Fail(command, command.Control + " has no item " + QuoteTraceString(command.Text));
   auto* window = dynamic_cast<host::TWinControl*>(&control);

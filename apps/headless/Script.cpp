@@ -125,12 +125,16 @@ class TScriptLineParser {
       if (!ParseKeyName(FWords[2], c.Key)) Error("Unknown key '" + FWords[2] + "'");
     } else if (verb == "select") {
       c.Verb = svSelect;
-      if (FWords.size() != 3) Error("Use: select FORM.CONTROL \"ITEM\" or select FORM.CONTROL #N");
+      if (FWords.size() != 3) Error("Use: select FORM.CONTROL \"ITEM\" or select FORM.CONTROL N");
       ReadControl(FWords[1], c);
-      if (!FQuoted[2] && FWords[2].size() > 1 && FWords[2][0] == '#')
-        c.Index = ReadInt(FWords[2].substr(1), "Item number");
-      else
+      // A bare number is a position; quoted, it is an item's text.
+      if (!FQuoted[2] && IsNumber(FWords[2])) {
+        c.Index = ReadInt(FWords[2], "Item number");
+        if (c.Index < 0) Error("Item number must not be negative");
+      } else {
         c.Text = FWords[2];
+        if (c.Text.empty()) Error("Item text expected");
+      }
     } else if (verb == "check") {
       c.Verb = svCheck;
       if (FWords.size() != 3) Error("Use: check FORM.CONTROL on|off");
@@ -226,6 +230,11 @@ class TScriptLineParser {
       if (dot == std::string::npos) return word;
       start = dot + 1;
     }
+  }
+
+  static bool IsNumber(const std::string& word) {
+    size_t start = !word.empty() && word[0] == '-' ? 1 : 0;
+    return word.size() > start && word.find_first_not_of("0123456789", start) == std::string::npos;
   }
 
   int ReadInt(const std::string& word, const std::string& what) {

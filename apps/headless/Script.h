@@ -41,7 +41,7 @@ enum TScriptVerb {
 //   wait MS                                          time passes
 //   type FORM.CONTROL "TEXT"                         keys typed into the control
 //   key FORM[.CONTROL] KEY                           one key, such as Enter, Shift+Tab or Alt+O
-//   select FORM.CONTROL ITEM                         an item of a list ("text" or #index)
+//   select FORM.CONTROL ITEM                         an item of a list: "text", or a position
 //   check FORM.CONTROL on|off                        a check box or radio button
 //   file "PATH"                                      the answer for the next file dialog
 // and, in the studio:

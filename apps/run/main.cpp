@@ -40,7 +40,7 @@ const char* const Usage =
     "  wait MS\n"
     "  type FORM.CONTROL \"TEXT\"\n"
     "  key FORM[.CONTROL] KEY          (Enter, Escape, Tab, Shift+Tab, Alt+O, F1 ...)\n"
-    "  select FORM.CONTROL \"ITEM\"|#N\n"
+    "  select FORM.CONTROL \"ITEM\"|N\n"
     "  check FORM.CONTROL on|off\n"
     "  file \"PATH\"                     (the answer for the next file dialog)\n"
     "\n"

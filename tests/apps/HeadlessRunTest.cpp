@@ -6,7 +6,9 @@
 #include <sstream>
 
 #include "apps/run/Project.h"
+#include "host/EditCtrls.h"
 #include "host/ExtCtrls.h"
+#include "host/ListCtrls.h"
 #include "host/ShellApi.h"
 #include "host/StdCtrls.h"
 #include "tests/TestSupport.h"
@@ -200,6 +202,149 @@ TEST_F(HeadlessRunTest, TargetsThatAreNotThereFailAtTheirLine) {
     }
   }
   EXPECT_EQ(presses, 1);
+}
+
+// A dialog of the dialog controls, built in code, under a headless run of its own.
+class DialogRunTest : public testing::Test {
+ protected:
+  void Open(bool modalFormsStayOpen) {
+    THeadlessOptions options;
+    options.StartDir = FStart.Path();
+    options.ModalFormsStayOpen = modalFormsStayOpen;
+    FRun = std::make_unique<THeadlessRun>(FTrace, options);
+    FDlg = std::make_unique<TForm>(nullptr);
+    FDlg->SetName("Dlg");
+    FDlg->SetBounds(0, 0, 300, 200);
+    FEdit = Add<host::TEdit>("Edit1", 8, 8);
+    FList = Add<host::TListBox>("List1", 8, 40);
+    FList->Items().SetText("alpha\nbeta\n");
+    FCheck = Add<host::TCheckBox>("Check1", 150, 8);
+    FButton = Add<host::TButton>("OKBtn", 150, 40);
+    FButton->SetDefault(true);
+    Add<host::TEdit>("Edit2", 150, 80)->SetEnabled(false);
+    FDlg->Show();
+  }
+  void TearDown() override {
+    FRun.reset();
+    FDlg.reset();
+  }
+  template <class T>
+  T* Add(const std::string& name, int x, int y) {
+    auto* control = new T(FDlg.get());
+    control->SetName(name);
+    control->SetParent(FDlg.get());
+    control->SetLeft(x);
+    control->SetTop(y);
+    return control;
+  }
+  void Run(const std::string& script) {
+    FRun->Execute(ParseScript(script, "walk.txt"), "walk.txt");
+  }
+
+  testing_support::TempDir FStart;
+  std::ostringstream FTrace;
+  std::unique_ptr<THeadlessRun> FRun;
+  std::unique_ptr<TForm> FDlg;
+  host::TEdit* FEdit = nullptr;
+  host::TListBox* FList = nullptr;
+  host::TCheckBox* FCheck = nullptr;
+  host::TButton* FButton = nullptr;
+};
+
+TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
+  Open(false);
+  FButton->OnClick = [&](host::TObject*) {
+    host::TOpenDialog picker(nullptr);
+    picker.SetTitle("Pick");
+    picker.SetDefaultExt("wav");
+    std::string file = picker.Execute() ? host::ExtractFileName(picker.FileName()) : "none";
+    int item = FList->ItemIndex();
+    host::ShowMessage(FEdit->Text() + "|" + (item >= 0 ? FList->Items().Get(item) : "") + "|" +
+                      (FCheck->Checked() ? "on" : "off") + "|" + file);
+  };
+  Run("type Dlg.Edit1 \"Hi there\"\n"
+      "select Dlg.List1 \"BETA\"\n"
+      "check Dlg.Check1 on\n"
+      "file \"pick\"\n"
+      "key Dlg.Edit1 Enter\n"
+      "select Dlg.List1 0\n"
+      "key Dlg Enter\n");
+  EXPECT_EQ(FTrace.str(),
+            "show TForm\n"
+            "file open \"Pick\" -> \"" +
+                FStart.File("pick") +
+                "\"\n"
+                "message \"Hi there|beta|on|pick.wav\" -> ok\n"
+                "file open \"Pick\" -> cancel\n"
+                "message \"Hi there|alpha|on|none\" -> ok\n");
+
+  struct TCase {
+    const char* Line;
+    const char* Fragment;
+  };
+  const TCase cases[] = {
+      {"type Dlg.Edit2 \"x\"", "Edit2 is disabled"},
+      {"select Dlg.List1 \"gamma\"", "List1 has no item \"gamma\""},
+      {"select Dlg.List1 2", "List1 has no item 2"},
+      {"select Dlg.Edit1 \"x\"", "Edit1 is not a list"},
+      {"check Dlg.Edit1 on", "neither a check box nor a radio button"},
+      {"type Dlg.Nothing \"x\"", "no component named Nothing"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Line);
+    try {
+      Run(std::string("wait 1\n") + c.Line + "\n");
+      ADD_FAILURE() << "no error";
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.Line(), 2);
+      EXPECT_NE(std::string(e.what()).find(c.Fragment), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST_F(DialogRunTest, InTheStudioAModalDialogStaysOpenForTheLinesThatWorkIt) {
+  Open(true);
+  std::vector<std::string> results;
+  FButton->OnClick = [&](host::TObject*) {
+    TForm inner(nullptr);
+    inner.SetName("Inner");
+    inner.SetClassName("TInnerDlg");
+    inner.SetCaption("Inner dialog");
+    auto* name = new host::TEdit(&inner);
+    name->SetName("Name1");
+    name->SetParent(&inner);
+    auto* done = new host::TButton(&inner);
+    done->SetName("Done");
+    done->SetParent(&inner);
+    done->SetTop(40);
+    done->SetModalResult(host::mrOk);
+    host::TModalResult result = inner.ShowModal();
+    results.push_back(host::ModalResultName(result) + " " + name->Text());
+  };
+  Run("click Dlg.OKBtn 5 5\n"
+      "type Inner.Name1 \"x\"\n"
+      "click Inner.Done 5 5\n"
+      "type Dlg.Edit1 \"after\"\n"
+      "click Dlg.OKBtn 5 5\n");
+  EXPECT_EQ(FTrace.str(),
+            "show TForm\n"
+            "modal TInnerDlg \"Inner dialog\"\n"
+            "closed TInnerDlg -> ok\n"
+            "modal TInnerDlg \"Inner dialog\"\n"
+            "closed TInnerDlg -> cancel\n");
+  // The script ran out with the second dialog open: it closes as cancelled.
+  EXPECT_EQ(results, (std::vector<std::string>{"ok x", "cancel "}));
+  EXPECT_EQ(FEdit->Text(), "after");
+
+  // A mistake on a dialog's line ends the run there, the dialog closed.
+  try {
+    Run("click Dlg.OKBtn 5 5\nselect Inner.Name1 \"x\"\ntype Dlg.Edit1 \"never\"\n");
+    ADD_FAILURE() << "no error";
+  } catch (const host::EParserError& e) {
+    EXPECT_EQ(e.Line(), 2);
+  }
+  EXPECT_EQ(results.back(), "cancel ");
+  EXPECT_EQ(FEdit->Text(), "after");
 }
 
 }  // namespace

@@ -1,64 +1,25 @@
 // mebrox-run itself, started as a separate process as a user would start it.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "tests/TestSupport.h"
-
-extern char** environ;
+#include "tests/ProcessSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::IsPng;
 using testing_support::ReadFile;
+using testing_support::TProcessResult;
 using testing_support::WriteFile;
 
 const std::string BasicProject = MEBROX_TEST_DATA "/projects/Basic/Basic.dpr";
 
-struct TProcessResult {
-  int ExitCode = -1;
-  std::string Out;
-  std::string Err;
-};
-
-// Runs mebrox-run with args in directory dir, input as its standard input.
 TProcessResult RunProgram(const std::vector<std::string>& args, const std::string& dir,
                           const std::string& input = "") {
-  testing_support::TempDir io;
-  WriteFile(io.File("in"), input);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, io.File("in").c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, io.File("out").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, io.File("err").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  std::vector<std::string> all = {MEBROX_RUN_PROGRAM};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  TProcessResult result;
-  pid_t pid = 0;
-  int spawned = posix_spawn(&pid, MEBROX_RUN_PROGRAM, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return result;
-  int status = 0;
-  if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
-  result.Out = ReadFile(io.File("out"));
-  result.Err = ReadFile(io.File("err"));
-  return result;
-}
-
-bool IsPng(const std::string& fileName) {
-  return ReadFile(fileName).starts_with("\x89PNG\r\n\x1a\n");
+  return testing_support::RunProcess(MEBROX_RUN_PROGRAM, args, dir, input);
 }
 
 TEST(RunProgram, HeadlessRunTracesAndTakesPictures) {

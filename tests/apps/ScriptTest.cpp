@@ -81,4 +81,72 @@ TEST(Script, ErrorsNameTheFileAndLine) {
   }
 }
 
+TEST(Script, ReadsTheDialogAndDesignVerbs) {
+  std::string text =
+      "type Dlg.Edit1 \"hello, world # not a comment\"\n"
+      "key Dlg.Edit1 Shift+Tab\n"
+      "KEY Dlg alt+o\n"
+      "key Dlg.List1 F5\n"
+      "select Dlg.List1 \"Two words\"\n"
+      "select Dlg.List1 3\n"
+      "select Dlg.List1 \"3\"\n"
+      "check Dlg.Check1 OFF\n"
+      "file \"sounds/ding.wav\"\n"
+      "drop THyperTxt Form1 10 20\n"
+      "edit Form1.HyperImage1 Action\n"
+      "verb Form1.WavePlay1 2\n"
+      "dblclick Form1.HyperArea1\n"
+      "expert \"Default Settings Expert\"\n"
+      "set Form1.HyperTxt1 Font.Color clNavy\n"
+      "set Form1 Caption \"A new title\"\n"
+      "save\n";
+  std::vector<TScriptCommand> c = ParseScript(text, "design.txt", TScriptDialect::Studio);
+  ASSERT_EQ(c.size(), 17u);
+  EXPECT_EQ(c[0].Verb, svType);
+  EXPECT_EQ(c[0].Text, "hello, world # not a comment");
+  EXPECT_EQ(c[1].Key.Key, host::VK_TAB);
+  EXPECT_EQ(c[1].Key.Shift, host::TShiftState{host::ssShift});
+  EXPECT_EQ(c[2].Control, "");
+  EXPECT_EQ(c[2].Key.Key, 'O');
+  EXPECT_EQ(c[2].Key.Shift, host::TShiftState{host::ssAlt});
+  EXPECT_EQ(c[2].Key.Text, "o");
+  EXPECT_EQ(c[3].Key.Key, host::VK_F1 + 4);
+  EXPECT_EQ(c[4].Text, "Two words");
+  EXPECT_EQ(c[5].Index, 3);
+  EXPECT_EQ(c[5].Text, "");
+  EXPECT_EQ(c[6].Text, "3");  // quoted: an item that reads "3"
+  EXPECT_FALSE(c[7].Checked);
+  EXPECT_EQ(c[8].FileName, "sounds/ding.wav");
+  EXPECT_EQ(c[9].ClassName, "THyperTxt");
+  EXPECT_EQ(c[9].Form, "Form1");
+  EXPECT_EQ(c[9].Y, 20);
+  EXPECT_EQ(c[10].Property, "Action");
+  EXPECT_EQ(c[11].Index, 2);
+  EXPECT_EQ(c[12].Verb, svDblClick);
+  EXPECT_EQ(c[13].Text, "Default Settings Expert");
+  EXPECT_EQ(c[14].Property, "Font.Color");
+  EXPECT_EQ(c[14].Text, "clNavy");
+  EXPECT_EQ(c[15].Control, "");
+  EXPECT_EQ(c[16].Verb, svSave);
+
+  // The design verbs are the studio's alone.
+  EXPECT_THROW(ParseScript("save\n", "run.txt"), host::EParserError);
+
+  const char* wrong[] = {"type Dlg \"x\"",
+                         "key Dlg.Edit1 Hyper+X",
+                         "key Dlg.Edit1 F13",
+                         "select Dlg.List1 -2",
+                         "check Dlg.Check1 maybe",
+                         "file",
+                         "drop THyperTxt Form1 1",
+                         "edit Form1.X Font..Color",
+                         "verb Form1.X -1",
+                         "set Form1.X Width",
+                         "save now"};
+  for (const char* line : wrong) {
+    SCOPED_TRACE(line);
+    EXPECT_THROW(ParseScript(line, "design.txt", TScriptDialect::Studio), host::EParserError);
+  }
+}
+
 }  // namespace

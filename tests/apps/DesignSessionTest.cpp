@@ -1,0 +1,191 @@
+#include "ide/DesignSession.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "apps/run/Project.h"
+#include "design/Actdef.h"
+#include "host/StdCtrls.h"
+#include "ide/PropertyPath.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+// A copy of the Basic project to design and save.
+class DesignSessionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(MEBROX_TEST_DATA "/projects/Basic", Folder(), fs::copy_options::recursive);
+  }
+  void TearDown() override { ide::SetToolServices(nullptr); }
+
+  std::string Folder() const { return FDir.Path() + "/Basic"; }
+  std::string File(const std::string& name) const { return Folder() + "/" + name; }
+
+  testing_support::TempDir FDir;
+};
+
+const char* const Unit3Source =
+    "unit Unit3;\n\ninterface\n\nuses Forms;\n\ntype\n  TForm3 = class(TForm)\n  end;\n\n"
+    "var\n  Form3: TForm3;\n\nimplementation\n\n{$R *.DFM}\n\nend.\n";
+const char* const Unit3Form =
+    "object Form3: TForm3\n  Width = 200\n  Height = 100\n  Caption = 'Third'\n"
+    "  object Label1: TLabel\n    Caption = 'Third frame'\n  end\nend\n";
+
+TEST_F(DesignSessionTest, AnsweringForTheProjectOnDisk) {
+  ide::TDesignSession session(File("Basic.dpr"));
+  ide::SetToolServices(&session);
+  EXPECT_EQ(session.GetProjectName(), File("Basic.dpr"));
+  ASSERT_EQ(session.GetUnitCount(), 2);
+  EXPECT_EQ(session.GetUnitName(0), File("Unit1.pas"));
+  EXPECT_EQ(session.GetUnitName(2), "");
+  EXPECT_EQ(session.GetFormCount(), 2);
+  host::TForm* form = session.FindForm("form2");
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->ClassName(), "TForm2");
+  EXPECT_TRUE(form->IsDesigning());
+  EXPECT_TRUE(form->FindComponent("Label1")->IsDesigning());
+  // The frames the Action wizard offers come from the units through these services.
+  EXPECT_EQ(mebrox::Actdef::GetFormNames()->Items(), (std::vector<std::string>{"Form1", "Form2"}));
+
+  std::string unit, file;
+  ASSERT_TRUE(session.GetNewModuleName(unit, file));
+  EXPECT_EQ(unit, "Unit3");
+  EXPECT_EQ(file, File("Unit3.pas"));
+  // A file of that name beside the project, in any case, is taken too.
+  WriteFile(File("unit3.DFM"), "");
+  ASSERT_TRUE(session.GetNewModuleName(unit, file));
+  EXPECT_EQ(unit, "Unit4");
+
+  // Opened and saved untouched, nothing is written, not even files the writer would lay out
+  // differently.
+  EXPECT_FALSE(session.Modified());
+  EXPECT_TRUE(session.Save().empty());
+}
+
+TEST_F(DesignSessionTest, ACreatedModuleJoinsTheProjectAndRunsOnceSaved) {
+  std::string original = ReadFile(File("Basic.dpr"));
+  {
+    ide::TDesignSession session(File("Basic.dpr"));
+    ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
+    int opened = 0;
+    session.OnFormOpened = [&](host::TForm&) { ++opened; };
+    ASSERT_TRUE(session.CreateModule(File("Unit3.pas"), source, form,
+                                     {ide::cmAddToProject, ide::cmShowSource, ide::cmShowForm,
+                                      ide::cmUnNamed, ide::cmMarkModified}));
+    EXPECT_TRUE(session.Modified());
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(session.GetUnitCount(), 3);
+    EXPECT_EQ(session.GetFormCount(), 3);
+    EXPECT_TRUE(session.FindForm("Form3")->Visible());
+    // In memory until saved.
+    EXPECT_FALSE(fs::exists(File("Unit3.pas")));
+    EXPECT_EQ(ReadFile(File("Basic.dpr")), original);
+    // A unit the project has already is refused.
+    ide::TIMemoryStream again(Unit3Source), againForm(Unit3Form);
+    EXPECT_FALSE(session.CreateModule(File("Unit1.pas"), again, againForm, {ide::cmAddToProject}));
+
+    EXPECT_EQ(session.Save(), (std::vector<std::string>{"Unit3.pas", "Unit3.dfm", "Basic.dpr"}));
+    EXPECT_FALSE(session.Modified());
+    EXPECT_EQ(ReadFile(File("Unit3.pas")), Unit3Source);
+    std::string dpr = ReadFile(File("Basic.dpr"));
+    EXPECT_NE(dpr.find("  Unit2 in 'Unit2.pas' {Form2},\n  Unit3 in 'Unit3.pas' {Form3};"),
+              std::string::npos)
+        << dpr;
+    EXPECT_NE(dpr.find("  Application.CreateForm(TForm3, Form3);\n  Application.Run;"),
+              std::string::npos)
+        << dpr;
+  }
+  // The application runs the new frame.
+  fs::path cwd = fs::current_path();
+  std::vector<host::TForm*> forms = mebrox::LoadProject(mebrox::ReadProjectFile(File("Basic.dpr")));
+  ASSERT_EQ(forms.size(), 3u);
+  EXPECT_EQ(forms[2]->ClassName(), "TForm3");
+  auto* label = dynamic_cast<host::TLabel*>(forms[2]->FindComponent("Label1"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Caption(), "Third frame");
+  mebrox::UnloadProject();
+  fs::current_path(cwd);
+}
+
+TEST_F(DesignSessionTest, ASaveThatFailsHalfWayLeavesEveryFileAsItWas) {
+  ide::TDesignSession session(File("Basic.dpr"));
+  host::TForm* form1 = session.FindForm("Form1");
+  host::TForm* form2 = session.FindForm("Form2");
+  ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Caption", "First, renamed");
+  ide::SetPropertyText(session.DesignerOf(*form2), *form2->FindComponent("Label1"), "Caption",
+                       "Second, renamed");
+  EXPECT_TRUE(session.Modified());
+  std::string unit1 = ReadFile(File("Unit1.dfm")), unit2 = ReadFile(File("Unit2.dfm"));
+  ::chmod(File("Unit2.dfm").c_str(), 0444);
+  try {
+    session.Save();
+    FAIL() << "saved over a read-only form file";
+  } catch (const host::EInOutError& e) {
+    EXPECT_NE(std::string(e.what()).find("Unit2.dfm"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(ReadFile(File("Unit1.dfm")), unit1);
+  EXPECT_EQ(ReadFile(File("Unit2.dfm")), unit2);
+  EXPECT_TRUE(session.Modified());
+  int entries = 0;
+  for (auto& e : fs::directory_iterator(Folder())) entries += e.exists();
+  EXPECT_EQ(entries, 5);
+
+  ::chmod(File("Unit2.dfm").c_str(), 0644);
+  EXPECT_EQ(session.Save(), (std::vector<std::string>{"Unit1.dfm", "Unit2.dfm"}));
+  EXPECT_NE(ReadFile(File("Unit1.dfm")).find("Caption = 'First, renamed'"), std::string::npos);
+  EXPECT_TRUE(session.Save().empty());
+}
+
+TEST_F(DesignSessionTest, AProjectWhoseFilesDisagreeNamesTheFileAndLine) {
+  struct TCase {
+    std::string File, Contents, Message;
+  };
+  const TCase cases[] = {
+      {"Unit2.pas", "", "Basic.dpr(8): Source Unit2.pas of unit Unit2 not found"},
+      {"Unit2.dfm", "object Form3: TForm2\nend\n",
+       "Unit2.dfm(1): The form file holds Form3, but "
+       "BASIC"
+       " names form Form2"},
+      {"Unit2.dfm", "\nobject Form2: TForm3\nend\n",
+       "Unit2.dfm(2): The form file holds a TForm3, but "
+       "BASIC"
+       " creates a TForm2"},
+      {"Unit2.pas", "unit Unit2;\ninterface\ntype\n  TForm9 = class(TForm)\n  end;\nend.\n",
+       "Unit2.pas(4): The unit declares TForm9, but "
+       "BASIC"
+       " makes its form a TForm2"},
+      {"Unit2.dfm", "object Form2: TForm2\n  Width = wide\nend\n",
+       "Unit2.dfm(2): Width: integer expected"},
+  };
+  int screenForms = host::Screen->FormCount();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.File + ": " + c.Contents);
+    fs::remove_all(Folder());
+    fs::copy(MEBROX_TEST_DATA "/projects/Basic", Folder(), fs::copy_options::recursive);
+    if (c.Contents.empty())
+      fs::remove(File(c.File));
+    else
+      WriteFile(File(c.File), c.Contents);
+    std::string expected = c.Message;
+    if (size_t at = expected.find("BASIC"); at != std::string::npos)
+      expected.replace(at, 5, File("Basic.dpr"));
+    try {
+      ide::TDesignSession session(File("Basic.dpr"));
+      ADD_FAILURE() << "opened";
+    } catch (const host::EParserError& e) {
+      std::string what = e.what();
+      EXPECT_TRUE(what.ends_with(expected)) << what;
+    }
+    // Nothing stays open.
+    EXPECT_EQ(host::Screen->FormCount(), screenForms);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// mebrox-studio itself, driven from scripts as a designer would drive it, and mebrox-run on what
+// it saved.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/ProcessSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::IsPng;
+using testing_support::ReadFile;
+using testing_support::RunProcess;
+using testing_support::TProcessResult;
+using testing_support::WriteFile;
+
+class StudioProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(MEBROX_TOUR_DIR, Tour(), fs::copy_options::recursive);
+    fs::remove(Tour() + "/Tour.RUN");
+  }
+  std::string Tour() const { return FWork.Path() + "/tour"; }
+  std::string TourFile(const std::string& name) const { return Tour() + "/" + name; }
+  TProcessResult Studio(const std::string& script) {
+    WriteFile(FWork.File("design.txt"), script);
+    return RunProcess(MEBROX_STUDIO_PROGRAM,
+                      {"--headless", "--script", "design.txt", TourFile("Tour.dpr")}, FWork.Path());
+  }
+
+  testing_support::TempDir FWork;
+};
+
+TEST_F(StudioProgramTest, DesignedComponentsAreSavedAndRunByTheApplication) {
+  std::string unit2 = ReadFile(TourFile("Unit2.dfm"));
+  TProcessResult r = Studio(
+      "# a hot text and a hot image on the welcome frame\n"
+      "drop THyperTxt Form1 24 390\n"
+      "drop THyperImage Form1 400 390\n"
+      "set Form1.HyperTxt2 Width 300\n"
+      "set Form1.HyperTxt2 Font.Color clNavy\n"
+      "set Form1.HyperImage1 Action.ActionType acFrame\n"
+      "set Form1.HyperImage1 Action.Frame Form2\n"
+      "edit Form1.HyperTxt2 About\n"
+      "screenshot AboutBoxDlg about.png\n"
+      "key AboutBoxDlg Enter\n"
+      "save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "show TForm1\nshow TForm2\nshow TForm3\nshow TForm4\n"
+            "dropped Form1.HyperTxt2 THyperTxt\n"
+            "dropped Form1.HyperImage1 THyperImage\n"
+            "modal TAboutBoxDlg \"About\"\n"
+            "closed TAboutBoxDlg -> ok\n"
+            "saved Unit1.dfm\n");
+  EXPECT_TRUE(IsPng(FWork.File("about.png")));
+  std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
+  EXPECT_NE(
+      unit1.find("  object HyperTxt2: THyperTxt\n    Left = 24\n    Top = 390\n    Width = 300"),
+      std::string::npos)
+      << unit1;
+  EXPECT_NE(unit1.find("    Action.Frame = 'Form2'"), std::string::npos) << unit1;
+  EXPECT_EQ(ReadFile(TourFile("Unit2.dfm")), unit2);
+
+  WriteFile(FWork.File("run.txt"), "click Form1.HyperImage1 20 20\n");
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--headless", "--script", "run.txt", TourFile("Tour.dpr")},
+                 FWork.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "show TForm1\nhide TForm1\nshow TForm2\n");
+}
+
+TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
+  std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
+  TProcessResult r = Studio(
+      "drop THyperTxt Form1 24 390\n"
+      "set Form1.HyperTxt9 Width 300\n"
+      "save\n");
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("design.txt(2): Form Form1 has no component named HyperTxt9"),
+            std::string::npos)
+      << r.Err;
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")), unit1);
+
+  // A value the inspector would refuse, a class on no palette page, a dialog line without a
+  // dialog.
+  for (const char* line : {"set Form1.HyperTxt1 Width wide", "drop TFrobnicator Form1 1 1",
+                           "click AboutBoxDlg.OKButton 1 1", "verb Form1.HyperTxt1 3"}) {
+    SCOPED_TRACE(line);
+    r = Studio(std::string("wait 1\n") + line + "\nsave\n");
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_NE(r.Err.find("design.txt(2): "), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Out.find("saved"), std::string::npos) << r.Out;
+  }
+
+  // The studio's verbs are not mebrox-run's.
+  WriteFile(FWork.File("run.txt"), "drop THyperTxt Form1 1 1\n");
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--headless", "--script", "run.txt", TourFile("Tour.dpr")},
+                 FWork.Path());
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("run.txt(1): Unknown command 'drop'"), std::string::npos) << r.Err;
+
+  // A project whose form file does not fit its unit.
+  WriteFile(TourFile("Unit3.dfm"), "object Form9: TForm3\nend\n");
+  r = Studio("save\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Unit3.dfm(1): The form file holds Form9"), std::string::npos) << r.Err;
+  EXPECT_EQ(r.Out, "");
+}
+
+}  // namespace
