@@ -1,5 +1,7 @@
 #include "host/FormFile.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <cstdint>
 #include <exception>
@@ -737,6 +739,17 @@ void ReadComponentText(std::string_view text, TComponent& root, const std::strin
 void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName,
                        const TComponentReadHook& onCreated) {
   TFormReader(text, root, sourceName, &onCreated).Read();
+}
+
+int FormHeaderLine(std::string_view text) {
+  int line = 1;
+  for (char c : text) {
+    if (c == '\n')
+      ++line;
+    else if (!std::isspace(static_cast<unsigned char>(c)))
+      return line;
+  }
+  return 1;
 }
 
 void ReadComponentFile(const std::string& fileName, TComponent& root) {

@@ -32,6 +32,9 @@ void ReadComponentText(std::string_view text, TComponent& root, const std::strin
                        const TComponentReadHook& onCreated);
 void ReadComponentFile(const std::string& fileName, TComponent& root);
 
+// The line of the form file's first "object", for errors about the form as a whole.
+int FormHeaderLine(std::string_view text);
+
 // How deep objects may nest in a form file, so that no input can exhaust the stack.
 inline constexpr int MaxFormNesting = 100;
 

@@ -15,18 +15,6 @@ using host::SameText;
 
 namespace {
 
-// The line of the form file's first "object", for errors about the form as a whole.
-int HeaderLine(const std::string& text) {
-  int line = 1;
-  for (char c : text) {
-    if (c == '\n')
-      ++line;
-    else if (!std::isspace(static_cast<unsigned char>(c)))
-      return line;
-  }
-  return 1;
-}
-
 bool IsIdentChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
 }
@@ -193,11 +181,11 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
   std::unique_ptr<host::TForm> form = ReadDesignForm(text, shown);
   if (!SameText(form->Name(), unit.FormName))
     throw EParserError(
-        shown, HeaderLine(text),
+        shown, host::FormHeaderLine(text),
         "The form file holds " + form->Name() + ", but " + dpr + " names form " + unit.FormName);
   if (form->ClassName() != expected)
     throw EParserError(
-        shown, HeaderLine(text),
+        shown, host::FormHeaderLine(text),
         "The form file holds a " + form->ClassName() + ", but " + dpr + " creates a " + expected);
   // What the writer makes of the form as read counts as unchanged: a file written by hand or
   // by another tool is rewritten only when the designer changes its form.

@@ -61,6 +61,21 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
   return true;
 }
 
+int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,
+                const std::function<int(const TCommandLine&)>& run) {
+  TCommandLine line;
+  std::string error;
+  if (!ParseCommandLine(argc, argv, line, error)) {
+    std::cerr << program << ": " << error << "\n\n" << usage;
+    return ExitUsage;
+  }
+  if (line.Help) {
+    std::cout << usage;
+    return ExitOk;
+  }
+  return run(line);
+}
+
 std::vector<TScriptCommand> ReadScript(const TCommandLine& line, TScriptDialect dialect,
                                        std::string& scriptName) {
   std::string text;

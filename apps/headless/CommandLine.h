@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,12 @@
 #include "apps/headless/Script.h"
 
 namespace mebrox {
+
+// Exit codes of both programs: done; a project or picture that could not be read or written;
+// a wrong command line or a faulty script.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;
+inline constexpr int ExitUsage = 2;
 
 // What mebrox-run and mebrox-studio take on their command lines:
 //   PROGRAM [--headless [--script FILE] [--screenshots DIR]] PROJECT.dpr
@@ -20,6 +27,11 @@ struct TCommandLine {
 
 // Fills line from the arguments; false with a reason in error for a command line we do not take.
 bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error);
+
+// A program's main: reads the command line (a mistake shows the usage and gives ExitUsage,
+// --help the usage alone), then returns what run returns.
+int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,
+                const std::function<int(const TCommandLine&)>& run);
 
 // The headless run's script: the file named, or standard input. Fails with EParserError or
 // EInOutError naming the script; scriptName says what it was called.

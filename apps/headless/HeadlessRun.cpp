@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <utility>
 
 #include "host/ListCtrls.h"
@@ -223,6 +224,22 @@ void THeadlessRun::Execute(const std::vector<TScriptCommand>& script,
   }
   FScript = nullptr;
   if (FScriptError) std::rethrow_exception(std::exchange(FScriptError, nullptr));
+}
+
+int THeadlessRun::RunScript(const std::vector<TScriptCommand>& script,
+                            const std::string& scriptName, const std::string& program) {
+  Start();
+  try {
+    Execute(script, scriptName);
+  } catch (const EParserError& e) {
+    std::cerr << program << ": " << e.what() << '\n';
+    return 2;
+  }
+  if (!FFailure.empty()) {
+    std::cerr << program << ": " << FFailure << '\n';
+    return 1;
+  }
+  return 0;
 }
 
 bool THeadlessRun::RunNext() {

@@ -53,6 +53,11 @@ class THeadlessRun {
   // with EParserError naming scriptName and the line.
   void Execute(const std::vector<TScriptCommand>& script, const std::string& scriptName);
 
+  // Start, then Execute, reporting on errors what went wrong as program: the exit code, 0 when
+  // the script ran, 2 for a faulty script line, 1 when a picture could not be written.
+  int RunScript(const std::vector<TScriptCommand>& script, const std::string& scriptName,
+                const std::string& program);
+
   // Why the run could not go on (a picture that could not be written); empty while all is well.
   const std::string& Failure() const { return FFailure; }
   // The time the MCI service sees; only wait lines move it.

@@ -16,18 +16,6 @@ using host::SameText;
 
 namespace {
 
-// The line of the form file's first "object", for errors about the form as a whole.
-int HeaderLine(const std::string& text) {
-  int line = 1;
-  for (char c : text) {
-    if (c == '\n')
-      ++line;
-    else if (!std::isspace(static_cast<unsigned char>(c)))
-      return line;
-  }
-  return 1;
-}
-
 struct TPlannedForm {
   const TFormCreation* Creation;
   fs::path Path;            // absolute
@@ -80,7 +68,7 @@ std::vector<host::TForm*> LoadProject(const TProjectFile& project) {
       }
       // Frames find each other by class name, so the form file and the project must agree.
       if (form->ClassName() != p.Creation->ClassName)
-        throw EParserError(p.DisplayName, HeaderLine(text),
+        throw EParserError(p.DisplayName, host::FormHeaderLine(text),
                            "The form file holds a " + form->ClassName() + ", but " +
                                project.FileName + " creates a " + p.Creation->ClassName);
       host::HandleEvents([form] { form->DoCreate(); });

@@ -17,9 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+using mebrox::ExitFailed;
+using mebrox::ExitOk;
+using mebrox::ExitUsage;
 
 const char* const Usage =
     "Usage: mebrox-run PROJECT.dpr\n"
@@ -83,17 +83,7 @@ int Run(const mebrox::TCommandLine& line) {
   }
 
   if (result == ExitOk && headless) {
-    headless->Start();
-    try {
-      headless->Execute(script, scriptName);
-    } catch (const host::EParserError& e) {
-      std::cerr << "mebrox-run: " << e.what() << '\n';
-      result = ExitUsage;
-    }
-    if (result == ExitOk && !headless->Failure().empty()) {
-      std::cerr << "mebrox-run: " << headless->Failure() << '\n';
-      result = ExitFailed;
-    }
+    result = headless->RunScript(script, scriptName, "mebrox-run");
   } else if (result == ExitOk) {
     host::Application->Run();
   }
@@ -107,15 +97,5 @@ int Run(const mebrox::TCommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  mebrox::TCommandLine line;
-  std::string error;
-  if (!mebrox::ParseCommandLine(argc, argv, line, error)) {
-    std::cerr << "mebrox-run: " << error << "\n\n" << Usage;
-    return ExitUsage;
-  }
-  if (line.Help) {
-    std::cout << Usage;
-    return ExitOk;
-  }
-  return Run(line);
+  return mebrox::ProgramMain(argc, argv, "mebrox-run", Usage, Run);
 }

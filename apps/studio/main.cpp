@@ -18,9 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+using mebrox::ExitFailed;
+using mebrox::ExitOk;
+using mebrox::ExitUsage;
 
 const char* const Usage =
     "Usage: mebrox-studio --headless [--script FILE] [--screenshots DIR] PROJECT.dpr\n"
@@ -93,17 +93,7 @@ int Run(const mebrox::TCommandLine& line) {
     ide::SetToolServices(session.get());
     run->SetSession(session.get());
     run->ShowForms();
-    run->Start();
-    try {
-      run->Execute(script, scriptName);
-    } catch (const host::EParserError& e) {
-      std::cerr << "mebrox-studio: " << e.what() << '\n';
-      result = ExitUsage;
-    }
-    if (result == ExitOk && !run->Failure().empty()) {
-      std::cerr << "mebrox-studio: " << run->Failure() << '\n';
-      result = ExitFailed;
-    }
+    result = run->RunScript(script, scriptName, "mebrox-studio");
   }
 
   // The trace ends with the run: what the forms do while they are freed is not part of it.
@@ -116,15 +106,5 @@ int Run(const mebrox::TCommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  mebrox::TCommandLine line;
-  std::string error;
-  if (!mebrox::ParseCommandLine(argc, argv, line, error)) {
-    std::cerr << "mebrox-studio: " << error << "\n\n" << Usage;
-    return ExitUsage;
-  }
-  if (line.Help) {
-    std::cout << Usage;
-    return ExitOk;
-  }
-  return Run(line);
+  return mebrox::ProgramMain(argc, argv, "mebrox-studio", Usage, Run);
 }
