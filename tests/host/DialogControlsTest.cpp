@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -447,4 +451,31 @@ TEST(DialogControlsTest, ScreenshotsShowFocusAndDisabledStates) {
   EXPECT_NE(focused.Pixels, unfocused.Pixels);
   EXPECT_NE(disabled.Pixels, focused.Pixels);
   EXPECT_EQ(disabled.Width, dlg.Width());
+}
+
+// Keys from the toolkit itself, as a real keyboard sends them to the focused widget, take the
+// same path as the scripted ones.
+TEST(DialogKeyboardTest, KeysFromTheToolkitReachTheFormAndTheWidget) {
+  TControlsDlg dlg;
+  dlg.Show();
+  dlg.EditName->SetFocus();
+  Application->ProcessMessages();
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  auto send = [](QWidget* to, int key, const QString& text, Qt::KeyboardModifiers mods = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QCoreApplication::sendEvent(to, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QCoreApplication::sendEvent(to, &release);
+  };
+  send(focus, Qt::Key_X, "x");
+  EXPECT_EQ(dlg.EditName->Text(), "Adax");
+  send(focus, Qt::Key_Tab, "\t");
+  EXPECT_EQ(ActiveName(dlg), "CheckBold");
+  Application->ProcessMessages();
+  EXPECT_NE(QApplication::focusWidget(), focus);
+  send(QApplication::focusWidget(), Qt::Key_B, "b", Qt::AltModifier);
+  EXPECT_TRUE(dlg.CheckBold->Checked());
+  send(QApplication::focusWidget(), Qt::Key_Escape, "\x1b");
+  EXPECT_EQ(dlg.ModalResult(), mrCancel);
 }
