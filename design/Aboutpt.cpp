@@ -17,7 +17,6 @@ TAboutBoxDlg::TAboutBoxDlg(host::TComponent* owner) : host::TForm(owner) {
       .Bind("OKButton", OKButton)
       .Load(*this);
   ProgramIcon->Picture().SetImage(host::LoadBitmapResource("MEBROX"));
-  SetActiveControl(OKButton);
 }
 
 ide::TPropertyAttributes TAboutProperty::GetAttributes() const {

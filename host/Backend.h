@@ -13,6 +13,19 @@ class TWinControl;
 class TForm;
 struct TKeyEventRecord;
 
+// How a top-level window is framed.
+struct TWindowBorder {
+  bool Frame = true;       // a title bar and edges
+  bool Resizable = true;   // the user may size it
+  bool Dialog = false;     // a dialog's frame: no minimise or maximise
+  bool SystemMenu = true;  // the close box and window menu
+  bool MinimizeButton = true;
+  bool MaximizeButton = true;
+  friend bool operator==(const TWindowBorder&, const TWindowBorder&) = default;
+};
+
+enum class TWindowState { Normal, Minimized, Maximized };
+
 // The toolkit side of one windowed control. The control calls it; the toolkit calls back through
 // TWinControl's Dispatch* functions.
 class IWindowPeer {
@@ -26,8 +39,13 @@ class IWindowPeer {
   virtual void SetEnabled(bool enabled) = 0;
   // Sets the title of a top-level window.
   virtual void SetCaption(const std::string& caption) = 0;
-  // Shows a top-level window without a frame (true) or with one.
-  virtual void SetFrameless(bool frameless) = 0;
+  // The frame of a top-level window and the buttons on its title bar.
+  virtual void SetBorder(const TWindowBorder& border) = 0;
+  // Shows a top-level window at its size, minimised or maximised.
+  virtual void SetWindowState(TWindowState state) = 0;
+  // The text shown when the pointer rests on the window (for a window the kit paints, the
+  // window asks the control under the pointer instead).
+  virtual void SetHint(const std::string& hint) = 0;
   // Sets the pointer shown over the window (a TCursor number).
   virtual void SetCursor(int cursor) = 0;
   // Raises the window above its siblings.
@@ -83,10 +101,12 @@ class IEditPeer : public IWidgetPeer {
   virtual void SetMaxLength(int length) = 0;
   // Shows every character as this one (0: as typed).
   virtual void SetPasswordChar(char c) = 0;
-  // Selects length characters from start (0-based); length 0 only places the caret.
+  // Selects length bytes of the (UTF-8) text from byte start on; length 0 only places the caret.
   virtual void SetSelection(int start, int length) = 0;
   // Breaks long lines at the right edge (memos).
   virtual void SetWordWrap(bool wrap) = 0;
+  // Scroll bars of a memo: 0 none, 1 horizontal, 2 vertical, 3 both (shown always).
+  virtual void SetScrollBars(int bars) = 0;
 };
 
 class IListPeer : public IWidgetPeer {
@@ -105,6 +125,8 @@ class IButtonPeer : public IWidgetPeer {
   virtual void SetGlyph(const std::shared_ptr<const TRawImage>& glyph) = 0;
   // Drawn as the button that Enter presses.
   virtual void SetDefault(bool isDefault) = 0;
+  // The glyph right of the caption (true) or left of it.
+  virtual void SetGlyphRight(bool right) = 0;
 };
 
 class ISpinPeer : public IWidgetPeer {
@@ -142,10 +164,12 @@ struct TWidgetChange {
     wcValue,      // a spin edit's value is now Index
     wcExpanded,   // row Index was opened
     wcCollapsed,  // row Index was closed
+    wcSelection,  // Length bytes of the text from byte Index on are selected
   };
   TKind Kind = wcText;
   std::string Text;
   int Index = -1;
+  int Length = 0;
 };
 
 // Runs the toolkit's event loop.

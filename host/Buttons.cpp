@@ -1,5 +1,7 @@
 #include "host/Buttons.h"
 
+#include <algorithm>
+
 #include "host/ExtCtrls.h"
 #include "host/Forms.h"
 #include "host/Resources.h"
@@ -219,6 +221,12 @@ const std::vector<std::string>& BitBtnKindNames() {
   return names;
 }
 
+const std::vector<std::string>& ButtonLayoutNames() {
+  static const std::vector<std::string> names = {"blGlyphLeft", "blGlyphRight", "blGlyphTop",
+                                                 "blGlyphBottom"};
+  return names;
+}
+
 namespace {
 
 struct TBitBtnKindFace {
@@ -252,7 +260,10 @@ const TClassInfo& TBitBtn::StaticClassInfo() {
     TPublisher<TBitBtn>(i)
         .SubObject<TPicture>(
             "Glyph", [](TBitBtn& b) -> TPicture& { return b.Glyph(); }, &TBitBtn::SetGlyph)
-        .Enumeration("Kind", BitBtnKindNames(), &TBitBtn::Kind, &TBitBtn::SetKind, bkCustom);
+        .Enumeration("Kind", BitBtnKindNames(), &TBitBtn::Kind, &TBitBtn::SetKind, bkCustom)
+        .Enumeration("Layout", ButtonLayoutNames(), &TBitBtn::Layout, &TBitBtn::SetLayout,
+                     blGlyphLeft)
+        .Integer("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs, 1);
     return i;
   }();
   return info;
@@ -276,9 +287,30 @@ void TBitBtn::SetKind(TBitBtnKind value) {
   ShowGlyph();
 }
 
+void TBitBtn::SetLayout(TButtonLayout value) {
+  FLayout = value;
+  if (auto* peer = WidgetPeer<IButtonPeer>()) peer->SetGlyphRight(value == blGlyphRight);
+}
+
+void TBitBtn::SetNumGlyphs(int value) {
+  FNumGlyphs = std::clamp(value, 1, 4);
+  ShowGlyph();
+}
+
 void TBitBtn::ShowGlyph() {
   auto* peer = WidgetPeer<IButtonPeer>();
   if (!peer) return;
+  // A glyph of several images shows its first, the left part of the picture.
+  if (!FGlyph.Empty() && FNumGlyphs > 1) {
+    const TRawImage& all = *FGlyph.Image();
+    auto first = std::make_shared<TRawImage>();
+    first->Width = all.Width / FNumGlyphs;
+    first->Height = all.Height;
+    for (int y = 0; y < all.Height; ++y)
+      for (int x = 0; x < first->Width; ++x) first->Pixels.push_back(all.Pixel(x, y));
+    peer->SetGlyph(first);
+    return;
+  }
   if (!FGlyph.Empty())
     peer->SetGlyph(FGlyph.Image());
   else
@@ -287,6 +319,7 @@ void TBitBtn::ShowGlyph() {
 
 void TBitBtn::PeerCreated() {
   TButton::PeerCreated();
+  WidgetPeer<IButtonPeer>()->SetGlyphRight(FLayout == blGlyphRight);
   ShowGlyph();
 }
 

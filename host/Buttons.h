@@ -71,6 +71,8 @@ enum TBitBtnKind {
   bkAll
 };
 const std::vector<std::string>& BitBtnKindNames();
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+const std::vector<std::string>& ButtonLayoutNames();
 
 // A push button with a picture. A Kind other than bkCustom gives the button that kind's
 // caption, glyph and modal result, and makes OK and Yes default, Cancel and No cancel buttons;
@@ -85,6 +87,14 @@ class TBitBtn : public TButton {
   // A picture of the designer's own; while empty the kind's glyph shows.
   TPicture& Glyph() { return FGlyph; }
   void SetGlyph(const TPicture& value) { FGlyph.Assign(value); }
+  // Where the glyph sits beside the caption. The toolkit's buttons put a glyph above or below
+  // the caption to its left.
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout value);
+  // How many images the glyph holds side by side (up, disabled ...); only the first is shown,
+  // the toolkit greys it for the disabled look.
+  int NumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(int value);
 
   void Click() override;
 
@@ -96,6 +106,8 @@ class TBitBtn : public TButton {
 
   TBitBtnKind FKind = bkCustom;
   TPicture FGlyph;
+  TButtonLayout FLayout = blGlyphLeft;
+  int FNumGlyphs = 1;
 };
 
 // The glyph as a disabled button shows it: its shape, without its colours, in one colour.

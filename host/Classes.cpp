@@ -115,6 +115,11 @@ void TComponent::RemoveComponent(TComponent* component) {
   component->FOwner = nullptr;
 }
 
+void TComponent::Notification(TComponent* component, TOperation operation) {
+  for (TComponent* c : std::vector<TComponent*>(FComponents))
+    if (c != component) c->Notification(component, operation);
+}
+
 void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const {
   if (this != root) return;
   for (TComponent* c : FComponents)

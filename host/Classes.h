@@ -86,8 +86,10 @@ class TComponent : public TPersistent {
 
   void InsertComponent(TComponent* component);
   void RemoveComponent(TComponent* component);
-  // Told when a component is inserted into or removed from this one's owner tree.
-  virtual void Notification(TComponent* component, TOperation operation) {}
+  // Told when a component is inserted into or removed from this one's owner tree. The owner
+  // passes it on to everything it owns, so that a component holding a reference to a sibling
+  // can drop it when the sibling goes.
+  virtual void Notification(TComponent* component, TOperation operation);
 
   // Nesting in form files: a control's parent, or nothing for a non-visual component.
   virtual bool HasParent() const { return false; }

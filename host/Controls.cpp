@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "host/Forms.h"
+#include "host/Menus.h"
 
 namespace host {
 
@@ -35,6 +36,8 @@ const TClassInfo& TControl::StaticClassInfo() {
         .Integer("Width", &TControl::Width, &TControl::SetWidth)
         .Integer("Height", &TControl::Height, &TControl::SetHeight)
         .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
+        .String("Hint", &TControl::Hint, &TControl::SetHint)
+        .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
         .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
         .Boolean("Visible", &TControl::Visible, &TControl::SetVisible, true);
     return i;
@@ -122,6 +125,30 @@ void TControl::SetCaption(const std::string& value) {
   if (value == FCaption) return;
   FCaption = value;
   TextChanged();
+}
+
+bool TControl::ContextPopup(TPoint point) {
+  for (TControl* c = this; c; c = c->Parent()) {
+    if (!c->FPopupMenu) {
+      point = {point.X + c->Left(), point.Y + c->Top()};
+      continue;
+    }
+    TPoint screen = c->ClientToScreen(point);
+    c->FPopupMenu->SetPopupComponent(c);
+    c->FPopupMenu->Popup(screen.X, screen.Y);
+    return true;
+  }
+  return false;
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+  TComponent::Notification(component, operation);
+}
+
+void TControl::SetHint(const std::string& value) {
+  FHint = value;
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->FPeer) w->FPeer->SetHint(value);
 }
 
 TWinControl* TControl::PaintingWindow() const {
@@ -215,6 +242,9 @@ const TClassInfo& TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  // Leave the parent while still a window: it drops this one from its Tab order and its form
+  // from the keyboard.
+  if (Parent()) Parent()->RemoveControl(this);
   // Children go with their parent window, as they did in the old framework.
   while (!FControls.empty()) {
     TControl* child = FControls.back();
@@ -278,6 +308,7 @@ void TWinControl::CreateWnd() {
   FPeer->SetBounds(BoundsRect());
   FPeer->SetEnabled(Enabled());
   FPeer->SetCursor(Cursor());
+  if (!Hint().empty()) FPeer->SetHint(Hint());
   PeerCreated();
   if (TForm* form = GetParentForm(this); form && form != this && form->ActiveControl() == this)
     FPeer->SetFocus();
@@ -406,6 +437,12 @@ void TWinControl::PaintTo(TCanvasSurface& surface) {
   }
 }
 
+std::string TWinControl::HintAt(TPoint point) const {
+  TControl* c = ControlAtPos(point, true, false);
+  if (c && !c->Hint().empty()) return c->Hint();
+  return Hint();
+}
+
 void TWinControl::ReleaseCapture() {
   FCapture = nullptr;
   FCaptureWindow = nullptr;
@@ -480,6 +517,7 @@ void TWinControl::DispatchMouse(const TMouseEventRecord& event) {
         }
       }
       target->MouseUp(event.Button, event.Shift, x, y);
+      if (event.Button == mbRight) target->ContextPopup({x, y});
       break;
     case TMouseEventRecord::DblClick:
       if (target->ControlStyle().Contains(csClickEvents)) target->DblClick();

@@ -100,6 +100,7 @@ struct TMouseEventRecord {
 
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 class TControl : public TComponent {
   HOST_PUBLISHED_CLASS
@@ -141,6 +142,15 @@ class TControl : public TComponent {
   void SetFont(const TFont& value) { FFont.Assign(value); }
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& value);
+  // Shown when the pointer rests on the control.
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& value);
+  // The menu a right click on the control shows.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* value) { FPopupMenu = value; }
+  // Shows the popup menu of the control (or of the nearest parent that has one) at a client
+  // point; false when there is none.
+  bool ContextPopup(TPoint point);
   TControlStyle ControlStyle() const { return FControlStyle; }
   void SetControlStyle(TControlStyle style) { FControlStyle = style; }
 
@@ -187,6 +197,7 @@ class TControl : public TComponent {
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* parent) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  protected:
   virtual void FontChanged() { Invalidate(); }
@@ -210,6 +221,8 @@ class TControl : public TComponent {
   TColor FColor = clBtnFace;
   TFont FFont;
   std::string FCaption;
+  std::string FHint;
+  TPopupMenu* FPopupMenu = nullptr;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents};
 };
 
@@ -265,6 +278,8 @@ class TWinControl : public TControl {
   void DispatchFocus(bool gained);
   // What the user did to the toolkit's widget of a standard control.
   virtual void WidgetChanged(const TWidgetChange& change) {}
+  // The hint of what lies at a client point: a graphic child's, else the window's own.
+  std::string HintAt(TPoint point) const;
 
   // Keys the control handles itself although forms act on them (a memo takes Enter).
   virtual bool WantsKey(TKey key, TShiftState shift) const { return false; }

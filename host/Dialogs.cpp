@@ -99,14 +99,33 @@ void TScriptedDialogs::ShowError(const std::string& message) {
   if (OnError) OnError(message);
 }
 
-std::optional<std::string> TScriptedDialogs::FileDialog(const TFileDialogRequest& request) {
-  std::optional<std::string> answer;
+std::vector<std::string> TScriptedDialogs::FileDialog(const TFileDialogRequest& request) {
+  std::vector<std::string> answer;
   if (!FFiles.empty()) {
-    answer = FFiles.front();
+    answer = std::move(FFiles.front());
     FFiles.pop_front();
+    if (!request.MultiSelect && answer.size() > 1) answer.resize(1);
   }
   if (OnFile) OnFile(request, answer);
   return answer;
+}
+
+int TScriptedDialogs::PopupMenu(const TPopupRequest& request) {
+  int chosen = -1;
+  FLastMenuChoiceFound = true;
+  if (!FMenuChoices.empty()) {
+    std::string wanted = FMenuChoices.front();
+    FMenuChoices.pop_front();
+    for (size_t i = 0; i < request.Entries.size() && chosen < 0; ++i) {
+      const TPopupEntry& e = request.Entries[i];
+      if (!e.Separator && e.Enabled && SameText(StripAccelerator(e.Caption), wanted))
+        chosen = static_cast<int>(i);
+    }
+    FLastMenuChoiceFound = chosen >= 0;
+  }
+  if (OnPopup)
+    OnPopup(request, chosen >= 0 ? &request.Entries[static_cast<size_t>(chosen)] : nullptr);
+  return chosen;
 }
 
 // ---- file filters
@@ -207,11 +226,16 @@ bool TOpenDialog::Execute() {
   request.FilterIndex = FFilterIndex;
   request.InitialDir = FInitialDir;
   request.FileName = FFileName;
-  std::optional<std::string> chosen = DialogService().FileDialog(request);
-  if (!chosen || chosen->empty()) return false;
-  std::string name = *chosen;
-  if (!FDefaultExt.empty() && ExtractFileExt(name).empty()) name += "." + FDefaultExt;
-  FFileName = name;
+  request.MultiSelect = !SaveDialog() && FOptions.Contains(ofAllowMultiSelect);
+  std::vector<std::string> chosen = DialogService().FileDialog(request);
+  std::erase(chosen, std::string());
+  if (chosen.empty()) return false;
+  FFiles.Clear();
+  for (std::string name : chosen) {
+    if (!FDefaultExt.empty() && ExtractFileExt(name).empty()) name += "." + FDefaultExt;
+    FFiles.Add(name);
+  }
+  FFileName = FFiles.Get(0);
   return true;
 }
 

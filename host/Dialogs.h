@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/Forms.h"
+#include "host/Strings.h"
 
 namespace host {
 
@@ -24,16 +25,35 @@ struct TFileDialogRequest {
   std::string Filter;
   int FilterIndex = 1;
   std::string InitialDir;
-  std::string FileName;  // proposed
+  std::string FileName;      // proposed
+  bool MultiSelect = false;  // an open dialog may return several files
 };
 
-// Message boxes and file dialogs go through one service, so that tests and headless runs answer
-// them from a script.
+// One line of a popup menu as it is shown.
+struct TPopupEntry {
+  std::string Caption;
+  bool Enabled = true;
+  bool Checked = false;
+  bool Separator = false;
+};
+
+// A popup menu to show at a screen point.
+struct TPopupRequest {
+  std::string MenuName;
+  TPoint At;
+  std::vector<TPopupEntry> Entries;
+};
+
+// Message boxes, file dialogs and popup menus go through one service, so that tests and
+// headless runs answer them from a script.
 class IDialogService {
  public:
   virtual ~IDialogService() = default;
-  // Shows a file dialog; returns the chosen file's full name, or nullopt when cancelled.
-  virtual std::optional<std::string> FileDialog(const TFileDialogRequest& request) = 0;
+  // Shows a popup menu; returns the index of the chosen entry, or -1 when none was chosen.
+  virtual int PopupMenu(const TPopupRequest& request) = 0;
+  // Shows a file dialog; returns the full names of the chosen files (one unless the request
+  // allows several), none when cancelled.
+  virtual std::vector<std::string> FileDialog(const TFileDialogRequest& request) = 0;
   // Shows a message box; returns the modal result of the pressed button.
   virtual TModalResult MessageDlg(const std::string& message, TMsgDlgType type,
                                   TMsgDlgButtons buttons, int helpContext) = 0;
@@ -104,9 +124,11 @@ class TOpenDialog : public TComponent {
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& value) { FTitle = value; }
 
-  // Shows the dialog; true with FileName set when the user chose a file. A name chosen without
-  // an extension gets DefaultExt.
+  // Shows the dialog; true with FileName (and Files) set when the user chose a file. A name
+  // chosen without an extension gets DefaultExt. With ofAllowMultiSelect the user may choose
+  // several files, all in Files; FileName is the first.
   bool Execute();
+  TStringList& Files() { return FFiles; }
 
  protected:
   virtual bool SaveDialog() const { return false; }
@@ -119,6 +141,7 @@ class TOpenDialog : public TComponent {
   std::string FInitialDir;
   TOpenOptions FOptions;
   std::string FTitle;
+  TStringList FFiles;
 };
 
 class TSaveDialog : public TOpenDialog {
@@ -145,8 +168,17 @@ class TScriptedDialogs : public IDialogService {
   // the box's default button.
   void QueueAnswer(TModalResult answer) { FAnswers.push_back(answer); }
   // Queues the file the next file dialog chooses; with none queued a file dialog is cancelled.
-  void QueueFile(const std::string& fileName) { FFiles.push_back(fileName); }
+  void QueueFile(const std::string& fileName) { FFiles.push_back({fileName}); }
+  // Several files for a dialog that takes several (one that takes one chooses the first).
+  void QueueFiles(std::vector<std::string> fileNames) { FFiles.push_back(std::move(fileNames)); }
   size_t PendingFiles() const { return FFiles.size(); }
+  // Queues the entry (by caption, ignoring its accelerator mark and case) the next popup menu
+  // chooses; with none queued the menu closes without a choice.
+  void QueueMenuChoice(const std::string& caption) { FMenuChoices.push_back(caption); }
+  size_t PendingMenuChoices() const { return FMenuChoices.size(); }
+  void ClearMenuChoices() { FMenuChoices.clear(); }
+  // Whether the last popup menu had the entry it was told to choose.
+  bool LastMenuChoiceFound() const { return FLastMenuChoiceFound; }
   size_t PendingAnswers() const { return FAnswers.size(); }
   const std::vector<TShown>& Shown() const { return FShown; }
   const std::vector<std::string>& Errors() const { return FErrors; }
@@ -154,16 +186,21 @@ class TScriptedDialogs : public IDialogService {
   std::function<void(const TShown&)> OnMessage;
   std::function<void(const std::string&)> OnError;
   // A file dialog was shown: what it asked and what it answered.
-  std::function<void(const TFileDialogRequest&, const std::optional<std::string>&)> OnFile;
+  std::function<void(const TFileDialogRequest&, const std::vector<std::string>&)> OnFile;
+  // A popup menu was shown, and the entry chosen (null for none).
+  std::function<void(const TPopupRequest&, const TPopupEntry*)> OnPopup;
 
   TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons,
                           int helpContext) override;
   void ShowError(const std::string& message) override;
-  std::optional<std::string> FileDialog(const TFileDialogRequest& request) override;
+  std::vector<std::string> FileDialog(const TFileDialogRequest& request) override;
+  int PopupMenu(const TPopupRequest& request) override;
 
  private:
   std::deque<TModalResult> FAnswers;
-  std::deque<std::string> FFiles;
+  std::deque<std::vector<std::string>> FFiles;
+  std::deque<std::string> FMenuChoices;
+  bool FLastMenuChoiceFound = true;
   std::vector<TShown> FShown;
   std::vector<std::string> FErrors;
 };

@@ -42,8 +42,39 @@ void TCustomEdit::SetPasswordChar(const std::string& value) {
   if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetPasswordChar(FPasswordChar);
 }
 
+void TCustomEdit::SetSelStart(int value) {
+  FSelStart = value;
+  FSelLength = 0;
+  ClampSelection();
+  PushSelection();
+}
+
+void TCustomEdit::SetSelLength(int value) {
+  FSelLength = value;
+  ClampSelection();
+  PushSelection();
+}
+
+std::string TCustomEdit::SelText() const {
+  std::string text = EditText();
+  if (FSelStart >= static_cast<int>(text.size())) return std::string();
+  return text.substr(static_cast<size_t>(FSelStart), static_cast<size_t>(FSelLength));
+}
+
 void TCustomEdit::SelectAll() {
-  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetSelection(0, static_cast<int>(Text().size()));
+  FSelStart = 0;
+  FSelLength = static_cast<int>(EditText().size());
+  PushSelection();
+}
+
+void TCustomEdit::ClampSelection() {
+  int size = static_cast<int>(EditText().size());
+  FSelStart = std::clamp(FSelStart, 0, size);
+  FSelLength = std::clamp(FSelLength, 0, size - FSelStart);
+}
+
+void TCustomEdit::PushSelection() {
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetSelection(FSelStart, FSelLength);
 }
 
 void TCustomEdit::PeerCreated() {
@@ -56,6 +87,7 @@ void TCustomEdit::PeerCreated() {
 
 void TCustomEdit::TextChanged() {
   TWidgetControl::TextChanged();
+  ClampSelection();
   if (!IsLoading()) Change();
 }
 
@@ -64,6 +96,12 @@ void TCustomEdit::Change() {
 }
 
 void TCustomEdit::WidgetChanged(const TWidgetChange& change) {
+  if (change.Kind == TWidgetChange::wcSelection) {
+    FSelStart = change.Index;
+    FSelLength = change.Length;
+    ClampSelection();
+    return;
+  }
   if (change.Kind != TWidgetChange::wcText || FReadOnly) return;
   FModified = true;
   SetText(change.Text);
@@ -121,10 +159,20 @@ static std::string WidgetText(const TStrings& lines) {
   return text;
 }
 
+std::string TMemo::EditText() const {
+  return WidgetText(FLines);
+}
+
+void TMemo::SetScrollBars(TScrollStyle value) {
+  FScrollBars = value;
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetScrollBars(value);
+}
+
 void TMemo::LinesChanged() {
   // Text coming from the widget stays as the widget has it (a trailing line break included).
   if (!FFromWidget)
     if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetText(WidgetText(FLines));
+  ClampSelection();
   if (!IsLoading()) Change();
 }
 
@@ -137,6 +185,7 @@ void TMemo::PeerCreated() {
   TCustomEdit::PeerCreated();
   auto* peer = WidgetPeer<IEditPeer>();
   peer->SetWordWrap(FWordWrap);
+  peer->SetScrollBars(FScrollBars);
   peer->SetText(WidgetText(FLines));
 }
 
@@ -146,6 +195,10 @@ bool TMemo::WantsKey(TKey key, TShiftState shift) const {
 }
 
 void TMemo::WidgetChanged(const TWidgetChange& change) {
+  if (change.Kind == TWidgetChange::wcSelection) {
+    TCustomEdit::WidgetChanged(change);
+    return;
+  }
   if (change.Kind != TWidgetChange::wcText || ReadOnly()) return;
   SetModified(true);
   FFromWidget = true;

@@ -25,6 +25,15 @@ class TCustomEdit : public TWidgetControl {
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }
 
+  // The selection, in bytes of the (UTF-8) text: where it starts and how long it is.
+  int SelStart() const { return FSelStart; }
+  void SetSelStart(int value);
+  int SelLength() const { return FSelLength; }
+  void SetSelLength(int value);
+  std::string SelText() const;
+  // The text as the widget holds it (a memo's lines joined with line feeds), which selections
+  // count in.
+  virtual std::string EditText() const { return Text(); }
   void SelectAll();
   void Clear() { SetText(std::string()); }
 
@@ -38,8 +47,13 @@ class TCustomEdit : public TWidgetControl {
   void PeerCreated() override;
   void TextChanged() override;
   virtual void Change();
+  // Keeps the selection inside the text after it changed.
+  void ClampSelection();
+  void PushSelection();
 
  private:
+  int FSelStart = 0;
+  int FSelLength = 0;
   int FMaxLength = 0;
   bool FReadOnly = false;
   char FPasswordChar = 0;
@@ -64,7 +78,7 @@ class TMemo : public TCustomEdit {
   TStringList& Lines() { return FLines; }
   void SetLines(const TStrings& value) { FLines.Assign(value); }
   TScrollStyle ScrollBars() const { return FScrollBars; }
-  void SetScrollBars(TScrollStyle value) { FScrollBars = value; }
+  void SetScrollBars(TScrollStyle value);
   // Enter types a line break (true) or presses the form's default button.
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool value) { FWantReturns = value; }
@@ -75,6 +89,7 @@ class TMemo : public TCustomEdit {
 
   bool WantsKey(TKey key, TShiftState shift) const override;
   void WidgetChanged(const TWidgetChange& change) override;
+  std::string EditText() const override;
 
  protected:
   void PeerCreated() override;

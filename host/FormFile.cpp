@@ -161,6 +161,15 @@ class TFormWriter {
           if (!value.empty()) WriteBinary(indent, name, value);
           break;
         }
+        case TPropKind::Component: {
+          if (!p->SetComponent || !p->GetComponent) break;
+          TComponent* target = p->GetComponent(obj);
+          // Only what a reader finds again: the form itself, or a named component it owns.
+          if (!target || target->Name().empty()) break;
+          if (target != &FRoot && target->Owner() != &FRoot) break;
+          Line(indent, name + " = " + target->Name());
+          break;
+        }
         default: {
           if (!p->SetOrd || !p->GetOrd) break;
           int64_t value = p->GetOrd(obj);
@@ -441,6 +450,7 @@ class TFormReader {
   void Read() {
     try {
       ReadRoot();
+      ResolveReferences();
     } catch (...) {
       Abandon();
       throw;
@@ -601,9 +611,35 @@ class TFormReader {
     }
   }
 
+  // References name components that may come later in the file: they are set once all are read.
+  struct TReference {
+    TComponent* Owner;
+    TPersistent* Target;
+    const TPropInfo* Prop;
+    std::string Name;   // the property's
+    std::string Value;  // the referenced component's
+    int Line;
+  };
+
+  void ResolveReferences() {
+    for (const TReference& r : FReferences) {
+      TComponent* found = SameText(r.Value, FRoot.Name()) ? &FRoot : FRoot.FindComponent(r.Value);
+      if (!found) Error(r.Line, r.Name + ": there is no component named " + r.Value);
+      Guard(r.Line, "Cannot set " + Describe(*r.Owner) + "." + r.Name,
+            [&] { r.Prop->SetComponent(*r.Target, found); });
+    }
+  }
+
   void ReadValue(TComponent& c, TPersistent& target, const TPropInfo& p, const std::string& name,
                  int line) {
     std::string what = "Cannot set " + Describe(c) + "." + name;
+    if (p.Kind == TPropKind::Component) {
+      if (!p.SetComponent) Error(line, "Property " + name + " of " + Describe(c) + " is read-only");
+      TToken v = FLexer.Next();
+      if (v.Kind != TTokenKind::Symbol) Error(v.Line, name + ": component name expected");
+      FReferences.push_back({&c, &target, &p, name, v.Text, v.Line});
+      return;
+    }
     bool settable = p.IsOrdinal() ? static_cast<bool>(p.SetOrd) : static_cast<bool>(p.SetStr);
     if (p.Kind == TPropKind::Strings)
       Error(line, name + " is a string list: it is written as " + name + ".Strings = (...)");
@@ -717,6 +753,7 @@ class TFormReader {
   TFormLexer FLexer;
   TComponent& FRoot;
   const TComponentReadHook* FOnCreated;
+  std::vector<TReference> FReferences;
   bool FRootLoading = false;
   std::vector<TComponent*> FCreated;
   std::vector<TComponent*> FLoaded;

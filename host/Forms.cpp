@@ -16,6 +16,17 @@ const std::vector<std::string>& FormBorderStyleNames() {
   return names;
 }
 
+const std::vector<std::string>& BorderIconNames() {
+  static const std::vector<std::string> names = {"biSystemMenu", "biMinimize", "biMaximize",
+                                                 "biHelp"};
+  return names;
+}
+
+const std::vector<std::string>& WindowStateNames() {
+  static const std::vector<std::string> names = {"wsNormal", "wsMinimized", "wsMaximized"};
+  return names;
+}
+
 const std::vector<std::string>& PositionNames() {
   static const std::vector<std::string> names = {"poDesigned", "poDefault", "poDefaultPosOnly",
                                                  "poDefaultSizeOnly", "poScreenCenter"};
@@ -30,14 +41,19 @@ const TClassInfo& TForm::StaticClassInfo() {
     TPublisher<TForm>(i)
         .Boolean("Visible", &TForm::Visible, &TForm::SetVisible)
         .NotStored()
+        .Component<TWinControl>("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl)
+        .Set("BorderIcons", BorderIconNames(), &TForm::BorderIcons, &TForm::SetBorderIcons,
+             TBorderIcons{biSystemMenu, biMinimize, biMaximize}.Mask())
         .Enumeration("BorderStyle", FormBorderStyleNames(), &TForm::BorderStyle,
                      &TForm::SetBorderStyle, bsSizeable)
         .String("Caption", &TForm::Caption, &TForm::SetCaption)
         .Color("Color", &TForm::Color, &TForm::SetColor, clBtnFace)
         .SubObject<TFont>(
             "Font", [](TForm& f) -> TFont& { return f.Font(); }, &TForm::SetFont)
-        .Enumeration("Position", PositionNames(), &TForm::Position, &TForm::SetPosition,
-                     poDesigned);
+        .Boolean("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview, false)
+        .Enumeration("Position", PositionNames(), &TForm::Position, &TForm::SetPosition, poDesigned)
+        .Enumeration("WindowState", WindowStateNames(), &TForm::WindowState, &TForm::SetWindowState,
+                     wsNormal);
     return i;
   }();
   return info;
@@ -68,7 +84,29 @@ bool TForm::AcceptClassName(const std::string& className) {
 
 void TForm::SetBorderStyle(TFormBorderStyle value) {
   FBorderStyle = value;
-  if (Peer()) Peer()->SetFrameless(value == bsNone);
+  PushBorder();
+}
+
+void TForm::SetBorderIcons(TBorderIcons value) {
+  FBorderIcons = value;
+  PushBorder();
+}
+
+void TForm::SetWindowState(TWindowStateKind value) {
+  FWindowState = value;
+  if (Peer()) Peer()->SetWindowState(static_cast<TWindowState>(value));
+}
+
+void TForm::PushBorder() {
+  if (!Peer()) return;
+  TWindowBorder border;
+  border.Frame = FBorderStyle != bsNone;
+  border.Resizable = FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin;
+  border.Dialog = FBorderStyle == bsDialog;
+  border.SystemMenu = FBorderIcons.Contains(biSystemMenu);
+  border.MinimizeButton = !border.Dialog && FBorderIcons.Contains(biMinimize);
+  border.MaximizeButton = !border.Dialog && FBorderIcons.Contains(biMaximize);
+  Peer()->SetBorder(border);
 }
 
 void TForm::SetModalResult(TModalResult value) {
@@ -77,8 +115,9 @@ void TForm::SetModalResult(TModalResult value) {
 
 void TForm::CreateWnd() {
   TCustomControl::CreateWnd();
-  Peer()->SetFrameless(FBorderStyle == bsNone);
+  PushBorder();
   Peer()->SetCaption(Caption());
+  if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<TWindowState>(FWindowState));
 }
 
 void TForm::PlaceOnScreen() {
@@ -95,8 +134,9 @@ void TForm::SetVisible(bool value) {
     HandleNeeded();
     if (Peer()) Peer()->SetCaption(Caption());
     TCustomControl::SetVisible(true);
-    // A dialog opens with the keyboard on its first field, as users expect.
-    if (!FActiveControl)
+    // A dialog opens with the keyboard on its first field, as users expect (a designed form
+    // keeps what it has: the choice would be saved with it).
+    if (!FActiveControl && !IsDesigning())
       if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
     if (Application->Events.FormShown) Application->Events.FormShown(*this);
   } else {
@@ -299,6 +339,7 @@ void TApplication::AddForm(TForm* form) {
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component == FMainForm) FMainForm = nullptr;
+  TComponent::Notification(component, operation);
 }
 
 void TApplication::Terminate() {

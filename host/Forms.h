@@ -14,6 +14,11 @@ namespace host {
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TWindowStateKind { wsNormal, wsMinimized, wsMaximized };
+const std::vector<std::string>& BorderIconNames();
+const std::vector<std::string>& WindowStateNames();
 const std::vector<std::string>& FormBorderStyleNames();
 const std::vector<std::string>& PositionNames();
 
@@ -54,6 +59,12 @@ class TForm : public TCustomControl {
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle value);
+  // The title bar's buttons (a dialog border has no minimise or maximise button whatever these
+  // say, and no border has none at all).
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons value);
+  TWindowStateKind WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowStateKind value);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition value) { FPosition = value; }
   TModalResult ModalResult() const { return FModalResult; }
@@ -120,7 +131,11 @@ class TForm : public TCustomControl {
   void PlaceOnScreen();
 
   std::string FClassName;
+  void PushBorder();
+
   TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+  TWindowStateKind FWindowState = wsNormal;
   TPosition FPosition = poDesigned;
   TModalResult FModalResult = mrNone;
   bool FModal = false;

@@ -6,6 +6,7 @@
 #include "host/ExtCtrls.h"
 #include "host/Forms.h"
 #include "host/ListCtrls.h"
+#include "host/Menus.h"
 #include "host/Outline.h"
 #include "host/StdCtrls.h"
 #include "host/TabCtrls.h"
@@ -23,6 +24,7 @@ void RegisterHostClasses() {
   RegisterTabCtrlsClasses();
   RegisterOutlineClasses();
   RegisterDialogsClasses();
+  RegisterMenusClasses();
 }
 
 }  // namespace host

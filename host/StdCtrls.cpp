@@ -21,6 +21,7 @@ const TClassInfo& TLabel::StaticClassInfo() {
         .Boolean("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true)
         .String("Caption", &TLabel::Caption, &TLabel::SetCaption)
         .Color("Color", &TLabel::Color, &TLabel::SetColor, clBtnFace)
+        .Component<TWinControl>("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl)
         .SubObject<TFont>(
             "Font", [](TLabel& l) -> TFont& { return l.Font(); }, &TLabel::SetFont)
         .Boolean("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar, true)
@@ -70,6 +71,19 @@ void TLabel::SetWordWrap(bool value) {
 void TLabel::Loaded() {
   TGraphicControl::Loaded();
   AdjustBounds();
+}
+
+bool TLabel::DialogChar(char c) {
+  if (!FShowAccelChar || !FFocusControl || c != AcceleratorOf(Caption()) ||
+      !FFocusControl->CanFocus())
+    return false;
+  FFocusControl->SetFocus();
+  return true;
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
+  TGraphicControl::Notification(component, operation);
 }
 
 void TLabel::FontChanged() {

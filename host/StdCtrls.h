@@ -23,8 +23,13 @@ class TLabel : public TGraphicControl {
   void SetTransparent(bool value);
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool value);
+  // The field the label's accelerator gives the keyboard to.
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* value) { FFocusControl = value; }
 
   void Loaded() override;
+  bool DialogChar(char c) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  protected:
   void Paint() override;
@@ -42,6 +47,7 @@ class TLabel : public TGraphicControl {
   bool FShowAccelChar = true;
   bool FTransparent = false;
   bool FWordWrap = false;
+  TWinControl* FFocusControl = nullptr;
 };
 
 // A captioned frame that groups the controls inside it.

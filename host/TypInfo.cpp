@@ -2,9 +2,14 @@
 
 #include <map>
 
+#include "host/Classes.h"
 #include "host/SysUtils.h"
 
 namespace host {
+
+void InvalidCastFor(const TComponent* component, const std::string& wanted) {
+  throw EInvalidCast(component->Name() + " is a " + component->ClassName() + ", not a " + wanted);
+}
 
 bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
   for (const TClassInfo* c = this; c; c = c->FParent)

@@ -26,6 +26,7 @@ enum class TPropKind {
   Strings,      // a string list, stored as Name.Strings = ( ... )
   Binary,       // bytes, stored as hex in braces
   Class,        // a persistent sub-object whose properties are stored with dotted names
+  Component,    // another component of the same form, stored by its name
 };
 
 // One published property: its name, kind and the accessors that go through the class's getters
@@ -35,7 +36,8 @@ struct TPropInfo {
   TPropKind Kind = TPropKind::Integer;
   const std::vector<std::string>* Names = nullptr;  // Enumeration and Set
   // Class: the sub-object's declaration; Strings: the class of the list the getter returns, so
-  // that an editor registered for a list class serves its descendants.
+  // that an editor registered for a list class serves its descendants; Component: the class a
+  // referenced component must belong to.
   const TClassInfo* ObjectClass = nullptr;
   std::optional<int64_t> Default;  // ordinal kinds: not stored when equal
   bool Stored = true;              // false: shown, never written
@@ -46,8 +48,10 @@ struct TPropInfo {
   std::function<void(TPersistent&, const std::string&)> SetStr;
   std::function<TPersistent*(TPersistent&)> GetObject;  // Strings and Class
   std::function<void(TPersistent&, const TPersistent&)> SetObject;
+  std::function<TComponent*(const TPersistent&)> GetComponent;  // Component
+  std::function<void(TPersistent&, TComponent*)> SetComponent;  // null clears the reference
 
-  bool IsReadOnly() const { return !SetOrd && !SetStr && !SetObject; }
+  bool IsReadOnly() const { return !SetOrd && !SetStr && !SetObject && !SetComponent; }
   bool IsOrdinal() const {
     return Kind == TPropKind::Integer || Kind == TPropKind::Boolean ||
            Kind == TPropKind::Enumeration || Kind == TPropKind::Set || Kind == TPropKind::Color;
@@ -55,6 +59,9 @@ struct TPropInfo {
 };
 
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
+
+// Raises EInvalidCast: component, whose class is not wanted, was given to a reference property.
+[[noreturn]] void InvalidCastFor(const TComponent* component, const std::string& wanted);
 
 // The published face of a class: its name, its parent class and its own properties.
 class TClassInfo {
@@ -160,6 +167,25 @@ class TPublisher {
   template <class O, class G, class S>
   TPublisher& SubObject(std::string name, G get, S set) {
     return Object<O>(std::move(name), TPropKind::Class, &O::StaticClassInfo(), get, set);
+  }
+
+  // A reference to a component of class C (or a descendant) on the same form. The setter
+  // takes a C*; a component of another class fails with EInvalidCast.
+  template <class C, class G, class S>
+  TPublisher& Component(std::string name, G get, S set) {
+    TPropInfo p;
+    p.Name = std::move(name);
+    p.Kind = TPropKind::Component;
+    p.ObjectClass = &C::StaticClassInfo();
+    p.GetComponent = [get](const TPersistent& o) -> TComponent* {
+      return std::invoke(get, static_cast<const T&>(o));
+    };
+    p.SetComponent = [set](TPersistent& o, TComponent* c) {
+      C* typed = dynamic_cast<C*>(c);
+      if (c && !typed) InvalidCastFor(c, C::StaticClassInfo().Name());
+      std::invoke(set, static_cast<T&>(o), typed);
+    };
+    return Add(std::move(p));
   }
 
   TPublisher& NotStored() {

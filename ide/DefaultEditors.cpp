@@ -1,5 +1,7 @@
 #include "ide/DefaultEditors.h"
 
+#include "host/Forms.h"
+
 #include <algorithm>
 
 #include "host/Graphics.h"
@@ -210,6 +212,45 @@ std::string TBinaryProperty::GetValue() const {
   return "(Binary)";
 }
 
+// ---- component references
+
+TPropertyAttributes TComponentProperty::GetAttributes() const {
+  return WithReadOnly({paMultiSelect, paValueList, paSortList});
+}
+
+std::string TComponentProperty::GetValue() const {
+  host::TComponent* value = GetComponentValue();
+  return value ? value->Name() : std::string();
+}
+
+host::TComponent* TComponentProperty::Root() const {
+  if (host::TForm* root = const_cast<TComponentProperty*>(this)->Designer().GetRoot()) return root;
+  auto* component = dynamic_cast<host::TComponent*>(GetComponent(0));
+  return component && component->Owner() ? component->Owner() : component;
+}
+
+void TComponentProperty::SetValue(const std::string& value) {
+  std::string name = host::Trim(value);
+  if (name.empty()) {
+    SetComponentValue(nullptr);
+    return;
+  }
+  host::TComponent* root = Root();
+  host::TComponent* found = nullptr;
+  if (root) found = host::SameText(root->Name(), name) ? root : root->FindComponent(name);
+  const host::TClassInfo* wanted = GetPropInfo().ObjectClass;
+  if (!found || (wanted && !found->ClassInfo().InheritsFrom(*wanted))) throw InvalidValue(value);
+  SetComponentValue(found);
+}
+
+void TComponentProperty::GetValues(const TGetStrProc& proc) const {
+  host::TComponent* root = Root();
+  if (!root) return;
+  const host::TClassInfo* wanted = GetPropInfo().ObjectClass;
+  for (host::TComponent* c : root->ComponentList())
+    if (!c->Name().empty() && (!wanted || c->ClassInfo().InheritsFrom(*wanted))) proc(c->Name());
+}
+
 namespace {
 
 using TMakeEditor = std::unique_ptr<TPropertyEditor> (*)(IDesigner&,
@@ -234,6 +275,8 @@ TMakeEditor DefaultFactory(host::TPropKind kind) {
       return MakePropertyEditor<TStringListProperty>;
     case host::TPropKind::Binary:
       return MakePropertyEditor<TBinaryProperty>;
+    case host::TPropKind::Component:
+      return MakePropertyEditor<TComponentProperty>;
     case host::TPropKind::Class:
       break;
   }

@@ -80,6 +80,21 @@ class TStringProperty : public TPropertyEditor {
   void SetValue(const std::string& value) override;
 };
 
+// A reference to another component of the form: shown and typed as its name; the form's
+// components of the right class are the value list. An empty value clears it.
+class TComponentProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override;
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+  void GetValues(const TGetStrProc& proc) const override;
+
+ private:
+  // The form the referenced components belong to.
+  host::TComponent* Root() const;
+};
+
 // A string list shows its class, "(TStrings)"; its lines are edited by a dialog of its own.
 class TStringListProperty : public TPropertyEditor {
  public:

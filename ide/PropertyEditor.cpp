@@ -77,6 +77,8 @@ bool TPropertyEditor::CanRead(const TPropInfo& p, TAccess access) {
       return bool(p.GetOrd);
     case TAccess::Text:
       return bool(p.GetStr);
+    case TAccess::Reference:
+      return bool(p.GetComponent);
     default:
       return bool(p.GetObject);
   }
@@ -88,15 +90,18 @@ bool TPropertyEditor::CanWrite(const TPropInfo& p, TAccess access) {
       return bool(p.SetOrd);
     case TAccess::Text:
       return bool(p.SetStr);
+    case TAccess::Reference:
+      return bool(p.SetComponent);
     default:
       return bool(p.SetObject);
   }
 }
 
 EInvalidOperation TPropertyEditor::NotReadable(const TPropInfo& p, TAccess access) {
-  const char* what = access == TAccess::Ordinal ? "an ordinal"
-                     : access == TAccess::Text  ? "a text"
-                                                : "an object";
+  const char* what = access == TAccess::Ordinal     ? "an ordinal"
+                     : access == TAccess::Text      ? "a text"
+                     : access == TAccess::Reference ? "a component reference"
+                                                    : "an object";
   return EInvalidOperation("Property " + p.Name + " is not " + what + " property");
 }
 
@@ -164,6 +169,16 @@ void TPropertyEditor::SetObjectValue(const TPersistent& value) {
     if (!fits) throw host::EInvalidCast("Cannot assign a " + value.ClassName() + " to " + p->Name);
   }
   for (size_t i = 0; i < FInstances.size(); ++i) FPropInfos[i]->SetObject(*FInstances[i], value);
+  Modified();
+}
+
+host::TComponent* TPropertyEditor::GetComponentValue() const {
+  return Readable(TAccess::Reference).GetComponent(*FInstances.front());
+}
+
+void TPropertyEditor::SetComponentValue(host::TComponent* value) {
+  CheckWritable(TAccess::Reference);
+  for (size_t i = 0; i < FInstances.size(); ++i) FPropInfos[i]->SetComponent(*FInstances[i], value);
   Modified();
 }
 

@@ -66,6 +66,9 @@ class TPropertyEditor {
   host::TPersistent* GetObjectValue() const;
   // The object must be of the property's class (any string list for a string list property).
   void SetObjectValue(const host::TPersistent& value);
+  // A reference to another component; null for none.
+  host::TComponent* GetComponentValue() const;
+  void SetComponentValue(host::TComponent* value);
 
  protected:
   // Sets each object's ordinal to change(its own current value): a set element flips one bit
@@ -81,7 +84,7 @@ class TPropertyEditor {
   TPropertyAttributes WithReadOnly(TPropertyAttributes attributes) const;
 
  private:
-  enum class TAccess { Ordinal, Text, Object };
+  enum class TAccess { Ordinal, Text, Object, Reference };
   static bool CanRead(const host::TPropInfo& p, TAccess access);
   static bool CanWrite(const host::TPropInfo& p, TAccess access);
   static host::EInvalidOperation NotReadable(const host::TPropInfo& p, TAccess access);

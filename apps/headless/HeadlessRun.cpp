@@ -6,6 +6,7 @@
 #include <iostream>
 #include <utility>
 
+#include "host/EditCtrls.h"
 #include "host/ListCtrls.h"
 #include "host/Outline.h"
 #include "host/ShellApi.h"
@@ -109,10 +110,15 @@ THeadlessRun::THeadlessRun(std::ostream& trace, THeadlessOptions options)
   };
   FDialogs->OnError = [this](const std::string& text) { Trace("error " + QuoteTraceString(text)); };
   FDialogs->OnFile = [this](const host::TFileDialogRequest& request,
-                            const std::optional<std::string>& answer) {
+                            const std::vector<std::string>& answer) {
+    std::string chosen;
+    for (const std::string& file : answer) chosen += " " + QuoteTraceString(file);
     Trace(std::string(request.Save ? "file save " : "file open ") +
-          QuoteTraceString(request.Title) + " -> " +
-          (answer ? QuoteTraceString(*answer) : std::string("cancel")));
+          QuoteTraceString(request.Title) + " ->" + (answer.empty() ? " cancel" : chosen));
+  };
+  FDialogs->OnPopup = [this](const host::TPopupRequest& request, const host::TPopupEntry* chosen) {
+    Trace("popup " + request.MenuName + " -> " +
+          (chosen ? QuoteTraceString(host::StripAccelerator(chosen->Caption)) : "none"));
   };
   host::SetDialogService(std::move(dialogs));
 
@@ -148,6 +154,7 @@ THeadlessRun::~THeadlessRun() {
     FDialogs->OnMessage = nullptr;
     FDialogs->OnError = nullptr;
     FDialogs->OnFile = nullptr;
+    FDialogs->OnPopup = nullptr;
   }
   if (&host::Mci().Clock() == FClock) host::Mci().SetClock(nullptr);
 }
@@ -399,6 +406,9 @@ void THeadlessRun::SelectItem(const TScriptCommand& command) {
     items = tabs->Tabs().Items();
   } else if (outline) {
     for (int i = 1; i <= outline->ItemCount(); ++i) items.push_back(outline->Items(i).Text);
+  } else if (dynamic_cast<host::TCustomEdit*>(&control)) {
+    SelectText(command, control);
+    return;
   } else {
     Fail(command, command.Control + " is not a list");
   }
@@ -410,6 +420,44 @@ void THeadlessRun::SelectItem(const TScriptCommand& command) {
   auto* window = dynamic_cast<host::TWinControl*>(&control);
   AsEvent([&] { window->WidgetChanged({host::TWidgetChange::wcItemIndex, {}, index}); });
   host::Application->ProcessMessages();
+}
+
+void THeadlessRun::SelectText(const TScriptCommand& command, host::TControl& control) {
+  auto& edit = static_cast<host::TCustomEdit&>(control);
+  // As a user drags over the text: the first place it stands.
+  size_t at = edit.EditText().find(command.Text);
+  if (at == std::string::npos)
+    Fail(command, command.Control + " has no text " + QuoteTraceString(command.Text));
+  AsEvent([&] {
+    if (!edit.Focused()) edit.SetFocus();
+    edit.WidgetChanged({host::TWidgetChange::wcSelection,
+                        {},
+                        static_cast<int>(at),
+                        static_cast<int>(command.Text.size())});
+  });
+  host::Application->ProcessMessages();
+}
+
+void THeadlessRun::ChooseMenu(const TScriptCommand& command) {
+  host::TControl& control = FindReachableControl(command);
+  TForm& form = FindForm(command);
+  FDialogs->QueueMenuChoice(command.Text);
+  // A right click in the middle of the control opens its menu.
+  TScriptCommand click = command;
+  click.Button = host::mbRight;
+  host::TPoint point{control.Width() / 2, control.Height() / 2};
+  for (const host::TControl* c = &control; c && c != &form; c = c->Parent()) {
+    point.X += c->Left();
+    point.Y += c->Top();
+  }
+  Pointer(click, form, point, host::TMouseEventRecord::Down);
+  Pointer(click, form, point, host::TMouseEventRecord::Up);
+  if (FDialogs->PendingMenuChoices() > 0) {
+    FDialogs->ClearMenuChoices();
+    Fail(command, command.Control + " has no popup menu");
+  }
+  if (!FDialogs->LastMenuChoiceFound())
+    Fail(command, "The popup menu has no entry " + QuoteTraceString(command.Text));
 }
 
 void THeadlessRun::CheckControl(const TScriptCommand& command) {
@@ -430,8 +478,14 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
     case svAnswer:
       FDialogs->QueueAnswer(command.Answer);
       return;
-    case svFile:
-      FDialogs->QueueFile(ResolvePath(command.FileName));
+    case svFile: {
+      std::vector<std::string> files;
+      for (const std::string& file : command.Files) files.push_back(ResolvePath(file));
+      FDialogs->QueueFiles(std::move(files));
+      return;
+    }
+    case svMenu:
+      ChooseMenu(command);
       return;
     case svWait:
       FClock->Advance(command.Milliseconds);

@@ -96,6 +96,8 @@ class THeadlessRun {
   void PressKey(const TScriptCommand& command);
   void SelectItem(const TScriptCommand& command);
   void CheckControl(const TScriptCommand& command);
+  void ChooseMenu(const TScriptCommand& command);
+  void SelectText(const TScriptCommand& command, host::TControl& control);
 
   std::ostream& FTrace;
   THeadlessOptions FOptions;

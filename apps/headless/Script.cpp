@@ -145,8 +145,16 @@ class TScriptLineParser {
         Error("'on' or 'off' expected instead of '" + FWords[2] + "'");
     } else if (verb == "file") {
       c.Verb = svFile;
-      if (FWords.size() != 2 || FWords[1].empty()) Error("Use: file \"PATH\"");
-      c.FileName = FWords[1];
+      if (FWords.size() < 2) Error("Use: file \"PATH\" [\"PATH\" ...]");
+      for (size_t i = 1; i < FWords.size(); ++i) {
+        if (FWords[i].empty()) Error("File name expected");
+        c.Files.push_back(FWords[i]);
+      }
+    } else if (verb == "menu") {
+      c.Verb = svMenu;
+      if (FWords.size() != 3 || FWords[2].empty()) Error("Use: menu FORM.CONTROL \"ITEM\"");
+      ReadControl(FWords[1], c);
+      c.Text = FWords[2];
     } else if (FDialect == TScriptDialect::Studio && !ParseStudio(verb, c)) {
       Error("Unknown command '" + FWords[0] + "'");
     } else if (FDialect == TScriptDialect::Run) {

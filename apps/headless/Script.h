@@ -24,6 +24,7 @@ enum TScriptVerb {
   svSelect,
   svCheck,
   svFile,
+  svMenu,
   // What a designer does in the studio.
   svDrop,
   svEdit,
@@ -41,9 +42,11 @@ enum TScriptVerb {
 //   wait MS                                          time passes
 //   type FORM.CONTROL "TEXT"                         keys typed into the control
 //   key FORM[.CONTROL] KEY                           one key, such as Enter, Shift+Tab or Alt+O
-//   select FORM.CONTROL ITEM                         an item of a list: "text", or a position
+//   select FORM.CONTROL ITEM                         an item of a list: "text", or a position;
+//                                                    in an edit field or memo, that text
 //   check FORM.CONTROL on|off                        a check box or radio button
-//   file "PATH"                                      the answer for the next file dialog
+//   file "PATH" ["PATH" ...]                         the answer for the next file dialog
+//   menu FORM.CONTROL "ITEM"                         the entry of the control's popup menu
 // and, in the studio:
 //   drop CLASS FORM X Y                              a component from the palette
 //   edit FORM.COMPONENT PROPERTY                     the property's editor opens
@@ -61,7 +64,8 @@ struct TScriptCommand {
   int Y = 0;
   host::TMouseButton Button = host::mbLeft;
   host::TModalResult Answer = host::mrNone;
-  std::string FileName;  // as written; relative names are the caller's to resolve
+  std::string FileName;            // as written; relative names are the caller's to resolve
+  std::vector<std::string> Files;  // file
   int64_t Milliseconds = 0;
   std::string Text;           // typed text, item text, file, menu text, value
   int Index = -1;             // select #N, verb N

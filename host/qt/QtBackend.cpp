@@ -6,11 +6,13 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QToolTip>
 #include <QWidget>
 
 #include "host/Dialogs.h"
@@ -34,19 +36,38 @@ class QtWindow final : public QWidget, public IWindowPeer {
 
   void SetBounds(const TRect& b) override {
     setGeometry(b.Left, b.Top, std::max(1, b.Width()), std::max(1, b.Height()));
+    KeepSize();
   }
   void SetVisible(bool visible) override { setVisible(visible); }
   void SetEnabled(bool enabled) override { setEnabled(enabled); }
   void SetCaption(const std::string& caption) override {
     setWindowTitle(QString::fromStdString(caption));
   }
-  void SetFrameless(bool frameless) override {
-    if (isWindow() && bool(windowFlags() & Qt::FramelessWindowHint) != frameless) {
+  void SetBorder(const TWindowBorder& border) override {
+    if (!isWindow()) return;
+    Qt::WindowFlags flags = border.Dialog ? Qt::Dialog : Qt::Window;
+    if (!border.Frame) {
+      flags |= Qt::FramelessWindowHint;
+    } else {
+      flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+      if (border.SystemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+      if (border.MinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
+      if (border.MaximizeButton) flags |= Qt::WindowMaximizeButtonHint;
+    }
+    FResizable = border.Resizable;
+    if (flags != windowFlags()) {
       bool wasVisible = isVisible();
-      setWindowFlag(Qt::FramelessWindowHint, frameless);
+      setWindowFlags(flags);
       if (wasVisible) show();
     }
+    KeepSize();
   }
+  void SetWindowState(TWindowState state) override {
+    setWindowState(state == TWindowState::Minimized   ? Qt::WindowMinimized
+                   : state == TWindowState::Maximized ? Qt::WindowMaximized
+                                                      : Qt::WindowNoState);
+  }
+  void SetHint(const std::string& hint) override { setToolTip(QString::fromStdString(hint)); }
   void SetCursor(int cursor) override { setCursor(ToQCursor(cursor)); }
   void BringToFront() override {
     // The offscreen platform has no stacking to change and says so on every call.
@@ -99,6 +120,16 @@ class QtWindow final : public QWidget, public IWindowPeer {
       if (taken) return true;
     } else if (e->type() == QEvent::FocusIn) {
       HandleEvents([&] { FControl.DispatchFocus(true); });
+    } else if (e->type() == QEvent::ToolTip) {
+      // The controls the kit paints on this window have no widgets of their own to hint.
+      auto* help = static_cast<QHelpEvent*>(e);
+      std::string hint;
+      HandleEvents([&] { hint = FControl.HintAt({help->pos().x(), help->pos().y()}); });
+      if (hint.empty())
+        QToolTip::hideText();
+      else
+        QToolTip::showText(help->globalPos(), QString::fromStdString(hint), this);
+      return true;
     }
     return QWidget::event(e);
   }
@@ -128,8 +159,18 @@ class QtWindow final : public QWidget, public IWindowPeer {
       FControl.SetBounds(g.x(), g.y(), g.width(), g.height());
   }
 
+  // A window the user may not size keeps the size the form gives it.
+  void KeepSize() {
+    if (!isWindow()) return;
+    if (FResizable)
+      setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), setMinimumSize(0, 0);
+    else
+      setFixedSize(size());
+  }
+
   TWinControl& FControl;
   bool FPainting = false;
+  bool FResizable = true;
 };
 
 class QtPump final : public IApplicationPump {
@@ -260,7 +301,7 @@ class QtDialogs final : public IDialogService {
       if (m.Qt == pressed) return ButtonResult(m.Btn);
     return mrCancel;
   }
-  std::optional<std::string> FileDialog(const TFileDialogRequest& request) override {
+  std::vector<std::string> FileDialog(const TFileDialogRequest& request) override {
     QStringList filters;
     for (const TFilterEntry& entry : ParseFilter(request.Filter)) {
       QStringList patterns;
@@ -276,12 +317,38 @@ class QtDialogs final : public IDialogService {
         ExtractFilePath(request.FileName).empty())
       start = QString::fromStdString(NativePath(request.InitialDir) + "/" + request.FileName);
     QString title = QString::fromStdString(request.Title);
-    QString chosen =
-        request.Save
-            ? QFileDialog::getSaveFileName(nullptr, title, start, filters.join(";;"), &selected)
-            : QFileDialog::getOpenFileName(nullptr, title, start, filters.join(";;"), &selected);
-    if (chosen.isEmpty()) return std::nullopt;
-    return chosen.toStdString();
+    QString filter = filters.join(";;");
+    QStringList chosen;
+    if (request.Save)
+      chosen << QFileDialog::getSaveFileName(nullptr, title, start, filter, &selected);
+    else if (request.MultiSelect)
+      chosen = QFileDialog::getOpenFileNames(nullptr, title, start, filter, &selected);
+    else
+      chosen << QFileDialog::getOpenFileName(nullptr, title, start, filter, &selected);
+    std::vector<std::string> files;
+    for (const QString& file : chosen)
+      if (!file.isEmpty()) files.push_back(file.toStdString());
+    return files;
+  }
+
+  int PopupMenu(const TPopupRequest& request) override {
+    QMenu menu;
+    std::vector<QAction*> actions;
+    for (const TPopupEntry& entry : request.Entries) {
+      if (entry.Separator) {
+        actions.push_back(menu.addSeparator());
+        continue;
+      }
+      QAction* action = menu.addAction(QString::fromStdString(entry.Caption));
+      action->setEnabled(entry.Enabled);
+      action->setCheckable(entry.Checked);
+      action->setChecked(entry.Checked);
+      actions.push_back(action);
+    }
+    QAction* chosen = menu.exec(QPoint(request.At.X, request.At.Y));
+    for (size_t i = 0; i < actions.size(); ++i)
+      if (actions[i] == chosen) return static_cast<int>(i);
+    return -1;
   }
   void ShowError(const std::string& message) override {
     QMessageBox::critical(

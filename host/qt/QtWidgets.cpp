@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,7 +46,11 @@ class QtWidgetPeer : public QObject, public I {
   void SetVisible(bool visible) override { FWidget->setVisible(visible); }
   void SetEnabled(bool enabled) override { FWidget->setEnabled(enabled); }
   void SetCaption(const std::string& caption) override { this->SetText(caption); }
-  void SetFrameless(bool) override {}
+  void SetBorder(const TWindowBorder&) override {}
+  void SetWindowState(TWindowState) override {}
+  void SetHint(const std::string& hint) override {
+    FWidget->setToolTip(QString::fromStdString(hint));
+  }
   void SetCursor(int cursor) override { FWidget->setCursor(ToQCursor(cursor)); }
   void BringToFront() override { FWidget->raise(); }
   void Invalidate(const TRect&) override { FWidget->update(); }
@@ -119,6 +124,14 @@ class QtWidgetPeer : public QObject, public I {
       case QEvent::FocusIn:
         HandleEvents([&] { FControl.DispatchFocus(true); });
         return false;
+      case QEvent::ContextMenu: {
+        // The control's own popup menu replaces the widget's built-in one.
+        auto* menu = static_cast<QContextMenuEvent*>(event);
+        QPoint p = static_cast<QWidget*>(watched)->mapTo(FWidget.data(), menu->pos());
+        bool shown = false;
+        HandleEvents([&] { shown = FControl.ContextPopup({p.x(), p.y()}); });
+        return shown;
+      }
       default:
         return false;
     }
@@ -136,6 +149,14 @@ QString ToQString(const std::string& s) {
   return QString::fromStdString(s);
 }
 
+// The kit counts text positions in bytes of UTF-8, Qt in UTF-16 units.
+int BytesBefore(const QString& text, int position) {
+  return static_cast<int>(text.left(position).toUtf8().size());
+}
+int UnitsBefore(const QString& text, int bytes) {
+  return static_cast<int>(QString::fromUtf8(text.toUtf8().left(bytes)).size());
+}
+
 class QtEditPeer final : public QtWidgetPeer<IEditPeer> {
  public:
   QtEditPeer(TWinControl& control, QWidget* parent)
@@ -143,6 +164,15 @@ class QtEditPeer final : public QtWidgetPeer<IEditPeer> {
     QObject::connect(Edit(), &QLineEdit::textEdited, this, [this](const QString& text) {
       Report({TWidgetChange::wcText, text.toStdString()});
     });
+    auto selection = [this] {
+      if (FSetting) return;
+      QString text = Edit()->text();
+      int start = Edit()->hasSelectedText() ? Edit()->selectionStart() : Edit()->cursorPosition();
+      int length = static_cast<int>(Edit()->selectedText().toUtf8().size());
+      Report({TWidgetChange::wcSelection, {}, BytesBefore(text, start), length});
+    };
+    QObject::connect(Edit(), &QLineEdit::selectionChanged, this, selection);
+    QObject::connect(Edit(), &QLineEdit::cursorPositionChanged, this, selection);
   }
   void SetText(const std::string& text) override {
     if (Edit()->text() != ToQString(text)) Edit()->setText(ToQString(text));
@@ -153,15 +183,21 @@ class QtEditPeer final : public QtWidgetPeer<IEditPeer> {
     Edit()->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
   }
   void SetSelection(int start, int length) override {
-    if (length > 0)
-      Edit()->setSelection(start, length);
+    QString text = Edit()->text();
+    int from = UnitsBefore(text, start), to = UnitsBefore(text, start + length);
+    FSetting = true;
+    if (to > from)
+      Edit()->setSelection(from, to - from);
     else
-      Edit()->setCursorPosition(start);
+      Edit()->setCursorPosition(from);
+    FSetting = false;
   }
   void SetWordWrap(bool) override {}
+  void SetScrollBars(int) override {}
 
  private:
   QLineEdit* Edit() { return static_cast<QLineEdit*>(FWidget.data()); }
+  bool FSetting = false;
 };
 
 class QtMemoPeer final : public QtWidgetPeer<IEditPeer> {
@@ -171,28 +207,50 @@ class QtMemoPeer final : public QtWidgetPeer<IEditPeer> {
     QObject::connect(Memo(), &QPlainTextEdit::textChanged, this, [this] {
       Report({TWidgetChange::wcText, Memo()->toPlainText().toStdString()});
     });
+    auto selection = [this] {
+      if (FSetting) return;
+      QTextCursor cursor = Memo()->textCursor();
+      QString text = Memo()->toPlainText();
+      int start = BytesBefore(text, cursor.selectionStart());
+      Report({TWidgetChange::wcSelection,
+              {},
+              start,
+              BytesBefore(text, cursor.selectionEnd()) - start});
+    };
+    QObject::connect(Memo(), &QPlainTextEdit::selectionChanged, this, selection);
+    QObject::connect(Memo(), &QPlainTextEdit::cursorPositionChanged, this, selection);
   }
   void SetText(const std::string& text) override {
     QString q = ToQString(text);
     if (Memo()->toPlainText() == q) return;
     QSignalBlocker block(Memo());
+    FSetting = true;
     Memo()->setPlainText(q);
+    FSetting = false;
   }
   void SetReadOnly(bool readOnly) override { Memo()->setReadOnly(readOnly); }
   void SetMaxLength(int) override {}
   void SetPasswordChar(char) override {}
   void SetSelection(int start, int length) override {
+    QString text = Memo()->toPlainText();
     QTextCursor cursor = Memo()->textCursor();
-    cursor.setPosition(start);
-    if (length > 0) cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    cursor.setPosition(UnitsBefore(text, start));
+    if (length > 0) cursor.setPosition(UnitsBefore(text, start + length), QTextCursor::KeepAnchor);
+    FSetting = true;
     Memo()->setTextCursor(cursor);
+    FSetting = false;
   }
   void SetWordWrap(bool wrap) override {
     Memo()->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
   }
+  void SetScrollBars(int bars) override {
+    Memo()->setHorizontalScrollBarPolicy(bars & 1 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    Memo()->setVerticalScrollBarPolicy(bars & 2 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+  }
 
  private:
   QPlainTextEdit* Memo() { return static_cast<QPlainTextEdit*>(FWidget.data()); }
+  bool FSetting = false;
 };
 
 class QtSpinPeer final : public QtWidgetPeer<ISpinPeer> {
@@ -337,6 +395,9 @@ class QtButtonPeer final : public QtWidgetPeer<IButtonPeer> {
   }
   void SetDefault(bool isDefault) override {
     if (auto* push = qobject_cast<QPushButton*>(Button())) push->setDefault(isDefault);
+  }
+  void SetGlyphRight(bool right) override {
+    Button()->setLayoutDirection(right ? Qt::RightToLeft : Qt::LeftToRight);
   }
 
  private:

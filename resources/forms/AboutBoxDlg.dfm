@@ -3,6 +3,7 @@ object AboutBoxDlg: TAboutBoxDlg
   Top = 0
   Width = 272
   Height = 256
+  ActiveControl = OKButton
   BorderStyle = bsDialog
   Caption = 'About'
   Font.Name = 'MS Sans Serif'

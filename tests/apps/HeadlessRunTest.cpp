@@ -9,6 +9,7 @@
 #include "host/EditCtrls.h"
 #include "host/ExtCtrls.h"
 #include "host/ListCtrls.h"
+#include "host/Menus.h"
 #include "host/ShellApi.h"
 #include "host/StdCtrls.h"
 #include "tests/TestSupport.h"
@@ -262,6 +263,34 @@ TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
     host::ShowMessage(FEdit->Text() + "|" + (item >= 0 ? FList->Items().Get(item) : "") + "|" +
                       (FCheck->Checked() ? "on" : "off") + "|" + file);
   };
+  auto* menu = new host::TPopupMenu(FDlg.get());
+  menu->SetName("ListMenu");
+  std::vector<std::string> picked;
+  for (const char* caption : {"&Save", "-", "&Load"}) {
+    auto* item = new host::TMenuItem(FDlg.get());
+    item->SetCaption(caption);
+    item->SetParentComponent(menu);
+    item->OnClick = [&picked, item](host::TObject*) {
+      host::TOpenDialog picker(nullptr);
+      picker.SetOptions({host::ofAllowMultiSelect});
+      picker.Execute();
+      picked.push_back(host::StripAccelerator(item->Caption()) + " " +
+                       std::to_string(picker.Files().Count()));
+    };
+  }
+  FList->SetPopupMenu(menu);
+  Run("file one.wls two.wls\n"
+      "menu Dlg.List1 \"load\"\n"
+      "type Dlg.Edit1 \"abc\"\n"
+      "select Dlg.Edit1 \"bc\"\n");
+  EXPECT_EQ(picked, (std::vector<std::string>{"Load 2"}));
+  EXPECT_EQ(FEdit->SelText(), "bc");
+  EXPECT_EQ(FEdit->SelStart(), 1);
+  EXPECT_EQ(FTrace.str(), "show TForm\npopup ListMenu -> \"Load\"\nfile open \"\" -> \"" +
+                              FStart.File("one.wls") + "\" \"" + FStart.File("two.wls") + "\"\n");
+  FTrace.str("");
+  FEdit->SetText("");
+
   Run("type Dlg.Edit1 \"Hi there\"\n"
       "select Dlg.List1 \"BETA\"\n"
       "check Dlg.Check1 on\n"
@@ -269,14 +298,11 @@ TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
       "key Dlg.Edit1 Enter\n"
       "select Dlg.List1 0\n"
       "key Dlg Enter\n");
-  EXPECT_EQ(FTrace.str(),
-            "show TForm\n"
-            "file open \"Pick\" -> \"" +
-                FStart.File("pick") +
-                "\"\n"
-                "message \"Hi there|beta|on|pick.wav\" -> ok\n"
-                "file open \"Pick\" -> cancel\n"
-                "message \"Hi there|alpha|on|none\" -> ok\n");
+  EXPECT_EQ(FTrace.str(), "file open \"Pick\" -> \"" + FStart.File("pick") +
+                              "\"\n"
+                              "message \"Hi there|beta|on|pick.wav\" -> ok\n"
+                              "file open \"Pick\" -> cancel\n"
+                              "message \"Hi there|alpha|on|none\" -> ok\n");
 
   struct TCase {
     const char* Line;
@@ -286,7 +312,10 @@ TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
       {"type Dlg.Edit2 \"x\"", "Edit2 is disabled"},
       {"select Dlg.List1 \"gamma\"", "List1 has no item \"gamma\""},
       {"select Dlg.List1 2", "List1 has no item 2"},
-      {"select Dlg.Edit1 \"x\"", "Edit1 is not a list"},
+      {"select Dlg.Check1 \"x\"", "Check1 is not a list"},
+      {"select Dlg.Edit1 \"nowhere\"", "Edit1 has no text \"nowhere\""},
+      {"menu Dlg.Edit1 \"Save\"", "Edit1 has no popup menu"},
+      {"menu Dlg.List1 \"Print\"", "The popup menu has no entry \"Print\""},
       {"check Dlg.Edit1 on", "neither a check box nor a radio button"},
       {"type Dlg.Nothing \"x\"", "no component named Nothing"},
   };

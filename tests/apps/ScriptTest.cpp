@@ -91,7 +91,7 @@ TEST(Script, ReadsTheDialogAndDesignVerbs) {
       "select Dlg.List1 3\n"
       "select Dlg.List1 \"3\"\n"
       "check Dlg.Check1 OFF\n"
-      "file \"sounds/ding.wav\"\n"
+      "file \"sounds/ding.wav\" other.wav\n"
       "drop THyperTxt Form1 10 20\n"
       "edit Form1.HyperImage1 Action\n"
       "verb Form1.WavePlay1 2\n"
@@ -99,9 +99,10 @@ TEST(Script, ReadsTheDialogAndDesignVerbs) {
       "expert \"Default Settings Expert\"\n"
       "set Form1.HyperTxt1 Font.Color clNavy\n"
       "set Form1 Caption \"A new title\"\n"
-      "save\n";
+      "save\n"
+      "menu Dlg.List1 \"&Load\"\n";
   std::vector<TScriptCommand> c = ParseScript(text, "design.txt", TScriptDialect::Studio);
-  ASSERT_EQ(c.size(), 17u);
+  ASSERT_EQ(c.size(), 18u);
   EXPECT_EQ(c[0].Verb, svType);
   EXPECT_EQ(c[0].Text, "hello, world # not a comment");
   EXPECT_EQ(c[1].Key.Key, host::VK_TAB);
@@ -116,7 +117,7 @@ TEST(Script, ReadsTheDialogAndDesignVerbs) {
   EXPECT_EQ(c[5].Text, "");
   EXPECT_EQ(c[6].Text, "3");  // quoted: an item that reads "3"
   EXPECT_FALSE(c[7].Checked);
-  EXPECT_EQ(c[8].FileName, "sounds/ding.wav");
+  EXPECT_EQ(c[8].Files, (std::vector<std::string>{"sounds/ding.wav", "other.wav"}));
   EXPECT_EQ(c[9].ClassName, "THyperTxt");
   EXPECT_EQ(c[9].Form, "Form1");
   EXPECT_EQ(c[9].Y, 20);
@@ -128,6 +129,9 @@ TEST(Script, ReadsTheDialogAndDesignVerbs) {
   EXPECT_EQ(c[14].Text, "clNavy");
   EXPECT_EQ(c[15].Control, "");
   EXPECT_EQ(c[16].Verb, svSave);
+  EXPECT_EQ(c[17].Verb, svMenu);
+  EXPECT_EQ(c[17].Control, "List1");
+  EXPECT_EQ(c[17].Text, "&Load");
 
   // The design verbs are the studio's alone.
   EXPECT_THROW(ParseScript("save\n", "run.txt"), host::EParserError);
@@ -142,7 +146,9 @@ TEST(Script, ReadsTheDialogAndDesignVerbs) {
                          "edit Form1.X Font..Color",
                          "verb Form1.X -1",
                          "set Form1.X Width",
-                         "save now"};
+                         "save now",
+                         "menu Dlg.List1",
+                         "menu Dlg \"Save\""};
   for (const char* line : wrong) {
     SCOPED_TRACE(line);
     EXPECT_THROW(ParseScript(line, "design.txt", TScriptDialect::Studio), host::EParserError);

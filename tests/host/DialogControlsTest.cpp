@@ -15,6 +15,7 @@
 #include "host/FormFile.h"
 #include "host/Forms.h"
 #include "host/ListCtrls.h"
+#include "host/Menus.h"
 #include "host/Outline.h"
 #include "host/StdCtrls.h"
 #include "host/TabCtrls.h"
@@ -478,4 +479,79 @@ TEST(DialogKeyboardTest, KeysFromTheToolkitReachTheFormAndTheWidget) {
   EXPECT_TRUE(dlg.CheckBold->Checked());
   send(QApplication::focusWidget(), Qt::Key_Escape, "\x1b");
   EXPECT_EQ(dlg.ModalResult(), mrCancel);
+}
+
+// Properties that name another component of the form: read after the whole form (a name may
+// come before its component), written as the name, dropped when the component goes.
+TEST(ComponentReferenceTest, NamesResolveAfterReadingAndReferencesDieWithTheirComponent) {
+  const std::string text =
+      "object Dlg: TForm\n"
+      "  ActiveControl = Edit1\n"
+      "  object NameLabel: TLabel\n"
+      "    Caption = '&Name'\n"
+      "    FocusControl = Edit1\n"
+      "  end\n"
+      "  object Edit1: TEdit\n"
+      "    PopupMenu = Menu1\n"
+      "    TabOrder = 0\n"
+      "  end\n"
+      "  object Menu1: TPopupMenu\n"
+      "    object Item1: TMenuItem\n"
+      "      Caption = 'Clear'\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  auto form = std::make_unique<TForm>(nullptr);
+  ReadComponentText(text, *form, "refs.dfm");
+  auto* edit = dynamic_cast<TEdit*>(form->FindComponent("Edit1"));
+  auto* label = dynamic_cast<TLabel*>(form->FindComponent("NameLabel"));
+  auto* menu = dynamic_cast<TPopupMenu*>(form->FindComponent("Menu1"));
+  ASSERT_TRUE(edit && label && menu);
+  EXPECT_EQ(form->ActiveControl(), edit);
+  EXPECT_EQ(label->FocusControl(), edit);
+  EXPECT_EQ(edit->PopupMenu(), menu);
+  ASSERT_EQ(menu->Items().Count(), 1);
+  EXPECT_EQ(menu->Items().Items(0)->Caption(), "Clear");
+  std::string written = WriteComponentText(*form);
+  TForm again(nullptr);
+  ReadComponentText(written, again, "again.dfm");
+  EXPECT_EQ(WriteComponentText(again), written);
+
+  // The label's accelerator gives its field the keyboard.
+  auto* other = new TCheckBox(form.get());
+  other->SetParent(form.get());
+  form->Show();
+  other->SetFocus();
+  other->PerformKey(Key('N', {ssAlt}));
+  EXPECT_EQ(form->ActiveControl(), edit);
+
+  delete menu;
+  EXPECT_EQ(edit->PopupMenu(), nullptr);
+  delete edit;
+  EXPECT_EQ(label->FocusControl(), nullptr);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_EQ(WriteComponentText(*form).find("FocusControl"), std::string::npos);
+
+  // A name nobody has, or a component of the wrong class, is an error at its line.
+  struct TCase {
+    std::string From, To, Message;
+  };
+  const TCase cases[] = {
+      {"FocusControl = Edit1", "FocusControl = Edit9",
+       "refs.dfm(5): FocusControl: there is no component named Edit9"},
+      {"PopupMenu = Menu1", "PopupMenu = NameLabel",
+       "refs.dfm(8): Cannot set Edit1.PopupMenu: NameLabel is a TLabel, not a TPopupMenu"},
+  };
+  for (const TCase& c : cases) {
+    std::string broken = text;
+    broken.replace(broken.find(c.From), c.From.size(), c.To);
+    TForm target(nullptr);
+    try {
+      ReadComponentText(broken, target, "refs.dfm");
+      ADD_FAILURE() << "read " << c.To;
+    } catch (const EParserError& e) {
+      EXPECT_EQ(std::string(e.what()), c.Message);
+    }
+    EXPECT_EQ(target.ComponentCount(), 0);
+  }
 }
