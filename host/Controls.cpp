@@ -611,9 +611,12 @@ bool TWinControl::RunKeyHandlers(TKeyEventRecord& event) {
     if (key) KeyUp(key, event.Shift);
     return key == 0;
   }
-  if (preview) form->KeyDown(key, event.Shift);
-  if (key) KeyDown(key, event.Shift);
-  if (!key) return true;
+  // A key with no code of its own (a punctuation mark) only types its text.
+  if (key) {
+    if (preview) form->KeyDown(key, event.Shift);
+    if (key) KeyDown(key, event.Shift);
+    if (!key) return true;
+  }
   event.Key = key;
   // Only single characters pass through KeyPress, as they did on the old system; other text
   // goes to the widget as typed.

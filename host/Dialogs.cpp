@@ -128,6 +128,18 @@ int TScriptedDialogs::PopupMenu(const TPopupRequest& request) {
   return chosen;
 }
 
+bool TScriptedDialogs::FontDialog(TFont& font) {
+  if (FFonts.empty()) {
+    if (OnFont) OnFont(font, nullptr);
+    return false;
+  }
+  std::unique_ptr<TFont> chosen = std::move(FFonts.front());
+  FFonts.pop_front();
+  if (OnFont) OnFont(font, chosen.get());
+  font.Assign(*chosen);
+  return true;
+}
+
 // ---- file filters
 
 std::vector<TFilterEntry> ParseFilter(const std::string& filter) {
@@ -239,7 +251,26 @@ bool TOpenDialog::Execute() {
   return true;
 }
 
+const TClassInfo& TFontDialog::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TFontDialog", &TComponent::StaticClassInfo());
+    TPublisher<TFontDialog>(i).SubObject<TFont>(
+        "Font", [](TFontDialog& d) -> TFont& { return d.Font(); }, &TFontDialog::SetFont);
+    return i;
+  }();
+  return info;
+}
+
+bool TFontDialog::Execute() {
+  TFont chosen;
+  chosen.Assign(FFont);
+  if (!DialogService().FontDialog(chosen)) return false;
+  FFont.Assign(chosen);
+  return true;
+}
+
 void RegisterDialogsClasses() {
+  TClassRegistry::Register<TFontDialog>();
   TClassRegistry::Register<TOpenDialog>();
   TClassRegistry::Register<TSaveDialog>();
 }

@@ -51,6 +51,9 @@ class IDialogService {
   virtual ~IDialogService() = default;
   // Shows a popup menu; returns the index of the chosen entry, or -1 when none was chosen.
   virtual int PopupMenu(const TPopupRequest& request) = 0;
+  // Shows a font dialog starting at font; true with font changed to the choice, false when
+  // cancelled (font as it was).
+  virtual bool FontDialog(TFont& font) = 0;
   // Shows a file dialog; returns the full names of the chosen files (one unless the request
   // allows several), none when cancelled.
   virtual std::vector<std::string> FileDialog(const TFileDialogRequest& request) = 0;
@@ -153,6 +156,20 @@ class TSaveDialog : public TOpenDialog {
   bool SaveDialog() const override { return true; }
 };
 
+// The font dialog as a component: Font is what it starts with and what it chose.
+class TFontDialog : public TComponent {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TFontDialog(TComponent* owner) : TComponent(owner) {}
+  TFont& Font() { return FFont; }
+  void SetFont(const TFont& value) { FFont.Assign(value); }
+  // Shows the dialog; true when the user chose a font, now in Font.
+  bool Execute();
+
+ private:
+  TFont FFont;
+};
+
 void RegisterDialogsClasses();
 
 // Answers message boxes from a queue and records every text shown.
@@ -177,6 +194,11 @@ class TScriptedDialogs : public IDialogService {
   void QueueMenuChoice(const std::string& caption) { FMenuChoices.push_back(caption); }
   size_t PendingMenuChoices() const { return FMenuChoices.size(); }
   void ClearMenuChoices() { FMenuChoices.clear(); }
+  // Queues the font the next font dialog chooses; with none queued it is cancelled.
+  void QueueFont(const TFont& font) {
+    FFonts.push_back(std::make_unique<TFont>());
+    FFonts.back()->Assign(font);
+  }
   // Whether the last popup menu had the entry it was told to choose.
   bool LastMenuChoiceFound() const { return FLastMenuChoiceFound; }
   size_t PendingAnswers() const { return FAnswers.size(); }
@@ -187,6 +209,8 @@ class TScriptedDialogs : public IDialogService {
   std::function<void(const std::string&)> OnError;
   // A file dialog was shown: what it asked and what it answered.
   std::function<void(const TFileDialogRequest&, const std::vector<std::string>&)> OnFile;
+  // A font dialog was shown: the font it started with and the one chosen (null: cancelled).
+  std::function<void(const TFont& from, const TFont* chosen)> OnFont;
   // A popup menu was shown, and the entry chosen (null for none).
   std::function<void(const TPopupRequest&, const TPopupEntry*)> OnPopup;
 
@@ -195,8 +219,10 @@ class TScriptedDialogs : public IDialogService {
   void ShowError(const std::string& message) override;
   std::vector<std::string> FileDialog(const TFileDialogRequest& request) override;
   int PopupMenu(const TPopupRequest& request) override;
+  bool FontDialog(TFont& font) override;
 
  private:
+  std::deque<std::unique_ptr<TFont>> FFonts;
   std::deque<TModalResult> FAnswers;
   std::deque<std::vector<std::string>> FFiles;
   std::deque<std::string> FMenuChoices;

@@ -235,6 +235,10 @@ bool TDesignSession::CreateModule(const std::string& fileName, TIMemoryStream& s
       fs::path(fileName).is_absolute() ? fs::path(fileName) : fs::path(FFolder) / fileName;
   std::string unitName = path.stem().string();
   if (FProject.FindUnit(unitName)) return false;
+  // Files already on disk would be written over at the next save.
+  if (!host::LocateFile(path.string()).empty() ||
+      !host::LocateFile(host::ChangeFileExt(path.string(), ".dfm")).empty())
+    return false;
   for (const TDesignModule& m : FModules)
     if (SameText(m.UnitName, unitName)) return false;
 

@@ -45,8 +45,8 @@ class TDesignSession : public TIToolServices {
   // The first UnitN that neither the project nor the project folder has yet.
   bool GetNewModuleName(std::string& unitIdent, std::string& fileName) override;
   // Adds a module made of a unit source and a form file. It stays in memory, modified and
-  // unsaved, until Save. A malformed form fails with EParserError; a unit name the project
-  // has already gives false and changes nothing.
+  // unsaved, until Save. A malformed form fails with EParserError; a unit or form name the
+  // project has already, or files of that name on disk, give false and change nothing.
   bool CreateModule(const std::string& fileName, TIMemoryStream& source, TIMemoryStream& form,
                     TCreateModuleFlags flags) override;
 

@@ -84,6 +84,15 @@ std::string QuoteTraceString(std::string_view text) {
   return out;
 }
 
+std::string DescribeFont(const host::TFont& font) {
+  std::string text = QuoteTraceString(font.Name()) + " " + std::to_string(font.Size());
+  const char* styles[] = {"bold", "italic", "underline", "strikeout"};
+  for (int i = 0; i < 4; ++i)
+    if (font.Style().Contains(static_cast<host::TFontStyle>(i)))
+      text += std::string(" ") + styles[i];
+  return text + " " + host::ColorToString(font.Color());
+}
+
 std::string ModalFormText(const TForm& form) {
   std::string caption;
   for (const host::TComponent* c : form.ComponentList())
@@ -115,6 +124,9 @@ THeadlessRun::THeadlessRun(std::ostream& trace, THeadlessOptions options)
     for (const std::string& file : answer) chosen += " " + QuoteTraceString(file);
     Trace(std::string(request.Save ? "file save " : "file open ") +
           QuoteTraceString(request.Title) + " ->" + (answer.empty() ? " cancel" : chosen));
+  };
+  FDialogs->OnFont = [this](const host::TFont& from, const host::TFont* chosen) {
+    Trace("font " + DescribeFont(from) + " -> " + (chosen ? DescribeFont(*chosen) : "cancel"));
   };
   FDialogs->OnPopup = [this](const host::TPopupRequest& request, const host::TPopupEntry* chosen) {
     Trace("popup " + request.MenuName + " -> " +
@@ -155,6 +167,7 @@ THeadlessRun::~THeadlessRun() {
     FDialogs->OnError = nullptr;
     FDialogs->OnFile = nullptr;
     FDialogs->OnPopup = nullptr;
+    FDialogs->OnFont = nullptr;
   }
   if (&host::Mci().Clock() == FClock) host::Mci().SetClock(nullptr);
 }
@@ -258,6 +271,7 @@ bool THeadlessRun::RunNext() {
   } catch (const EParserError&) {
     FScriptError = std::current_exception();
   }
+  if (!FScriptError && AfterCommand) AfterCommand(command);
   return !FScriptError;
 }
 
@@ -487,6 +501,15 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
     case svMenu:
       ChooseMenu(command);
       return;
+    case svFont: {
+      host::TFont font;
+      font.SetName(command.FontName);
+      font.SetSize(command.FontSize);
+      font.SetStyle(command.FontStyle);
+      font.SetColor(command.FontColor);
+      FDialogs->QueueFont(font);
+      return;
+    }
     case svWait:
       FClock->Advance(command.Milliseconds);
       host::Application->ProcessMessages();

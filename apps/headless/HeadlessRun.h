@@ -20,6 +20,9 @@ namespace mebrox {
 // bytes (UTF-8 text) pass through.
 std::string QuoteTraceString(std::string_view text);
 
+// A font as traces show it: "Arial" 10 bold clNavy.
+std::string DescribeFont(const host::TFont& font);
+
 // The text a modal form shows: the Caption of its first label (a TLabel or a descendant that
 // publishes Caption), looked for among the components it owns and then its controls; empty when
 // it has none.
@@ -57,6 +60,9 @@ class THeadlessRun {
   // the script ran, 2 for a faulty script line, 1 when a picture could not be written.
   int RunScript(const std::vector<TScriptCommand>& script, const std::string& scriptName,
                 const std::string& program);
+
+  // Called after each command has run (dialogs may be open): for tests that look between lines.
+  std::function<void(const TScriptCommand&)> AfterCommand;
 
   // Why the run could not go on (a picture that could not be written); empty while all is well.
   const std::string& Failure() const { return FFailure; }

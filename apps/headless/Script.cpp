@@ -150,6 +150,26 @@ class TScriptLineParser {
         if (FWords[i].empty()) Error("File name expected");
         c.Files.push_back(FWords[i]);
       }
+    } else if (verb == "font") {
+      c.Verb = svFont;
+      if (FWords.size() < 3)
+        Error("Use: font \"NAME\" SIZE [bold] [italic] [underline] [strikeout] [COLOUR]");
+      c.FontName = FWords[1];
+      c.FontSize = ReadInt(FWords[2], "Font size");
+      if (c.FontSize <= 0) Error("Font size must be above 0");
+      for (size_t i = 3; i < FWords.size(); ++i) {
+        const std::string& w = FWords[i];
+        if (SameText(w, "bold"))
+          c.FontStyle.Include(host::fsBold);
+        else if (SameText(w, "italic"))
+          c.FontStyle.Include(host::fsItalic);
+        else if (SameText(w, "underline"))
+          c.FontStyle.Include(host::fsUnderline);
+        else if (SameText(w, "strikeout"))
+          c.FontStyle.Include(host::fsStrikeOut);
+        else if (!host::IdentToColor(w, c.FontColor))
+          Error("Font style or colour expected, not '" + w + "'");
+      }
     } else if (verb == "menu") {
       c.Verb = svMenu;
       if (FWords.size() != 3 || FWords[2].empty()) Error("Use: menu FORM.CONTROL \"ITEM\"");

@@ -25,6 +25,7 @@ enum TScriptVerb {
   svCheck,
   svFile,
   svMenu,
+  svFont,
   // What a designer does in the studio.
   svDrop,
   svEdit,
@@ -47,6 +48,8 @@ enum TScriptVerb {
 //   check FORM.CONTROL on|off                        a check box or radio button
 //   file "PATH" ["PATH" ...]                         the answer for the next file dialog
 //   menu FORM.CONTROL "ITEM"                         the entry of the control's popup menu
+//   font "NAME" SIZE [bold] [italic] [underline] [strikeout] [COLOUR]
+//                                                    the answer for the next font dialog
 // and, in the studio:
 //   drop CLASS FORM X Y                              a component from the palette
 //   edit FORM.COMPONENT PROPERTY                     the property's editor opens
@@ -66,6 +69,10 @@ struct TScriptCommand {
   host::TModalResult Answer = host::mrNone;
   std::string FileName;            // as written; relative names are the caller's to resolve
   std::vector<std::string> Files;  // file
+  std::string FontName;            // font
+  int FontSize = 0;
+  host::TFontStyles FontStyle;
+  host::TColor FontColor = host::clWindowText;
   int64_t Milliseconds = 0;
   std::string Text;           // typed text, item text, file, menu text, value
   int Index = -1;             // select #N, verb N

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -19,6 +20,7 @@
 #include "host/Forms.h"
 #include "host/qt/QtInput.h"
 #include "host/qt/QtPainterSurface.h"
+#include "host/qt/QtTicker.h"
 #include "host/qt/QtWidgets.h"
 
 namespace host::qt {
@@ -35,7 +37,10 @@ class QtWindow final : public QWidget, public IWindowPeer {
   }
 
   void SetBounds(const TRect& b) override {
-    setGeometry(b.Left, b.Top, std::max(1, b.Width()), std::max(1, b.Height()));
+    const QSize size(std::max(1, b.Width()), std::max(1, b.Height()));
+    // A window the user may not size still takes the size its form gives it.
+    if (isWindow() && !FResizable) setFixedSize(size);
+    setGeometry(b.Left, b.Top, size.width(), size.height());
     KeepSize();
   }
   void SetVisible(bool visible) override { setVisible(visible); }
@@ -331,6 +336,21 @@ class QtDialogs final : public IDialogService {
     return files;
   }
 
+  bool FontDialog(TFont& font) override {
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font));
+    if (!ok) return false;
+    // Qt's dialog knows no colour: the font keeps its own.
+    font.SetName(chosen.family().toStdString());
+    font.SetSize(chosen.pointSize() > 0 ? chosen.pointSize() : font.Size());
+    TFontStyles style;
+    if (chosen.bold()) style.Include(fsBold);
+    if (chosen.italic()) style.Include(fsItalic);
+    if (chosen.underline()) style.Include(fsUnderline);
+    if (chosen.strikeOut()) style.Include(fsStrikeOut);
+    font.SetStyle(style);
+    return true;
+  }
   int PopupMenu(const TPopupRequest& request) override {
     QMenu menu;
     std::vector<QAction*> actions;
@@ -372,6 +392,7 @@ void InstallQtBackend(bool scriptedDialogs) {
   SetMeasureSurface(&measure);
   SetImageCodec(std::make_unique<QtImageCodec>());
   SetBackend(std::make_unique<QtBackend>());
+  SetTickerFactory(QtTickerFactory());
   if (scriptedDialogs)
     SetDialogService(std::make_unique<TScriptedDialogs>());
   else

@@ -331,6 +331,28 @@ TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
   }
 }
 
+TEST_F(DialogRunTest, FontDialogsTakeTheScriptsFontOrAreCancelled) {
+  Open(false);
+  std::vector<std::string> chosen;
+  FButton->OnClick = [&](host::TObject*) {
+    host::TFontDialog dialog(nullptr);
+    dialog.Font().SetName("Arial");
+    dialog.Font().SetSize(10);
+    chosen.push_back(dialog.Execute() ? DescribeFont(dialog.Font()) : "cancelled");
+  };
+  Run("font \"Times New Roman\" 14 bold italic clNavy\n"
+      "click Dlg.OKBtn 5 5\n"
+      "click Dlg.OKBtn 5 5\n");
+  EXPECT_EQ(chosen,
+            (std::vector<std::string>{"\"Times New Roman\" 14 bold italic clNavy", "cancelled"}));
+  EXPECT_EQ(FTrace.str(),
+            "show TForm\n"
+            "font \"Arial\" 10 clWindowText -> \"Times New Roman\" 14 bold italic clNavy\n"
+            "font \"Arial\" 10 clWindowText -> cancel\n");
+  for (const char* line : {"font Arial", "font Arial big", "font Arial 0", "font Arial 9 heavy"})
+    EXPECT_THROW(ParseScript(line, "walk.txt"), host::EParserError) << line;
+}
+
 TEST_F(DialogRunTest, InTheStudioAModalDialogStaysOpenForTheLinesThatWorkIt) {
   Open(true);
   std::vector<std::string> results;
