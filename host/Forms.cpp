@@ -63,7 +63,6 @@ TForm::TForm(TComponent* owner) : TCustomControl(owner) {
   TControl::SetVisible(false);
   SetBounds(0, 0, 320, 240);
   Screen->AddForm(this);
-  if (owner == Application) Application->AddForm(this);
 }
 
 TForm::~TForm() {
@@ -74,6 +73,20 @@ TForm::~TForm() {
 
 std::string TForm::ClassName() const {
   return FClassName.empty() ? TCustomControl::ClassName() : FClassName;
+}
+
+void TForm::SetName(const std::string& name) {
+  if (IsLoading() && Owner() && !name.empty()) {
+    TComponent* other = Owner()->FindComponent(name);
+    if (other && other != this) {
+      std::string unique;
+      for (int n = 1; unique.empty() || Owner()->FindComponent(unique); ++n)
+        unique = name + "_" + std::to_string(n);
+      TCustomControl::SetName(unique);
+      return;
+    }
+  }
+  TCustomControl::SetName(name);
 }
 
 bool TForm::AcceptClassName(const std::string& className) {

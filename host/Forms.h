@@ -55,6 +55,9 @@ class TForm : public TCustomControl {
 
   std::string ClassName() const override;
   void SetClassName(const std::string& className) { FClassName = className; }
+  // A second form read from the same form file, with the same owner, takes the name with "_1"
+  // (then "_2" ...) added, as the old framework did for a dialog opened twice.
+  void SetName(const std::string& name) override;
   bool AcceptClassName(const std::string& className) override;
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -158,7 +161,8 @@ class TApplication : public TComponent {
  public:
   explicit TApplication(TComponent* owner);
 
-  // Takes a newly created form into the application; the first becomes the main form.
+  // Takes a form the project creates (its Application.CreateForm calls); the first becomes the
+  // main form. Other forms the application owns, dialogs among them, never do.
   void AddForm(TForm* form);
   TForm* MainForm() const { return FMainForm; }
   void SetMainForm(TForm* form) { FMainForm = form; }

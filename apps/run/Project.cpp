@@ -56,6 +56,7 @@ std::vector<host::TForm*> LoadProject(const TProjectFile& project) {
     for (const TPlannedForm& p : plan) {
       auto* form = new host::TForm(host::Application);
       forms.push_back(form);
+      host::Application->AddForm(form);
       form->SetClassName(p.Creation->ClassName);
       std::string text = host::ReadFileBytes(p.Path.string());
       try {

@@ -181,7 +181,17 @@ TEST(ControlsTest, ClientToScreenAddsParentOffsets) {
 TEST(FormsTest, CloseHidesOtherFormsAndEndsTheApplicationForTheMainForm) {
   auto* main = new TForm(Application);
   auto* second = new TForm(Application);
+  auto* dialog = new TForm(Application);
+  // The project's forms join the application as its main block creates them; a dialog the
+  // application owns is never its main form.
+  EXPECT_EQ(Application->MainForm(), nullptr);
+  Application->AddForm(main);
+  Application->AddForm(second);
   ASSERT_EQ(Application->MainForm(), main);
+  dialog->Show();
+  dialog->Close();
+  EXPECT_FALSE(Application->Terminated());
+  delete dialog;
   std::vector<std::string> trace;
   Application->Events.FormClosed = [&](TForm& f) { trace.push_back("close " + f.Name()); };
   Application->Events.Terminated = [&] { trace.push_back("terminate"); };

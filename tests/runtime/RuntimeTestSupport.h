@@ -20,6 +20,7 @@ class Frames {
     host::Application->SetExeName(FDir.File("Test.exe"));
     for (int i = 1; i <= count; ++i) {
       auto* form = new host::TForm(host::Application);
+      host::Application->AddForm(form);
       form->SetName("Form" + std::to_string(i));
       form->SetClassName("TForm" + std::to_string(i));
       FForms.push_back(form);
