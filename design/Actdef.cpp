@@ -1,13 +1,18 @@
 #include "design/Actdef.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
+#include "host/DialogLayout.h"
+#include "host/FormFile.h"
 #include "host/Forms.h"
+#include "host/Resources.h"
 #include "host/SysUtils.h"
 #include "ide/ToolIntf.h"
 #include "runtime/Strtool.h"
+#include "runtime/WavePly.h"
 
 namespace mebrox::Actdef {
 
@@ -60,3 +65,447 @@ std::unique_ptr<host::TStringList> GetFormWaveComponents(const host::TComponent&
 }
 
 }  // namespace mebrox::Actdef
+
+namespace mebrox {
+
+using host::TComponent;
+
+namespace {
+
+bool FinishesAtOnce(const TActions& set) {
+  return set.Contains(acBookMark) || set.Contains(acClose) || set.Contains(acNone);
+}
+
+// Selects the item equal to text, ignoring case; none when absent.
+void SelectByText(host::TComboBox& box, const std::string& text) {
+  box.SetItemIndex(box.Items().IndexOf(text));
+  box.SetCaption(box.ItemIndex() >= 0 ? box.Items().Get(box.ItemIndex()) : std::string());
+}
+
+void CopyList(host::TStrings& to, const host::TStrings& from) {
+  to.Clear();
+  to.AddStrings(from);
+}
+
+}  // namespace
+
+TActDefDlg::TActDefDlg(TComponent* owner) : host::TForm(owner) {
+  host::TDialogLayout("ActDefDlg")
+      .Bind("Sample", Sample)
+      .Bind("Notebook", Notebook)
+      .Bind("cbActionsList", cbActionsList)
+      .Bind("cbPicture", cbPicture)
+      .Bind("cbAudio", cbAudio)
+      .Bind("cbFrameList", cbFrameList)
+      .Bind("bbNewFrame", bbNewFrame)
+      .Bind("txFileName", txFileName)
+      .Bind("SpeedButton1", SpeedButton1)
+      .Bind("txWorkDir", txWorkDir)
+      .Bind("txParam", txParam)
+      .Bind("cbWaveList", cbWaveList)
+      .Bind("bbPlayWave", bbPlayWave)
+      .Bind("txDesc", txDesc)
+      .Bind("bbCancel", bbCancel)
+      .Bind("PrevButton", PrevButton)
+      .Bind("NextButton", NextButton)
+      .Bind("OpenDialog1", OpenDialog1)
+      .Part("Label1")
+      .Part("Label2")
+      .Part("Label3")
+      .Part("Label4")
+      .Part("Label5")
+      .Part("Label6")
+      .Part("Label7")
+      .Part("Label8")
+      .Part("Label9")
+      .Load(*this);
+  cbActionsList->OnChange = [this](host::TObject*) { cbActionsListChange(); };
+  NextButton->OnClick = [this](host::TObject*) { NextClick(); };
+  PrevButton->OnClick = [this](host::TObject*) { PrevClick(); };
+  bbNewFrame->OnClick = [this](host::TObject*) { bbNewFrameClick(); };
+  cbPicture->OnClick = [this](host::TObject*) { MMClick(); };
+  cbAudio->OnClick = [this](host::TObject*) { MMClick(); };
+  SpeedButton1->OnClick = [this](host::TObject*) { SpeedButton1Click(); };
+  bbPlayWave->OnClick = [this](host::TObject*) { bbPlayWaveClick(); };
+  bbCancel->OnClick = [this](host::TObject*) { bbCancelClick(); };
+  Sample->OnPaint = [this](host::TObject*) { SamplePaint(); };
+  PrevButton->Glyph().SetImage(host::LoadBitmapResource("PREV"));
+  // The Cancel button restores the action itself, so it must not close before it has.
+  bbCancel->SetModalResult(host::mrNone);
+  Notebook->SetPageIndex(pgSelect);
+  RefreshButtons();
+}
+
+// ---- the action being edited
+
+void TActDefDlg::SetEditorAction(TAction* action) {
+  FEditAction = action;
+  FSavedAction.Assign(*action);
+  SetActionType(action->ActionType());
+  SetFileToRun(action->FileToRun());
+  SetWorkDir(action->WorkDir());
+  SetParam(action->Param());
+  SetWaveComp(action->WaveComp());
+  SetFrame(action->Frame());
+  SetDesc(action->Desc());
+}
+
+void TActDefDlg::SetActionType(TActionAttrs value) {
+  if (value != FEditAction->ActionType()) FEditAction->SetActionType(value);
+}
+void TActDefDlg::SetFileToRun(const std::string& value) {
+  if (value != FEditAction->FileToRun()) FEditAction->SetFileToRun(value);
+}
+void TActDefDlg::SetWorkDir(const std::string& value) {
+  if (value != FEditAction->WorkDir()) FEditAction->SetWorkDir(value);
+}
+void TActDefDlg::SetParam(const std::string& value) {
+  if (value != FEditAction->Param()) FEditAction->SetParam(value);
+}
+void TActDefDlg::SetWaveComp(const std::string& value) {
+  if (value != FEditAction->WaveComp()) FEditAction->SetWaveComp(value);
+}
+void TActDefDlg::SetFrame(const std::string& value) {
+  if (value != FEditAction->Frame()) FEditAction->SetFrame(value);
+}
+void TActDefDlg::SetDesc(const std::string& value) {
+  if (value != FEditAction->Desc()) FEditAction->SetDesc(value);
+}
+
+void TActDefDlg::RestoreSavedAction() {
+  SetActionType(FSavedAction.ActionType());
+  SetFileToRun(FSavedAction.FileToRun());
+  SetWorkDir(FSavedAction.WorkDir());
+  SetParam(FSavedAction.Param());
+  SetWaveComp(FSavedAction.WaveComp());
+  SetFrame(FSavedAction.Frame());
+  SetDesc(FSavedAction.Desc());
+}
+
+void TActDefDlg::ReStoreValues() {
+  cbActionsList->SetItemIndex(static_cast<int>(FEditAction->ActionType()));
+  switch (FEditAction->ActionType()) {
+    case acFrame:
+      SelectByText(*cbFrameList, FEditAction->Frame());
+      break;
+    case acExecute:
+      txFileName->SetText(FEditAction->FileToRun());
+      txWorkDir->SetText(FEditAction->WorkDir());
+      txParam->SetText(FEditAction->Param());
+      break;
+    case acWavePlay:
+      SelectByText(*cbWaveList, FEditAction->WaveComp());
+      break;
+    case acDesc:
+      txDesc->SetText(FEditAction->Desc());
+      break;
+    default:
+      break;
+  }
+  cbActionsListChange();
+}
+
+// ---- pages and buttons
+
+int TActDefDlg::PageIndex() const {
+  return Notebook->PageIndex();
+}
+
+void TActDefDlg::GoToPage(TPage page) {
+  Notebook->SetPageIndex(page);
+  RefreshButtons();
+}
+
+void TActDefDlg::CloseWith(host::TModalResult result) {
+  SetModalResult(result);
+}
+
+void TActDefDlg::cbActionsListChange() {
+  FActionSet = {};
+  int index = cbActionsList->ItemIndex();
+  if (index >= 0 && index < 7) {
+    auto type = static_cast<TActionAttrs>(index);
+    FActionSet = {type};
+    if (FEditAction) SetActionType(type);
+  }
+  SamplePaint();
+  RefreshButtons();
+}
+
+void TActDefDlg::RefreshButtons() {
+  PrevButton->SetEnabled(PageIndex() > pgSelect);
+  bool finish = PageIndex() > pgSelect || FinishesAtOnce(FActionSet);
+  NextButton->SetCaption(finish ? "&Create" : "&Next");
+  NextButton->Glyph().SetImage(host::LoadBitmapResource(finish ? "CREATE" : "NEXT"));
+}
+
+void TActDefDlg::NextClick() {
+  if (FinishesAtOnce(FActionSet)) {
+    CloseWith(host::mrOk);
+    return;
+  }
+  switch (PageIndex()) {
+    case pgSelect:
+      if (FActionSet.Contains(acFrame)) {
+        GoToPage(pgExistingFrame);
+      } else if (FActionSet.Contains(acDesc)) {
+        txDesc->SetText(FEditAction->Desc());
+        GoToPage(pgDesc);
+      } else if (FActionSet.Contains(acExecute)) {
+        txFileName->SetText(FEditAction->FileToRun());
+        txWorkDir->SetText(FEditAction->WorkDir());
+        txParam->SetText(FEditAction->Param());
+        GoToPage(pgExecute);
+      } else if (FActionSet.Contains(acWavePlay)) {
+        GoToPage(pgPlayWave);
+      }
+      RefreshButtons();
+      break;
+    case pgNewFrame:
+    case pgExistingFrame:
+      SetFileToRun("");
+      SetWorkDir("");
+      SetParam("");
+      CloseWith(host::mrOk);
+      break;
+    case pgExecute:
+      SetFileToRun(txFileName->Text());
+      SetWorkDir(txWorkDir->Text());
+      SetParam(txParam->Text());
+      CloseWith(host::mrOk);
+      break;
+    case pgPlayWave:
+      SetWaveComp(cbWaveList->Text());
+      CloseWith(host::mrOk);
+      break;
+    case pgDesc:
+      SetDesc(txDesc->Text());
+      CloseWith(host::mrOk);
+      break;
+  }
+}
+
+void TActDefDlg::PrevClick() {
+  switch (PageIndex()) {
+    case pgSelect:
+      return;
+    case pgNewFrame:
+      GoToPage(pgExistingFrame);
+      break;
+    default:
+      GoToPage(pgSelect);
+  }
+}
+
+void TActDefDlg::bbNewFrameClick() {
+  GoToPage(pgNewFrame);
+}
+
+void TActDefDlg::MMClick() {
+  FMediaSet = {};
+  if (cbPicture->Checked()) FMediaSet.Include(acPicture);
+  if (cbAudio->Checked()) FMediaSet.Include(acAudio);
+  SamplePaint();
+}
+
+void TActDefDlg::SpeedButton1Click() {
+  if (OpenDialog1->Execute()) {
+    txFileName->SetText(OpenDialog1->FileName());
+    txWorkDir->SetText(host::ExtractFilePath(OpenDialog1->FileName()));
+    txParam->SetText("");
+  }
+  SamplePaint();
+}
+
+void TActDefDlg::bbPlayWaveClick() {
+  if (cbWaveList->ItemIndex() < 0 || !FEditComponent) return;
+  auto* control = dynamic_cast<host::TControl*>(FEditComponent);
+  host::TComponent* form = control ? static_cast<host::TComponent*>(host::GetParentForm(control))
+                                   : FEditComponent->Owner();
+  if (!form) return;
+  for (host::TComponent* c : form->ComponentList())
+    if (c->ClassName() == "TWavePlay" && c->Name() == cbWaveList->Text())
+      if (auto* player = dynamic_cast<TWavePlay*>(c)) player->Play();
+}
+
+void TActDefDlg::bbCancelClick() {
+  RestoreSavedAction();
+  CloseWith(host::mrCancel);
+}
+
+void TActDefDlg::SamplePaint() {
+  Sample->Invalidate();
+  host::TCanvas& canvas = Sample->Canvas();
+  // Outside a paint there is nothing to draw on; the paint that Invalidate asks for draws.
+  if (!canvas.Surface()) return;
+  auto draw = [&canvas](const char* name, int x, int y) {
+    if (auto bitmap = host::LoadBitmapResource(name)) canvas.Draw(x, y, *bitmap);
+  };
+  draw("EMPTY", 0, 0);
+  if (FActionSet.Contains(acFrame)) {
+    draw("DIALOG", 0, 0);
+    if (FMediaSet.Contains(acPicture)) draw("PICTURE", 5, 16);
+    if (FMediaSet.Contains(acAudio)) draw("AUDIO", 60, 20);
+  } else if (FActionSet.Contains(acExecute)) {
+    draw("APPEXPT", 15, 15);
+  } else if (FActionSet.Contains(acWavePlay)) {
+    draw("WAVEPLAY", 15, 15);
+  } else if (FActionSet.Contains(acDesc)) {
+    draw("DESC", 10, 10);
+  } else if (FActionSet.Contains(acBookMark) || FActionSet.Contains(acClose)) {
+    draw("EXIT", 15, 15);
+  }
+}
+
+// ---- frame generation
+
+std::string TActDefDlg::CreateSource(const std::string& unitIdent,
+                                     const std::string& formIdent) const {
+  std::string text = "unit " + unitIdent +
+                     ";\r\n\r\ninterface\r\n\r\nuses\r\n  SysUtils, WinTypes, WinProcs, Messages, "
+                     "Classes, Graphics, Controls,\r\n  StdCtrls, ExtCtrls, Forms";
+  if (FMediaSet.Contains(acAudio)) text += ", WavePly";
+  text += ";\r\n\r\n";
+  text += "type\r\n  T" + formIdent + " = class(TForm)\r\n";
+  if (FMediaSet.Contains(acPicture)) text += "    Image1: TImage;\r\n";
+  if (FMediaSet.Contains(acAudio)) text += "    WavePlay1: TWavePlay;\r\n";
+  text += "  end;\r\n\r\nvar\r\n  " + formIdent + ": T" + formIdent +
+          ";\r\n\r\nimplementation\r\n\r\n{$R *.DFM}\r\n\r\n";
+  text += "end.\r\n";
+  return text;
+}
+
+std::unique_ptr<host::TForm> TActDefDlg::DoFormCreation(const std::string& formIdent) const {
+  auto form = std::make_unique<host::TForm>(nullptr);
+  form->SetClassName("T" + formIdent);
+  form->SetBorderStyle(host::bsNone);
+  form->SetWidth(640);
+  form->SetHeight(480);
+  form->SetPosition(host::poScreenCenter);
+  form->SetWindowState(host::wsNormal);
+  form->SetBorderIcons({});
+  form->SetName(formIdent);
+  form->SetCaption(formIdent);
+  form->Font().SetName("MS Sans Serif");
+  form->Font().SetSize(8);
+  form->Font().SetStyle({});
+  if (FMediaSet.Contains(acPicture)) {
+    auto* image = new host::TImage(form.get());
+    image->SetParent(form.get());
+    image->SetName("Image1");
+    image->SetAlign(host::alClient);
+    image->SendToBack();
+  }
+  if (FMediaSet.Contains(acAudio)) {
+    auto* player = new TWavePlay(form.get());
+    player->SetName("WavePlay1");
+  }
+  return form;
+}
+
+std::string TActDefDlg::CreateForm(const std::string& formIdent) const {
+  std::unique_ptr<host::TForm> form = DoFormCreation(formIdent);
+  return host::WriteComponentText(*form);
+}
+
+namespace {
+
+// "UNIT2" or "unit2" becomes "Unit2".
+std::string UnitIdentifier(const std::string& proposal) {
+  std::string ident = host::LowerCase(proposal);
+  if (!ident.empty())
+    ident[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(ident[0])));
+  return ident;
+}
+
+// "Unit2" gives "Form2": the characters after the fourth (normally the word Unit).
+std::string FormIdentifier(const std::string& unitIdent) {
+  return "Form" + (unitIdent.size() > 4 ? unitIdent.substr(4) : std::string());
+}
+
+}  // namespace
+
+std::string TActDefDlg::CreateFrame() {
+  if (!ide::ToolServices) return std::string();
+  std::string proposal, fileName;
+  if (!ide::ToolServices->GetNewModuleName(proposal, fileName)) return std::string();
+  std::string unitIdent = UnitIdentifier(proposal);
+  std::string formIdent = FormIdentifier(unitIdent);
+  // A proposal that names files already on disk would be written over at the next save.
+  for (const std::string& file : {fileName, host::ChangeFileExt(fileName, ".dfm")})
+    if (host::FileExists(file)) {
+      host::ShowMessage("The file " + file + " exists already; no new frame was made.");
+      return std::string();
+    }
+  ide::TIMemoryStream form(CreateForm(formIdent));
+  ide::TIMemoryStream source(CreateSource(unitIdent, formIdent));
+  bool created =
+      ide::ToolServices->CreateModule(fileName, source, form,
+                                      {ide::cmAddToProject, ide::cmShowSource, ide::cmShowForm,
+                                       ide::cmUnNamed, ide::cmMarkModified});
+  // An action must not name a frame that the project did not take.
+  if (!created) {
+    host::ShowMessage("The project did not take the new frame " + formIdent + ".");
+    return std::string();
+  }
+  return formIdent;
+}
+
+// ---- TActionProperty
+
+ide::TPropertyAttributes TActionProperty::GetAttributes() const {
+  return {ide::paSubProperties, ide::paDialog};
+}
+
+void TActionProperty::Edit() {
+  auto* action = dynamic_cast<TAction*>(GetObjectValue());
+  if (!action) throw host::EInvalidCast("The Action property holds no action");
+  auto* component = dynamic_cast<host::TComponent*>(GetComponent(0));
+  // Listing the project's frames may fail (an unreadable unit); then the wizard does not open.
+  std::unique_ptr<host::TStringList> frames = Actdef::GetFormNames();
+  auto* control = dynamic_cast<host::TControl*>(component);
+  std::unique_ptr<host::TStringList> waves =
+      control ? Actdef::GetWaveComponents(control)
+              : Actdef::GetFormWaveComponents(component && component->Owner() ? *component->Owner()
+                                                                              : *component);
+
+  auto wizard = std::make_unique<TActDefDlg>(host::Application);
+  wizard->SetEditorAction(action);
+  CopyList(wizard->cbFrameList->Items(), *frames);
+  wizard->SetEditComponent(component);
+  CopyList(wizard->cbWaveList->Items(), *waves);
+  wizard->ReStoreValues();
+  if (wizard->ShowModal() != host::mrOk) {
+    // However the wizard was left (Cancel, Escape, its close box), the action is as it was.
+    wizard->RestoreSavedAction();
+    return;
+  }
+  Modified();
+  action->SetFrame("");
+  action->SetFileToRun("");
+  action->SetParam("");
+  action->SetWorkDir("");
+  action->SetWaveComp("");
+  action->SetDesc("");
+  switch (action->ActionType()) {
+    case acFrame:
+      action->SetFrame(wizard->PageIndex() == TActDefDlg::pgNewFrame ? wizard->CreateFrame()
+                                                                     : wizard->cbFrameList->Text());
+      break;
+    case acExecute:
+      action->SetFileToRun(wizard->txFileName->Text());
+      action->SetWorkDir(wizard->txWorkDir->Text());
+      action->SetParam(wizard->txParam->Text());
+      break;
+    case acWavePlay:
+      action->SetWaveComp(wizard->cbWaveList->Text());
+      break;
+    case acDesc:
+      action->SetDesc(wizard->txDesc->Text());
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace mebrox

@@ -1,14 +1,18 @@
 #include "design/Hareareg.h"
 
 #include "design/Aboutpt.h"
+#include "design/Actdef.h"
+#include "design/HAreaEd.h"
 #include "ide/Registry.h"
 #include "runtime/Hyprarea.h"
 
 namespace mebrox::Hareareg {
 
 void Register() {
-  // As for the hot image: the component, then its editors, which join as they are built.
+  // The component, then its editors.
   ide::RegisterComponents("Mebrox", {&THyperArea::StaticClassInfo()});
+  ide::RegisterComponentEditor<THyperAreaEditor>(THyperArea::StaticClassInfo());
+  ide::RegisterPropertyEditor<TActionProperty>(ide::ClassType<TAction>(), nullptr, "Action");
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 

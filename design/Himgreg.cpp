@@ -1,15 +1,18 @@
 #include "design/Himgreg.h"
 
 #include "design/Aboutpt.h"
+#include "design/Actdef.h"
+#include "design/Himaged.h"
 #include "ide/Registry.h"
 #include "runtime/HyperImg.h"
 
 namespace mebrox::Himgreg {
 
 void Register() {
-  // The component, then its editors. The Action wizard and the component editor join here as
-  // they are built.
+  // The component, then its editors.
   ide::RegisterComponents("Mebrox", {&THyperImage::StaticClassInfo()});
+  ide::RegisterComponentEditor<THyperImageEditor>(THyperImage::StaticClassInfo());
+  ide::RegisterPropertyEditor<TActionProperty>(ide::ClassType<TAction>(), nullptr, "Action");
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 

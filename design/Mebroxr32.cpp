@@ -4,6 +4,7 @@
 #include "design/Hareareg.h"
 #include "design/Himgreg.h"
 #include "design/Htxtreg.h"
+#include "design/WavePlyEd.h"
 #include "ide/Registry.h"
 #include "runtime/Bookmark.h"
 #include "runtime/Projctrl.h"
@@ -24,8 +25,10 @@ void RegisterFxLbl() {
 }
 
 void RegisterWavePly() {
-  // The wave player's component editor and WaveName editor join here as they are built.
-  ide::RegisterComponents("Mebrox", {&TWavePlay::StaticClassInfo()});
+  const host::TClassInfo* player = &TWavePlay::StaticClassInfo();
+  ide::RegisterComponents("Mebrox", {player});
+  ide::RegisterComponentEditor<TWavePlayEditor>(*player);
+  ide::RegisterPropertyEditor<TWaveNameProperty>(ide::StringType(), player, "WaveName");
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
@@ -35,7 +38,8 @@ void RegisterWavePaus() {
 }
 
 void RegisterProjctrl() {
-  // No About line on the project control; its component editor joins as it is built.
+  // No About line on the project control. Its component editor is registered with the
+  // experts, which it belongs to.
   ide::RegisterComponents("Mebrox", {&TProjCtrl::StaticClassInfo()});
 }
 

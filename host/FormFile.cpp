@@ -101,6 +101,12 @@ class TFormWriter {
     return std::move(FOut);
   }
 
+  // Components of the root as they stand inside its file, one block after another.
+  std::string Parts(const std::vector<TComponent*>& components) {
+    for (TComponent* c : components) WriteObject(*c, 0, 1);
+    return std::move(FOut);
+  }
+
  private:
   void Line(int indent, std::string_view text) {
     FOut.append(static_cast<size_t>(indent), ' ');
@@ -449,7 +455,10 @@ class TFormReader {
 
   void Read() {
     try {
-      ReadRoot();
+      if (FPartsParent)
+        ReadParts();
+      else
+        ReadRoot();
       ResolveReferences();
     } catch (...) {
       Abandon();
@@ -493,6 +502,34 @@ class TFormReader {
       } catch (...) {
       }
     }
+  }
+
+  // Reads object blocks into the root as components placed on FPartsParent; a name the root
+  // has already becomes the next free one of its kind.
+  void ReadParts() {
+    TToken t = FLexer.Next();
+    if (t.Kind == TTokenKind::End) Error(t.Line, "There is nothing to read");
+    for (;;) {
+      if (!t.IsSymbol("object")) Error(t.Line, "'object' expected");
+      size_t first = FCreated.size();
+      ReadChild(*FPartsParent, 1, t.Line);
+      FParts.push_back(FCreated[first]);
+      t = FLexer.Next();
+      if (t.Kind == TTokenKind::End) return;
+    }
+  }
+
+  // The name a read component takes: its own, or in parts mode a free one when it is taken.
+  std::string FreeName(const std::string& name) {
+    if (!FPartsParent || name.empty() || !FRoot.FindComponent(name)) return name;
+    std::string base = name;
+    while (!base.empty() && std::isdigit(static_cast<unsigned char>(base.back()))) base.pop_back();
+    std::string unique;
+    for (int n = 1; unique.empty() || FRoot.FindComponent(unique) || SameText(unique, FRoot.Name());
+         ++n)
+      unique = base + IntToStr(n);
+    FRenamed.emplace_back(name, unique);
+    return unique;
   }
 
   void ReadRoot() {
@@ -567,7 +604,7 @@ class TFormReader {
     c->BeginLoading();
     FLoaded.push_back(c);
     Guard(line, "Cannot read " + (name.empty() ? className : name), [&] {
-      c->SetName(name);
+      c->SetName(FreeName(name));
       c->SetParentComponent(&parent);
       if (FOnCreated && *FOnCreated) (*FOnCreated)(*c);
     });
@@ -623,7 +660,11 @@ class TFormReader {
 
   void ResolveReferences() {
     for (const TReference& r : FReferences) {
-      TComponent* found = SameText(r.Value, FRoot.Name()) ? &FRoot : FRoot.FindComponent(r.Value);
+      std::string value = r.Value;
+      // A pasted component that refers to another pasted one finds it under its new name.
+      for (const auto& [from, to] : FRenamed)
+        if (SameText(from, value)) value = to;
+      TComponent* found = SameText(value, FRoot.Name()) ? &FRoot : FRoot.FindComponent(value);
       if (!found) Error(r.Line, r.Name + ": there is no component named " + r.Value);
       Guard(r.Line, "Cannot set " + Describe(*r.Owner) + "." + r.Name,
             [&] { r.Prop->SetComponent(*r.Target, found); });
@@ -754,6 +795,14 @@ class TFormReader {
   TComponent& FRoot;
   const TComponentReadHook* FOnCreated;
   std::vector<TReference> FReferences;
+
+ public:
+  // Parts mode: read object blocks onto parent instead of a whole form.
+  TComponent* FPartsParent = nullptr;
+  std::vector<TComponent*> FParts;
+
+ private:
+  std::vector<std::pair<std::string, std::string>> FRenamed;
   bool FRootLoading = false;
   std::vector<TComponent*> FCreated;
   std::vector<TComponent*> FLoaded;
@@ -767,6 +816,18 @@ std::string WriteComponentText(TComponent& root) {
 
 void WriteComponentFile(const std::string& fileName, TComponent& root) {
   WriteFileAtomically(fileName, WriteComponentText(root));
+}
+
+std::string WriteComponentsText(TComponent& root, const std::vector<TComponent*>& components) {
+  return TFormWriter(root).Parts(components);
+}
+
+std::vector<TComponent*> ReadComponentsText(std::string_view text, TComponent& root,
+                                            TComponent& parent, const std::string& sourceName) {
+  TFormReader reader(text, root, sourceName, nullptr);
+  reader.FPartsParent = &parent;
+  reader.Read();
+  return reader.FParts;
 }
 
 void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName) {

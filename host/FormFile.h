@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/Classes.h"
 
@@ -25,6 +26,16 @@ void WriteComponentFile(const std::string& fileName, TComponent& root);
 // others in reading order. Anything malformed fails with EParserError naming sourceName and the
 // line; the components created by a failed read are freed again.
 void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName);
+// Components of root as they stand inside its form file, their blocks one after another: what
+// the designer copies to the clipboard.
+std::string WriteComponentsText(TComponent& root, const std::vector<TComponent*>& components);
+// Reads such blocks into root as new components placed on parent (a container of root, or root
+// itself); a name root has already becomes the next free one of its kind (Label1 -> Label2),
+// and references between the new components follow their new names. Returns the components of
+// the outer blocks, in order. A malformed text fails with EParserError and adds nothing.
+std::vector<TComponent*> ReadComponentsText(std::string_view text, TComponent& root,
+                                            TComponent& parent, const std::string& sourceName);
+
 // Told of each component the reader creates, once it has its name and parent; what it throws
 // becomes a parse error at that component's line.
 using TComponentReadHook = std::function<void(TComponent& component)>;

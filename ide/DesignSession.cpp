@@ -72,40 +72,6 @@ std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
 
 }  // namespace
 
-// Receives the pointer on a designed form and the editors' change reports.
-class TDesignSession::TFormDesigner : public IDesigner, public host::IFormDesigner {
- public:
-  TFormDesigner(TDesignSession& session, host::TForm& form) : FSession(session), FForm(form) {
-    form.SetDesigner(this);
-  }
-  ~TFormDesigner() override { FForm.SetDesigner(nullptr); }
-
-  void Modified() override { FSession.MarkModified(FForm); }
-  host::TForm* GetRoot() override { return &FForm; }
-
-  // The controls of a designed form never see the pointer: a double-click opens the editor of
-  // the component under it, anything else is the designer's.
-  bool HandleMouse(host::TForm& form, const host::TMouseEventRecord& event) override {
-    if (event.Kind != host::TMouseEventRecord::DblClick) return true;
-    host::TComponent* target = &form;
-    host::TWinControl* window = &form;
-    host::TPoint point = event.Pos;
-    while (host::TControl* c = window->ControlAtPos(point, true)) {
-      target = c;
-      point = {point.X - c->Left(), point.Y - c->Top()};
-      auto* inner = dynamic_cast<host::TWinControl*>(c);
-      if (!inner) break;
-      window = inner;
-    }
-    if (target != &form) CreateComponentEditor(*target, *this)->Edit();
-    return true;
-  }
-
- private:
-  TDesignSession& FSession;
-  host::TForm& FForm;
-};
-
 TDesignSession::TDesignSession(const std::string& projectFile) {
   FProjectPath = fs::absolute(projectFile).lexically_normal().string();
   FFolder = fs::path(FProjectPath).parent_path().string();
@@ -135,13 +101,25 @@ std::string TDesignSession::Relative(const std::string& path) const {
 
 host::TForm& TDesignSession::AddForm(std::unique_ptr<host::TForm> form, std::string savedText) {
   host::TForm& ref = *form;
-  FOpenForms.push_back({std::move(form), std::move(savedText), nullptr});
-  FOpenForms.back().Designer = std::make_unique<TFormDesigner>(*this, ref);
+  std::string current = host::WriteComponentText(ref);
+  FOpenForms.push_back({std::move(form), std::move(savedText), nullptr, current, {}, {}});
+  auto designer = std::make_unique<TFormDesigner>(ref, [this, &ref] { MarkModified(ref); });
+  TFormDesigner& d = *designer;
+  designer->OnDblClick = [&d](host::TComponent& target) {
+    CreateComponentEditor(target, d)->Edit();
+  };
+  FOpenForms.back().Designer = std::move(designer);
   return ref;
 }
 
 TDesignSession::TOpenForm* TDesignSession::FindOpen(const host::TForm& form) {
   for (TOpenForm& open : FOpenForms)
+    if (open.Form.get() == &form) return &open;
+  return nullptr;
+}
+
+const TDesignSession::TOpenForm* TDesignSession::FindOpen(const host::TForm& form) const {
+  for (const TOpenForm& open : FOpenForms)
     if (open.Form.get() == &form) return &open;
   return nullptr;
 }
@@ -279,14 +257,99 @@ host::TForm* TDesignSession::FindForm(std::string_view name) const {
 }
 
 IDesigner& TDesignSession::DesignerOf(host::TForm& form) {
+  return FormDesignerOf(form);
+}
+
+TFormDesigner& TDesignSession::FormDesignerOf(host::TForm& form) {
   TOpenForm* open = FindOpen(form);
   if (!open) throw host::EInvalidOperation(form.Name() + " is not a form of this project");
   return *open->Designer;
 }
 
 void TDesignSession::MarkModified(host::TForm& form) {
+  if (TOpenForm* open = FindOpen(form)) {
+    std::string text = host::WriteComponentText(form);
+    if (text != open->LastText) {
+      open->UndoTexts.push_back(std::move(open->LastText));
+      open->LastText = std::move(text);
+      open->RedoTexts.clear();
+    }
+  }
   FModified = true;
   if (OnModified) OnModified(form);
+}
+
+namespace {
+
+// Puts every stored property of a form back to what a new form has, so that reading a text
+// into it leaves exactly what the text says.
+void ResetFormProperties(host::TForm& form) {
+  host::TForm fresh(nullptr);
+  for (const host::TPropInfo* p : form.ClassInfo().Properties()) {
+    if (!p->Stored || p->IsReadOnly()) continue;
+    switch (p->Kind) {
+      case host::TPropKind::String:
+      case host::TPropKind::Binary:
+        if (p->GetStr && p->SetStr) p->SetStr(form, p->GetStr(fresh));
+        break;
+      case host::TPropKind::Strings:
+      case host::TPropKind::Class:
+        if (p->GetObject && p->SetObject) p->SetObject(form, *p->GetObject(fresh));
+        break;
+      case host::TPropKind::Component:
+        if (p->SetComponent) p->SetComponent(form, nullptr);
+        break;
+      default:
+        if (p->GetOrd && p->SetOrd) p->SetOrd(form, p->GetOrd(fresh));
+    }
+  }
+}
+
+}  // namespace
+
+void TDesignSession::Reload(TOpenForm& open, const std::string& text) {
+  host::TForm& form = *open.Form;
+  open.Designer->FormReloaded();
+  while (form.ComponentCount() > 0) delete form.Components(form.ComponentCount() - 1);
+  ResetFormProperties(form);
+  host::ReadComponentText(text, form, form.Name() + ".dfm");
+  form.Invalidate();
+}
+
+bool TDesignSession::Undo(host::TForm& form) {
+  TOpenForm* open = FindOpen(form);
+  if (!open || open->UndoTexts.empty()) return false;
+  std::string text = std::move(open->UndoTexts.back());
+  open->UndoTexts.pop_back();
+  open->RedoTexts.push_back(std::move(open->LastText));
+  open->LastText = text;
+  Reload(*open, text);
+  FModified = true;
+  if (OnModified) OnModified(form);
+  return true;
+}
+
+bool TDesignSession::Redo(host::TForm& form) {
+  TOpenForm* open = FindOpen(form);
+  if (!open || open->RedoTexts.empty()) return false;
+  std::string text = std::move(open->RedoTexts.back());
+  open->RedoTexts.pop_back();
+  open->UndoTexts.push_back(std::move(open->LastText));
+  open->LastText = text;
+  Reload(*open, text);
+  FModified = true;
+  if (OnModified) OnModified(form);
+  return true;
+}
+
+bool TDesignSession::CanUndo(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open && !open->UndoTexts.empty();
+}
+
+bool TDesignSession::CanRedo(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open && !open->RedoTexts.empty();
 }
 
 std::vector<std::string> TDesignSession::Save() {

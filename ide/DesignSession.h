@@ -9,6 +9,7 @@
 #include "host/Forms.h"
 #include "host/ProjectFile.h"
 #include "ide/DesignIntf.h"
+#include "ide/FormDesigner.h"
 #include "ide/ToolIntf.h"
 
 namespace ide {
@@ -55,8 +56,16 @@ class TDesignSession : public TIToolServices {
   const std::vector<TDesignModule>& Modules() const { return FModules; }
   // The form named name (ignoring case), or null.
   host::TForm* FindForm(std::string_view name) const;
-  // What editors of this form report their changes to.
+  // What editors of this form report their changes to: its designer.
   IDesigner& DesignerOf(host::TForm& form);
+  TFormDesigner& FormDesignerOf(host::TForm& form);
+
+  // Takes back the last change of a form (every change its designer or editors report), or
+  // makes it again; false when there is none. The form is rebuilt from its text as it was.
+  bool Undo(host::TForm& form);
+  bool Redo(host::TForm& form);
+  bool CanUndo(const host::TForm& form) const;
+  bool CanRedo(const host::TForm& form) const;
 
   bool Modified() const { return FModified; }
   // Records a change to a form (the editors' Designer.Modified comes here).
@@ -72,8 +81,6 @@ class TDesignSession : public TIToolServices {
   std::function<void(host::TForm&)> OnFormOpened;
 
  private:
-  class TFormDesigner;
-
   void OpenModule(const host::TProjectUnit& unit);
   host::TForm& AddForm(std::unique_ptr<host::TForm> form, std::string savedText);
   std::string Relative(const std::string& path) const;
@@ -83,8 +90,12 @@ class TDesignSession : public TIToolServices {
     std::unique_ptr<host::TForm> Form;
     std::string SavedText;
     std::unique_ptr<TFormDesigner> Designer;
+    std::string LastText;  // the form's text after the last recorded change
+    std::vector<std::string> UndoTexts, RedoTexts;
   };
   TOpenForm* FindOpen(const host::TForm& form);
+  const TOpenForm* FindOpen(const host::TForm& form) const;
+  void Reload(TOpenForm& open, const std::string& text);
 
   std::string FProjectPath;
   std::string FFolder;

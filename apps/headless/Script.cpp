@@ -123,6 +123,12 @@ class TScriptLineParser {
       if (FWords.size() != 3) Error("Use: key FORM[.CONTROL] KEY");
       ReadTarget(FWords[1], c);
       if (!ParseKeyName(FWords[2], c.Key)) Error("Unknown key '" + FWords[2] + "'");
+    } else if (verb == "select" && FDialect == TScriptDialect::Studio &&
+               (FWords.size() == 2 || (FWords.size() == 3 && SameText(FWords[2], "add")))) {
+      // The designer's selection; "select FORM.CONTROL ITEM" below picks a list item.
+      c.Verb = svPick;
+      ReadTarget(FWords[1], c);
+      c.Checked = FWords.size() == 3;
     } else if (verb == "select") {
       c.Verb = svSelect;
       if (FWords.size() != 3) Error("Use: select FORM.CONTROL \"ITEM\" or select FORM.CONTROL N");
@@ -220,6 +226,24 @@ class TScriptLineParser {
     } else if (verb == "save") {
       c.Verb = svSave;
       if (FWords.size() != 1) Error("Use: save");
+    } else if (verb == "nudge" || verb == "resize") {
+      c.Verb = verb == "nudge" ? svNudge : svResize;
+      if (FWords.size() != 4) Error("Use: " + verb + " FORM DX DY");
+      ReadName(FWords[1], "Form name", c.Form);
+      c.X = ReadInt(FWords[2], "DX");
+      c.Y = ReadInt(FWords[3], "DY");
+    } else if (verb == "undo" || verb == "redo" || verb == "copy" || verb == "cut" ||
+               verb == "paste" || verb == "delete" || verb == "front" || verb == "back") {
+      c.Verb = verb == "undo"     ? svUndo
+               : verb == "redo"   ? svRedo
+               : verb == "copy"   ? svCopy
+               : verb == "cut"    ? svCut
+               : verb == "paste"  ? svPaste
+               : verb == "delete" ? svDelete
+               : verb == "front"  ? svFront
+                                  : svBack;
+      if (FWords.size() != 2) Error("Use: " + verb + " FORM");
+      ReadName(FWords[1], "Form name", c.Form);
     } else {
       return false;
     }

@@ -34,6 +34,17 @@ enum TScriptVerb {
   svExpert,
   svSet,
   svSave,
+  svPick,
+  svNudge,
+  svResize,
+  svUndo,
+  svRedo,
+  svCopy,
+  svCut,
+  svPaste,
+  svDelete,
+  svFront,
+  svBack,
 };
 
 // One line of an event script:
@@ -58,6 +69,11 @@ enum TScriptVerb {
 //   expert "MENU TEXT"                               the expert of that menu entry
 //   set FORM[.COMPONENT] PROPERTY VALUE              as the object inspector would
 //   save                                             the project, what changed
+//   select FORM[.COMPONENT] [add]                    the designer's selection (add: to it)
+//   nudge FORM DX DY, resize FORM DW DH              the selection moved, sized
+//   undo FORM, redo FORM                             the form's last change taken back, again
+//   copy FORM, cut FORM, paste FORM, delete FORM     the selection through the clipboard
+//   front FORM, back FORM                            the selection brought forward, sent back
 struct TScriptCommand {
   TScriptVerb Verb = svMove;
   int Line = 0;

@@ -1,6 +1,6 @@
 #include "apps/studio/StudioRun.h"
 
-#include "design/Mebroxr32.h"
+#include "experts/Package.h"
 #include "host/Buttons.h"
 #include "host/ExtCtrls.h"
 #include "host/StdCtrls.h"
@@ -13,7 +13,7 @@ using host::TComponent;
 using host::TForm;
 
 void RegisterStudioPalette() {
-  Mebroxr32::Register();
+  RegisterPackage();
   ide::RegisterComponents(
       "Standard", {&host::TLabel::StaticClassInfo(), &host::TImage::StaticClassInfo(),
                    &host::TPanel::StaticClassInfo(), &host::TShape::StaticClassInfo(),
@@ -77,6 +77,19 @@ void TStudioRun::ExecuteOne(const TScriptCommand& command) {
       Session(command);
       Save();
       break;
+    case svPick:
+    case svNudge:
+    case svResize:
+    case svUndo:
+    case svRedo:
+    case svCopy:
+    case svCut:
+    case svPaste:
+    case svDelete:
+    case svFront:
+    case svBack:
+      Designer(command);
+      break;
     default:
       THeadlessRun::ExecuteOne(command);
       return;
@@ -95,55 +108,65 @@ const host::TClassInfo* FindOnPalette(const std::string& className) {
   return nullptr;
 }
 
-// The name the designer gives a new component: its class without the T, numbered from 1.
-std::string NewComponentName(const TForm& form, const std::string& className) {
-  std::string base = className.size() > 1 && (className[0] == 'T' || className[0] == 't')
-                         ? className.substr(1)
-                         : className;
-  for (int n = 1;; ++n) {
-    std::string name = base + std::to_string(n);
-    if (!form.FindComponent(name) && !host::SameText(form.Name(), name)) return name;
-  }
-}
-
 }  // namespace
 
 void TStudioRun::Drop(const TScriptCommand& command) {
   TForm& form = DesignForm(command);
   const host::TClassInfo* cls = FindOnPalette(command.ClassName);
   if (!cls) Fail(command, command.ClassName + " is on no palette page");
-  const host::TComponentFactory* factory = host::TClassRegistry::FindFactory(cls->Name());
-  if (!factory || !*factory) Fail(command, "Class " + cls->Name() + " cannot be created");
-
-  // A control lands in the innermost container under the point.
-  host::TWinControl* parent = &form;
-  host::TPoint point{command.X, command.Y};
-  while (auto* inner = dynamic_cast<host::TWinControl*>(parent->ControlAtPos(point, true))) {
-    if (!inner->ControlStyle().Contains(host::csAcceptsControls)) break;
-    point = {point.X - inner->Left(), point.Y - inner->Top()};
-    parent = inner;
-  }
   TComponent* component = nullptr;
   AsEvent([&] {
-    component = (*factory)(&form);
-    try {
-      component->SetName(NewComponentName(form, cls->Name()));
-      if (auto* control = dynamic_cast<host::TControl*>(component)) {
-        control->SetParent(parent);
-        control->SetBounds(point.X, point.Y, control->Width(), control->Height());
-      } else {
-        component->SetDesignLeft(command.X);
-        component->SetDesignTop(command.Y);
-      }
-    } catch (...) {
-      delete component;
-      component = nullptr;
-      throw;
-    }
-    Session(command).MarkModified(form);
+    component = Session(command).FormDesignerOf(form).Drop(*cls, {command.X, command.Y});
   });
   if (component)
     Trace("dropped " + form.Name() + "." + component->Name() + " " + component->ClassName());
+}
+
+void TStudioRun::Designer(const TScriptCommand& command) {
+  TForm& form = DesignForm(command);
+  ide::TDesignSession& session = Session(command);
+  ide::TFormDesigner& designer = session.FormDesignerOf(form);
+  switch (command.Verb) {
+    case svPick:
+      designer.Select(&DesignComponent(command), command.Checked);
+      break;
+    case svNudge:
+      AsEvent([&] { designer.MoveSelection(command.X, command.Y); });
+      break;
+    case svResize:
+      AsEvent([&] { designer.ResizeSelection(command.X, command.Y); });
+      break;
+    case svUndo:
+      if (!session.Undo(form)) Fail(command, "Form " + form.Name() + " has nothing to undo");
+      break;
+    case svRedo:
+      if (!session.Redo(form)) Fail(command, "Form " + form.Name() + " has nothing to redo");
+      break;
+    case svCopy:
+    case svCut:
+      if (designer.Selection().empty()) Fail(command, "Nothing is selected on " + form.Name());
+      FClipboard = designer.CopySelection();
+      if (command.Verb == svCut) AsEvent([&] { designer.DeleteSelection(); });
+      break;
+    case svPaste:
+      if (FClipboard.empty()) Fail(command, "The clipboard is empty");
+      AsEvent([&] {
+        for (TComponent* c : designer.Paste(FClipboard))
+          Trace("pasted " + form.Name() + "." + c->Name() + " " + c->ClassName());
+      });
+      break;
+    case svDelete:
+      AsEvent([&] { designer.DeleteSelection(); });
+      break;
+    case svFront:
+      AsEvent([&] { designer.BringToFront(); });
+      break;
+    case svBack:
+      AsEvent([&] { designer.SendToBack(); });
+      break;
+    default:
+      break;
+  }
 }
 
 void TStudioRun::Edit(const TScriptCommand& command) {

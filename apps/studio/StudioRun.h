@@ -37,8 +37,10 @@ class TStudioRun : public THeadlessRun {
   void Expert(const TScriptCommand& command);
   void Set(const TScriptCommand& command);
   void Save();
+  void Designer(const TScriptCommand& command);
 
   ide::TDesignSession* FSession = nullptr;
+  std::string FClipboard;  // form-file text, shared by every form as the system's would be
 };
 
 }  // namespace mebrox

@@ -228,7 +228,12 @@ class QtMemoPeer final : public QtWidgetPeer<IEditPeer> {
     Memo()->setPlainText(q);
     FSetting = false;
   }
-  void SetReadOnly(bool readOnly) override { Memo()->setReadOnly(readOnly); }
+  void SetReadOnly(bool readOnly) override {
+    Memo()->setReadOnly(readOnly);
+    // As on the old system, a read-only memo still takes the cursor keys to select.
+    if (readOnly)
+      Memo()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  }
   void SetMaxLength(int) override {}
   void SetPasswordChar(char) override {}
   void SetSelection(int start, int length) override {
@@ -280,8 +285,11 @@ class QtListPeer final : public QtWidgetPeer<IListPeer> {
  public:
   QtListPeer(TWinControl& control, QWidget* parent)
       : QtWidgetPeer(control, new QListWidget(parent), QPalette::Base) {
+    // A list taking the keyboard makes its first row current without choosing it; the old list
+    // box chose nothing then, so only a selected row is the choice.
     QObject::connect(List(), &QListWidget::currentRowChanged, this, [this](int row) {
-      Report({TWidgetChange::wcItemIndex, {}, row});
+      QListWidgetItem* item = List()->item(row);
+      Report({TWidgetChange::wcItemIndex, {}, item && item->isSelected() ? row : -1});
     });
     QObject::connect(List(), &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
       Report({TWidgetChange::wcDblClick, {}, List()->row(item)});
@@ -413,6 +421,9 @@ class QtTabSetPeer final : public QtWidgetPeer<IListPeer> {
     Tabs()->setShape(QTabBar::RoundedSouth);
     Tabs()->setDrawBase(false);
     Tabs()->setExpanding(false);
+    // The old tab set's tabs hugged their captions; the style's wide margins push a small
+    // dialog's tabs behind scroll buttons.
+    Tabs()->setStyleSheet("QTabBar::tab { padding: 1px 4px; }");
     QObject::connect(Tabs(), &QTabBar::currentChanged, this, [this](int index) {
       Report({TWidgetChange::wcItemIndex, {}, index});
     });

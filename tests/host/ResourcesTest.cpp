@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/Resources.h"
@@ -15,14 +17,33 @@ constexpr uint32_t Clear = 0x00000000, Black = 0xFF000000, White = 0xFFFFFFFF;
 
 using TDrawings = std::map<std::string, std::shared_ptr<const host::TRawImage>>;
 
-// Loads one group of bitmaps and checks what all drawn bitmaps share: the size, the four corners
-// left transparent, nothing but the sixteen classic colours, and enough opaque pixels to be a
-// drawing rather than a stray mark. A name that fails to load is left out of the result.
-TDrawings LoadClassicDrawings(std::initializer_list<const char*> names, int width, int height,
-                              int minOpaque) {
+// What every drawn bitmap shares: nothing but the sixteen classic colours, and enough opaque
+// pixels to be a drawing rather than a stray mark.
+void ExpectClassicColours(const host::TRawImage& bitmap, int minOpaque) {
   static const std::set<uint32_t> classic = {
       0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
       0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  int opaque = 0;
+  for (uint32_t pixel : bitmap.Pixels) {
+    if (pixel == Clear) continue;
+    ++opaque;
+    EXPECT_EQ(pixel >> 24, 0xFFu);
+    EXPECT_TRUE(classic.contains(pixel & 0xFFFFFF)) << std::hex << pixel;
+  }
+  EXPECT_GE(opaque, minOpaque);
+}
+
+// Drawings on a transparent ground leave their corners clear, so none is a filled block.
+void ExpectClearCorners(const host::TRawImage& bitmap) {
+  const int right = bitmap.Width - 1, bottom = bitmap.Height - 1;
+  const std::pair<int, int> corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  for (auto [x, y] : corners) EXPECT_EQ(bitmap.Pixel(x, y), Clear) << "corner " << x << "," << y;
+}
+
+// Loads one group of bitmaps of one size and checks what they share besides the colours: the
+// four corners left transparent. A name that fails to load is left out of the result.
+TDrawings LoadClassicDrawings(std::initializer_list<const char*> names, int width, int height,
+                              int minOpaque) {
   TDrawings drawings;
   for (const char* name : names) {
     SCOPED_TRACE(name);
@@ -35,17 +56,8 @@ TDrawings LoadClassicDrawings(std::initializer_list<const char*> names, int widt
       ADD_FAILURE() << "size " << bitmap->Width << " x " << bitmap->Height;
       continue;
     }
-    const std::pair<int, int> corners[] = {
-        {0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}};
-    for (auto [x, y] : corners) EXPECT_EQ(bitmap->Pixel(x, y), Clear) << "corner " << x << "," << y;
-    int opaque = 0;
-    for (uint32_t pixel : bitmap->Pixels) {
-      if (pixel == Clear) continue;
-      ++opaque;
-      EXPECT_EQ(pixel >> 24, 0xFFu);
-      EXPECT_TRUE(classic.contains(pixel & 0xFFFFFF)) << std::hex << pixel;
-    }
-    EXPECT_GE(opaque, minOpaque);
+    ExpectClearCorners(*bitmap);
+    ExpectClassicColours(*bitmap, minOpaque);
     drawings.emplace(name, bitmap);
   }
   return drawings;
@@ -113,13 +125,98 @@ TEST(ResourcesTest, PaletteImagesAreDistinct24x24DrawingsInClassicColours) {
 }
 
 TEST(ResourcesTest, ButtonGlyphsAre18x18ShapesThatStayDistinctWhenGreyed) {
-  auto glyphs = LoadClassicDrawings({"BBOK", "BBCANCEL", "BBHELP", "BBYES", "BBNO", "BBCLOSE",
-                                     "BBABORT", "BBRETRY", "BBIGNORE", "BBALL"},
-                                    18, 18, 40);
+  // The bitmap buttons' kinds and the design-time dialogs' buttons may stand side by side.
+  auto glyphs =
+      LoadClassicDrawings({"BBOK", "BBCANCEL", "BBHELP", "BBYES", "BBNO", "BBCLOSE", "BBABORT",
+                           "BBRETRY", "BBIGNORE", "BBALL", "NEXT", "PREV", "CREATE", "OPENACTIONS",
+                           "CLOSEACTIONS", "RECORD", "STOP", "PLAYBACK"},
+                          18, 18, 40);
   // White would drop out of the greyed shape and leave a hole the coloured glyph does not have.
   for (const auto& [name, glyph] : glyphs)
     EXPECT_EQ(std::count(glyph->Pixels.begin(), glyph->Pixels.end(), White), 0) << name;
   ExpectPairwiseDistinct(glyphs, true, {{"BBOK", "BBYES"}});
+}
+
+// The Action Definition wizard's sample box, and where it draws each picture over EMPTY with
+// the most room the picture may take there (0: up to the box's edge).
+constexpr int SampleWidth = 92, SampleHeight = 73;
+struct TSamplePlace {
+  const char* Name;
+  int X, Y, MaxWidth, MaxHeight;
+};
+constexpr TSamplePlace SamplePlaces[] = {
+    {"DIALOG", 0, 0, 0, 0},      {"PICTURE", 5, 16, 0, 0},     {"AUDIO", 60, 20, 0, 0},
+    {"APPEXPT", 15, 15, 62, 50}, {"WAVEPLAY", 15, 15, 62, 50}, {"DESC", 10, 10, 72, 55},
+    {"EXIT", 15, 15, 62, 50},
+};
+
+const TSamplePlace& SamplePlace(std::string_view name) {
+  return *std::find_if(std::begin(SamplePlaces), std::end(SamplePlaces),
+                       [&](const TSamplePlace& place) { return place.Name == name; });
+}
+
+// The picture drawn at its point on a transparent sample box.
+std::shared_ptr<const host::TRawImage> PlaceInSampleBox(const host::TRawImage& picture,
+                                                        const TSamplePlace& place) {
+  auto box = std::make_shared<host::TRawImage>();
+  box->Width = SampleWidth;
+  box->Height = SampleHeight;
+  box->Pixels.assign(SampleWidth * SampleHeight, Clear);
+  for (int y = 0; y < picture.Height && place.Y + y < SampleHeight; ++y)
+    for (int x = 0; x < picture.Width && place.X + x < SampleWidth; ++x)
+      box->Pixels[(place.Y + y) * SampleWidth + place.X + x] = picture.Pixel(x, y);
+  return box;
+}
+
+TEST(ResourcesTest, TheSampleBackdropIsAnOpaque92x73Panel) {
+  auto backdrop = host::LoadBitmapResource("EMPTY");
+  ASSERT_NE(backdrop, nullptr);
+  ASSERT_EQ(backdrop->Width, SampleWidth);
+  ASSERT_EQ(backdrop->Height, SampleHeight);
+  // Every pixel opaque, so that drawing it wipes out the previous action's picture.
+  ExpectClassicColours(*backdrop, SampleWidth * SampleHeight);
+}
+
+TEST(ResourcesTest, SamplePicturesFitTheBoxAtTheirPointsAndDifferFromEachOther) {
+  TDrawings placed;
+  for (const auto& place : SamplePlaces) {
+    SCOPED_TRACE(place.Name);
+    auto picture = host::LoadBitmapResource(place.Name);
+    if (!picture) {
+      ADD_FAILURE() << "missing";
+      continue;
+    }
+    EXPECT_LE(place.X + picture->Width, SampleWidth);
+    EXPECT_LE(place.Y + picture->Height, SampleHeight);
+    if (place.MaxWidth) {
+      EXPECT_LE(picture->Width, place.MaxWidth);
+      EXPECT_LE(picture->Height, place.MaxHeight);
+    }
+    ExpectClearCorners(*picture);
+    ExpectClassicColours(*picture, picture->Width * picture->Height / 4);
+    placed.emplace(place.Name, PlaceInSampleBox(*picture, place));
+  }
+  ExpectPairwiseDistinct(placed, false);
+}
+
+TEST(ResourcesTest, PictureAndAudioSitSideBySideInTheFramesWhiteClientArea) {
+  auto frame = host::LoadBitmapResource("DIALOG");
+  auto picture = host::LoadBitmapResource("PICTURE");
+  auto audio = host::LoadBitmapResource("AUDIO");
+  ASSERT_TRUE(frame && picture && audio);
+  ASSERT_EQ(frame->Width, SampleWidth);
+  ASSERT_EQ(frame->Height, SampleHeight);
+  auto placedPicture = PlaceInSampleBox(*picture, SamplePlace("PICTURE"));
+  auto placedAudio = PlaceInSampleBox(*audio, SamplePlace("AUDIO"));
+  int onTitleOrBorder = 0, overlapping = 0;
+  for (size_t i = 0; i < frame->Pixels.size(); ++i) {
+    const bool inPicture = placedPicture->Pixels[i] != Clear;
+    const bool inAudio = placedAudio->Pixels[i] != Clear;
+    onTitleOrBorder += (inPicture || inAudio) && frame->Pixels[i] != White;
+    overlapping += inPicture && inAudio;
+  }
+  EXPECT_EQ(onTitleOrBorder, 0);
+  EXPECT_EQ(overlapping, 0);
 }
 
 TEST(ResourcesTest, TheEmblemIsA64x64RoundedSquareFillingThePicture) {

@@ -1,0 +1,169 @@
+#include "design/WavePlyEd.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "design/SoundRecorder.h"
+#include "host/Dialogs.h"
+#include "host/media/SndfileDecoder.h"
+#include "ide/ToolIntf.h"
+
+namespace mebrox {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The folder of the open project, ending in a separator; without an IDE the current directory.
+// A wave stored without a WorkDir is found there at run time.
+std::string ProjectFolder() {
+  if (ide::ToolServices) {
+    std::string folder = host::ExtractFilePath(ide::ToolServices->GetProjectName());
+    if (!folder.empty()) return folder;
+  }
+  std::error_code ec;
+  return fs::current_path(ec).string() + host::PathDelim;
+}
+
+// The folder the player's wave is looked for in: its WorkDir, else the project folder.
+std::string PlayerFolder(const TWavePlay& player) {
+  return player.GetWorkDir().empty() ? ProjectFolder() : player.GetWorkDir();
+}
+
+// A folder as the file system knows it, links followed as far as they exist, so that two
+// spellings of the same folder compare equal. An empty folder is the current directory.
+fs::path RealFolder(const fs::path& folder) {
+  std::error_code ec;
+  fs::path path = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
+  if (!path.has_filename() && path.has_parent_path()) path = path.parent_path();
+  fs::path real = fs::weakly_canonical(path, ec);
+  return ec ? path : real;
+}
+
+// The file's name relative to folder ("ding.wav", "sounds/ding.wav"), or empty when the file
+// lies outside it. Only the file's folder is resolved: a linked file keeps its own name.
+std::string NameInside(const std::string& fileName, const std::string& folder) {
+  fs::path file(host::NativePath(fileName));
+  fs::path relative =
+      RealFolder(file.parent_path()).lexically_relative(RealFolder(host::NativePath(folder)));
+  if (relative.empty() || *relative.begin() == "..") return {};
+  return (relative / file.filename()).lexically_normal().generic_string();
+}
+
+// Whether the wave player will be able to play the file, by decoding it as the player will;
+// otherwise the designer is told why.
+bool IsPlayableWave(const std::string& fileName) {
+  try {
+    host::DecodeSoundFile(fileName);
+    return true;
+  } catch (const host::EInvalidSound&) {
+    host::ShowMessage("The file \"" + fileName +
+                      "\" is not a wave sound: the wave player cannot play it.");
+  } catch (const host::EInOutError& e) {
+    host::ShowMessage(e.Message());
+  }
+  return false;
+}
+
+// Puts a chosen wave into the player; false, after telling the designer, when it is no wave.
+// Inside the project folder the name is kept relative to it with no WorkDir, which the player
+// takes for the project folder at run time, so the project can move; elsewhere the file's
+// folder goes to WorkDir. Names keep their case: the file system tells cases apart.
+bool StoreWave(TWavePlay& player, const std::string& fileName) {
+  if (!IsPlayableWave(fileName)) return false;
+  std::string inside = NameInside(fileName, ProjectFolder());
+  if (!inside.empty()) {
+    player.SetWorkDir(std::string());
+    player.SetWaveName(inside);
+  } else {
+    player.SetWorkDir(host::ExtractFilePath(fileName));
+    player.SetWaveName(host::ExtractFileName(fileName));
+  }
+  return true;
+}
+
+// The wave file picker; true with fileName the file the designer chose.
+bool PickWave(const std::string& folder, const std::string& preset, std::string& fileName) {
+  host::TOpenDialog picker(nullptr);
+  picker.SetDefaultExt("wav");
+  picker.SetFilter("Wave Files, *.WAV|*.WAV");
+  picker.SetInitialDir(folder);
+  picker.SetFileName(preset);
+  if (!picker.Execute()) return false;
+  fileName = picker.FileName();
+  return true;
+}
+
+}  // namespace
+
+TWavePlay& TWavePlayEditor::Player() const {
+  return dynamic_cast<TWavePlay&>(Component());
+}
+
+void TWavePlayEditor::Edit() {
+  TWavePlay& player = Player();
+  std::string fileName;
+  if (PickWave(PlayerFolder(player), player.GetWaveName(), fileName) && StoreWave(player, fileName))
+    Designer().Modified();
+}
+
+std::string TWavePlayEditor::GetVerb(int index) {
+  switch (index) {
+    case 0:
+      return "Wave &Name...";
+    case 1:
+      return "&Play";
+    case 2:
+      return "&Record...";
+    case 3:
+      return "C&lose";
+    default:
+      return std::string();
+  }
+}
+
+void TWavePlayEditor::ExecuteVerb(int index) {
+  switch (index) {
+    case 0:
+      Edit();
+      break;
+    case 1:
+      Player().Play();
+      break;
+    case 2:
+      Record();
+      break;
+    case 3:
+      Player().CloseWave();
+      break;
+    default:
+      break;
+  }
+}
+
+void TWavePlayEditor::Record() {
+  // The recording lands in the project folder, so that it is kept like a wave picked there.
+  std::string kept = RecordSound(ProjectFolder());
+  if (!kept.empty() && StoreWave(Player(), kept)) Designer().Modified();
+}
+
+TWavePlay& TWaveNameProperty::Player() const {
+  return dynamic_cast<TWavePlay&>(*GetComponent(0));
+}
+
+std::string TWaveNameProperty::GetValue() const {
+  return Player().GetWaveName();
+}
+
+void TWaveNameProperty::SetValue(const std::string& value) {
+  Player().SetWaveName(value);
+  Modified();
+}
+
+void TWaveNameProperty::Edit() {
+  std::string fileName;
+  if (PickWave(PlayerFolder(Player()), std::string(), fileName) && StoreWave(Player(), fileName))
+    Modified();
+}
+
+}  // namespace mebrox

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace mebrox {
+
+// The kit's registration, as the IDE runs it on loading the package: the palette page "Mebrox"
+// with the components and their editors, the project control's editor, and the two experts.
+void RegisterPackage();
+
+}  // namespace mebrox

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Buttons.h"
+#include "host/EditCtrls.h"
+#include "host/ExtCtrls.h"
+#include "host/Forms.h"
+#include "host/IniFiles.h"
+#include "host/ListCtrls.h"
+#include "host/Menus.h"
+#include "host/StdCtrls.h"
+#include "host/Strings.h"
+#include "ide/ExptIntf.h"
+
+namespace mebrox::Projview {
+
+// Registers the Project Thumbnail Expert with the IDE.
+void Register();
+
+// The class name of project frame number index (from 0), as its unit declares it: on the first
+// line holding "(TForm)", the first word after leading blanks. Frame index i is the i-th unit of
+// the project, in the IDE's order, that is a ".pas" unit (the extension in any case) declaring a
+// form, or whose source cannot be read yet; the old IDE counted two entries of its own before
+// the units, which is why it read unit position index + 2. A unit that cannot be read gives a
+// warning; then, and when nothing is found, formName keeps what the caller passed.
+void GetFormName(int index, std::string& formName);
+// One GetFormName result per index from 0 up to and including the unit count, all filled
+// through one name variable; empty without an IDE.
+std::unique_ptr<host::TStringList> GetFormNames();
+// Deletes one key from the file behind the INI object.
+void RemoveINIEntry(host::TIniFile& iniFile, const std::string& section, const std::string& ident);
+
+}  // namespace mebrox::Projview
+
+namespace mebrox {
+
+// The expert behind the IDE's menu entry "Project Thumbnail Expert".
+class ProjectViewExpert : public ide::TIExpert {
+ public:
+  std::string GetName() override;
+  std::string GetIDString() override;
+  std::string GetComment() override;
+  std::shared_ptr<const host::TRawImage> GetGlyph() override;
+  ide::TExpertStyle GetStyle() override;
+  ide::TExpertState GetState() override;
+  std::string GetMenuText() override;
+  // Creates the dialog once, owned by the application, and shows it.
+  void Execute() override;
+};
+
+// "Project View": the project's frames sorted into named groups, kept in the project sections
+// file beside the project (the project's name with ".INI"). Frames of no group sit in the built-in
+// group "NotFiledFrames", always first. The frame list shows the chosen group's frames and the
+// picture of the chosen frame; its popup menu (right click, or Shift+F10) moves a frame to
+// another group or up and down within its own, as do Ctrl+Up and Ctrl+Down. Every change is
+// saved at once. A damaged file is never written over: the user starts a new one from what
+// could be read, the old one kept beside it as ".bak", or goes on without saving.
+class TProjViewDlg : public host::TForm {
+ public:
+  explicit TProjViewDlg(host::TComponent* owner);
+  ~TProjViewDlg() override;
+
+  static constexpr int ThumbnailSize = 150;
+
+  host::TLabel* Label1;
+  host::TEdit* Edit1;
+  host::TBitBtn* bbAdd;
+  host::TBitBtn* bbDel;
+  host::TListBox* ListBox2;  // the groups
+  host::TListBox* ListBox1;  // the frames of the chosen group
+  host::TPanel* Panel1;
+  host::TImage* Thumbnail;  // the chosen frame's picture
+  host::TLabel* Label2;
+  host::TBitBtn* BitBtn1;
+  host::TBitBtn* BitBtn2;
+  host::TPopupMenu* FrameMenu;
+
+  const std::string& ProjININame() const { return FProjININame; }
+
+ private:
+  struct TFrame {
+    std::string Name;
+    std::shared_ptr<const host::TRawImage> Picture;  // null when the frame's form was not showing
+  };
+  struct TGroup {
+    std::string Name;
+    std::vector<TFrame> Frames;
+  };
+  class TReader;
+
+  // Showing and Refresh: the lists again from the file and the project.
+  void Rebuild();
+  void FormClose();
+  void bbAddClick();
+  void bbDelClick();
+  void ListBox2Click();
+  void ListBox1Click();
+  void ListBox1KeyDown(host::TKey& key, host::TShiftState shift);
+  void FrameMenuPopup();
+
+  void OpenProjINI();
+  void LoadProjINI();
+  // A damaged file: the user starts a new one (true) or goes on without saving.
+  bool StartAfresh(const std::string& fault);
+  // Files the project's frames that no group holds under "NotFiledFrames"; true when any was.
+  bool AddNewFrames(const std::vector<std::string>& frames);
+  void FreeLists();
+
+  // Why name cannot be the name of a group besides groups; empty when it can.
+  static std::string GroupNameFault(const std::string& name, const std::vector<TGroup>& groups);
+  TGroup* SelectedGroup();
+  // The position of the chosen frame in the chosen group; -1 for none.
+  int SelectedFrame();
+  void MoveFrameToGroup(int target);
+  void MoveFrameBy(int delta);
+
+  void ShowGroups(int groupIndex, int frameIndex);
+  void FillFrameView(int frameIndex);
+  void ShowThumbnail();
+  void ShowSaving();
+
+  // The file's side of the model; all do nothing while saving is off.
+  void WriteGroup(const TGroup& group);
+  void EraseGroup(const std::string& name);
+  void WriteGroupKeys();
+  void WriteAll();
+
+  std::unique_ptr<host::TIniFile> FProjINI;
+  std::string FProjININame;
+  std::vector<TGroup> FGroups;  // "NotFiledFrames" first, then the user groups in file order
+  bool FSaving = true;          // off after a damaged file the user chose not to replace
+};
+
+// The dialog, once the expert has made it.
+extern TProjViewDlg* ProjViewDlg;
+
+}  // namespace mebrox

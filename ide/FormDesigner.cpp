@@ -1,0 +1,381 @@
+#include "ide/FormDesigner.h"
+
+#include <algorithm>
+
+#include "host/FormFile.h"
+
+namespace ide {
+
+using host::TComponent;
+using host::TControl;
+using host::TPoint;
+using host::TRect;
+using host::TWinControl;
+
+std::string NewComponentName(const TComponent& form, const std::string& className) {
+  std::string base = className.size() > 1 && (className[0] == 'T' || className[0] == 't')
+                         ? className.substr(1)
+                         : className;
+  for (int n = 1;; ++n) {
+    std::string name = base + std::to_string(n);
+    if (!form.FindComponent(name) && !host::SameText(form.Name(), name)) return name;
+  }
+}
+
+TFormDesigner::TFormDesigner(host::TForm& form, std::function<void()> modified)
+    : FForm(form), FModified(std::move(modified)) {
+  form.SetDesigner(this);
+}
+
+TFormDesigner::~TFormDesigner() {
+  if (FForm.Designer() == this) FForm.SetDesigner(nullptr);
+}
+
+void TFormDesigner::Modified() {
+  // A change may have taken a selected component away (an editor deleting one).
+  std::erase_if(FSelection, [this](TComponent* c) {
+    auto& list = FForm.ComponentList();
+    return std::find(list.begin(), list.end(), c) == list.end();
+  });
+  if (FModified) FModified();
+}
+
+// ---- selection
+
+void TFormDesigner::SelectionChanged() {
+  FForm.Invalidate();
+  if (OnSelectionChanged) OnSelectionChanged();
+}
+
+bool TFormDesigner::IsSelected(const TComponent* component) const {
+  return std::find(FSelection.begin(), FSelection.end(), component) != FSelection.end();
+}
+
+void TFormDesigner::Select(TComponent* component, bool toggle) {
+  if (component == &FForm) component = nullptr;
+  if (!toggle) {
+    FSelection.clear();
+    if (component) FSelection.push_back(component);
+  } else if (component) {
+    if (IsSelected(component))
+      std::erase(FSelection, component);
+    else
+      FSelection.push_back(component);
+  }
+  SelectionChanged();
+}
+
+void TFormDesigner::ClearSelection() {
+  FSelection.clear();
+  SelectionChanged();
+}
+
+void TFormDesigner::FormReloaded() {
+  FSelection.clear();
+  FDrag = TDrag::None;
+  SelectionChanged();
+}
+
+// ---- geometry
+
+TRect TFormDesigner::FormBounds(const TControl& control) const {
+  TRect r = control.BoundsRect();
+  for (const TControl* p = control.Parent(); p && p != &FForm; p = p->Parent()) {
+    r.Left += p->Left();
+    r.Right += p->Left();
+    r.Top += p->Top();
+    r.Bottom += p->Top();
+  }
+  return r;
+}
+
+TRect TFormDesigner::HandleRect(const TRect& b, int handle) {
+  int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+  const TPoint centres[] = {{b.Left, b.Top},     {cx, b.Top},    {b.Right, b.Top},   {b.Right, cy},
+                            {b.Right, b.Bottom}, {cx, b.Bottom}, {b.Left, b.Bottom}, {b.Left, cy}};
+  TPoint c = centres[handle];
+  return {c.X - HandleSize / 2, c.Y - HandleSize / 2, c.X + HandleSize / 2, c.Y + HandleSize / 2};
+}
+
+bool TFormDesigner::HandleAt(TPoint point, TControl*& control, int& handle) const {
+  if (FSelection.size() != 1) return false;
+  control = dynamic_cast<TControl*>(FSelection.front());
+  if (!control) return false;
+  TRect bounds = FormBounds(*control);
+  for (int h = 0; h < 8; ++h)
+    if (HandleRect(bounds, h).Contains(point)) {
+      handle = h;
+      return true;
+    }
+  return false;
+}
+
+TComponent* TFormDesigner::ComponentAt(TPoint point) const {
+  // Non-visual components sit as icons at their design position.
+  for (TComponent* c : FForm.ComponentList())
+    if (!dynamic_cast<TControl*>(c) &&
+        host::Bounds(c->DesignLeft(), c->DesignTop(), 28, 28).Contains(point))
+      return c;
+  TComponent* found = &FForm;
+  TWinControl* window = &FForm;
+  TPoint p = point;
+  while (TControl* c = window->ControlAtPos(p, true)) {
+    if (c->Owner() == &FForm) found = c;
+    p = {p.X - c->Left(), p.Y - c->Top()};
+    auto* inner = dynamic_cast<TWinControl*>(c);
+    if (!inner) break;
+    window = inner;
+  }
+  return found;
+}
+
+int TFormDesigner::Snap(int value) const {
+  if (FGridSize <= 1) return value;
+  return (value + (value >= 0 ? FGridSize / 2 : -FGridSize / 2)) / FGridSize * FGridSize;
+}
+
+// ---- changes
+
+TComponent* TFormDesigner::Drop(const host::TClassInfo& cls, TPoint at) {
+  const host::TComponentFactory* factory = host::TClassRegistry::FindFactory(cls.Name());
+  if (!factory || !*factory)
+    throw host::EComponentError("Class " + cls.Name() + " cannot be created");
+  TWinControl* parent = &FForm;
+  TPoint point = at;
+  while (auto* inner = dynamic_cast<TWinControl*>(parent->ControlAtPos(point, true))) {
+    if (!inner->ControlStyle().Contains(host::csAcceptsControls)) break;
+    point = {point.X - inner->Left(), point.Y - inner->Top()};
+    parent = inner;
+  }
+  TComponent* component = (*factory)(&FForm);
+  try {
+    component->SetName(NewComponentName(FForm, cls.Name()));
+    if (auto* control = dynamic_cast<TControl*>(component)) {
+      control->SetParent(parent);
+      control->SetBounds(point.X, point.Y, control->Width(), control->Height());
+    } else {
+      component->SetDesignLeft(at.X);
+      component->SetDesignTop(at.Y);
+    }
+  } catch (...) {
+    delete component;
+    throw;
+  }
+  Select(component);
+  Modified();
+  return component;
+}
+
+void TFormDesigner::MoveSelection(int dx, int dy) {
+  if (FSelection.empty() || (dx == 0 && dy == 0)) return;
+  for (TComponent* c : FSelection) {
+    if (auto* control = dynamic_cast<TControl*>(c))
+      control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(),
+                         control->Height());
+    else {
+      c->SetDesignLeft(c->DesignLeft() + dx);
+      c->SetDesignTop(c->DesignTop() + dy);
+    }
+  }
+  FForm.Invalidate();
+  Modified();
+}
+
+void TFormDesigner::ResizeSelection(int dw, int dh) {
+  bool changed = false;
+  for (TComponent* c : FSelection)
+    if (auto* control = dynamic_cast<TControl*>(c)) {
+      control->SetBounds(control->Left(), control->Top(), std::max(1, control->Width() + dw),
+                         std::max(1, control->Height() + dh));
+      changed = true;
+    }
+  if (changed) Modified();
+}
+
+void TFormDesigner::SetSelectionBounds(const TRect& bounds) {
+  if (FSelection.size() != 1) return;
+  auto* control = dynamic_cast<TControl*>(FSelection.front());
+  if (!control) return;
+  control->SetBounds(bounds.Left, bounds.Top, std::max(1, bounds.Width()),
+                     std::max(1, bounds.Height()));
+  FForm.Invalidate();
+  Modified();
+}
+
+void TFormDesigner::DeleteSelection() {
+  if (FSelection.empty()) return;
+  std::vector<TComponent*> doomed = FSelection;
+  FSelection.clear();
+  // Children of a deleted container go with it: delete only what is still there.
+  for (TComponent* c : doomed) {
+    auto& list = FForm.ComponentList();
+    if (std::find(list.begin(), list.end(), c) != list.end()) delete c;
+  }
+  SelectionChanged();
+  Modified();
+}
+
+std::string TFormDesigner::CopySelection() {
+  // A control whose container is selected too goes with its container.
+  std::vector<TComponent*> top;
+  for (TComponent* c : FSelection) {
+    bool inside = false;
+    if (auto* control = dynamic_cast<TControl*>(c))
+      for (TControl* p = control->Parent(); p && p != &FForm; p = p->Parent())
+        inside = inside || IsSelected(p);
+    if (!inside) top.push_back(c);
+  }
+  return host::WriteComponentsText(FForm, top);
+}
+
+std::vector<TComponent*> TFormDesigner::Paste(const std::string& text) {
+  TComponent* parent = &FForm;
+  if (FSelection.size() == 1)
+    if (auto* container = dynamic_cast<TWinControl*>(FSelection.front());
+        container && container->ControlStyle().Contains(host::csAcceptsControls))
+      parent = container;
+  std::vector<TComponent*> pasted = host::ReadComponentsText(text, FForm, *parent, "clipboard");
+  FSelection = pasted;
+  SelectionChanged();
+  Modified();
+  return pasted;
+}
+
+void TFormDesigner::BringToFront() {
+  for (TComponent* c : FSelection)
+    if (auto* control = dynamic_cast<TControl*>(c)) control->BringToFront();
+  Modified();
+}
+
+void TFormDesigner::SendToBack() {
+  for (auto it = FSelection.rbegin(); it != FSelection.rend(); ++it)
+    if (auto* control = dynamic_cast<TControl*>(*it)) control->SendToBack();
+  Modified();
+}
+
+// ---- pointer and keys
+
+bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& event) {
+  TPoint p = event.Pos;
+  switch (event.Kind) {
+    case host::TMouseEventRecord::DblClick: {
+      TComponent* target = ComponentAt(p);
+      if (target != &FForm && OnDblClick) OnDblClick(*target);
+      return true;
+    }
+    case host::TMouseEventRecord::Down: {
+      if (event.Button == host::mbRight) {
+        TComponent* target = ComponentAt(p);
+        if (!IsSelected(target)) Select(target);
+        if (OnContextMenu) OnContextMenu(*target, p);
+        return true;
+      }
+      FDragStart = p;
+      FDragMoved = false;
+      TControl* sized = nullptr;
+      if (HandleAt(p, sized, FDragHandle)) {
+        FDrag = TDrag::Size;
+        FDragBounds = {sized->BoundsRect()};
+        return true;
+      }
+      TComponent* target = ComponentAt(p);
+      if (target == &FForm) {
+        if (!event.Shift.Contains(host::ssShift)) ClearSelection();
+        FDrag = TDrag::Band;
+        return true;
+      }
+      if (event.Shift.Contains(host::ssShift))
+        Select(target, true);
+      else if (!IsSelected(target))
+        Select(target);
+      FDrag = TDrag::Move;
+      FDragBounds.clear();
+      for (TComponent* c : FSelection) {
+        auto* control = dynamic_cast<TControl*>(c);
+        FDragBounds.push_back(control ? control->BoundsRect()
+                                      : host::Bounds(c->DesignLeft(), c->DesignTop(), 0, 0));
+      }
+      return true;
+    }
+    case host::TMouseEventRecord::Move: {
+      if (FDrag == TDrag::None) return true;
+      int dx = p.X - FDragStart.X, dy = p.Y - FDragStart.Y;
+      if (FDrag == TDrag::Move && !FSelection.empty() && FDragBounds.size() == FSelection.size()) {
+        for (size_t i = 0; i < FSelection.size(); ++i) {
+          const TRect& b = FDragBounds[i];
+          int left = Snap(b.Left + dx), top = Snap(b.Top + dy);
+          if (auto* control = dynamic_cast<TControl*>(FSelection[i]))
+            control->SetBounds(left, top, b.Width(), b.Height());
+          else {
+            FSelection[i]->SetDesignLeft(left);
+            FSelection[i]->SetDesignTop(top);
+          }
+        }
+        FDragMoved = FDragMoved || dx != 0 || dy != 0;
+        FForm.Invalidate();
+      } else if (FDrag == TDrag::Size && FSelection.size() == 1) {
+        auto* control = dynamic_cast<TControl*>(FSelection.front());
+        TRect b = FDragBounds.front();
+        int h = FDragHandle;
+        if (h == 0 || h == 6 || h == 7) b.Left = std::min(Snap(b.Left + dx), b.Right - 1);
+        if (h == 2 || h == 3 || h == 4) b.Right = std::max(Snap(b.Right + dx), b.Left + 1);
+        if (h == 0 || h == 1 || h == 2) b.Top = std::min(Snap(b.Top + dy), b.Bottom - 1);
+        if (h == 4 || h == 5 || h == 6) b.Bottom = std::max(Snap(b.Bottom + dy), b.Top + 1);
+        if (control) control->SetBounds(b.Left, b.Top, b.Width(), b.Height());
+        FDragMoved = FDragMoved || dx != 0 || dy != 0;
+        FForm.Invalidate();
+      }
+      return true;
+    }
+    case host::TMouseEventRecord::Up: {
+      TDrag drag = FDrag;
+      FDrag = TDrag::None;
+      if (drag == TDrag::Band) {
+        // Every control of the form wholly inside the band is selected.
+        TRect band{std::min(FDragStart.X, p.X), std::min(FDragStart.Y, p.Y),
+                   std::max(FDragStart.X, p.X), std::max(FDragStart.Y, p.Y)};
+        if (band.Width() > 2 || band.Height() > 2) {
+          for (TComponent* c : FForm.ComponentList())
+            if (auto* control = dynamic_cast<TControl*>(c)) {
+              TRect b = FormBounds(*control);
+              if (b.Left >= band.Left && b.Right <= band.Right && b.Top >= band.Top &&
+                  b.Bottom <= band.Bottom && !IsSelected(control))
+                FSelection.push_back(control);
+            }
+          SelectionChanged();
+        }
+      } else if ((drag == TDrag::Move || drag == TDrag::Size) && FDragMoved) {
+        Modified();
+        if (OnSelectionChanged) OnSelectionChanged();
+      }
+      return true;
+    }
+  }
+  return true;
+}
+
+bool TFormDesigner::HandleKey(host::TKey key, host::TShiftState shift) {
+  bool ctrl = shift.Contains(host::ssCtrl), shiftKey = shift.Contains(host::ssShift);
+  int dx = key == host::VK_LEFT ? -1 : key == host::VK_RIGHT ? 1 : 0;
+  int dy = key == host::VK_UP ? -1 : key == host::VK_DOWN ? 1 : 0;
+  if ((dx || dy) && ctrl && !shiftKey) {
+    MoveSelection(dx, dy);
+    return true;
+  }
+  if ((dx || dy) && shiftKey && !ctrl) {
+    ResizeSelection(dx, dy);
+    return true;
+  }
+  if (key == host::VK_DELETE && shift.Mask() == 0) {
+    DeleteSelection();
+    return true;
+  }
+  if (key == host::VK_ESCAPE && shift.Mask() == 0 && FSelection.size() == 1) {
+    auto* control = dynamic_cast<TControl*>(FSelection.front());
+    Select(control && control->Parent() ? control->Parent() : nullptr);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace ide

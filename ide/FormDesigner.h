@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/Forms.h"
+#include "ide/DesignIntf.h"
+
+namespace ide {
+
+// The designer of one form: what is selected, and the designer's own changes: dropping
+// components, moving and sizing them (with the pointer on a grid, or with the keyboard),
+// deleting, copying and pasting them as form-file text, and their order. It receives the
+// pointer on the form and all its windows (controls never see it while designed); every change
+// it makes, and every change an editor reports, goes to the owner through Modified.
+class TFormDesigner : public IDesigner, public host::IFormDesigner {
+ public:
+  // modified: told after every change of the form.
+  TFormDesigner(host::TForm& form, std::function<void()> modified);
+  ~TFormDesigner() override;
+  TFormDesigner(const TFormDesigner&) = delete;
+  TFormDesigner& operator=(const TFormDesigner&) = delete;
+
+  void Modified() override;
+  host::TForm* GetRoot() override { return &FForm; }
+
+  // The selected components, in the order they were selected; empty means the form itself.
+  const std::vector<host::TComponent*>& Selection() const { return FSelection; }
+  // Selects component alone (null: the form), or adds it to (or takes it out of) the selection.
+  void Select(host::TComponent* component, bool toggle = false);
+  void ClearSelection();
+  bool IsSelected(const host::TComponent* component) const;
+  std::function<void()> OnSelectionChanged;
+
+  // A new component of cls at a client point of the form: in the innermost container there,
+  // named like "HyperTxt2", selected. Non-visual components keep the point as their position.
+  host::TComponent* Drop(const host::TClassInfo& cls, host::TPoint at);
+  void MoveSelection(int dx, int dy);
+  void ResizeSelection(int dw, int dh);
+  // Gives the selected control these bounds (one control selected).
+  void SetSelectionBounds(const host::TRect& bounds);
+  void DeleteSelection();
+  // The selection as form-file text, and new components read from such text, placed on the
+  // selected container (or the form) and selected.
+  std::string CopySelection();
+  std::vector<host::TComponent*> Paste(const std::string& text);
+  void BringToFront();
+  void SendToBack();
+
+  // Positions snap to a grid of this many pixels while dragging (1: no grid).
+  int GridSize() const { return FGridSize; }
+  void SetGridSize(int size) { FGridSize = size < 1 ? 1 : size; }
+
+  // Called with the component the designer double-clicks (its editor's Edit runs there).
+  std::function<void(host::TComponent&)> OnDblClick;
+  // Called with a component and a client point for a right click (the context menu).
+  std::function<void(host::TComponent&, host::TPoint)> OnContextMenu;
+
+  bool HandleMouse(host::TForm& form, const host::TMouseEventRecord& event) override;
+  // Delete, Ctrl+arrows (move by a pixel), Shift+arrows (size by a pixel), Escape (select the
+  // parent). True when taken.
+  bool HandleKey(host::TKey key, host::TShiftState shift);
+
+  // The eight sizing handles of a selected control, in form coordinates: 0 top-left, 1 top,
+  // 2 top-right, 3 right, 4 bottom-right, 5 bottom, 6 bottom-left, 7 left.
+  static constexpr int HandleSize = 6;
+  static host::TRect HandleRect(const host::TRect& bounds, int handle);
+  // A control's bounds in the form's client coordinates.
+  host::TRect FormBounds(const host::TControl& control) const;
+  // The topmost component at a client point of the form (the form itself when none).
+  host::TComponent* ComponentAt(host::TPoint point) const;
+
+  // Tells the designer that the form was rebuilt (undo): the selection is gone.
+  void FormReloaded();
+
+ private:
+  enum class TDrag { None, Move, Size, Band };
+  void SelectionChanged();
+  bool HandleAt(host::TPoint point, host::TControl*& control, int& handle) const;
+  int Snap(int value) const;
+
+  host::TForm& FForm;
+  std::function<void()> FModified;
+  std::vector<host::TComponent*> FSelection;
+  int FGridSize = 8;
+  TDrag FDrag = TDrag::None;
+  host::TPoint FDragStart;
+  int FDragHandle = -1;
+  std::vector<host::TRect> FDragBounds;  // of the selected controls when the drag began
+  bool FDragMoved = false;
+};
+
+// The name a designer gives a new component of className on form: the class name without its
+// T, numbered from 1 ("HyperTxt2" when HyperTxt1 is taken).
+std::string NewComponentName(const host::TComponent& form, const std::string& className);
+
+}  // namespace ide

@@ -1,0 +1,73 @@
+#include "tests/design/StudioFixture.h"
+
+#include "host/Forms.h"
+#include "ide/Registry.h"
+#include "runtime/RuntimeClasses.h"
+
+namespace testing_support {
+
+TStudioFixture::TStudioFixture(const std::vector<std::string>& formTexts,
+                               const std::vector<std::pair<std::string, std::string>>& files)
+    : FOldDir(std::filesystem::current_path()) {
+  mebrox::RegisterRuntimeClasses();
+  ide::ResetRegistry();
+  mebrox::RegisterStudioPalette();
+  std::string uses, creations;
+  for (size_t i = 0; i < formTexts.size(); ++i) {
+    std::string n = std::to_string(i + 1);
+    WriteFile(File("Unit" + n + ".dfm"), formTexts[i]);
+    WriteFile(File("Unit" + n + ".pas"), "unit Unit" + n + ";\n\ninterface\n\ntype\n  TForm" + n +
+                                             " = class(TForm)\n  end;\n\nend.\n");
+    uses += ",\n  Unit" + n + " in 'Unit" + n + ".pas' {Form" + n + "}";
+    creations += "  Application.CreateForm(TForm" + n + ", Form" + n + ");\n";
+  }
+  WriteFile(File("Test.dpr"),
+            "program Test;\n\nuses\n  Forms" + uses + ";\n\nbegin\n" + creations + "end.\n");
+  for (const auto& [name, bytes] : files) WriteFile(File(name), bytes);
+  std::filesystem::current_path(FDir.Path());
+  mebrox::THeadlessOptions options;
+  options.StartDir = FDir.Path();
+  FRun = std::make_unique<mebrox::TStudioRun>(FTrace, options);
+  FSession = std::make_unique<ide::TDesignSession>(File("Test.dpr"));
+  ide::SetToolServices(FSession.get());
+  FRun->SetSession(FSession.get());
+  FRun->ShowForms();
+  FTrace.str("");
+}
+
+TStudioFixture::~TStudioFixture() {
+  FRun.reset();
+  ide::SetToolServices(nullptr);
+  FSession.reset();
+  std::filesystem::current_path(FOldDir);
+  ide::ResetRegistry();
+}
+
+std::string TStudioFixture::Run(const std::string& script) {
+  FTrace.str("");
+  FRun->Execute(mebrox::ParseScript(script, "test.txt", mebrox::TScriptDialect::Studio),
+                "test.txt");
+  return FTrace.str();
+}
+
+void TStudioFixture::AfterEachLine(std::function<void(int line)> look) {
+  if (!look) {
+    FRun->AfterCommand = nullptr;
+    return;
+  }
+  FRun->AfterCommand = [look = std::move(look)](const mebrox::TScriptCommand& c) { look(c.Line); };
+}
+
+host::TForm& TStudioFixture::Form(const std::string& name) {
+  host::TForm* form = FSession->FindForm(name);
+  if (!form) throw std::runtime_error("no form " + name);
+  return *form;
+}
+
+host::TComponent& TStudioFixture::Component(const std::string& form, const std::string& name) {
+  host::TComponent* c = Form(form).FindComponent(name);
+  if (!c) throw std::runtime_error("no component " + name);
+  return *c;
+}
+
+}  // namespace testing_support
