@@ -242,6 +242,14 @@ bool TOpenDialog::Execute() {
   std::vector<std::string> chosen = DialogService().FileDialog(request);
   std::erase(chosen, std::string());
   if (chosen.empty()) return false;
+  // The dialog of the old system would not close on a file that is not there.
+  if (FOptions.Contains(ofFileMustExist))
+    for (const std::string& name : chosen)
+      if (!FileExists(name)) {
+        MessageDlg(name + "\rFile not found.\rPlease verify the correct file name was given.",
+                   mtWarning, {mbOK}, 0);
+        return false;
+      }
   FFiles.Clear();
   for (std::string name : chosen) {
     if (!FDefaultExt.empty() && ExtractFileExt(name).empty()) name += "." + FDefaultExt;

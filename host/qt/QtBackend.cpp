@@ -166,7 +166,8 @@ class QtWindow final : public QWidget, public IWindowPeer {
 
   // A window the user may not size keeps the size the form gives it.
   void KeepSize() {
-    if (!isWindow()) return;
+    // Nobody sizes a window on the offscreen platform, and it warns at every fixed size.
+    if (!isWindow() || QGuiApplication::platformName() == "offscreen") return;
     if (FResizable)
       setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), setMinimumSize(0, 0);
     else

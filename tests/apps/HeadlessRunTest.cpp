@@ -279,6 +279,13 @@ TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
     };
   }
   FList->SetPopupMenu(menu);
+  // A file that must exist and does not is refused as the system's dialog would.
+  host::TOpenDialog strict(nullptr);
+  strict.SetOptions({host::ofFileMustExist});
+  FRun->Execute(ParseScript("file \"nowhere.wls\"\n", "walk.txt"), "walk.txt");
+  EXPECT_FALSE(strict.Execute());
+  EXPECT_NE(FTrace.str().find("nowhere.wls\\rFile not found."), std::string::npos) << FTrace.str();
+  FTrace.str("");
   Run("file one.wls two.wls\n"
       "menu Dlg.List1 \"load\"\n"
       "type Dlg.Edit1 \"abc\"\n"
@@ -286,7 +293,7 @@ TEST_F(DialogRunTest, TypingChoosingTickingAndFileDialogsWorkTheDialog) {
   EXPECT_EQ(picked, (std::vector<std::string>{"Load 2"}));
   EXPECT_EQ(FEdit->SelText(), "bc");
   EXPECT_EQ(FEdit->SelStart(), 1);
-  EXPECT_EQ(FTrace.str(), "show TForm\npopup ListMenu -> \"Load\"\nfile open \"\" -> \"" +
+  EXPECT_EQ(FTrace.str(), "popup ListMenu -> \"Load\"\nfile open \"\" -> \"" +
                               FStart.File("one.wls") + "\" \"" + FStart.File("two.wls") + "\"\n");
   FTrace.str("");
   FEdit->SetText("");

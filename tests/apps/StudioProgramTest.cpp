@@ -71,6 +71,67 @@ TEST_F(StudioProgramTest, DesignedComponentsAreSavedAndRunByTheApplication) {
   EXPECT_EQ(r.Out, "show TForm1\nhide TForm1\nshow TForm2\n");
 }
 
+// A designer defines hot words and a new frame by pointing and choosing; the application then
+// goes where they lead.
+TEST_F(StudioProgramTest, HotWordsAndANewFrameDefinedInTheEditorsLeadWhereTheySay) {
+  std::string shots = FWork.File("shots");
+  WriteFile(FWork.File("design.txt"),
+            "edit Form1.HyperTxt1 Words\n"
+            "select WordSelectDlg.SrcTxt \"Welcome\"\n"
+            "click WordSelectDlg.IncludeBtn 5 5\n"
+            "select WordSelectDlg.SrcTxt \"Point\"\n"
+            "click WordSelectDlg.IncludeBtn 5 5\n"
+            "click WordSelectDlg.bbExtender 5 5\n"
+            "select WordSelectDlg.DstList \"Welcome\"\n"
+            "select WordSelectDlg.cbAction \"Goto Frame\"\n"
+            "select WordSelectDlg.cbFrameList \"Form3\"\n"
+            "select WordSelectDlg.DstList \"Point\"\n"
+            "select WordSelectDlg.cbAction \"Play Wave\"\n"
+            "select WordSelectDlg.cbWaveList \"WavePlay1\"\n"
+            "click WordSelectDlg.bbExtender 5 5\n"
+            "file \"new.wls\"\n"
+            "menu WordSelectDlg.DstList \"Save\"\n"
+            "click WordSelectDlg.OKBtn 5 5\n"
+            "edit Form4.HyperImage1 Action\n"
+            "select ActDefDlg.cbActionsList \"MultMedia Frame\"\n"
+            "click ActDefDlg.NextButton 5 5\n"
+            "click ActDefDlg.bbNewFrame 5 5\n"
+            "check ActDefDlg.cbPicture on\n"
+            "check ActDefDlg.cbAudio on\n"
+            "click ActDefDlg.NextButton 5 5\n"
+            "save\n");
+  TProcessResult r = RunProcess(
+      MEBROX_STUDIO_PROGRAM,
+      {"--headless", "--screenshots", shots, "--script", "design.txt", TourFile("Tour.dpr")},
+      FWork.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  for (const char* line :
+       {"modal TWordSelectDlg \"Word List Dialog\"\n", "file save \"Save the Words\" -> ",
+        "closed TWordSelectDlg -> ok\n", "modal TActDefDlg \"Action Definition\"\n",
+        "closed TActDefDlg -> ok\nshow TForm5\n", "saved Unit5.pas\n", "saved Tour.dpr\n"})
+    EXPECT_NE(r.Out.find(line), std::string::npos) << line << "\n" << r.Out;
+  // The word list on disk holds the new words with their actions.
+  std::string list = ReadFile(FWork.File("new.wls"));
+  EXPECT_NE(list.find("Welcome\r\n1\r\nForm3\r\n~\r\n"), std::string::npos) << list;
+  EXPECT_NE(list.find("Point\r\n2\r\nWavePlay1\r\n~\r\n"), std::string::npos) << list;
+  EXPECT_TRUE(IsPng(shots + "/005-TWordSelectDlg.png") || IsPng(shots + "/006-TWordSelectDlg.png"))
+      << r.Out;
+
+  // The new hot words lead to the third frame and play the chime; the gallery's hot image
+  // leads to the new frame.
+  WriteFile(FWork.File("run.txt"),
+            "click Form1.HyperTxt1 10 32\n"
+            "click Form1.HyperTxt1 10 11\n"
+            "click Form3.HyperTxt1 10 95\n"
+            "click Form4.HyperImage1 20 20\n");
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--headless", "--script", "run.txt", TourFile("Tour.dpr")},
+                 FWork.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("mci \"Play TForm1WavePlay1 from 0 \" -> 0\n"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("hide TForm1\nshow TForm3\n"), std::string::npos) << r.Out;
+  EXPECT_TRUE(r.Out.ends_with("close TForm4\nhide TForm4\nshow TForm5\n")) << r.Out;
+}
+
 TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
   TProcessResult r = Studio(

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "design/Actdef.h"
@@ -65,6 +66,8 @@ TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
   // A program picked in a folder: its full name, the folder with its separator, no parameters;
   // then parameters typed.
   std::string program = studio.File("bin/hello.sh");
+  std::filesystem::create_directories(studio.File("bin"));
+  testing_support::WriteFile(program, "#!/bin/sh\n");
   studio.Run(
       "edit Form1.HyperImage1 Action\n"
       "key ActDefDlg.cbActionsList Down\n"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -42,6 +44,12 @@ class ListEditorsTest : public testing::Test {
       Requests.push_back(request);
       if (traced) traced(request, answer);
     };
+    // The dialogs take only files that are there, as a designer could only pick those.
+    std::filesystem::create_directories(Studio.File("lists"));
+    for (const char* name :
+         {"lists/a.wls", "c.wls", "new.wls", "x.txt", "y.txt", "q.txt", "a.txt", "b.txt", "c.txt"})
+      testing_support::WriteFile(Studio.File(name), "");
+    testing_support::WriteFile(Elsewhere.File("p.txt"), "");
   }
 
   mebrox::THyperTxt& Text() {

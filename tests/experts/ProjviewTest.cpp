@@ -468,7 +468,7 @@ INSTANTIATE_TEST_SUITE_P(
 class ProjviewThumbnailTest : public ProjviewTest {
  protected:
   // Form1 is wider than high, red on the left and blue on the right: a picture squeezed into
-  // the square without keeping its aspect still shows both halves side by side.
+  // the square without keeping its proportions still shows both halves side by side.
   ProjviewThumbnailTest()
       : ProjviewTest({"object Form1: TForm1\n  Width = 400\n  Height = 200\n  Color = clRed\n"
                       "  object Panel1: TPanel\n    Left = 200\n    Top = 0\n    Width = 200\n"
