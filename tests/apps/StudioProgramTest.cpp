@@ -132,6 +132,88 @@ TEST_F(StudioProgramTest, HotWordsAndANewFrameDefinedInTheEditorsLeadWhereTheySa
   EXPECT_TRUE(r.Out.ends_with("close TForm4\nhide TForm4\nshow TForm5\n")) << r.Out;
 }
 
+// The three project tools on the tour: a new default look for hot texts, frames filed in
+// groups that survive closing the project, and the project control's counts and outline.
+TEST_F(StudioProgramTest, TheExpertsAndTheProjectControlWorkOnTheTour) {
+  testing_support::ScopedWindowsDir windir;
+  // Kept in the build folder to be looked at.
+  std::string shots = std::string(MEBROX_TEST_OUTPUT) + "/tour-";
+  TProcessResult r = Studio(
+      "expert \"Default Settings Expert\"\n"
+      "select INISettingsDlg.TabSet \"HyperTxt\"\n"
+      "select INISettingsDlg.cmbTxtAutoAdjust \"adWidth\"\n"
+      "select INISettingsDlg.cmbTxtBrushColor \"clYellow\"\n"
+      "font \"Courier New\" 16 bold clMaroon\n"
+      "click INISettingsDlg.bbTextFont 5 5\n"
+      "screenshot INISettingsDlg " +
+      shots +
+      "settings.png\n"
+      "click INISettingsDlg.OKBtn 5 5\n"
+      "drop THyperTxt Form2 16 300\n"
+      "expert \"Project Thumbnail Expert\"\n"
+      "type ProjViewDlg.Edit1 \"Intro\"\nclick ProjViewDlg.bbAdd 5 5\n"
+      "type ProjViewDlg.Edit1 \"Gallery\"\nclick ProjViewDlg.bbAdd 5 5\n"
+      "select ProjViewDlg.ListBox2 \"NotFiledFrames\"\n"
+      "select ProjViewDlg.ListBox1 \"TForm1\"\nmenu ProjViewDlg.ListBox1 \"Move to Intro\"\n"
+      "select ProjViewDlg.ListBox1 \"TForm2\"\nmenu ProjViewDlg.ListBox1 \"Move to Intro\"\n"
+      "select ProjViewDlg.ListBox1 \"TForm4\"\nmenu ProjViewDlg.ListBox1 \"Move to Gallery\"\n"
+      "select ProjViewDlg.ListBox2 \"Intro\"\n"
+      "select ProjViewDlg.ListBox1 \"TForm2\"\nmenu ProjViewDlg.ListBox1 \"Move to Gallery\"\n"
+      "click ProjViewDlg.BitBtn1 5 5\n"
+      "drop TProjCtrl Form1 500 10\n"
+      "verb Form1.ProjCtrl1 0\nverb Form1.ProjCtrl1 1\n"
+      "verb Form1.ProjCtrl1 2\nverb Form1.ProjCtrl1 3\n"
+      "dblclick Form1.ProjCtrl1\n"
+      "click ProjMgtDlg.bbExpand 5 5\n"
+      "select ProjMgtDlg.oProjStruct \"HyperImage1\"\n"
+      "screenshot ProjMgtDlg " +
+      shots +
+      "projmgt.png\n"
+      "save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  for (const char* line :
+       {"modal TINISettingsDlg \"Default Settings Dialog\"\n", "closed TINISettingsDlg -> ok\n",
+        "dropped Form2.HyperTxt2 THyperTxt\n", "show TProjViewDlg\n",
+        "verb \"Frame Count      = 4\"\n", "verb \"  HyperTxt Count   = 5\"\n",
+        "verb \"  HyperImage Count = 1\"\n", "verb \"  WavePlay Count   = 2\"\n",
+        "show TProjMgtDlg\n", "saved Unit1.dfm\n", "saved Unit2.dfm\n"})
+    EXPECT_NE(r.Out.find(line), std::string::npos) << line << "\n" << r.Out;
+  EXPECT_TRUE(IsPng(shots + "settings.png"));
+  EXPECT_TRUE(IsPng(shots + "projmgt.png"));
+
+  // The new hot text took the new look.
+  std::string unit2 = ReadFile(TourFile("Unit2.dfm"));
+  std::size_t dropped = unit2.find("object HyperTxt2: THyperTxt");
+  ASSERT_NE(dropped, std::string::npos) << unit2;
+  for (const char* line : {"AutoAdjust = adWidth", "Brush.Color = clYellow",
+                           "Font.Color = clMaroon", "Font.Name = 'Courier New'"})
+    EXPECT_NE(unit2.find(line, dropped), std::string::npos) << line << " in\n" << unit2;
+
+  // The groups are kept beside the project as a plain INI file.
+  std::string sections = ReadFile(TourFile("Tour.INI"));
+  for (const char* part : {"[Intro]\r\nNoOfFrames=1\r\nFrame1=TForm1\r\n",
+                           "[Gallery]\r\nNoOfFrames=2\r\nFrame1=TForm4\r\nFrame2=TForm2\r\n",
+                           "[NotFiledFrames]\r\nNoOfFrames=1\r\nFrame1=TForm3\r\n"})
+    EXPECT_NE(sections.find(part), std::string::npos) << part << "in\n" << sections;
+
+  // Reopened, the project finds its groups again, and each frame's thumbnail shows it.
+  r = Studio(
+      "expert \"Project Thumbnail Expert\"\n"
+      "select ProjViewDlg.ListBox2 \"Gallery\"\n"
+      "select ProjViewDlg.ListBox1 \"TForm4\"\n"
+      "screenshot ProjViewDlg " +
+      shots +
+      "gallery.png\n"
+      "select ProjViewDlg.ListBox2 \"Intro\"\n"
+      "select ProjViewDlg.ListBox1 \"TForm1\"\n"
+      "screenshot ProjViewDlg " +
+      shots + "intro.png\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadFile(TourFile("Tour.INI")), sections);
+  ASSERT_TRUE(IsPng(shots + "intro.png") && IsPng(shots + "gallery.png"));
+  EXPECT_NE(ReadFile(shots + "intro.png"), ReadFile(shots + "gallery.png"));
+}
+
 TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
   TProcessResult r = Studio(
