@@ -270,7 +270,13 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
         if (OnContextMenu) OnContextMenu(*target, p);
         return true;
       }
-      FDragStart = p;
+      if (const host::TClassInfo* cls = PaletteClass ? PaletteClass() : nullptr;
+          cls && event.Button == host::mbLeft) {
+        TComponent* dropped = Drop(*cls, p);
+        if (OnDropped) OnDropped(*dropped);
+        return true;
+      }
+      FDragStart = FDragPoint = p;
       FDragMoved = false;
       TControl* sized = nullptr;
       if (HandleAt(p, sized, FDragHandle)) {
@@ -299,6 +305,8 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
     }
     case host::TMouseEventRecord::Move: {
       if (FDrag == TDrag::None) return true;
+      FDragPoint = p;
+      if (OnDragging) OnDragging();
       int dx = p.X - FDragStart.X, dy = p.Y - FDragStart.Y;
       if (FDrag == TDrag::Move && !FSelection.empty() && FDragBounds.size() == FSelection.size()) {
         for (size_t i = 0; i < FSelection.size(); ++i) {
@@ -330,6 +338,7 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
     case host::TMouseEventRecord::Up: {
       TDrag drag = FDrag;
       FDrag = TDrag::None;
+      if (drag != TDrag::None && OnDragging) OnDragging();
       if (drag == TDrag::Band) {
         // Every control of the form wholly inside the band is selected.
         TRect band{std::min(FDragStart.X, p.X), std::min(FDragStart.Y, p.Y),
@@ -351,6 +360,13 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
       return true;
     }
   }
+  return true;
+}
+
+bool TFormDesigner::DraggedBand(TRect& band) const {
+  if (FDrag != TDrag::Band) return false;
+  band = {std::min(FDragStart.X, FDragPoint.X), std::min(FDragStart.Y, FDragPoint.Y),
+          std::max(FDragStart.X, FDragPoint.X), std::max(FDragStart.Y, FDragPoint.Y)};
   return true;
 }
 

@@ -52,6 +52,15 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   int GridSize() const { return FGridSize; }
   void SetGridSize(int size) { FGridSize = size < 1 ? 1 : size; }
 
+  // The class the palette has chosen, or null: the next press on the form drops one there
+  // instead of selecting. OnDropped tells the palette it was used.
+  std::function<const host::TClassInfo*()> PaletteClass;
+  std::function<void(host::TComponent&)> OnDropped;
+  // Told while the pointer drags (moving, sizing, or a rubber band), so that marks follow it.
+  std::function<void()> OnDragging;
+  // The rubber band being drawn, in form coordinates; false when none.
+  bool DraggedBand(host::TRect& band) const;
+
   // Called with the component the designer double-clicks (its editor's Edit runs there).
   std::function<void(host::TComponent&)> OnDblClick;
   // Called with a component and a client point for a right click (the context menu).
@@ -86,6 +95,7 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   int FGridSize = 8;
   TDrag FDrag = TDrag::None;
   host::TPoint FDragStart;
+  host::TPoint FDragPoint;
   int FDragHandle = -1;
   std::vector<host::TRect> FDragBounds;  // of the selected controls when the drag began
   bool FDragMoved = false;

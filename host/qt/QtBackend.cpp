@@ -400,4 +400,8 @@ void InstallQtBackend(bool scriptedDialogs) {
     SetDialogService(std::make_unique<QtDialogs>());
 }
 
+QWidget* WidgetOf(const TWinControl& control) {
+  return dynamic_cast<QWidget*>(control.Peer());
+}
+
 }  // namespace host::qt

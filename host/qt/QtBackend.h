@@ -1,10 +1,20 @@
 #pragma once
 
+class QWidget;
+
+namespace host {
+class TWinControl;
+}
+
 namespace host::qt {
 
 // Installs Qt as the toolkit: windows for windowed controls, the event loop, pointers, image
 // decoding, text measurement and, unless scriptedDialogs, Qt message boxes. A QApplication must
 // exist.
 void InstallQtBackend(bool scriptedDialogs);
+
+// The Qt widget of a windowed control while it has a window; null otherwise. For a shell that
+// lays its own widgets over the kit's windows, as a designer's marks over a designed form.
+QWidget* WidgetOf(const TWinControl& control);
 
 }  // namespace host::qt
