@@ -10,6 +10,7 @@
 #include "host/Forms.h"
 #include "host/Resources.h"
 #include "host/SysUtils.h"
+#include "ide/NewProject.h"
 #include "ide/ToolIntf.h"
 #include "runtime/Strtool.h"
 #include "runtime/WavePly.h"
@@ -361,18 +362,11 @@ void TActDefDlg::SamplePaint() {
 
 std::string TActDefDlg::CreateSource(const std::string& unitIdent,
                                      const std::string& formIdent) const {
-  std::string text = "unit " + unitIdent +
-                     ";\r\n\r\ninterface\r\n\r\nuses\r\n  SysUtils, WinTypes, WinProcs, Messages, "
-                     "Classes, Graphics, Controls,\r\n  StdCtrls, ExtCtrls, Forms";
-  if (FMediaSet.Contains(acAudio)) text += ", WavePly";
-  text += ";\r\n\r\n";
-  text += "type\r\n  T" + formIdent + " = class(TForm)\r\n";
-  if (FMediaSet.Contains(acPicture)) text += "    Image1: TImage;\r\n";
-  if (FMediaSet.Contains(acAudio)) text += "    WavePlay1: TWavePlay;\r\n";
-  text += "  end;\r\n\r\nvar\r\n  " + formIdent + ": T" + formIdent +
-          ";\r\n\r\nimplementation\r\n\r\n{$R *.DFM}\r\n\r\n";
-  text += "end.\r\n";
-  return text;
+  std::vector<std::string> uses, fields;
+  if (FMediaSet.Contains(acAudio)) uses.push_back("WavePly");
+  if (FMediaSet.Contains(acPicture)) fields.push_back("Image1: TImage");
+  if (FMediaSet.Contains(acAudio)) fields.push_back("WavePlay1: TWavePlay");
+  return ide::UnitSourceText(unitIdent, formIdent, uses, fields);
 }
 
 std::unique_ptr<host::TForm> TActDefDlg::DoFormCreation(const std::string& formIdent) const {

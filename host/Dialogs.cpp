@@ -140,6 +140,18 @@ bool TScriptedDialogs::FontDialog(TFont& font) {
   return true;
 }
 
+bool TScriptedDialogs::ColorDialog(TColor& color) {
+  if (FColors.empty()) {
+    if (OnColor) OnColor(color, nullptr);
+    return false;
+  }
+  TColor chosen = FColors.front();
+  FColors.pop_front();
+  if (OnColor) OnColor(color, &chosen);
+  color = chosen;
+  return true;
+}
+
 // ---- file filters
 
 std::vector<TFilterEntry> ParseFilter(const std::string& filter) {
@@ -277,7 +289,25 @@ bool TFontDialog::Execute() {
   return true;
 }
 
+const TClassInfo& TColorDialog::StaticClassInfo() {
+  static TClassInfo info = [] {
+    TClassInfo i("TColorDialog", &TComponent::StaticClassInfo());
+    TPublisher<TColorDialog>(i).Color("Color", &TColorDialog::Color, &TColorDialog::SetColor,
+                                      clBlack);
+    return i;
+  }();
+  return info;
+}
+
+bool TColorDialog::Execute() {
+  TColor chosen = FColor;
+  if (!DialogService().ColorDialog(chosen)) return false;
+  FColor = chosen;
+  return true;
+}
+
 void RegisterDialogsClasses() {
+  TClassRegistry::Register<TColorDialog>();
   TClassRegistry::Register<TFontDialog>();
   TClassRegistry::Register<TOpenDialog>();
   TClassRegistry::Register<TSaveDialog>();

@@ -54,6 +54,9 @@ class IDialogService {
   // Shows a font dialog starting at font; true with font changed to the choice, false when
   // cancelled (font as it was).
   virtual bool FontDialog(TFont& font) = 0;
+  // Shows a colour dialog starting at color; true with color changed to the choice, false when
+  // cancelled (color as it was).
+  virtual bool ColorDialog(TColor& color) = 0;
   // Shows a file dialog; returns the full names of the chosen files (one unless the request
   // allows several), none when cancelled.
   virtual std::vector<std::string> FileDialog(const TFileDialogRequest& request) = 0;
@@ -170,6 +173,20 @@ class TFontDialog : public TComponent {
   TFont FFont;
 };
 
+// The colour dialog as a component: Color is what it starts with and what it chose.
+class TColorDialog : public TComponent {
+  HOST_PUBLISHED_CLASS
+ public:
+  explicit TColorDialog(TComponent* owner) : TComponent(owner) {}
+  TColor Color() const { return FColor; }
+  void SetColor(TColor value) { FColor = value; }
+  // Shows the dialog; true when the user chose a colour, now in Color.
+  bool Execute();
+
+ private:
+  TColor FColor = clBlack;
+};
+
 void RegisterDialogsClasses();
 
 // Answers message boxes from a queue and records every text shown.
@@ -199,6 +216,9 @@ class TScriptedDialogs : public IDialogService {
     FFonts.push_back(std::make_unique<TFont>());
     FFonts.back()->Assign(font);
   }
+  // Queues the colour the next colour dialog chooses; with none queued it is cancelled.
+  void QueueColor(TColor color) { FColors.push_back(color); }
+  size_t PendingColors() const { return FColors.size(); }
   // Whether the last popup menu had the entry it was told to choose.
   bool LastMenuChoiceFound() const { return FLastMenuChoiceFound; }
   size_t PendingAnswers() const { return FAnswers.size(); }
@@ -211,6 +231,8 @@ class TScriptedDialogs : public IDialogService {
   std::function<void(const TFileDialogRequest&, const std::vector<std::string>&)> OnFile;
   // A font dialog was shown: the font it started with and the one chosen (null: cancelled).
   std::function<void(const TFont& from, const TFont* chosen)> OnFont;
+  // A colour dialog was shown: the colour it started with and the one chosen (null: cancelled).
+  std::function<void(TColor from, const TColor* chosen)> OnColor;
   // A popup menu was shown, and the entry chosen (null for none).
   std::function<void(const TPopupRequest&, const TPopupEntry*)> OnPopup;
 
@@ -220,9 +242,11 @@ class TScriptedDialogs : public IDialogService {
   std::vector<std::string> FileDialog(const TFileDialogRequest& request) override;
   int PopupMenu(const TPopupRequest& request) override;
   bool FontDialog(TFont& font) override;
+  bool ColorDialog(TColor& color) override;
 
  private:
   std::deque<std::unique_ptr<TFont>> FFonts;
+  std::deque<TColor> FColors;
   std::deque<TModalResult> FAnswers;
   std::deque<std::vector<std::string>> FFiles;
   std::deque<std::string> FMenuChoices;

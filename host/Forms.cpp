@@ -107,12 +107,18 @@ void TForm::SetBorderIcons(TBorderIcons value) {
 
 void TForm::SetWindowState(TWindowStateKind value) {
   FWindowState = value;
-  if (Peer()) Peer()->SetWindowState(static_cast<TWindowState>(value));
+  // A designed form stays a window of its own size.
+  if (Peer() && !IsDesigning()) Peer()->SetWindowState(static_cast<TWindowState>(value));
 }
 
 void TForm::PushBorder() {
   if (!Peer()) return;
   TWindowBorder border;
+  // A designed form keeps a frame to be moved and sized by, whatever it will have at run time.
+  if (IsDesigning()) {
+    Peer()->SetBorder(border);
+    return;
+  }
   border.Frame = FBorderStyle != bsNone;
   border.Resizable = FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin;
   border.Dialog = FBorderStyle == bsDialog;
@@ -130,7 +136,8 @@ void TForm::CreateWnd() {
   TCustomControl::CreateWnd();
   PushBorder();
   Peer()->SetCaption(Caption());
-  if (FWindowState != wsNormal) Peer()->SetWindowState(static_cast<TWindowState>(FWindowState));
+  if (FWindowState != wsNormal && !IsDesigning())
+    Peer()->SetWindowState(static_cast<TWindowState>(FWindowState));
 }
 
 void TForm::PlaceOnScreen() {

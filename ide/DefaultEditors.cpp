@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "host/Dialogs.h"
 #include "host/Graphics.h"
 #include "host/SysUtils.h"
 #include "ide/ClassProperty.h"
+#include "ide/StringsEditor.h"
 
 namespace ide {
 
@@ -165,7 +167,7 @@ void TSetElementProperty::GetValues(const TGetStrProc& proc) const {
 // ---- colours
 
 TPropertyAttributes TColorProperty::GetAttributes() const {
-  return WithReadOnly({paMultiSelect, paValueList, paRevertable});
+  return WithReadOnly({paMultiSelect, paValueList, paDialog, paRevertable});
 }
 
 std::string TColorProperty::GetValue() const {
@@ -186,6 +188,25 @@ void TColorProperty::GetValues(const TGetStrProc& proc) const {
   for (const host::TColorName& name : host::ColorNames()) proc(name.Name);
 }
 
+void TColorProperty::Edit() {
+  if (GetAttributes().Contains(paReadOnly)) return;
+  host::TColorDialog dialog(nullptr);
+  dialog.SetColor(static_cast<host::TColor>(GetOrdValue()));
+  if (dialog.Execute()) SetOrdValue(dialog.Color());
+}
+
+// ---- fonts
+
+TPropertyAttributes TFontProperty::GetAttributes() const {
+  return {paMultiSelect, paSubProperties, paDialog, paReadOnly};
+}
+
+void TFontProperty::Edit() {
+  host::TFontDialog dialog(nullptr);
+  if (auto* font = dynamic_cast<host::TFont*>(GetObjectValue())) dialog.SetFont(*font);
+  if (dialog.Execute()) SetObjectValue(dialog.Font());
+}
+
 // ---- text, lists and data
 
 std::string TStringProperty::GetValue() const {
@@ -197,7 +218,16 @@ void TStringProperty::SetValue(const std::string& value) {
 }
 
 TPropertyAttributes TStringListProperty::GetAttributes() const {
-  return {paReadOnly};
+  return {paDialog, paReadOnly};
+}
+
+void TStringListProperty::Edit() {
+  auto* lines = dynamic_cast<host::TStrings*>(GetObjectValue());
+  if (!lines) return;
+  auto dialog = std::make_unique<TStringsEditDlg>(host::Application);
+  dialog->Memo->Lines().Assign(*lines);
+  if (dialog->ShowModal() != host::mrOk || dialog->Memo->Lines().Text() == lines->Text()) return;
+  SetObjectValue(dialog->Memo->Lines());
 }
 
 std::string TStringListProperty::GetValue() const {
@@ -288,6 +318,9 @@ TMakeEditor DefaultFactory(host::TPropKind kind) {
 std::unique_ptr<TPropertyEditor> CreateDefaultPropertyEditor(
     IDesigner& designer, std::vector<host::TPersistent*> instances,
     const host::TPropInfo& propInfo) {
+  if (propInfo.Kind == host::TPropKind::Class && propInfo.ObjectClass &&
+      propInfo.ObjectClass->InheritsFrom(host::TFont::StaticClassInfo()))
+    return std::make_unique<TFontProperty>(designer, std::move(instances), propInfo);
   return DefaultFactory(propInfo.Kind)(designer, std::move(instances), propInfo);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ide/ClassProperty.h"
 #include "ide/PropertyEditor.h"
 
 namespace ide {
@@ -63,11 +64,13 @@ class TSetElementProperty : public TPropertyEditor {
   int FElement;
 };
 
-// As the form files write colours: a name (clRed) or "$" and eight hexadecimal digits.
+// As the form files write colours: a name (clRed) or "$" and eight hexadecimal digits. Edit
+// opens the colour dialog at the current colour.
 class TColorProperty : public TPropertyEditor {
  public:
   using TPropertyEditor::TPropertyEditor;
   TPropertyAttributes GetAttributes() const override;
+  void Edit() override;
   std::string GetValue() const override;
   void SetValue(const std::string& value) override;
   void GetValues(const TGetStrProc& proc) const override;
@@ -101,6 +104,8 @@ class TStringListProperty : public TPropertyEditor {
   using TPropertyEditor::TPropertyEditor;
   TPropertyAttributes GetAttributes() const override;
   std::string GetValue() const override;
+  // The string list editor; OK with other lines gives them to every selected object.
+  void Edit() override;
 };
 
 class TBinaryProperty : public TPropertyEditor {
@@ -110,7 +115,16 @@ class TBinaryProperty : public TPropertyEditor {
   std::string GetValue() const override;
 };
 
-// The editor for the property's kind.
+// A font: its parts as sub-properties, and the font dialog, started at the first object's font,
+// whose choice every selected object takes.
+class TFontProperty : public TClassProperty {
+ public:
+  using TClassProperty::TClassProperty;
+  TPropertyAttributes GetAttributes() const override;
+  void Edit() override;
+};
+
+// The editor for the property's kind; a font gets TFontProperty.
 std::unique_ptr<TPropertyEditor> CreateDefaultPropertyEditor(
     IDesigner& designer, std::vector<host::TPersistent*> instances,
     const host::TPropInfo& propInfo);

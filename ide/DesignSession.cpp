@@ -382,4 +382,107 @@ std::vector<std::string> TDesignSession::Save() {
   return written;
 }
 
+namespace {
+
+// The project text with its program renamed: `program Old;` becomes `program New;`.
+std::string RenameProgram(const std::string& text, const std::string& oldName,
+                          const std::string& newName) {
+  std::string lower = host::LowerCase(text);
+  for (size_t at = lower.find("program"); at != std::string::npos;
+       at = lower.find("program", at + 1)) {
+    if (at > 0 && IsIdentChar(text[at - 1])) continue;
+    size_t name = at + 7;
+    if (name >= text.size() || !std::isspace(static_cast<unsigned char>(text[name]))) continue;
+    while (name < text.size() && std::isspace(static_cast<unsigned char>(text[name]))) ++name;
+    if (SameText(text.substr(name, oldName.size()), oldName))
+      return text.substr(0, name) + newName + text.substr(name + oldName.size());
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) {
+  fs::path target = fs::absolute(projectFile).lexically_normal();
+  if (target.string() == FProjectPath) return Save();
+  std::string name = target.stem().string();
+  if (!host::TComponent::IsValidIdent(name))
+    throw host::EConvertError("\"" + name + "\" cannot name a project: use letters, digits and _");
+  fs::path folder = target.parent_path();
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec))
+    throw host::EInOutError("The folder " + folder.string() + " does not exist");
+  if (!host::LocateFile(target.string()).empty())
+    throw host::EInOutError("The file " + target.string() + " exists already");
+  const bool moving = folder.string() != FFolder;
+
+  std::string projectText = RenameProgram(FProjectText, FProject.ProgramName, name);
+  std::vector<std::pair<std::string, std::string>> files = {{target.string(), projectText}};
+  std::vector<std::string> written = {target.filename().string()};
+  struct TMoved {
+    TDesignModule* Module;
+    std::string SourcePath, FormPath, FormText;
+  };
+  std::vector<TMoved> moved;
+  std::vector<std::string> ownFiles = {FProjectPath};
+  auto moveTo = [&](const std::string& path) {
+    std::string relative = Relative(path);
+    if (relative.starts_with(".."))
+      throw host::EInOutError("The file " + path +
+                              " lies outside the project folder and cannot move with it");
+    return (folder / relative).lexically_normal().string();
+  };
+  auto add = [&](const std::string& path, std::string bytes) {
+    if (moving && !host::LocateFile(path).empty())
+      throw host::EInOutError("The file " + path + " exists already");
+    written.push_back(fs::path(path).lexically_relative(folder).string());
+    files.emplace_back(path, std::move(bytes));
+  };
+  for (TDesignModule& module : FModules) {
+    ownFiles.push_back(module.SourcePath);
+    TMoved m{&module, moving ? moveTo(module.SourcePath) : module.SourcePath, {}, {}};
+    if (module.New || moving)
+      add(m.SourcePath, module.New ? module.Source : host::ReadFileBytes(module.SourcePath));
+    if (module.Form) {
+      ownFiles.push_back(module.FormPath);
+      m.FormPath = moving ? moveTo(module.FormPath) : module.FormPath;
+      m.FormText = host::WriteComponentText(*module.Form);
+      if (moving || m.FormText != FindOpen(*module.Form)->SavedText) add(m.FormPath, m.FormText);
+    }
+    moved.push_back(std::move(m));
+  }
+  if (moving) {
+    // What the frames name bare (word lists, texts, waves, pictures) is found beside the project.
+    for (const fs::directory_entry& entry : fs::directory_iterator(FFolder, ec)) {
+      if (!entry.is_regular_file(ec)) continue;
+      std::string path = entry.path().lexically_normal().string();
+      bool own = false;
+      for (const std::string& file : ownFiles) own = own || SameText(file, path);
+      std::string copy = (folder / entry.path().filename()).string();
+      if (own || !host::LocateFile(copy).empty()) continue;
+      written.push_back(entry.path().filename().string());
+      files.emplace_back(copy, host::ReadFileBytes(path));
+    }
+  }
+  host::WriteFilesTogether(files);
+
+  for (TMoved& m : moved) {
+    m.Module->SourcePath = m.SourcePath;
+    m.Module->New = false;
+    m.Module->Source.clear();
+    if (m.Module->Form) {
+      m.Module->FormPath = m.FormPath;
+      FindOpen(*m.Module->Form)->SavedText = std::move(m.FormText);
+    }
+  }
+  FProjectPath = target.string();
+  FFolder = folder.string();
+  // The renamed program moves every offset the next new unit is placed by.
+  FProject = host::ParseProjectText(projectText, FProjectPath);
+  FProject.FileName = FProjectPath;
+  FProjectText = FSavedProjectText = std::move(projectText);
+  FModified = false;
+  return written;
+}
+
 }  // namespace ide

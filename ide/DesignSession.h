@@ -75,6 +75,12 @@ class TDesignSession : public TIToolServices {
   // a failure names the file and leaves the project modified. Returns the files written,
   // relative to the project folder.
   std::vector<std::string> Save();
+  // Saves the project under another name, which must be an identifier. In the same folder only
+  // the project file is new; in another folder the whole project goes there (units, forms and the
+  // other files beside the project, such as word lists and waves), none of its own files may
+  // exist there yet, and the original stays as it was saved. The session then designs the new
+  // project. Failures change nothing. Returns the files written, relative to the new folder.
+  std::vector<std::string> SaveAs(const std::string& projectFile);
 
   // Told when a change is recorded, and when a new module's form opens.
   std::function<void(host::TForm&)> OnModified;

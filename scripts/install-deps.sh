@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
-  qt6-qpa-plugins xvfb xauth
+  qt6-qpa-plugins xvfb xauth xdotool
 )
 
 missing=()

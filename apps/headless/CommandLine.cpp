@@ -12,7 +12,8 @@
 
 namespace mebrox {
 
-bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error) {
+bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error,
+                      TCommandLineRules rules) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -38,6 +39,8 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       optionsEnded = true;
     } else if (arg == "--help" || arg == "-h") {
       line.Help = true;
+    } else if (arg == "--new" && rules.AllowNew) {
+      line.New = true;
     } else if (arg == "--headless") {
       line.Headless = true;
     } else if (arg == "--script") {
@@ -54,7 +57,7 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
     error = "--script and --screenshots need --headless";
     return false;
   }
-  if (line.Project.empty()) {
+  if (line.Project.empty() && !(rules.WindowedWithoutProject && !line.Headless && !line.New)) {
     error = "no project file given";
     return false;
   }
@@ -62,10 +65,10 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
 }
 
 int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,
-                const std::function<int(const TCommandLine&)>& run) {
+                const std::function<int(const TCommandLine&)>& run, TCommandLineRules rules) {
   TCommandLine line;
   std::string error;
-  if (!ParseCommandLine(argc, argv, line, error)) {
+  if (!ParseCommandLine(argc, argv, line, error, rules)) {
     std::cerr << program << ": " << error << "\n\n" << usage;
     return ExitUsage;
   }

@@ -23,15 +23,23 @@ struct TCommandLine {
   std::optional<std::string> Script;
   std::optional<std::string> ScreenshotDir;
   std::string Project;
+  bool New = false;  // mebrox-studio: make the project first
+};
+
+// What a program takes beyond the common options.
+struct TCommandLineRules {
+  bool AllowNew = false;                // --new
+  bool WindowedWithoutProject = false;  // a window may open with no project
 };
 
 // Fills line from the arguments; false with a reason in error for a command line we do not take.
-bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error);
+bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error,
+                      TCommandLineRules rules = {});
 
 // A program's main: reads the command line (a mistake shows the usage and gives ExitUsage,
 // --help the usage alone), then returns what run returns.
 int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,
-                const std::function<int(const TCommandLine&)>& run);
+                const std::function<int(const TCommandLine&)>& run, TCommandLineRules rules = {});
 
 // The headless run's script: the file named, or standard input. Fails with EParserError or
 // EInOutError naming the script; scriptName says what it was called.

@@ -128,6 +128,10 @@ THeadlessRun::THeadlessRun(std::ostream& trace, THeadlessOptions options)
   FDialogs->OnFont = [this](const host::TFont& from, const host::TFont* chosen) {
     Trace("font " + DescribeFont(from) + " -> " + (chosen ? DescribeFont(*chosen) : "cancel"));
   };
+  FDialogs->OnColor = [this](host::TColor from, const host::TColor* chosen) {
+    Trace("color " + host::ColorToString(from) + " -> " +
+          (chosen ? host::ColorToString(*chosen) : "cancel"));
+  };
   FDialogs->OnPopup = [this](const host::TPopupRequest& request, const host::TPopupEntry* chosen) {
     Trace("popup " + request.MenuName + " -> " +
           (chosen ? QuoteTraceString(host::StripAccelerator(chosen->Caption)) : "none"));
@@ -168,6 +172,7 @@ THeadlessRun::~THeadlessRun() {
     FDialogs->OnFile = nullptr;
     FDialogs->OnPopup = nullptr;
     FDialogs->OnFont = nullptr;
+    FDialogs->OnColor = nullptr;
   }
   if (&host::Mci().Clock() == FClock) host::Mci().SetClock(nullptr);
 }
@@ -444,6 +449,10 @@ void THeadlessRun::SelectText(const TScriptCommand& command, host::TControl& con
     Fail(command, command.Control + " has no text " + QuoteTraceString(command.Text));
   AsEvent([&] {
     if (!edit.Focused()) edit.SetFocus();
+    // The widget shows the selection, so that typing replaces it...
+    edit.SetSelStart(static_cast<int>(at));
+    edit.SetSelLength(static_cast<int>(command.Text.size()));
+    // ...and the control hears of it as from the user.
     edit.WidgetChanged({host::TWidgetChange::wcSelection,
                         {},
                         static_cast<int>(at),
@@ -510,6 +519,9 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
       FDialogs->QueueFont(font);
       return;
     }
+    case svColor:
+      FDialogs->QueueColor(command.Color);
+      return;
     case svWait:
       FClock->Advance(command.Milliseconds);
       host::Application->ProcessMessages();

@@ -176,6 +176,14 @@ class TScriptLineParser {
         else if (!host::IdentToColor(w, c.FontColor))
           Error("Font style or colour expected, not '" + w + "'");
       }
+    } else if (verb == "color") {
+      c.Verb = svColor;
+      if (FWords.size() != 2) Error("Use: color COLOUR");
+      try {
+        c.Color = host::StringToColor(FWords[1]);
+      } catch (const host::EConvertError&) {
+        Error("Colour expected, not '" + FWords[1] + "'");
+      }
     } else if (verb == "menu") {
       c.Verb = svMenu;
       if (FWords.size() != 3 || FWords[2].empty()) Error("Use: menu FORM.CONTROL \"ITEM\"");
@@ -226,6 +234,9 @@ class TScriptLineParser {
     } else if (verb == "save") {
       c.Verb = svSave;
       if (FWords.size() != 1) Error("Use: save");
+    } else if (verb == "newframe") {
+      c.Verb = svNewFrame;
+      if (FWords.size() != 1) Error("Use: newframe");
     } else if (verb == "nudge" || verb == "resize") {
       c.Verb = verb == "nudge" ? svNudge : svResize;
       if (FWords.size() != 4) Error("Use: " + verb + " FORM DX DY");

@@ -26,6 +26,7 @@ enum TScriptVerb {
   svFile,
   svMenu,
   svFont,
+  svColor,
   // What a designer does in the studio.
   svDrop,
   svEdit,
@@ -34,6 +35,7 @@ enum TScriptVerb {
   svExpert,
   svSet,
   svSave,
+  svNewFrame,
   svPick,
   svNudge,
   svResize,
@@ -61,6 +63,7 @@ enum TScriptVerb {
 //   menu FORM.CONTROL "ITEM"                         the entry of the control's popup menu
 //   font "NAME" SIZE [bold] [italic] [underline] [strikeout] [COLOUR]
 //                                                    the answer for the next font dialog
+//   color COLOUR                                     the answer for the next colour dialog
 // and, in the studio:
 //   drop CLASS FORM X Y                              a component from the palette
 //   edit FORM.COMPONENT PROPERTY                     the property's editor opens
@@ -69,6 +72,7 @@ enum TScriptVerb {
 //   expert "MENU TEXT"                               the expert of that menu entry
 //   set FORM[.COMPONENT] PROPERTY VALUE              as the object inspector would
 //   save                                             the project, what changed
+//   newframe                                         an empty frame joins the project
 //   select FORM[.COMPONENT] [add]                    the designer's selection (add: to it)
 //   nudge FORM DX DY, resize FORM DW DH              the selection moved, sized
 //   undo FORM, redo FORM                             the form's last change taken back, again
@@ -89,6 +93,7 @@ struct TScriptCommand {
   int FontSize = 0;
   host::TFontStyles FontStyle;
   host::TColor FontColor = host::clWindowText;
+  host::TColor Color = host::clBlack;  // color
   int64_t Milliseconds = 0;
   std::string Text;           // typed text, item text, file, menu text, value
   int Index = -1;             // select #N, verb N

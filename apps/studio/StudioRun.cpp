@@ -4,6 +4,7 @@
 #include "host/Buttons.h"
 #include "host/ExtCtrls.h"
 #include "host/StdCtrls.h"
+#include "ide/NewProject.h"
 #include "ide/PropertyPath.h"
 #include "ide/Registry.h"
 
@@ -76,6 +77,13 @@ void TStudioRun::ExecuteOne(const TScriptCommand& command) {
     case svSave:
       Session(command);
       Save();
+      break;
+    case svNewFrame:
+      Session(command);
+      AsEvent([&] {
+        host::TForm* form = ide::AddEmptyFrame(*FSession);
+        if (!form) Fail(command, "The project has no free unit name for a new frame");
+      });
       break;
     case svPick:
     case svNudge:

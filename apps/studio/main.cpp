@@ -1,5 +1,5 @@
-// mebrox-studio: the design environment of the kit. This version runs the design session
-// headless, from a script, printing a trace of what happened.
+// mebrox-studio: the design environment of the kit. In a window it is the designer's studio;
+// headless it runs the same design session from a script, printing a trace of what happened.
 
 #include <QApplication>
 #include <filesystem>
@@ -9,9 +9,11 @@
 
 #include "apps/headless/CommandLine.h"
 #include "apps/studio/StudioRun.h"
+#include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
 #include "host/qt/QtBackend.h"
 #include "ide/DesignSession.h"
+#include "ide/NewProject.h"
 #include "runtime/RuntimeClasses.h"
 
 namespace {
@@ -23,11 +25,14 @@ using mebrox::ExitOk;
 using mebrox::ExitUsage;
 
 const char* const Usage =
-    "Usage: mebrox-studio --headless [--script FILE] [--screenshots DIR] PROJECT.dpr\n"
+    "Usage: mebrox-studio [--new] [PROJECT.dpr]\n"
+    "       mebrox-studio --headless [--new] [--script FILE] [--screenshots DIR] PROJECT.dpr\n"
     "\n"
-    "Opens a Mebrox project for design and works on it from a script, printing a trace of\n"
-    "what happened.\n"
+    "Opens a Mebrox project for design: in a window with the palette, the frames and the\n"
+    "object inspector, or headless, working on it from a script and printing a trace of what\n"
+    "happened.\n"
     "\n"
+    "  --new               make PROJECT.dpr first: a new project with one empty frame\n"
     "  --headless          no windows on screen: events come from a script, and a trace goes\n"
     "                      to standard output\n"
     "  --script FILE       the script (default: standard input)\n"
@@ -42,16 +47,43 @@ const char* const Usage =
     "  expert \"MENU TEXT\"                    an expert from the experts menu\n"
     "  set FORM[.COMPONENT] PROPERTY VALUE   as the object inspector would\n"
     "  save                                  write what changed\n"
+    "  newframe                              an empty frame joins the project\n"
     "A dialog stays open for the lines that follow until one of them closes it.\n"
     "\n"
     "Exit codes: 0 done, 1 the project could not be opened or a picture not be written,\n"
     "2 wrong command line or a faulty script.\n";
 
-int Run(const mebrox::TCommandLine& line) {
-  if (!line.Headless) {
-    std::cerr << "mebrox-studio: this version designs headless only; use --headless\n\n" << Usage;
-    return ExitUsage;
+void RegisterEverything() {
+  host::RegisterHostClasses();
+  mebrox::RegisterRuntimeClasses();
+  mebrox::RegisterStudioPalette();
+}
+
+int RunWindowed(const mebrox::TCommandLine& line) {
+  mebrox::TQtArguments qtArgs("mebrox-studio");
+  QApplication app(qtArgs.Argc, qtArgs.Argv);
+  QApplication::setApplicationName("mebrox-studio");
+  host::qt::InstallQtBackend(/*scriptedDialogs=*/false);
+  RegisterEverything();
+  // The studio ends when its main window closes (and the designer agreed to what was unsaved).
+  auto* window = new mebrox::studio::QtStudioWindow;
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(window, &QObject::destroyed, &app, &QApplication::quit);
+  window->show();
+  if (!line.Project.empty()) {
+    QString project = QString::fromStdString(line.Project);
+    if (line.New)
+      window->NewProject(project);
+    else
+      window->OpenProject(project);
   }
+  int result = app.exec();
+  ide::SetToolServices(nullptr);
+  return result;
+}
+
+int Run(const mebrox::TCommandLine& line) {
+  if (!line.Headless) return RunWindowed(line);
   std::string startDir = fs::current_path().string();
   std::vector<mebrox::TScriptCommand> script;
   std::string scriptName;
@@ -66,9 +98,7 @@ int Run(const mebrox::TCommandLine& line) {
   mebrox::TQtArguments qtArgs("mebrox-studio");
   QApplication app(qtArgs.Argc, qtArgs.Argv);
   host::qt::InstallQtBackend(/*scriptedDialogs=*/true);
-  host::RegisterHostClasses();
-  mebrox::RegisterRuntimeClasses();
-  mebrox::RegisterStudioPalette();
+  RegisterEverything();
 
   mebrox::THeadlessOptions options;
   options.StartDir = startDir;
@@ -83,6 +113,7 @@ int Run(const mebrox::TCommandLine& line) {
     fs::path project = fs::absolute(line.Project);
     std::error_code ec;
     if (fs::is_directory(project.parent_path(), ec)) fs::current_path(project.parent_path());
+    if (line.New) ide::CreateNewProject(project.string());
     session = std::make_unique<ide::TDesignSession>(project.string());
   } catch (const std::exception& e) {
     std::cerr << "mebrox-studio: " << e.what() << '\n';
@@ -106,5 +137,6 @@ int Run(const mebrox::TCommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return mebrox::ProgramMain(argc, argv, "mebrox-studio", Usage, Run);
+  return mebrox::ProgramMain(argc, argv, "mebrox-studio", Usage, Run,
+                             {.AllowNew = true, .WindowedWithoutProject = true});
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QCursor>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -350,6 +351,13 @@ class QtDialogs final : public IDialogService {
     if (chosen.underline()) style.Include(fsUnderline);
     if (chosen.strikeOut()) style.Include(fsStrikeOut);
     font.SetStyle(style);
+    return true;
+  }
+  bool ColorDialog(TColor& color) override {
+    QColor chosen = QColorDialog::getColor(ToQColor(color));
+    if (!chosen.isValid()) return false;
+    // A system colour chosen again comes back as the fixed colour it shows.
+    color = static_cast<TColor>(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16));
     return true;
   }
   int PopupMenu(const TPopupRequest& request) override {

@@ -360,6 +360,29 @@ TEST_F(DialogRunTest, FontDialogsTakeTheScriptsFontOrAreCancelled) {
     EXPECT_THROW(ParseScript(line, "walk.txt"), host::EParserError) << line;
 }
 
+TEST_F(DialogRunTest, ColourDialogsTakeTheScriptsColourOrAreCancelled) {
+  Open(false);
+  std::vector<std::string> chosen;
+  FButton->OnClick = [&](host::TObject*) {
+    host::TColorDialog dialog(nullptr);
+    dialog.SetColor(host::clBtnFace);
+    chosen.push_back(dialog.Execute() ? host::ColorToString(dialog.Color()) : "cancelled");
+  };
+  Run("color $00336699\n"
+      "click Dlg.OKBtn 5 5\n"
+      "color clred\n"
+      "click Dlg.OKBtn 5 5\n"
+      "click Dlg.OKBtn 5 5\n");
+  EXPECT_EQ(chosen, (std::vector<std::string>{"$00336699", "clRed", "cancelled"}));
+  EXPECT_EQ(FTrace.str(),
+            "show TForm\n"
+            "color clBtnFace -> $00336699\n"
+            "color clBtnFace -> clRed\n"
+            "color clBtnFace -> cancel\n");
+  for (const char* line : {"color", "color clNothing", "color clRed clBlue"})
+    EXPECT_THROW(ParseScript(line, "walk.txt"), host::EParserError) << line;
+}
+
 TEST_F(DialogRunTest, InTheStudioAModalDialogStaysOpenForTheLinesThatWorkIt) {
   Open(true);
   std::vector<std::string> results;

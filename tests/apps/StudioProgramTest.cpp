@@ -214,6 +214,68 @@ TEST_F(StudioProgramTest, TheExpertsAndTheProjectControlWorkOnTheTour) {
   EXPECT_NE(ReadFile(shots + "intro.png"), ReadFile(shots + "gallery.png"));
 }
 
+// From nothing to a running application by pointing and choosing: a new project, a second
+// frame, hot words leading there, a hot image going back, a wave player with its pause button.
+TEST_F(StudioProgramTest, ATwoFrameApplicationBuiltFromAnEmptyProjectRuns) {
+  std::string app = FWork.File("app");
+  fs::create_directory(app);
+  fs::copy_file(TourFile("chime.wav"), app + "/chime.wav");
+  WriteFile(FWork.File("design.txt"),
+            "newframe\n"
+            "set Form1 Caption \"My first application\"\n"
+            "drop THyperTxt Form1 16 16\n"
+            "set Form1.HyperTxt1 Width 400\n"
+            "edit Form1.HyperTxt1 Lines\n"
+            "select StringsEditDlg.Memo \"HyperTxt\"\n"
+            "type StringsEditDlg.Memo \"Welcome.\"\n"
+            "key StringsEditDlg.Memo Enter\n"
+            "type StringsEditDlg.Memo \"Go to the next page.\"\n"
+            "click StringsEditDlg.OKBtn 5 5\n"
+            "edit Form1.HyperTxt1 Words\n"
+            "select WordSelectDlg.SrcTxt \"next page\"\n"
+            "click WordSelectDlg.IncludeBtn 5 5\n"
+            "click WordSelectDlg.bbExtender 5 5\n"
+            "select WordSelectDlg.DstList \"next page\"\n"
+            "select WordSelectDlg.cbAction \"Goto Frame\"\n"
+            "select WordSelectDlg.cbFrameList \"Form2\"\n"
+            "click WordSelectDlg.OKBtn 5 5\n"
+            "drop TWavePlay Form1 500 16\n"
+            "set Form1.WavePlay1 WaveName chime.wav\n"
+            "drop TWavePause Form1 500 80\n"
+            "drop THyperImage Form2 16 16\n"
+            "set Form2.HyperImage1 Action.ActionType acClose\n"
+            "save\n");
+  TProcessResult r = RunProcess(
+      MEBROX_STUDIO_PROGRAM, {"--headless", "--new", "--script", "design.txt", app + "/First.dpr"},
+      FWork.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  for (const char* line : {"show TForm1\n", "show TForm2\n", "modal TStringsEditDlg",
+                           "closed TStringsEditDlg -> ok\n", "closed TWordSelectDlg -> ok\n",
+                           "saved Unit1.dfm\n", "saved Unit2.pas\n", "saved First.dpr\n"})
+    EXPECT_NE(r.Out.find(line), std::string::npos) << line << "\n" << r.Out;
+  std::string project = ReadFile(app + "/First.dpr");
+  EXPECT_NE(project.find("Application.CreateForm(TForm2, Form2);"), std::string::npos) << project;
+  std::string unit1 = ReadFile(app + "/Unit1.dfm");
+  for (const char* part : {"'Welcome.'\n      'Go to the next page.')", "WaveName = 'chime.wav'",
+                           "object WavePause1: TWavePause"})
+    EXPECT_NE(unit1.find(part), std::string::npos) << part << " in\n" << unit1;
+
+  WriteFile(FWork.File("run.txt"),
+            "click Form1.HyperTxt1 60 20\n"
+            "click Form2.HyperImage1 20 20\n");
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--headless", "--script", "run.txt", app + "/First.dpr"},
+                 FWork.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("hide TForm1\nshow TForm2\n"), std::string::npos) << r.Out;
+  EXPECT_TRUE(r.Out.ends_with("show TForm1\nclose TForm2\nhide TForm2\n")) << r.Out;
+
+  // A project is never made over files that exist.
+  r = RunProcess(MEBROX_STUDIO_PROGRAM, {"--headless", "--new", app + "/First.dpr"}, FWork.Path(),
+                 "save\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("exists already"), std::string::npos) << r.Err;
+}
+
 TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
   TProcessResult r = Studio(

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "host/Dialogs.h"
 #include "ide/DefaultEditors.h"
 #include "ide/Registry.h"
 #include "tests/ide/IdeTestSupport.h"
@@ -229,6 +230,68 @@ TEST_F(PropertyEditorTest, ObjectValuesAreTypedAndCopiedIn) {
 
   EXPECT_THROW(Editor("Caption")->GetOrdValue(), host::EInvalidOperation);
   EXPECT_THROW(Editor("Count")->GetStrValue(), host::EInvalidOperation);
+}
+
+// The dialogs answer from the scripted service the tests run with.
+host::TScriptedDialogs& Dialogs() {
+  return dynamic_cast<host::TScriptedDialogs&>(host::DialogService());
+}
+
+TEST_F(PropertyEditorTest, ColourDialogStartsAtTheValueAndSetsEverySelectedObject) {
+  Gadget.SetColor(host::clNavy);
+  BigGadget.SetColor(host::clLime);
+  auto editor = MultiEditor({&Gadget, &BigGadget}, "Color");
+  EXPECT_TRUE(editor->GetAttributes().Contains(ide::paDialog));
+  EXPECT_TRUE(editor->GetAttributes().Contains(paValueList));
+
+  std::vector<std::string> shown;
+  Dialogs().OnColor = [&](host::TColor from, const host::TColor* chosen) {
+    shown.push_back(host::ColorToString(from) + " -> " +
+                    (chosen ? host::ColorToString(*chosen) : "cancel"));
+  };
+  Dialogs().QueueColor(0x00123456);
+  editor->Edit();
+  EXPECT_EQ(Gadget.Color(), 0x00123456);
+  EXPECT_EQ(BigGadget.Color(), 0x00123456);
+  EXPECT_EQ(Designer.ModifiedCount, 1);
+
+  // Nothing queued: the dialog is cancelled and nothing changes.
+  editor->Edit();
+  Dialogs().OnColor = nullptr;
+  EXPECT_EQ(Gadget.Color(), 0x00123456);
+  EXPECT_EQ(Designer.ModifiedCount, 1);
+  EXPECT_EQ(shown, (std::vector<std::string>{"clNavy -> $00123456", "$00123456 -> cancel"}));
+}
+
+TEST_F(PropertyEditorTest, FontDialogSeedsWithTheFirstFontAndAssignsToAll) {
+  auto editor = MultiEditor({&Gadget, &OtherGadget}, "Font");
+  ASSERT_NE(dynamic_cast<ide::TFontProperty*>(editor.get()), nullptr);
+  EXPECT_TRUE(editor->GetAttributes().Contains(ide::paDialog));
+  EXPECT_TRUE(editor->GetAttributes().Contains(paSubProperties));
+  EXPECT_EQ(SubEditors(*editor).size(), host::TFont::StaticClassInfo().Properties().size());
+
+  Gadget.Font().SetName("Arial");
+  OtherGadget.Font().SetName("Courier New");
+  std::string from;
+  Dialogs().OnFont = [&](const host::TFont& start, const host::TFont*) { from = start.Name(); };
+  host::TFont chosen;
+  chosen.SetName("Times New Roman");
+  chosen.SetSize(15);
+  chosen.SetStyle({host::fsItalic});
+  Dialogs().QueueFont(chosen);
+  editor->Edit();
+  for (host::TFont* font : {&Gadget.Font(), &OtherGadget.Font()}) {
+    EXPECT_EQ(font->Name(), "Times New Roman");
+    EXPECT_EQ(font->Size(), 15);
+    EXPECT_EQ(font->Style(), host::TFontStyles{host::fsItalic});
+  }
+  EXPECT_EQ(from, "Arial");
+  EXPECT_EQ(Designer.ModifiedCount, 1);
+
+  editor->Edit();
+  Dialogs().OnFont = nullptr;
+  EXPECT_EQ(Gadget.Font().Size(), 15);
+  EXPECT_EQ(Designer.ModifiedCount, 1);
 }
 
 }  // namespace

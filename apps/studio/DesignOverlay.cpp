@@ -1,0 +1,251 @@
+#include "apps/studio/DesignOverlay.h"
+
+#include <QChildEvent>
+#include <QDropEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QUrl>
+#include <cctype>
+
+#include "host/Resources.h"
+#include "host/qt/QtBackend.h"
+#include "host/qt/QtPainterSurface.h"
+
+namespace mebrox::studio {
+
+namespace {
+
+const QColor HandleColor(0, 0, 0);
+const QColor GroupHandleColor(128, 128, 128);
+const QColor FaceColor(192, 192, 192);
+
+QRect ToQRect(const host::TRect& r) {
+  return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+QWidget* WindowOfForm(host::TForm& form) {
+  form.HandleNeeded();
+  QWidget* widget = host::qt::WidgetOf(form);
+  // Without it the overlay would become a window of its own, floating somewhere on the desktop.
+  if (!widget) throw host::EInvalidOperation("Form " + form.Name() + " has no window to mark");
+  return widget;
+}
+
+// Non-visual components sit on the form as icons; menu items hang in their menu instead.
+bool IsIcon(const host::TComponent& component) {
+  return !dynamic_cast<const host::TControl*>(&component) && !component.HasParent();
+}
+
+std::vector<std::string> LocalFiles(const QMimeData* mime) {
+  std::vector<std::string> files;
+  if (!mime || !mime->hasUrls()) return files;
+  for (const QUrl& url : mime->urls())
+    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+  return files;
+}
+
+// A face the user knows from the old tool buttons: light above and left, dark below and right.
+void PaintRaisedBox(QPainter& painter, const QRect& box) {
+  painter.fillRect(box, FaceColor);
+  const int l = box.left(), t = box.top(), r = box.right(), b = box.bottom();
+  painter.setPen(Qt::white);
+  painter.drawLine(l, t, r - 1, t);
+  painter.drawLine(l, t, l, b - 1);
+  painter.setPen(Qt::black);
+  painter.drawLine(l, b, r, b);
+  painter.drawLine(r, t, r, b);
+  painter.setPen(QColor(128, 128, 128));
+  painter.drawLine(l + 1, b - 1, r - 1, b - 1);
+  painter.drawLine(r - 1, t + 1, r - 1, b - 1);
+}
+
+// For a class that brings no palette image: a blank sheet with the class's initial.
+void PaintNeutralGlyph(QPainter& painter, const QRect& glyph, const std::string& className) {
+  QRect sheet = glyph.adjusted(3, 3, -3, -3);
+  painter.fillRect(sheet, Qt::white);
+  painter.setPen(QColor(128, 128, 128));
+  painter.drawRect(sheet.adjusted(0, 0, -1, -1));
+  std::string name = className.size() > 1 && className[0] == 'T' ? className.substr(1) : className;
+  if (name.empty()) return;
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(12);
+  painter.setFont(font);
+  painter.setPen(QColor(0, 0, 128));
+  painter.drawText(sheet, Qt::AlignCenter, QString(QChar(name[0])));
+}
+
+}  // namespace
+
+QtDesignOverlay::QtDesignOverlay(host::TForm& form, ide::TFormDesigner& designer)
+    : QWidget(WindowOfForm(form)), FForm(form), FDesigner(designer), FFormWidget(parentWidget()) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  FSentinel = new QObject(FFormWidget);
+  // Above the sentinel from here on: later raises only ever move the overlay to the end.
+  raise();
+  OnError = [this](const std::string& message) {
+    // A modal box inside a drop would keep the file manager's drag waiting on us.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text = QString::fromStdString(message)] {
+          QMessageBox::warning(window(), tr("Drop files"), text);
+        },
+        Qt::QueuedConnection);
+  };
+  FAcceptedDrops = FFormWidget->acceptDrops();
+  FFormWidget->setAcceptDrops(true);
+  Watch(FFormWidget);
+  setGeometry(FFormWidget->rect());
+  show();
+}
+
+QtDesignOverlay::~QtDesignOverlay() {
+  // Gone sentinel: the form's window is deleting its children, itself on its way out.
+  if (!FSentinel || !FFormWidget) return;
+  for (const QPointer<QObject>& watched : FWatched)
+    if (watched) watched->removeEventFilter(this);
+  FFormWidget->setAcceptDrops(FAcceptedDrops);
+  delete FSentinel;
+}
+
+void QtDesignOverlay::Changed() {
+  update();
+}
+
+void QtDesignOverlay::Watch(QObject* object) {
+  if (object == this || object == FSentinel || !object->isWidgetType()) return;
+  auto* widget = static_cast<QWidget*>(object);
+  // A dialog parented to the form is a window of its own, with coordinates of its own.
+  if (widget != FFormWidget && widget->isWindow()) return;
+  widget->installEventFilter(this);
+  FWatched.emplace_back(widget);
+  for (QObject* child : widget->children()) Watch(child);
+}
+
+void QtDesignOverlay::KeepOnTop() {
+  if (!FFormWidget) return;
+  const QObjectList& children = FFormWidget->children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it)
+    if (*it && (*it)->isWidgetType()) {
+      if (*it != this) raise();
+      return;
+    }
+}
+
+bool QtDesignOverlay::Designing() const {
+  return FForm.IsDesigning() && FForm.Designer() == static_cast<host::IFormDesigner*>(&FDesigner);
+}
+
+bool QtDesignOverlay::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ChildAdded: {
+      QObject* child = static_cast<QChildEvent*>(event)->child();
+      Watch(child);
+      if (watched == FFormWidget && child->isWidgetType()) KeepOnTop();
+      break;
+    }
+    case QEvent::ZOrderChange:
+      if (watched->parent() == FFormWidget) KeepOnTop();
+      break;
+    case QEvent::Resize:
+      if (watched == FFormWidget) setGeometry(FFormWidget->rect());
+      break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      return HandleDrag(static_cast<QWidget*>(watched), event);
+    default:
+      break;
+  }
+  return false;
+}
+
+host::TControl* QtDesignOverlay::DropTarget(QPoint point) const {
+  auto* control = dynamic_cast<host::TControl*>(FDesigner.ComponentAt({point.x(), point.y()}));
+  return control != &FForm ? control : nullptr;
+}
+
+bool QtDesignOverlay::HandleDrag(QWidget* watched, QEvent* event) {
+  if (!Designing() || !FFormWidget) return false;
+  // Every window on the form is the form's while designing, even an edit field that would
+  // take the text of a file's name itself.
+  auto* drop = static_cast<QDropEvent*>(event);
+  QPoint point = drop->position().toPoint();
+  if (watched != FFormWidget) point = watched->mapTo(FFormWidget, point);
+  std::vector<std::string> files = LocalFiles(drop->mimeData());
+  host::TControl* target = DropTarget(point);
+  // The file is read, never taken away: a move offered by the file manager becomes a copy.
+  if (files.empty() || !target || !(drop->possibleActions() & Qt::CopyAction)) {
+    drop->ignore();
+    return true;
+  }
+  drop->setDropAction(Qt::CopyAction);
+  drop->accept();
+  if (event->type() == QEvent::Drop && !Drop(*target, files)) drop->ignore();
+  return true;
+}
+
+bool QtDesignOverlay::Drop(host::TControl& target, const std::vector<std::string>& files) {
+  try {
+    target.DropFiles(files);
+  } catch (const std::exception& e) {
+    if (OnError) OnError(e.what());
+    return false;
+  }
+  FDesigner.Modified();
+  Changed();
+  return true;
+}
+
+void QtDesignOverlay::paintEvent(QPaintEvent*) {
+  if (!Designing()) return;
+  QPainter painter(this);
+  auto markBounds = [this](const host::TComponent& c) {
+    if (auto* control = dynamic_cast<const host::TControl*>(&c))
+      return FDesigner.FormBounds(*control);
+    return host::Bounds(c.DesignLeft(), c.DesignTop(), IconSize, IconSize);
+  };
+
+  for (const host::TComponent* c : FForm.ComponentList()) {
+    if (!IsIcon(*c)) continue;
+    QRect box(c->DesignLeft(), c->DesignTop(), IconSize, IconSize);
+    PaintRaisedBox(painter, box);
+    std::string name = c->ClassName();
+    for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    QRect glyph(box.left() + 2, box.top() + 2, 24, 24);
+    if (auto image = host::LoadBitmapResource(name))
+      painter.drawImage(glyph, host::qt::ToQImage(*image));
+    else
+      PaintNeutralGlyph(painter, glyph, c->ClassName());
+  }
+
+  const std::vector<host::TComponent*>& selection = FDesigner.Selection();
+  if (selection.size() == 1) {
+    host::TRect bounds = markBounds(*selection.front());
+    for (int h = 0; h < 8; ++h)
+      painter.fillRect(ToQRect(ide::TFormDesigner::HandleRect(bounds, h)), HandleColor);
+  } else {
+    // Several components are moved together but never sized together: corners only, in grey.
+    for (const host::TComponent* c : selection) {
+      host::TRect bounds = markBounds(*c);
+      for (int h = 0; h < 8; h += 2)
+        painter.fillRect(ToQRect(ide::TFormDesigner::HandleRect(bounds, h)), GroupHandleColor);
+    }
+  }
+
+  host::TRect band;
+  if (FDesigner.DraggedBand(band) && !band.IsEmpty()) {
+    // White under black dots, so the band shows on dark controls as well as on light ones.
+    QRect r = ToQRect(band).adjusted(0, 0, -1, -1);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 1, Qt::SolidLine));
+    painter.drawRect(r);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(r);
+  }
+}
+
+}  // namespace mebrox::studio

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <functional>
+
+#include "ide/DesignSession.h"
+
+namespace mebrox::studio {
+
+// The project manager: the project's units with their files and frames. Activating a frame's
+// row brings its window forward.
+class QtProjectManager : public QTreeWidget {
+ public:
+  explicit QtProjectManager(QWidget* parent = nullptr);
+
+  // Shows the session's project (null: none) as it is now.
+  void Show(const ide::TDesignSession* session);
+  std::function<void(host::TForm&)> OnOpenForm;
+
+ private:
+  const ide::TDesignSession* FSession = nullptr;
+};
+
+}  // namespace mebrox::studio

@@ -1,0 +1,543 @@
+#include "apps/studio/StudioWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QToolBar>
+#include <filesystem>
+
+#include "apps/studio/DesignOverlay.h"
+#include "apps/studio/Inspector.h"
+#include "apps/studio/PaletteBar.h"
+#include "apps/studio/ProjectManager.h"
+#include "host/qt/QtBackend.h"
+#include "host/qt/QtInput.h"
+#include "ide/NewProject.h"
+#include "ide/Registry.h"
+
+namespace mebrox::studio {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString Text(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// Word lists, texts and waves named bare in a project's frames are found beside the project,
+// as when it runs, and the frames read them as they open.
+bool EnterProjectFolder(const QString& projectPath) {
+  std::error_code ec;
+  fs::current_path(fs::absolute(projectPath.toStdString()).parent_path(), ec);
+  return !ec;
+}
+
+}  // namespace
+
+QtStudioWindow::QtStudioWindow(TStudioOptions options)
+    : FOptions(std::move(options)), FSettings(FOptions.SettingsFile) {
+  setObjectName("StudioWindow");
+  setWindowTitle(tr("Mebrox Studio"));
+  OnMessage = [this](const QString& title, const QString& text) {
+    QMessageBox::warning(this, title, text);
+  };
+  OnAskSave = [this](const QString& question) {
+    return static_cast<int>(QMessageBox::question(
+        this, tr("Mebrox Studio"), question,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save));
+  };
+  OnChooseFile = [this](bool save, const QString& title) {
+    const QString filter = tr("Mebrox projects (*.dpr)");
+    return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+                : QFileDialog::getOpenFileName(this, title, QString(), filter);
+  };
+
+  FPalette = new QtPaletteBar;
+  auto* paletteBar = new QToolBar(tr("Palette"));
+  paletteBar->setObjectName("PaletteToolBar");
+  paletteBar->setMovable(false);
+  paletteBar->addWidget(FPalette);
+  addToolBar(Qt::TopToolBarArea, paletteBar);
+
+  FInspector = new QtInspector;
+  auto* inspectorDock = new QDockWidget(tr("Object Inspector"));
+  inspectorDock->setObjectName("InspectorDock");
+  inspectorDock->setWidget(FInspector);
+  addDockWidget(Qt::LeftDockWidgetArea, inspectorDock);
+
+  FProjectManager = new QtProjectManager;
+  FProjectManager->OnOpenForm = [this](host::TForm& form) {
+    host::HandleEvents([&] { form.Show(); });
+    if (QWidget* window = host::qt::WidgetOf(form)) {
+      window->raise();
+      window->activateWindow();
+    }
+    SetCurrentForm(&form);
+  };
+  setCentralWidget(FProjectManager);
+
+  BuildMenus();
+  resize(900, 560);
+  restoreGeometry(FSettings.Value("Window/Geometry"));
+  restoreState(FSettings.Value("Window/State"));
+
+  connect(&FRun, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+    if (code == 0 && status == QProcess::NormalExit) return;
+    QString err = QString::fromLocal8Bit(FRun.readAllStandardError()).trimmed();
+    OnMessage(tr("Run"), status == QProcess::CrashExit
+                             ? tr("The application stopped unexpectedly.\n%1").arg(err)
+                             : tr("The application stopped with code %1.\n%2").arg(code).arg(err));
+  });
+  connect(&FRun, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart)
+      OnMessage(tr("Run"),
+                tr("%1 could not be started: %2").arg(RunProgramPath(), FRun.errorString()));
+  });
+  UpdateCommands();
+}
+
+QtStudioWindow::~QtStudioWindow() {
+  if (FRun.state() != QProcess::NotRunning) {
+    FRun.kill();
+    FRun.waitForFinished(2000);
+  }
+  Detach();
+}
+
+// ---- menus
+
+QAction* QtStudioWindow::AddCommand(QMenu* menu, const QString& name, const QString& text,
+                                    const QKeySequence& key, std::function<void()> run) {
+  QAction* action = menu->addAction(text);
+  action->setObjectName(name);
+  if (!key.isEmpty()) action->setShortcut(key);
+  connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+  return action;
+}
+
+QAction* QtStudioWindow::Command(const QString& name) const {
+  return findChild<QAction*>(name);
+}
+
+void QtStudioWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  AddCommand(file, "actNewProject", tr("&New Project..."), QKeySequence("Ctrl+Shift+N"), [this] {
+    QString path = OnChooseFile(true, tr("New Project"));
+    if (!path.isEmpty()) NewProject(path);
+  });
+  AddCommand(file, "actNewFrame", tr("New &Frame"), QKeySequence("Ctrl+N"), [this] { NewFrame(); });
+  AddCommand(file, "actOpen", tr("&Open Project..."), QKeySequence::Open, [this] {
+    QString path = OnChooseFile(false, tr("Open Project"));
+    if (!path.isEmpty()) OpenProject(path);
+  });
+  FRecentMenu = file->addMenu(tr("&Reopen"));
+  FRecentMenu->setObjectName("RecentMenu");
+  file->addSeparator();
+  AddCommand(file, "actSave", tr("&Save"), QKeySequence::Save, [this] { SaveProject(); });
+  AddCommand(file, "actSaveAs", tr("Save Project &As..."), QKeySequence("Ctrl+Shift+S"), [this] {
+    QString path = OnChooseFile(true, tr("Save Project As"));
+    if (!path.isEmpty()) SaveProjectAs(path);
+  });
+  AddCommand(file, "actClose", tr("&Close Project"), QKeySequence(), [this] { CloseProject(); });
+  file->addSeparator();
+  AddCommand(file, "actExit", tr("E&xit"), QKeySequence("Ctrl+Q"), [this] { close(); });
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  AddCommand(edit, "actUndo", tr("&Undo"), QKeySequence::Undo, [this] {
+    if (FSession && FCurrent) host::HandleEvents([&] { FSession->Undo(*FCurrent); });
+  });
+  QAction* redo = AddCommand(edit, "actRedo", tr("&Redo"), QKeySequence("Ctrl+Shift+Z"), [this] {
+    if (FSession && FCurrent) host::HandleEvents([&] { FSession->Redo(*FCurrent); });
+  });
+  redo->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
+  edit->addSeparator();
+  AddCommand(edit, "actCut", tr("Cu&t"), QKeySequence::Cut, [this] {
+    EditCommand([](ide::TFormDesigner& d) {
+      QApplication::clipboard()->setText(Text(d.CopySelection()));
+      d.DeleteSelection();
+    });
+  });
+  AddCommand(edit, "actCopy", tr("&Copy"), QKeySequence::Copy, [this] {
+    EditCommand(
+        [](ide::TFormDesigner& d) { QApplication::clipboard()->setText(Text(d.CopySelection())); });
+  });
+  AddCommand(edit, "actPaste", tr("&Paste"), QKeySequence::Paste, [this] { Paste(); });
+  AddCommand(edit, "actDelete", tr("&Delete"), QKeySequence::Delete,
+             [this] { EditCommand([](ide::TFormDesigner& d) { d.DeleteSelection(); }); });
+  AddCommand(edit, "actSelectAll", tr("Select &All"), QKeySequence::SelectAll,
+             [this] { SelectAll(); });
+  edit->addSeparator();
+  AddCommand(edit, "actFront", tr("Bring to &Front"), QKeySequence(),
+             [this] { EditCommand([](ide::TFormDesigner& d) { d.BringToFront(); }); });
+  AddCommand(edit, "actBack", tr("Send to &Back"), QKeySequence(),
+             [this] { EditCommand([](ide::TFormDesigner& d) { d.SendToBack(); }); });
+
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  AddCommand(view, "actInspector", tr("Object &Inspector"), QKeySequence("F11"), [this] {
+    if (auto* dock = findChild<QDockWidget*>("InspectorDock")) {
+      dock->show();
+      dock->raise();
+      FInspector->setFocus();
+    }
+  });
+  AddCommand(view, "actProjectManager", tr("&Project Manager"), QKeySequence("Ctrl+Alt+F11"),
+             [this] {
+               raise();
+               activateWindow();
+               FProjectManager->setFocus();
+             });
+
+  FExpertsMenu = menuBar()->addMenu(tr("E&xperts"));
+  FExpertsMenu->setObjectName("ExpertsMenu");
+  ReloadExperts();
+
+  QMenu* run = menuBar()->addMenu(tr("&Run"));
+  AddCommand(run, "actRun", tr("&Run"), QKeySequence("F9"), [this] { RunProject(); });
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  AddCommand(help, "actAbout", tr("&About Mebrox Studio"), QKeySequence(), [this] {
+    QMessageBox::about(this, tr("About Mebrox Studio"),
+                       tr("Mebrox Studio\nBuild multimedia hypertext applications without "
+                          "writing code."));
+  });
+  ReloadRecent();
+}
+
+void QtStudioWindow::ReloadExperts() {
+  FExpertsMenu->clear();
+  for (ide::TIExpert* expert : ide::DesignRegistry().Experts()) {
+    if (expert->GetStyle() != ide::esStandard) continue;
+    QAction* action = FExpertsMenu->addAction(Text(expert->GetMenuText()));
+    action->setEnabled(expert->GetState().Contains(ide::esEnabled));
+    action->setProperty("expert", true);
+    connect(action, &QAction::triggered, this,
+            [expert] { host::HandleEvents([expert] { expert->Execute(); }); });
+  }
+}
+
+void QtStudioWindow::ReloadRecent() {
+  FRecentMenu->clear();
+  const QStringList recent = FSettings.RecentProjects();
+  for (int i = 0; i < recent.size(); ++i) {
+    QString path = recent[i];
+    QAction* action = FRecentMenu->addAction(QString("&%1 %2").arg(i + 1).arg(path));
+    connect(action, &QAction::triggered, this, [this, path] { OpenProject(path); });
+  }
+  FRecentMenu->setEnabled(!recent.isEmpty());
+}
+
+void QtStudioWindow::UpdateCommands() {
+  const bool open = FSession != nullptr;
+  const bool designing = open && FCurrent;
+  for (const char* name : {"actNewFrame", "actSave", "actSaveAs", "actClose", "actRun"})
+    Command(name)->setEnabled(open);
+  for (const char* name :
+       {"actCut", "actCopy", "actPaste", "actDelete", "actSelectAll", "actFront", "actBack"})
+    Command(name)->setEnabled(designing);
+  Command("actUndo")->setEnabled(designing && FSession->CanUndo(*FCurrent));
+  Command("actRedo")->setEnabled(designing && FSession->CanRedo(*FCurrent));
+  // The experts work on the open project.
+  for (QAction* action : FExpertsMenu->actions()) action->setEnabled(open);
+
+  QString title = tr("Mebrox Studio");
+  if (open) {
+    title += " - " + QFileInfo(Text(FSession->ProjectPath())).fileName();
+    if (FSession->Modified()) title += " *";
+  }
+  setWindowTitle(title);
+}
+
+// ---- the project
+
+bool QtStudioWindow::OpenProject(const QString& path) {
+  const QString oldDir = QDir::currentPath();
+  std::unique_ptr<ide::TDesignSession> session;
+  try {
+    if (!EnterProjectFolder(path))
+      throw host::EInOutError("Cannot enter the folder of " + path.toStdString());
+    session = std::make_unique<ide::TDesignSession>(fs::absolute(path.toStdString()).string());
+  } catch (const std::exception& e) {
+    QDir::setCurrent(oldDir);
+    ShowError(tr("Open Project"), e);
+    return false;
+  }
+  const QString newDir = QDir::currentPath();
+  QDir::setCurrent(oldDir);
+  if (!CloseProject()) return false;
+  QDir::setCurrent(newDir);
+
+  FSession = std::move(session);
+  ide::SetToolServices(FSession.get());
+  FSession->OnModified = [this](host::TForm& form) { Changed(form); };
+  FSession->OnFormOpened = [this](host::TForm& form) { Attach(form); };
+  host::TForm* first = nullptr;
+  for (const ide::TDesignModule& module : FSession->Modules())
+    if (module.Form) {
+      Attach(*module.Form);
+      if (!first) first = module.Form;
+    }
+  FProjectManager->Show(FSession.get());
+  FSettings.AddRecentProject(Text(FSession->ProjectPath()));
+  ReloadRecent();
+  SetCurrentForm(first);
+  return true;
+}
+
+bool QtStudioWindow::NewProject(const QString& path) {
+  try {
+    ide::CreateNewProject(path.toStdString());
+  } catch (const std::exception& e) {
+    ShowError(tr("New Project"), e);
+    return false;
+  }
+  return OpenProject(path);
+}
+
+bool QtStudioWindow::SaveProject() {
+  if (!FSession) return false;
+  try {
+    FSession->Save();
+  } catch (const std::exception& e) {
+    ShowError(tr("Save"), e);
+    return false;
+  }
+  FProjectManager->Show(FSession.get());
+  UpdateCommands();
+  return true;
+}
+
+bool QtStudioWindow::SaveProjectAs(const QString& path) {
+  if (!FSession) return false;
+  try {
+    FSession->SaveAs(path.toStdString());
+  } catch (const std::exception& e) {
+    ShowError(tr("Save Project As"), e);
+    return false;
+  }
+  EnterProjectFolder(Text(FSession->ProjectPath()));
+  FSettings.AddRecentProject(Text(FSession->ProjectPath()));
+  ReloadRecent();
+  FProjectManager->Show(FSession.get());
+  UpdateCommands();
+  return true;
+}
+
+bool QtStudioWindow::CloseProject() {
+  if (!FSession) return true;
+  if (FSession->Modified()) {
+    int answer = OnAskSave(
+        tr("Save the changes to %1?").arg(QFileInfo(Text(FSession->ProjectPath())).fileName()));
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Save && !SaveProject()) return false;
+  }
+  Detach();
+  ide::SetToolServices(nullptr);
+  FSession.reset();
+  FProjectManager->Show(nullptr);
+  UpdateCommands();
+  return true;
+}
+
+void QtStudioWindow::Detach() {
+  FInspector->Inspect(nullptr);
+  FCurrent = nullptr;
+  for (auto& [window, form] : FFormWindows) window->removeEventFilter(this);
+  FFormWindows.clear();
+  // The overlays belong to the frames' windows and go with them.
+  FOverlays.clear();
+}
+
+host::TForm* QtStudioWindow::NewFrame() {
+  if (!FSession) return nullptr;
+  host::TForm* form = nullptr;
+  host::HandleEvents([&] { form = ide::AddEmptyFrame(*FSession); });
+  if (!form) {
+    OnMessage(tr("New Frame"), tr("The project takes no new frame: its unit names are used up."));
+    return nullptr;
+  }
+  FProjectManager->Show(FSession.get());
+  SetCurrentForm(form);
+  return form;
+}
+
+QString QtStudioWindow::RunProgramPath() const {
+  if (!FOptions.RunProgram.isEmpty()) return FOptions.RunProgram;
+  const QString dir = QCoreApplication::applicationDirPath();
+  // Installed side by side, or in the build tree's sibling folder.
+  for (const QString& candidate : {dir + "/mebrox-run", dir + "/../run/mebrox-run"})
+    if (QFileInfo(candidate).isExecutable()) return QDir::cleanPath(candidate);
+  return "mebrox-run";
+}
+
+bool QtStudioWindow::RunProject() {
+  if (!FSession) return false;
+  if (FRun.state() != QProcess::NotRunning) {
+    OnMessage(tr("Run"), tr("The application is running already."));
+    return false;
+  }
+  if (FSession->Modified() && !SaveProject()) return false;
+  FRun.setWorkingDirectory(Text(FSession->Folder()));
+  FRun.start(RunProgramPath(), {Text(FSession->ProjectPath())});
+  return true;
+}
+
+// ---- the frames
+
+QtDesignOverlay* QtStudioWindow::OverlayOf(const host::TForm& form) const {
+  auto it = FOverlays.find(&form);
+  return it == FOverlays.end() ? nullptr : it->second.data();
+}
+
+ide::TFormDesigner* QtStudioWindow::CurrentDesigner() const {
+  return FSession && FCurrent ? &FSession->FormDesignerOf(*FCurrent) : nullptr;
+}
+
+void QtStudioWindow::SetCurrentForm(host::TForm* form) {
+  if (form != FCurrent) {
+    FCurrent = form;
+    FInspector->Inspect(CurrentDesigner());
+  }
+  UpdateCommands();
+}
+
+void QtStudioWindow::Attach(host::TForm& form) {
+  ide::TFormDesigner& designer = FSession->FormDesignerOf(form);
+  host::HandleEvents([&] { form.Show(); });
+  QWidget* window = host::qt::WidgetOf(form);
+  if (!window) return;
+  window->installEventFilter(this);
+  FFormWindows[window] = &form;
+  // The menus' shortcuts work while a frame's window has the keyboard.
+  for (QAction* action : findChildren<QAction*>())
+    if (!action->shortcut().isEmpty()) window->addAction(action);
+  auto* overlay = new QtDesignOverlay(form, designer);
+  FOverlays[&form] = overlay;
+
+  designer.PaletteClass = [this] { return FPalette->Chosen(); };
+  designer.OnDropped = [this](host::TComponent&) { FPalette->Choose(nullptr); };
+  designer.OnSelectionChanged = [this, &form, overlay = QPointer<QtDesignOverlay>(overlay)] {
+    if (overlay) overlay->Changed();
+    if (FCurrent != &form)
+      SetCurrentForm(&form);
+    else
+      FInspector->Inspect(CurrentDesigner());
+    UpdateCommands();
+  };
+  designer.OnDragging = [this, &form, overlay = QPointer<QtDesignOverlay>(overlay)] {
+    if (overlay) overlay->Changed();
+    if (FCurrent == &form) FInspector->Refresh();
+  };
+  designer.OnContextMenu = [this](host::TComponent& component, host::TPoint) {
+    ShowContextMenu(component);
+  };
+}
+
+void QtStudioWindow::Changed(host::TForm& form) {
+  if (QtDesignOverlay* overlay = OverlayOf(form)) overlay->Changed();
+  if (&form == FCurrent) FInspector->Inspect(CurrentDesigner());
+  FProjectManager->Show(FSession.get());
+  UpdateCommands();
+}
+
+void QtStudioWindow::ShowContextMenu(host::TComponent& component) {
+  ide::TFormDesigner* designer = CurrentDesigner();
+  if (!designer) return;
+  QMenu menu(this);
+  std::unique_ptr<ide::TComponentEditor> editor;
+  host::HandleEvents([&] { editor = ide::CreateComponentEditor(component, *designer); });
+  if (editor) {
+    for (int i = 0; i < editor->GetVerbCount(); ++i) {
+      QAction* action = menu.addAction(Text(editor->GetVerb(i)));
+      connect(action, &QAction::triggered, this,
+              [&editor, i] { host::HandleEvents([&] { editor->ExecuteVerb(i); }); });
+    }
+    if (editor->GetVerbCount() > 0) menu.addSeparator();
+  }
+  for (const char* name : {"actCut", "actCopy", "actPaste", "actDelete"})
+    menu.addAction(Command(name));
+  menu.addSeparator();
+  menu.addAction(Command("actFront"));
+  menu.addAction(Command("actBack"));
+  menu.exec(QCursor::pos());
+}
+
+void QtStudioWindow::EditCommand(const std::function<void(ide::TFormDesigner&)>& command) {
+  if (ide::TFormDesigner* designer = CurrentDesigner())
+    host::HandleEvents([&] { command(*designer); });
+}
+
+void QtStudioWindow::Paste() {
+  ide::TFormDesigner* designer = CurrentDesigner();
+  if (!designer) return;
+  std::string text = QApplication::clipboard()->text().toStdString();
+  if (text.empty()) return;
+  try {
+    designer->Paste(text);
+  } catch (const std::exception& e) {
+    OnMessage(tr("Paste"),
+              tr("The clipboard holds no components to paste here.\n%1").arg(Text(e.what())));
+  }
+}
+
+void QtStudioWindow::SelectAll() {
+  ide::TFormDesigner* designer = CurrentDesigner();
+  if (!designer) return;
+  designer->ClearSelection();
+  for (host::TComponent* component : FCurrent->ComponentList())
+    if (!designer->IsSelected(component)) designer->Select(component, true);
+}
+
+void QtStudioWindow::ShowError(const QString& title, const std::exception& e) {
+  OnMessage(title, Text(e.what()));
+}
+
+// ---- window events
+
+bool QtStudioWindow::eventFilter(QObject* watched, QEvent* event) {
+  auto it = FFormWindows.find(watched);
+  if (it == FFormWindows.end()) return QMainWindow::eventFilter(watched, event);
+  host::TForm& form = *it->second;
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+      SetCurrentForm(&form);
+      break;
+    case QEvent::KeyPress: {
+      // Keys design the frame; its controls never see them.
+      host::TKeyEventRecord key = host::qt::ToKeyRecord(*static_cast<QKeyEvent*>(event));
+      ide::TFormDesigner& designer = FSession->FormDesignerOf(form);
+      host::HandleEvents([&] { designer.HandleKey(key.Key, key.Shift); });
+      return true;
+    }
+    case QEvent::KeyRelease:
+      return true;
+    case QEvent::Close:
+      // Closing a frame's window puts it away; the project manager brings it back.
+      host::HandleEvents([&] { form.Hide(); });
+      event->ignore();
+      return true;
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void QtStudioWindow::closeEvent(QCloseEvent* event) {
+  if (!CloseProject()) {
+    event->ignore();
+    return;
+  }
+  FSettings.SetValue("Window/Geometry", saveGeometry());
+  FSettings.SetValue("Window/State", saveState());
+  event->accept();
+}
+
+}  // namespace mebrox::studio

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QProcess>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "apps/studio/StudioSettings.h"
+#include "ide/DesignSession.h"
+
+class QMenu;
+
+namespace mebrox::studio {
+
+class QtDesignOverlay;
+class QtInspector;
+class QtPaletteBar;
+class QtProjectManager;
+
+struct TStudioOptions {
+  QString SettingsFile;  // empty: the user's own
+  QString RunProgram;    // mebrox-run; empty: the one installed beside this program
+};
+
+// The windowed studio: menus, the palette, the object inspector and the project manager over
+// one design session, with each frame of the project in a window of its own, designed in place.
+class QtStudioWindow : public QMainWindow {
+ public:
+  explicit QtStudioWindow(TStudioOptions options = {});
+  ~QtStudioWindow() override;
+
+  // Each of these reports a failure through OnMessage and leaves the studio as it was; false
+  // then, or when the designer cancels.
+  bool OpenProject(const QString& path);
+  bool NewProject(const QString& path);
+  bool SaveProject();
+  bool SaveProjectAs(const QString& path);
+  // Asks first when something is not saved.
+  bool CloseProject();
+  host::TForm* NewFrame();
+  // Saves, then runs the project in mebrox-run; its errors are shown when it fails.
+  bool RunProject();
+
+  ide::TDesignSession* Session() const { return FSession.get(); }
+  // The frame the edit commands work on: the one designed last.
+  host::TForm* CurrentForm() const { return FCurrent; }
+  void SetCurrentForm(host::TForm* form);
+  ide::TFormDesigner* CurrentDesigner() const;
+
+  QtPaletteBar& Palette() const { return *FPalette; }
+  QtInspector& Inspector() const { return *FInspector; }
+  QtProjectManager& ProjectManager() const { return *FProjectManager; }
+  QtDesignOverlay* OverlayOf(const host::TForm& form) const;
+  // A command of the menus by its object name ("actSave"), for the keyboard and for tests.
+  QAction* Command(const QString& name) const;
+  QMenu* ExpertsMenu() const { return FExpertsMenu; }
+  QMenu* RecentMenu() const { return FRecentMenu; }
+  const QProcess& RunProcess() const { return FRun; }
+
+  // How the studio talks to the designer; tests answer in their place.
+  std::function<void(const QString& title, const QString& text)> OnMessage;
+  // Save, Discard or Cancel (QMessageBox::StandardButton).
+  std::function<int(const QString& question)> OnAskSave;
+  // A file to open (save false) or to write (save true); empty when cancelled.
+  std::function<QString(bool save, const QString& title)> OnChooseFile;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  QAction* AddCommand(QMenu* menu, const QString& name, const QString& text,
+                      const QKeySequence& key, std::function<void()> run);
+  void ReloadExperts();
+  void ReloadRecent();
+  void Attach(host::TForm& form);
+  void Detach();
+  void ShowContextMenu(host::TComponent& component);
+  void EditCommand(const std::function<void(ide::TFormDesigner&)>& command);
+  void Paste();
+  void SelectAll();
+  void Changed(host::TForm& form);
+  void UpdateCommands();
+  void ShowError(const QString& title, const std::exception& e);
+  QString RunProgramPath() const;
+
+  TStudioOptions FOptions;
+  TStudioSettings FSettings;
+  std::unique_ptr<ide::TDesignSession> FSession;
+  host::TForm* FCurrent = nullptr;
+  QtPaletteBar* FPalette = nullptr;
+  QtInspector* FInspector = nullptr;
+  QtProjectManager* FProjectManager = nullptr;
+  QMenu* FExpertsMenu = nullptr;
+  QMenu* FRecentMenu = nullptr;
+  std::map<const host::TForm*, QPointer<QtDesignOverlay>> FOverlays;
+  std::map<QObject*, host::TForm*> FFormWindows;
+  QProcess FRun;
+};
+
+}  // namespace mebrox::studio

@@ -1,0 +1,338 @@
+#include "apps/studio/Inspector.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "host/Graphics.h"
+#include "host/StdCtrls.h"
+#include "tests/design/StudioFixture.h"
+
+namespace {
+
+using mebrox::studio::QtInspector;
+using testing_support::TStudioFixture;
+
+const std::string FormText =
+    "object Form1: TForm1\n"
+    "  Width = 400\n"
+    "  Height = 300\n"
+    "  object Label1: TLabel\n"
+    "    Left = 16\n"
+    "    Top = 16\n"
+    "    Caption = 'Hello'\n"
+    "  end\n"
+    "  object Button1: TButton\n"
+    "    Left = 16\n"
+    "    Top = 60\n"
+    "    Width = 75\n"
+    "    Height = 25\n"
+    "    Caption = 'OK'\n"
+    "  end\n"
+    "  object HyperTxt1: THyperTxt\n"
+    "    Left = 120\n"
+    "    Top = 16\n"
+    "    Width = 200\n"
+    "    Height = 120\n"
+    "  end\n"
+    "end\n";
+
+bool SortedIgnoringCase(const QStringList& names) {
+  return std::is_sorted(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+  });
+}
+
+QStringList Published(const host::TClassInfo& cls) {
+  QStringList names;
+  for (const host::TPropInfo* p : cls.Properties()) names << QString::fromStdString(p->Name);
+  return names;
+}
+
+class InspectorTest : public testing::Test {
+ protected:
+  InspectorTest() : Studio({FormText}) {
+    Inspector.OnError = [this](const std::string& message) { Errors.push_back(message); };
+    Inspector.resize(320, 460);
+    Inspector.show();
+  }
+
+  ide::TFormDesigner& Designer() { return Studio.Session().FormDesignerOf(Studio.Form("Form1")); }
+  host::TComponent& Component(const std::string& name) { return Studio.Component("Form1", name); }
+  host::TLabel& Label() { return static_cast<host::TLabel&>(Component("Label1")); }
+  void Select(const std::string& name) {
+    Designer().Select(&Component(name));
+    Inspector.Inspect(&Designer());
+  }
+
+  // The line a user types into: the row's own, or its drop-down's.
+  QLineEdit* LineOf(const QString& path) {
+    QWidget* editor = Inspector.ValueEditor(path);
+    if (auto* list = qobject_cast<QComboBox*>(editor)) return list->lineEdit();
+    return qobject_cast<QLineEdit*>(editor);
+  }
+  QComboBox* ListOf(const QString& path) {
+    return qobject_cast<QComboBox*>(Inspector.ValueEditor(path));
+  }
+  void Type(const QString& path, const QString& text, bool enter = true) {
+    QLineEdit* edit = LineOf(path);
+    ASSERT_NE(edit, nullptr) << path.toStdString();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    if (enter) QTest::keyClick(edit, Qt::Key_Return);
+  }
+  std::string Value(const QString& path) { return Inspector.ValueText(path).toStdString(); }
+
+  TStudioFixture Studio;
+  QtInspector Inspector;
+  std::vector<std::string> Errors;
+};
+
+TEST_F(InspectorTest, RowsAreSortedWithTheComponentsValuesAndOpenIntoTheirParts) {
+  Select("Label1");
+  QStringList rows = Inspector.RowNames();
+  EXPECT_TRUE(SortedIgnoringCase(rows)) << rows.join(' ').toStdString();
+  QStringList published = Published(Label().ClassInfo());
+  std::sort(published.begin(), published.end());
+  QStringList shown = rows;
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, published);
+
+  EXPECT_EQ(Value("Name"), "Label1");
+  EXPECT_EQ(Value("Caption"), "Hello");
+  EXPECT_EQ(Value("Left"), "16");
+  EXPECT_EQ(Value("Font"), "(TFont)");
+  EXPECT_EQ(Value("Font.Color"), host::ColorToString(Label().Font().Color()));
+  EXPECT_EQ(Value("Font.Style.fsBold"), "False");
+
+  QStringList fontRows = Inspector.RowNames("Font");
+  EXPECT_TRUE(SortedIgnoringCase(fontRows));
+  EXPECT_EQ(fontRows.size(), Published(host::TFont::StaticClassInfo()).size());
+  // A set's members keep the order the set declares them in.
+  EXPECT_EQ(Inspector.RowNames("Font.Style"),
+            (QStringList{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
+
+  // The chooser names the form first, then the components by name.
+  QComboBox* chooser = Inspector.Chooser();
+  QStringList entries;
+  for (int i = 0; i < chooser->count(); ++i) entries << chooser->itemText(i);
+  EXPECT_EQ(entries, (QStringList{"Form1: TForm1", "Button1: TButton", "HyperTxt1: THyperTxt",
+                                  "Label1: TLabel"}));
+  EXPECT_EQ(chooser->currentText(), "Label1: TLabel");
+
+  // Nothing selected is the form; no designer, nothing at all.
+  Designer().ClearSelection();
+  Inspector.Refresh();
+  EXPECT_EQ(Value("Name"), "Form1");
+  EXPECT_EQ(chooser->currentIndex(), 0);
+  Inspector.Inspect(nullptr);
+  EXPECT_TRUE(Inspector.RowNames().isEmpty());
+  EXPECT_EQ(chooser->count(), 0);
+}
+
+TEST_F(InspectorTest, ChoosingAComponentSelectsItInTheDesigner) {
+  Select("Label1");
+  QComboBox* chooser = Inspector.Chooser();
+  QTest::keyClick(chooser, Qt::Key_Up);  // from Label1 up to HyperTxt1
+  ASSERT_EQ(Designer().Selection().size(), 1u);
+  EXPECT_EQ(Designer().Selection().front(), &Component("HyperTxt1"));
+  EXPECT_EQ(Value("Name"), "HyperTxt1");
+  QTest::keyClick(chooser, Qt::Key_Home);
+  EXPECT_TRUE(Designer().Selection().empty());
+  EXPECT_EQ(Value("Name"), "Form1");
+}
+
+TEST_F(InspectorTest, TypedValuesGoToTheComponentAndOtherRowsFollow) {
+  Select("Label1");
+  EXPECT_FALSE(Studio.Session().Modified());
+  Type("Left", "40");
+  EXPECT_EQ(Label().Left(), 40);
+  EXPECT_EQ(Value("Left"), "40");
+  EXPECT_TRUE(Studio.Session().Modified());
+
+  // Leaving the row sets it as Enter does.
+  Type("Top", "33", false);
+  EXPECT_EQ(Label().Top(), 16);
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(LineOf("Top"), &out);
+  EXPECT_EQ(Label().Top(), 33);
+
+  // An auto-sized label grows with its caption; its Width row shows it.
+  int width = Label().Width();
+  Type("Caption", "A caption a good deal longer than Hello");
+  EXPECT_EQ(Label().Caption(), "A caption a good deal longer than Hello");
+  EXPECT_GT(Label().Width(), width);
+  EXPECT_EQ(Value("Width"), std::to_string(Label().Width()));
+
+  // Sub-properties are the sub-object's.
+  Type("Font.Color", "clRed");
+  EXPECT_EQ(Label().Font().Color(), host::clRed);
+  EXPECT_EQ(Value("Font.Color"), "clRed");
+  EXPECT_TRUE(Errors.empty());
+
+  // Escape puts back what the component has.
+  Type("Left", "99", false);
+  QTest::keyClick(LineOf("Left"), Qt::Key_Escape);
+  EXPECT_EQ(Value("Left"), "40");
+  EXPECT_EQ(Label().Left(), 40);
+}
+
+TEST_F(InspectorTest, RefusedValuesAreToldAndTheRowShowsTheComponentsValue) {
+  Select("Label1");
+  Type("Width", "wide");
+  Type("Color", "clNothing");
+  Type("Font.Color", "$12G");
+  ASSERT_EQ(Errors.size(), 3u);
+  EXPECT_EQ(Errors[0], "'wide' is not a valid value for Width");
+  EXPECT_NE(Errors[1].find("clNothing"), std::string::npos);
+  EXPECT_NE(Errors[2].find("$12G"), std::string::npos);
+  EXPECT_EQ(Value("Width"), std::to_string(Label().Width()));
+  EXPECT_EQ(Value("Color"), host::ColorToString(Label().Color()));
+  EXPECT_EQ(Value("Font.Color"), host::ColorToString(Label().Font().Color()));
+  EXPECT_FALSE(Studio.Session().Modified());
+
+  // Read-only rows cannot be typed into at all.
+  EXPECT_TRUE(LineOf("Font")->isReadOnly());
+  EXPECT_FALSE(LineOf("Width")->isReadOnly());
+}
+
+TEST_F(InspectorTest, DropDownsOfferTheValuesAndSetTheOneChosen) {
+  Select("Label1");
+  QComboBox* alignment = ListOf("Alignment");
+  ASSERT_NE(alignment, nullptr);
+  QStringList items;
+  for (int i = 0; i < alignment->count(); ++i) items << alignment->itemText(i);
+  EXPECT_EQ(items, (QStringList{"taCenter", "taLeftJustify", "taRightJustify"}));
+
+  QTest::keyClick(alignment, Qt::Key_Down);  // from taLeftJustify to the next one
+  EXPECT_EQ(Label().Alignment(), host::taRightJustify);
+  EXPECT_EQ(Value("Alignment"), "taRightJustify");
+  Type("Alignment", "tacenter");
+  EXPECT_EQ(Label().Alignment(), host::taCenter);
+  EXPECT_EQ(Value("Alignment"), "taCenter");
+
+  // A double-click steps a value list; a boolean is one.
+  ASSERT_NE(ListOf("AutoSize"), nullptr);
+  EXPECT_EQ(Value("AutoSize"), "True");
+  QTest::mouseDClick(LineOf("AutoSize"), Qt::LeftButton);
+  EXPECT_FALSE(Label().AutoSize());
+  EXPECT_EQ(Value("AutoSize"), "False");
+
+  // Set members are True or False each; the set's own row follows.
+  Type("Font.Style.fsItalic", "True");
+  QTest::keyClick(ListOf("Font.Style.fsBold"), Qt::Key_Down);
+  EXPECT_EQ(Label().Font().Style(), (host::TFontStyles{host::fsBold, host::fsItalic}));
+  EXPECT_EQ(Value("Font.Style"), "[fsBold,fsItalic]");
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(InspectorTest, DialogButtonsRunTheColourAndFontDialogs) {
+  Select("Label1");
+  QToolButton* color = Inspector.DialogButton("Color");
+  QToolButton* font = Inspector.DialogButton("Font");
+  ASSERT_NE(color, nullptr);
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(Inspector.DialogButton("Left"), nullptr);
+
+  Studio.Run("color $00336699\n");
+  QTest::mouseClick(color, Qt::LeftButton);
+  EXPECT_EQ(Label().Color(), 0x00336699);
+  EXPECT_EQ(Value("Color"), "$00336699");
+  EXPECT_TRUE(Studio.Session().Modified());
+
+  Studio.Run("font \"Courier New\" 13 bold clNavy\n");
+  QTest::mouseClick(font, Qt::LeftButton);
+  EXPECT_EQ(Label().Font().Name(), "Courier New");
+  EXPECT_EQ(Value("Font.Name"), "Courier New");
+  EXPECT_EQ(Value("Font.Size"), "13");
+  EXPECT_EQ(Value("Font.Color"), "clNavy");
+  EXPECT_EQ(Value("Font.Style.fsBold"), "True");
+
+  // Cancelled (nothing queued): nothing changes. The double-click on a row runs its dialog too.
+  QTest::mouseDClick(LineOf("Color"), Qt::LeftButton);
+  EXPECT_EQ(Label().Color(), 0x00336699);
+  Studio.Run("color clLime\n");
+  QTest::mouseDClick(LineOf("Color"), Qt::LeftButton);
+  EXPECT_EQ(Label().Color(), host::clLime);
+  EXPECT_TRUE(Errors.empty());
+
+  // The kit's About line: a dialog, nothing to type.
+  Select("HyperTxt1");
+  ASSERT_NE(Inspector.DialogButton("About"), nullptr);
+  EXPECT_TRUE(LineOf("About")->isReadOnly());
+}
+
+TEST_F(InspectorTest, SeveralSelectedShowWhatTheyAllPublishAndChangeTogether) {
+  Designer().Select(&Component("Label1"));
+  Designer().Select(&Component("Button1"), true);
+  Inspector.Inspect(&Designer());
+  QStringList rows = Inspector.RowNames();
+  for (const char* common : {"Caption", "Left", "Top", "Font", "Visible"})
+    EXPECT_TRUE(rows.contains(common)) << common;
+  EXPECT_FALSE(rows.contains("Name"));      // each has its own
+  EXPECT_FALSE(rows.contains("AutoSize"));  // the label's alone
+  EXPECT_TRUE(SortedIgnoringCase(rows));
+  EXPECT_EQ(Inspector.Chooser()->currentIndex(), -1);
+
+  Type("Top", "100");
+  EXPECT_EQ(Label().Top(), 100);
+  EXPECT_EQ(static_cast<host::TControl&>(Component("Button1")).Top(), 100);
+  Type("Font.Size", "14");
+  EXPECT_EQ(Label().Font().Size(), 14);
+  EXPECT_EQ(static_cast<host::TControl&>(Component("Button1")).Font().Size(), 14);
+}
+
+TEST_F(InspectorTest, RefreshFollowsChangesElsewhereKeepingOpenRowsAndScroll) {
+  Select("Label1");
+  Inspector.Row("Font")->setExpanded(true);
+  QScrollBar* scroll = Inspector.Tree()->verticalScrollBar();
+  ASSERT_GT(scroll->maximum(), 0);
+  scroll->setValue(scroll->maximum() / 2);
+  int at = scroll->value();
+
+  Designer().MoveSelection(5, 7);
+  Inspector.Refresh();
+  EXPECT_EQ(Value("Left"), "21");
+  EXPECT_EQ(Value("Top"), "23");
+  EXPECT_TRUE(Inspector.Row("Font")->isExpanded());
+  EXPECT_EQ(scroll->value(), at);
+
+  // Undo rebuilds the form from its text: the components shown are gone, the form is shown.
+  ASSERT_TRUE(Studio.Session().Undo(Studio.Form("Form1")));
+  Inspector.Refresh();
+  EXPECT_EQ(Value("Name"), "Form1");
+  Select("Label1");
+  EXPECT_EQ(Value("Left"), "16");
+  EXPECT_TRUE(Inspector.Row("Font")->isExpanded());
+}
+
+TEST_F(InspectorTest, ScreenshotShowsNamesWholeAndDialogButtons) {
+  Select("HyperTxt1");
+  Inspector.Row("Font")->setExpanded(true);
+  QTreeWidget* tree = Inspector.Tree();
+  // Every name fits its column, indented as it is.
+  QFontMetrics metrics(tree->font());
+  for (int i = 0; i < tree->topLevelItemCount(); ++i)
+    EXPECT_LT(metrics.horizontalAdvance(tree->topLevelItem(i)->text(0)) + tree->indentation(),
+              tree->columnWidth(0))
+        << tree->topLevelItem(i)->text(0).toStdString();
+  EXPECT_GT(tree->columnWidth(1), tree->columnWidth(0) / 2);
+  for (const char* path : {"About", "Font", "Color"}) {
+    QToolButton* button = Inspector.DialogButton(path);
+    ASSERT_NE(button, nullptr) << path;
+    EXPECT_TRUE(button->isVisible()) << path;
+    EXPECT_GT(button->width(), 8) << path;
+  }
+  QImage shot = Inspector.grab().toImage();
+  EXPECT_TRUE(shot.save(QString(MEBROX_TEST_OUTPUT) + "/inspector.png"));
+}
+
+}  // namespace

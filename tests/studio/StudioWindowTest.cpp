@@ -1,0 +1,330 @@
+// The windowed studio worked as a designer works it: the palette, the frames' windows, the
+// inspector and the menus' commands, over a copy of the tour.
+
+#include "apps/studio/StudioWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+#include <filesystem>
+
+#include "apps/studio/Inspector.h"
+#include "apps/studio/PaletteBar.h"
+#include "apps/studio/StudioRun.h"
+#include "host/FormFile.h"
+#include "host/qt/QtBackend.h"
+#include "ide/Registry.h"
+#include "runtime/RuntimeClasses.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using mebrox::studio::QtStudioWindow;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+class StudioWindowTest : public testing::Test {
+ protected:
+  StudioWindowTest() : FOldDir(fs::current_path()) {
+    mebrox::RegisterRuntimeClasses();
+    ide::ResetRegistry();
+    mebrox::RegisterStudioPalette();
+    fs::copy(MEBROX_TOUR_DIR, Tour(), fs::copy_options::recursive);
+    Window = std::make_unique<QtStudioWindow>(
+        mebrox::studio::TStudioOptions{QString::fromStdString(FWork.File("studio.ini")), {}});
+    Window->OnMessage = [this](const QString& title, const QString& text) {
+      Messages.push_back((title + ": " + text).toStdString());
+    };
+    Window->OnAskSave = [this](const QString& question) {
+      Questions.push_back(question.toStdString());
+      return Answer;
+    };
+    Window->Inspector().OnError = [this](const std::string& text) { Messages.push_back(text); };
+  }
+  ~StudioWindowTest() override {
+    Window->OnAskSave = [](const QString&) { return int(QMessageBox::Discard); };
+    Window.reset();
+    fs::current_path(FOldDir);
+    ide::ResetRegistry();
+  }
+
+  std::string Tour() const { return FWork.Path() + "/tour"; }
+  std::string TourFile(const std::string& name) const { return Tour() + "/" + name; }
+  void OpenTour() {
+    ASSERT_TRUE(Window->OpenProject(QString::fromStdString(TourFile("Tour.dpr"))));
+  }
+  host::TForm& Form(const char* name) { return *Window->Session()->FindForm(name); }
+  QWidget& WindowOf(const char* name) { return *host::qt::WidgetOf(Form(name)); }
+  void Trigger(const char* command) { Window->Command(command)->trigger(); }
+  // Types into an inspector row and confirms with Enter.
+  void TypeIntoRow(const QString& path, const QString& text) {
+    // Sub-properties are reached by opening their parents, as a designer does.
+    for (int dot = path.indexOf('.'); dot > 0; dot = path.indexOf('.', dot + 1))
+      if (QTreeWidgetItem* parent = Window->Inspector().Row(path.left(dot)))
+        parent->setExpanded(true);
+    QWidget* editor = Window->Inspector().ValueEditor(path);
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (auto* box = qobject_cast<QComboBox*>(editor)) edit = box->lineEdit();
+    ASSERT_NE(edit, nullptr) << path.toStdString();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  }
+  std::string Text(const char* form) { return host::WriteComponentText(Form(form)); }
+
+  TempDir FWork;
+  fs::path FOldDir;
+  std::unique_ptr<QtStudioWindow> Window;
+  std::vector<std::string> Messages, Questions;
+  int Answer = QMessageBox::Cancel;
+};
+
+TEST_F(StudioWindowTest, OpensTheProjectWithItsPaletteExpertsAndRecentList) {
+  OpenTour();
+  EXPECT_EQ(Window->windowTitle(), "Mebrox Studio - Tour.dpr");
+  for (const char* name : {"Form1", "Form2", "Form3", "Form4"}) {
+    EXPECT_TRUE(WindowOf(name).isVisible()) << name;
+    EXPECT_NE(Window->OverlayOf(Form(name)), nullptr) << name;
+  }
+  EXPECT_EQ(Window->CurrentForm(), &Form("Form1"));
+  EXPECT_EQ(Window->Inspector().ValueText("Name"), "Form1");
+
+  // The palette's pages, the kit's first, each class in the order it was registered.
+  mebrox::studio::QtPaletteBar& palette = Window->Palette();
+  ASSERT_EQ(palette.count(), 2);
+  EXPECT_EQ(palette.tabText(0), "Mebrox");
+  EXPECT_EQ(palette.tabText(1), "Standard");
+  std::vector<std::string> shown;
+  for (QToolButton* b : palette.widget(0)->findChildren<QToolButton*>())
+    shown.push_back(b->objectName().toStdString());
+  std::vector<std::string> expected = {"Pointer"};
+  for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses("Mebrox"))
+    expected.push_back(cls->Name());
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(expected.size(), 9u);
+
+  std::vector<std::string> experts, menu;
+  for (ide::TIExpert* e : ide::DesignRegistry().Experts()) experts.push_back(e->GetMenuText());
+  for (QAction* a : Window->ExpertsMenu()->actions()) {
+    menu.push_back(a->text().toStdString());
+    EXPECT_TRUE(a->isEnabled());
+  }
+  EXPECT_EQ(menu, experts);
+  EXPECT_FALSE(menu.empty());
+
+  // The project is remembered, also by the next studio.
+  ASSERT_EQ(Window->RecentMenu()->actions().size(), 1);
+  EXPECT_NE(Window->RecentMenu()->actions()[0]->text().toStdString().find(TourFile("Tour.dpr")),
+            std::string::npos);
+  mebrox::studio::TStudioSettings settings(QString::fromStdString(FWork.File("studio.ini")));
+  EXPECT_EQ(settings.RecentProjects(), QStringList{QString::fromStdString(TourFile("Tour.dpr"))});
+}
+
+TEST_F(StudioWindowTest, AProjectThatDoesNotLoadNamesTheLineAndLeavesTheOpenOne) {
+  OpenTour();
+  fs::copy(Tour(), FWork.File("broken"), fs::copy_options::recursive);
+  WriteFile(FWork.File("broken/Unit3.dfm"), "object Form3: TForm3\n  Left = wide\nend\n");
+  EXPECT_FALSE(Window->OpenProject(QString::fromStdString(FWork.File("broken/Tour.dpr"))));
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_NE(Messages[0].find("Unit3.dfm(2)"), std::string::npos) << Messages[0];
+  ASSERT_NE(Window->Session(), nullptr);
+  EXPECT_EQ(Window->Session()->ProjectPath(), TourFile("Tour.dpr"));
+  EXPECT_EQ(fs::current_path(), fs::path(Tour()));
+  // Still designing.
+  Trigger("actNewFrame");
+  EXPECT_NE(Window->Session()->FindForm("Form5"), nullptr);
+}
+
+TEST_F(StudioWindowTest, ThePaletteDropsWhereTheFrameIsClickedThenGoesBackToThePointer) {
+  OpenTour();
+  Window->Palette().ButtonOf("THyperTxt")->click();
+  ASSERT_NE(Window->Palette().Chosen(), nullptr);
+  QTest::mouseClick(&WindowOf("Form2"), Qt::LeftButton, {}, QPoint(40, 400));
+  auto* dropped = dynamic_cast<host::TControl*>(Form("Form2").FindComponent("HyperTxt2"));
+  ASSERT_NE(dropped, nullptr);
+  EXPECT_EQ(dropped->Left(), 40);
+  EXPECT_EQ(dropped->Top(), 400);
+  EXPECT_EQ(Window->Palette().Chosen(), nullptr);
+  EXPECT_EQ(Window->CurrentForm(), &Form("Form2"));
+  EXPECT_EQ(Window->Inspector().ValueText("Name"), "HyperTxt2");
+  EXPECT_EQ(Window->windowTitle(), "Mebrox Studio - Tour.dpr *");
+  EXPECT_TRUE(Window->Command("actUndo")->isEnabled());
+  // The next click selects.
+  QTest::mouseClick(&WindowOf("Form2"), Qt::LeftButton, {}, QPoint(30, 30));
+  EXPECT_EQ(Form("Form2").FindComponent("HyperTxt3"), nullptr);
+}
+
+// Every kind of change, undone, leaves the form file exactly as it was saved.
+TEST_F(StudioWindowTest, UndoAfterEachKindOfChangeRestoresTheSavedFormFile) {
+  OpenTour();
+  host::TForm& form = Form("Form1");
+  ide::TFormDesigner& designer = Window->Session()->FormDesignerOf(form);
+  Window->SetCurrentForm(&form);
+  // The studio writes form files its own way; the first save of the tour's hand-written file
+  // already gives that text.
+  const std::string saved = Text("Form1");
+  auto select = [&](const char* name) { designer.Select(form.FindComponent(name)); };
+  const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+      {"drop",
+       [&] {
+         Window->Palette().ButtonOf("TLabel")->click();
+         QTest::mouseClick(&WindowOf("Form1"), Qt::LeftButton, {}, QPoint(300, 420));
+       }},
+      {"move",
+       [&] {
+         select("Title1"), QTest::keyClick(&WindowOf("Form1"), Qt::Key_Right, Qt::ControlModifier);
+       }},
+      {"size",
+       [&] {
+         select("HyperTxt1"), QTest::keyClick(&WindowOf("Form1"), Qt::Key_Down, Qt::ShiftModifier);
+       }},
+      {"property", [&] { select("HyperTxt1"), TypeIntoRow("Width", "500"); }},
+      {"font colour", [&] { select("HyperTxt1"), TypeIntoRow("Font.Color", "clRed"); }},
+      {"delete", [&] { select("Bookmark1"), Trigger("actDelete"); }},
+      {"cut", [&] { select("Title1"), Trigger("actCut"); }},
+      {"paste", [&] { select("WavePlay1"), Trigger("actCopy"), Trigger("actPaste"); }},
+      {"to the back", [&] { select("HyperTxt1"), Trigger("actBack"); }},
+      {"form caption", [&] { designer.Select(nullptr), TypeIntoRow("Caption", "Other"); }},
+  };
+  for (const auto& [what, change] : changes) {
+    SCOPED_TRACE(what);
+    change();
+    ASSERT_TRUE(Window->Session()->Modified());
+    ASSERT_TRUE(Messages.empty()) << Messages.front();
+    Window->Session()->Save();
+    ASSERT_NE(ReadFile(TourFile("Unit1.dfm")), saved);
+    Trigger("actUndo");
+    Window->Session()->Save();
+    EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")), saved);
+  }
+  // And redo makes the last change again.
+  Trigger("actRedo");
+  EXPECT_EQ(form.Caption(), "Other");
+}
+
+TEST_F(StudioWindowTest, TheInspectorRefusesValuesThatAreNoneAndTheComponentKeepsItsOwn) {
+  OpenTour();
+  host::TForm& form = Form("Form1");
+  auto& text = dynamic_cast<host::TControl&>(*form.FindComponent("HyperTxt1"));
+  Window->Session()->FormDesignerOf(form).Select(&text);
+  TypeIntoRow("Width", "wide");
+  TypeIntoRow("Font.Color", "clPuce");
+  ASSERT_EQ(Messages.size(), 2u);
+  EXPECT_NE(Messages[0].find("wide"), std::string::npos) << Messages[0];
+  EXPECT_NE(Messages[1].find("clPuce"), std::string::npos) << Messages[1];
+  EXPECT_EQ(text.Width(), 592);
+  EXPECT_EQ(Window->Inspector().ValueText("Width"), "592");
+  EXPECT_EQ(Window->Inspector().ValueText("Font.Color"), "clBlack");
+  EXPECT_FALSE(Window->Session()->Modified());
+
+  // A move with the keyboard shows in the inspector at once.
+  QTest::keyClick(&WindowOf("Form1"), Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(Window->Inspector().ValueText("Left"), "23");
+}
+
+TEST_F(StudioWindowTest, ClosingWithUnsavedChangesAsksFirst) {
+  OpenTour();
+  const std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
+  Window->SetCurrentForm(&Form("Form1"));
+  Window->Session()->FormDesignerOf(Form("Form1")).Select(Form("Form1").FindComponent("Title1"));
+  Trigger("actDelete");
+
+  Answer = QMessageBox::Cancel;
+  EXPECT_FALSE(Window->CloseProject());
+  ASSERT_EQ(Questions.size(), 1u);
+  EXPECT_EQ(Questions[0], "Save the changes to Tour.dpr?");
+  ASSERT_NE(Window->Session(), nullptr);
+
+  Answer = QMessageBox::Discard;
+  EXPECT_TRUE(Window->CloseProject());
+  EXPECT_EQ(Window->Session(), nullptr);
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")), unit1);
+  EXPECT_EQ(Window->windowTitle(), "Mebrox Studio");
+  EXPECT_FALSE(Window->Command("actSave")->isEnabled());
+
+  // Saving on the way out writes the change.
+  OpenTour();
+  Window->SetCurrentForm(&Form("Form1"));
+  Window->Session()->FormDesignerOf(Form("Form1")).Select(Form("Form1").FindComponent("Title1"));
+  Trigger("actDelete");
+  Answer = QMessageBox::Save;
+  EXPECT_TRUE(Window->CloseProject());
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")).find("Title1"), std::string::npos);
+}
+
+TEST_F(StudioWindowTest, ANewProjectGetsFramesAndIsSavedElsewhereWithItsFiles) {
+  fs::create_directory(FWork.File("app"));
+  QString project = QString::fromStdString(FWork.File("app/Shop.dpr"));
+  ASSERT_TRUE(Window->NewProject(project));
+  EXPECT_TRUE(fs::exists(FWork.File("app/Unit1.pas")));
+  EXPECT_TRUE(fs::exists(FWork.File("app/Unit1.dfm")));
+  EXPECT_FALSE(Window->NewProject(project));
+  EXPECT_NE(Messages.back().find("exists already"), std::string::npos) << Messages.back();
+
+  Trigger("actNewFrame");
+  ASSERT_NE(Window->Session()->FindForm("Form2"), nullptr);
+  EXPECT_EQ(Window->CurrentForm(), Window->Session()->FindForm("Form2"));
+  WriteFile(FWork.File("app/words.wls"), "~\r\n");
+
+  fs::create_directory(FWork.File("copy"));
+  ASSERT_TRUE(Window->SaveProjectAs(QString::fromStdString(FWork.File("copy/Market.dpr"))));
+  for (const char* file :
+       {"Market.dpr", "Unit1.pas", "Unit1.dfm", "Unit2.pas", "Unit2.dfm", "words.wls"})
+    EXPECT_TRUE(fs::exists(FWork.File(std::string("copy/") + file))) << file;
+  EXPECT_FALSE(fs::exists(FWork.File("app/Unit2.pas")));
+  std::string dpr = ReadFile(FWork.File("copy/Market.dpr"));
+  EXPECT_TRUE(dpr.starts_with("program Market;")) << dpr;
+  EXPECT_NE(dpr.find("Unit2 in 'Unit2.pas' {Form2}"), std::string::npos) << dpr;
+  EXPECT_EQ(Window->windowTitle(), "Mebrox Studio - Market.dpr");
+  EXPECT_FALSE(Window->Session()->Modified());
+  EXPECT_EQ(fs::current_path(), fs::path(FWork.File("copy")));
+
+  // The copy is designed from now on: a new frame joins it, not the original.
+  Trigger("actNewFrame");
+  Trigger("actSave");
+  EXPECT_TRUE(fs::exists(FWork.File("copy/Unit3.dfm")));
+  EXPECT_FALSE(fs::exists(FWork.File("app/Unit3.dfm")));
+  // A copy is never written over files that are there.
+  EXPECT_FALSE(Window->SaveProjectAs(QString::fromStdString(FWork.File("app/Other.dpr"))));
+  EXPECT_NE(Messages.back().find("exists already"), std::string::npos) << Messages.back();
+
+  QStringList recent =
+      mebrox::studio::TStudioSettings(QString::fromStdString(FWork.File("studio.ini")))
+          .RecentProjects();
+  EXPECT_EQ(recent, (QStringList{QString::fromStdString(FWork.File("copy/Market.dpr")), project}));
+}
+
+TEST_F(StudioWindowTest, RunSavesStartsTheApplicationAndShowsWhyItFailed) {
+  std::string runner = FWork.File("fake-run");
+  WriteFile(runner, "#!/bin/sh\necho \"$@\" > \"" + FWork.File("args") +
+                        "\"\necho 'Unit2.dfm(3): something is wrong' >&2\nexit 1\n");
+  fs::permissions(runner, fs::perms::owner_all);
+  Window = std::make_unique<QtStudioWindow>(mebrox::studio::TStudioOptions{
+      QString::fromStdString(FWork.File("studio.ini")), QString::fromStdString(runner)});
+  Window->OnMessage = [this](const QString& title, const QString& text) {
+    Messages.push_back((title + ": " + text).toStdString());
+  };
+  OpenTour();
+  Window->SetCurrentForm(&Form("Form1"));
+  Window->Session()->FormDesignerOf(Form("Form1")).Select(Form("Form1").FindComponent("Title1"));
+  Trigger("actDelete");
+  Trigger("actRun");
+  EXPECT_FALSE(Window->Session()->Modified());
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")).find("Title1"), std::string::npos);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Messages.empty(); }, 10000));
+  EXPECT_EQ(ReadFile(FWork.File("args")), TourFile("Tour.dpr") + "\n");
+  EXPECT_NE(Messages[0].find("Unit2.dfm(3): something is wrong"), std::string::npos) << Messages[0];
+  EXPECT_NE(Messages[0].find("code 1"), std::string::npos) << Messages[0];
+}
+
+}  // namespace
