@@ -113,7 +113,8 @@ bool TFormDesigner::HandleAt(TPoint point, TControl*& control, int& handle) cons
 TComponent* TFormDesigner::ComponentAt(TPoint point) const {
   // Non-visual components sit as icons at their design position.
   for (TComponent* c : FForm.ComponentList())
-    if (!dynamic_cast<TControl*>(c) &&
+    // (A menu item hangs inside its menu and has no icon of its own.)
+    if (!dynamic_cast<TControl*>(c) && !c->HasParent() &&
         host::Bounds(c->DesignLeft(), c->DesignTop(), 28, 28).Contains(point))
       return c;
   TComponent* found = &FForm;

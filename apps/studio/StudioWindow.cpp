@@ -420,6 +420,7 @@ void QtStudioWindow::Attach(host::TForm& form) {
   for (QAction* action : findChildren<QAction*>())
     if (!action->shortcut().isEmpty()) window->addAction(action);
   auto* overlay = new QtDesignOverlay(form, designer);
+  overlay->OnError = [this](const std::string& text) { OnMessage(tr("Drop"), Text(text)); };
   FOverlays[&form] = overlay;
 
   designer.PaletteClass = [this] { return FPalette->Chosen(); };
@@ -508,6 +509,11 @@ bool QtStudioWindow::eventFilter(QObject* watched, QEvent* event) {
   host::TForm& form = *it->second;
   switch (event->type()) {
     case QEvent::WindowActivate:
+      SetCurrentForm(&form);
+      break;
+    case QEvent::MouseButtonPress:
+      // A frame worked on is the active window, also where no window manager makes it so.
+      static_cast<QWidget*>(watched)->activateWindow();
       SetCurrentForm(&form);
       break;
     case QEvent::KeyPress: {

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 #include <filesystem>
@@ -230,6 +232,30 @@ TEST_F(StudioWindowTest, TheInspectorRefusesValuesThatAreNoneAndTheComponentKeep
   // A move with the keyboard shows in the inspector at once.
   QTest::keyClick(&WindowOf("Form1"), Qt::Key_Left, Qt::ControlModifier);
   EXPECT_EQ(Window->Inspector().ValueText("Left"), "23");
+}
+
+// A right click offers the component editor's verbs first, then the edit commands.
+TEST_F(StudioWindowTest, TheContextMenuHoldsTheComponentsVerbs) {
+  OpenTour();
+  QStringList entries;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) entries << a->text();
+    menu->close();
+  });
+  auto& player = *Form("Form1").FindComponent("WavePlay1");
+  QTest::mouseClick(&WindowOf("Form1"), Qt::RightButton, {},
+                    QPoint(player.DesignLeft() + 10, player.DesignTop() + 10));
+  ASSERT_GE(entries.size(), 6);
+  std::unique_ptr<ide::TComponentEditor> editor =
+      ide::CreateComponentEditor(player, Window->Session()->FormDesignerOf(Form("Form1")));
+  for (int i = 0; i < editor->GetVerbCount(); ++i)
+    EXPECT_EQ(entries[i].toStdString(), editor->GetVerb(i));
+  EXPECT_EQ(entries.mid(editor->GetVerbCount()), (QStringList{"Cu&t", "&Copy", "&Paste", "&Delete",
+                                                              "Bring to &Front", "Send to &Back"}));
+  EXPECT_EQ(Window->Inspector().ValueText("Name"), "WavePlay1");
 }
 
 TEST_F(StudioWindowTest, ClosingWithUnsavedChangesAsksFirst) {
