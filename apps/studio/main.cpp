@@ -63,7 +63,8 @@ int RunWindowed(const mebrox::TCommandLine& line) {
   mebrox::TQtArguments qtArgs("mebrox-studio");
   QApplication app(qtArgs.Argc, qtArgs.Argv);
   QApplication::setApplicationName("mebrox-studio");
-  host::qt::InstallQtBackend(/*scriptedDialogs=*/false);
+  // The studio's own windows follow the desktop; the frames it designs look as when they run.
+  host::qt::InstallQtBackend(/*scriptedDialogs=*/false, /*classicEverywhere=*/false);
   RegisterEverything();
   // The studio ends when its main window closes (and the designer agreed to what was unsaved).
   auto* window = new mebrox::studio::QtStudioWindow;

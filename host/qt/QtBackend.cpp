@@ -202,11 +202,16 @@ class QtBackend final : public IBackend {
  public:
   std::unique_ptr<IWindowPeer> CreateWindowPeer(TWinControl& control,
                                                 IWindowPeer* parent) override {
-    return std::make_unique<QtWindow>(control, dynamic_cast<QtWindow*>(parent));
+    auto window = std::make_unique<QtWindow>(control, dynamic_cast<QtWindow*>(parent));
+    ApplyKitLook(window.get());
+    return window;
   }
   std::unique_ptr<IWidgetPeer> CreateWidgetPeer(TWinControl& control, IWindowPeer* parent,
                                                 TWidgetKind kind) override {
-    return CreateQtWidgetPeer(control, dynamic_cast<QWidget*>(parent), kind);
+    std::unique_ptr<IWidgetPeer> peer =
+        CreateQtWidgetPeer(control, dynamic_cast<QWidget*>(parent), kind);
+    ApplyKitLook(dynamic_cast<QWidget*>(peer.get()));
+    return peer;
   }
   IApplicationPump& Pump() override { return FPump; }
   void SetOverrideCursor(int cursor) override {
@@ -389,14 +394,14 @@ class QtDialogs final : public IDialogService {
 
 }  // namespace
 
-void InstallQtBackend(bool scriptedDialogs) {
+void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere) {
   // The kit's forms name the old system faces; these are their metric-compatible stand-ins.
   QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
   QFont::insertSubstitution("Arial", "Liberation Sans");
   QFont::insertSubstitution("Times New Roman", "Liberation Serif");
   QFont::insertSubstitution("Courier New", "Liberation Mono");
   QApplication::setQuitOnLastWindowClosed(false);
-  UseClassicLook();
+  UseClassicLook(classicEverywhere);
   static QtMeasureSurface measure;
   SetMeasureSurface(&measure);
   SetImageCodec(std::make_unique<QtImageCodec>());

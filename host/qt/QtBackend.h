@@ -10,8 +10,9 @@ namespace host::qt {
 
 // Installs Qt as the toolkit: windows for windowed controls, the event loop, pointers, image
 // decoding, text measurement and, unless scriptedDialogs, Qt message boxes. A QApplication must
-// exist.
-void InstallQtBackend(bool scriptedDialogs);
+// exist. The kit's windows take the classic look; unless classicEverywhere, the rest of the
+// application keeps the desktop's (a shell around the kit's windows).
+void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere = true);
 
 // The Qt widget of a windowed control while it has a window; null otherwise. For a shell that
 // lays its own widgets over the kit's windows, as a designer's marks over a designed form.

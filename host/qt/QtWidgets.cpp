@@ -531,8 +531,17 @@ std::unique_ptr<IWidgetPeer> CreateQtWidgetPeer(TWinControl& control, QWidget* p
   return nullptr;
 }
 
-void UseClassicLook() {
-  if (QStyle* style = QStyleFactory::create("Windows")) QApplication::setStyle(style);
+namespace {
+
+// Set while only the kit's windows look classic.
+QStyle* KitStyle = nullptr;
+QPalette* KitPalette = nullptr;
+
+}  // namespace
+
+void UseClassicLook(bool wholeApplication) {
+  QStyle* style = QStyleFactory::create("Windows");
+  if (wholeApplication && style) QApplication::setStyle(style);
   auto c = [](TColor color) { return ToQColor(color); };
   QPalette palette;
   palette.setColor(QPalette::Window, c(clBtnFace));
@@ -554,7 +563,24 @@ void UseClassicLook() {
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
     palette.setColor(QPalette::Disabled, role, c(clGrayText));
   palette.setColor(QPalette::Disabled, QPalette::Base, c(clBtnFace));
-  QApplication::setPalette(palette);
+  if (wholeApplication) {
+    QApplication::setPalette(palette);
+    return;
+  }
+  // Owned by the application, so that they live as long as any widget using them.
+  if (style) style->setParent(qApp);
+  KitStyle = style;
+  static QPalette kitPalette;
+  kitPalette = palette;
+  KitPalette = &kitPalette;
+}
+
+void ApplyKitLook(QWidget* widget) {
+  if (!widget || !KitStyle) return;
+  // A widget's style reaches none of its children, so each gets it.
+  widget->setStyle(KitStyle);
+  for (QWidget* child : widget->findChildren<QWidget*>()) child->setStyle(KitStyle);
+  if (widget->isWindow()) widget->setPalette(*KitPalette);
 }
 
 }  // namespace host::qt

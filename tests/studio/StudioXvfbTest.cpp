@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include "apps/studio/Inspector.h"
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
+#include "host/HostClasses.h"
 #include "host/qt/QtBackend.h"
 #include "ide/Registry.h"
 #include "runtime/RuntimeClasses.h"
@@ -100,3 +102,18 @@ TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
 }
 
 }  // namespace
+
+// The studio's own main: its shell keeps the desktop's look around the kit's classic windows.
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+  testing_support::TempDir windowsDir;
+  ::setenv("MEBROX_WINDIR", windowsDir.Path().c_str(), 1);
+  int qtArgc = 1;
+  char name[] = "mebrox-studio";
+  char* qtArgv[] = {name, nullptr};
+  QApplication app(qtArgc, qtArgv);
+  host::qt::InstallQtBackend(/*scriptedDialogs=*/true, /*classicEverywhere=*/false);
+  host::RegisterHostClasses();
+  return RUN_ALL_TESTS();
+}
