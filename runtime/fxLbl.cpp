@@ -78,6 +78,7 @@ void TfxLabel::GetINISettings() {
 // ---- properties
 
 void TfxLabel::SetShadowDistance(int value) {
+  if (IsLoading()) FDistanceRead = true;
   if (value == FShadowDistance) return;
   FShadowDistance = value;
   // A form being read restores effect and distance as they were written: coupling them there
@@ -104,9 +105,17 @@ void TfxLabel::SetLightColor(TColor value) {
 }
 
 void TfxLabel::SetEffectType(TEffectTypes value) {
+  if (IsLoading()) FEffectRead = true;
   if (value == FEffectType) return;
   FEffectType = value;
   if (!IsLoading()) FShadowDistance = PresetDistance(value, FShadowDistance);
+  Invalidate();
+}
+
+void TfxLabel::Loaded() {
+  TLabel::Loaded();
+  if (FEffectRead && !FDistanceRead) FShadowDistance = PresetDistance(FEffectType, FShadowDistance);
+  FEffectRead = FDistanceRead = false;
   Invalidate();
 }
 

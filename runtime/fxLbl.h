@@ -31,6 +31,9 @@ class TfxLabel : public host::TLabel {
   void GetINISettings();
 
  protected:
+  // A form file that names an effect but no distance (written by hand) gets the effect's own
+  // distance, as choosing the effect in the designer would have given it.
+  void Loaded() override;
   void Paint() override;
   // Draws with the canvas font as the caller set it, so that each layer keeps its colour.
   void DoDrawText(host::TRect& rect, unsigned flags) override;
@@ -45,6 +48,7 @@ class TfxLabel : public host::TLabel {
   host::TColor FShadowColor = host::clBlack;
   host::TColor FLightColor = host::clWhite;
   TEffectTypes FEffectType = etCustom;
+  bool FEffectRead = false, FDistanceRead = false;  // while a form is read
 };
 
 }  // namespace mebrox

@@ -296,6 +296,32 @@ TEST(fxLabelTest, FormFileKeepsEveryEffectPropertyAsSet) {
   }
 }
 
+// A form written by hand often names the effect alone: the label then shows the effect with
+// the distance choosing it would have given, while a stored distance, even 0, stays.
+TEST(fxLabelTest, AnEffectReadWithoutADistanceTakesItsPreset) {
+  RegisterRuntimeClasses();
+  for (auto [effect, preset] : {std::pair{"etShadow", 2}, std::pair{"etHighShadow", 5},
+                                std::pair{"etSink", 1}, std::pair{"etRaise", 1}}) {
+    SCOPED_TRACE(effect);
+    TfxLabel label(nullptr);
+    ReadComponentText(
+        std::string("object fxLabel1: TfxLabel\n  EffectType = ") + effect + "\nend\n", label,
+        "hand.dfm");
+    EXPECT_EQ(label.ShadowDistance(), preset);
+    TfxLabel stored(nullptr);
+    ReadComponentText(std::string("object fxLabel1: TfxLabel\n  ShadowDistance = 0\n"
+                                  "  EffectType = ") +
+                          effect + "\nend\n",
+                      stored, "stored.dfm");
+    EXPECT_EQ(stored.ShadowDistance(), 0);
+  }
+  // The custom look has no preset: it keeps what it has.
+  TfxLabel custom(nullptr);
+  ReadComponentText("object fxLabel1: TfxLabel\n  EffectType = etCustom\nend\n", custom,
+                    "custom.dfm");
+  EXPECT_EQ(custom.ShadowDistance(), 0);
+}
+
 TEST(fxLabelTest, PictureOfEveryEffect) {
   TForm form(nullptr);
   form.SetClassName("TEffects");
