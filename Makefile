@@ -1,4 +1,5 @@
-# Quick start: `make run` and `make test`. Both install what is missing first.
+# Quick start: `make run` (builds only the runner and the tour) and `make test` (builds and tests
+# everything). Both install what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
@@ -21,7 +22,9 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ctest --output-on-failure -j $(JOBS)
 
-run: build
+# Only what the tour needs: the runner and the tour's files, so that a first run comes soon.
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target mebrox-run tour
 	@./scripts/run-example.sh $(BUILD_DIR)
 
 bench: build

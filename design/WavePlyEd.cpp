@@ -50,12 +50,14 @@ std::string NameInside(const std::string& fileName, const std::string& folder) {
   return (relative / file.filename()).lexically_normal().generic_string();
 }
 
-// Whether the wave player will be able to play the file, by decoding it as the player will;
+// Whether the wave player will be able to play the file, by opening it as the player will;
 // otherwise the designer is told why.
 bool IsPlayableWave(const std::string& fileName) {
   try {
-    host::DecodeSoundFile(fileName);
+    host::TSoundFileStream probe(fileName);
     return true;
+  } catch (const host::EDamagedSound& e) {
+    host::ShowMessage(e.Message());
   } catch (const host::EInvalidSound&) {
     host::ShowMessage("The file \"" + fileName +
                       "\" is not a wave sound: the wave player cannot play it.");

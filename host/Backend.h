@@ -54,8 +54,10 @@ class IWindowPeer {
   virtual void Invalidate(const TRect& rect) = 0;
   // Paints the dirty areas now.
   virtual void Update() = 0;
-  // Keeps input away from every other window while this one is shown (true) or not.
-  virtual void SetModal(bool modal) = 0;
+  // Set before a top-level window shows: modal, it keeps input away from every other window
+  // while shown and stays above owner (null: no window in particular); not modal, it is a
+  // window like any other again.
+  virtual void SetModal(bool modal, IWindowPeer* owner) = 0;
   // Screen position of the client area's top-left corner.
   virtual TPoint ClientOrigin() const = 0;
   // The window's client area as it looks now, children included.

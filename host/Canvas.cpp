@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <typeinfo>
 
 namespace host {
 
@@ -23,6 +24,15 @@ void TCanvasSurface::PopClipOrigin() {
   FState = FStack.back();
   FStack.pop_back();
   ClipChanged();
+}
+
+// Surfaces of one class measure alike; one that shares its shaping with another class says so.
+const void* TCanvasSurface::ShapeKey() const {
+  return &typeid(*this);
+}
+
+std::unique_ptr<TShapedText> TCanvasSurface::ShapeText(const std::string& text, const TFont& font) {
+  return std::make_unique<TShapedText>(text, TextExtent(text, font));
 }
 
 static TCanvasSurface*& MeasureSlot() {
@@ -55,6 +65,16 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (FBrush.Style() == bsSolid && !text.empty())
       FSurface->FillRect(Bounds(x, y, extent.cx, extent.cy), FBrush);
     FSurface->TextOut(x, y, text, FFont);
+  }
+  FPenPos = {x + extent.cx, y};
+}
+
+void TCanvas::TextOut(int x, int y, const TShapedText& text) {
+  TSize extent = text.Extent();
+  if (FSurface) {
+    if (FBrush.Style() == bsSolid && !text.Text().empty())
+      FSurface->FillRect(Bounds(x, y, extent.cx, extent.cy), FBrush);
+    FSurface->DrawShaped(x, y, text, FFont);
   }
   FPenPos = {x + extent.cx, y};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,21 @@ enum : unsigned {
   DT_NOPREFIX = 0x800,
 };
 
+// Text measured and shaped once in one font, to be drawn again and again without doing either:
+// a page that lays out the same pieces on every paint keeps these. A surface makes them, and
+// every surface with the same ShapeKey draws them.
+class TShapedText {
+ public:
+  TShapedText(std::string text, TSize extent) : FText(std::move(text)), FExtent(extent) {}
+  virtual ~TShapedText() = default;
+  const std::string& Text() const { return FText; }
+  TSize Extent() const { return FExtent; }
+
+ private:
+  std::string FText;
+  TSize FExtent;
+};
+
 // Where drawing lands: a window, an image or a recording. Coordinates are relative to the
 // current origin; a parent painting its children moves the origin and clips with
 // PushClipOrigin/PopClipOrigin.
@@ -46,6 +62,17 @@ class TCanvasSurface {
                          const TPen& pen) = 0;
   // Draws the image scaled into dest.
   virtual void DrawImage(const TRect& dest, const TRawImage& image) = 0;
+
+  // Surfaces with the same key measure and shape text alike, so text one shaped any can draw.
+  virtual const void* ShapeKey() const;
+  // Measures and shapes text in the font; its colour is taken when the text is drawn.
+  virtual std::unique_ptr<TShapedText> ShapeText(const std::string& text, const TFont& font);
+  // Draws shaped text exactly as TextOut draws its text, in the font's colour.
+  virtual void DrawShaped(int x, int y, const TShapedText& text, const TFont& font) {
+    TextOut(x, y, text.Text(), font);
+  }
+  // Draws whatever shaped text the surface held back to draw in one go.
+  virtual void Flush() {}
 
   // Moves the origin by (dx, dy) and clips to clip (in the new coordinates) until the matching
   // PopClipOrigin.
@@ -114,6 +141,8 @@ class TCanvas : public TPersistent {
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
   int TextHeight(const std::string& text) { return TextExtent(text).cy; }
   TSize TextExtent(const std::string& text);
+  // The same for text shaped in the canvas font by this surface's kind: nothing measured again.
+  void TextOut(int x, int y, const TShapedText& text);
 
   // Fills with the brush (unless bsClear) and outlines with the pen (unless psClear).
   void Rectangle(int x1, int y1, int x2, int y2);

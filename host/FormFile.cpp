@@ -9,10 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "host/FormLexer.h"
 #include "host/Graphics.h"
 #include "host/Strings.h"
 
 namespace host {
+
+using namespace formlex;
 
 namespace {
 
@@ -28,21 +31,6 @@ bool IsControlChar(unsigned char c) {
 
 bool IsUtf8Continuation(char c) {
   return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-bool IsIdentStart(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
-bool IsIdentChar(char c) {
-  return IsIdentStart(c) || (c >= '0' && c <= '9');
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 std::string Describe(const TComponent& c) {
@@ -252,200 +240,6 @@ class TFormWriter {
 };
 
 // ---- reading
-
-enum class TTokenKind { End, Symbol, Number, String, Binary, Char };
-
-struct TToken {
-  TTokenKind Kind = TTokenKind::End;
-  std::string Text;  // the symbol, the number as written, the string's or binary's bytes
-  char Char = 0;
-  int Line = 1;
-
-  bool Is(char c) const { return Kind == TTokenKind::Char && Char == c; }
-  bool IsSymbol(std::string_view s) const {
-    return Kind == TTokenKind::Symbol && SameText(Text, s);
-  }
-};
-
-class TFormLexer {
- public:
-  TFormLexer(std::string_view text, const std::string& sourceName)
-      : FText(text), FSourceName(sourceName) {
-    if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = 3;
-  }
-
-  const TToken& Peek() {
-    if (!FHasPeek) {
-      FPeek = Lex();
-      FHasPeek = true;
-    }
-    return FPeek;
-  }
-
-  TToken Next() {
-    Peek();
-    FHasPeek = false;
-    return std::move(FPeek);
-  }
-
-  [[noreturn]] void Error(int line, const std::string& message) const {
-    throw EParserError(FSourceName, line, message);
-  }
-
- private:
-  bool AtEnd() const { return FPos >= FText.size(); }
-  char Cur() const { return FText[FPos]; }
-  char At(size_t pos) const { return pos < FText.size() ? FText[pos] : '\0'; }
-
-  void SkipBlanks() {
-    while (!AtEnd()) {
-      char c = Cur();
-      if (c == '\n') {
-        ++FLine;
-      } else if (c == '\r') {
-        if (At(FPos + 1) != '\n') ++FLine;  // a lone CR ends a line too
-      } else if (c != ' ' && c != '\t') {
-        return;
-      }
-      ++FPos;
-    }
-  }
-
-  TToken Lex() {
-    SkipBlanks();
-    TToken t;
-    t.Line = FLine;
-    if (AtEnd()) return t;
-    char c = Cur();
-    auto startsNumber = [&](size_t pos) {
-      char d = At(pos);
-      return (d >= '0' && d <= '9') || d == '$';
-    };
-    if (IsIdentStart(c)) {
-      size_t start = FPos;
-      while (!AtEnd() && IsIdentChar(Cur())) ++FPos;
-      t.Kind = TTokenKind::Symbol;
-      t.Text = std::string(FText.substr(start, FPos - start));
-    } else if (startsNumber(FPos) || ((c == '-' || c == '+') && startsNumber(FPos + 1))) {
-      LexNumber(t);
-    } else if (c == '\'' || c == '#') {
-      LexString(t);
-    } else if (c == '{') {
-      LexBinary(t);
-    } else if (std::string_view("=:.,[]()+").find(c) != std::string_view::npos) {
-      ++FPos;
-      t.Kind = TTokenKind::Char;
-      t.Char = c;
-    } else {
-      auto u = static_cast<unsigned char>(c);
-      Error(FLine, "Invalid character " + (u > 32 && u < 127 ? "'" + std::string(1, c) + "'"
-                                                             : "#" + std::to_string(u)));
-    }
-    return t;
-  }
-
-  void LexNumber(TToken& t) {
-    size_t start = FPos;
-    if (Cur() == '-' || Cur() == '+') ++FPos;
-    bool hex = !AtEnd() && Cur() == '$';
-    if (hex) ++FPos;
-    size_t digitsStart = FPos;
-    while (!AtEnd() && (hex ? HexValue(Cur()) >= 0 : (Cur() >= '0' && Cur() <= '9'))) ++FPos;
-    if (FPos == digitsStart || (!AtEnd() && (IsIdentChar(Cur()) || Cur() == '.' || Cur() == '$')))
-      Error(FLine, "Invalid number");
-    t.Kind = TTokenKind::Number;
-    t.Text = std::string(FText.substr(start, FPos - start));
-  }
-
-  // Quoted runs and #nn codes written next to each other make one string.
-  void LexString(TToken& t) {
-    t.Kind = TTokenKind::String;
-    while (!AtEnd()) {
-      if (Cur() == '\'') {
-        ++FPos;
-        for (;;) {
-          if (AtEnd() || Cur() == '\n' || Cur() == '\r') Error(FLine, "Unterminated string");
-          char ch = FText[FPos++];
-          if (ch != '\'') {
-            t.Text += ch;
-          } else if (!AtEnd() && Cur() == '\'') {
-            t.Text += '\'';
-            ++FPos;
-          } else {
-            break;
-          }
-        }
-      } else if (Cur() == '#') {
-        ++FPos;
-        AppendCharCode(t.Text);
-      } else {
-        break;
-      }
-    }
-  }
-
-  // Codes below 128 are the byte itself; higher codes name a Unicode character, stored as UTF-8
-  // like the rest of the kit's text.
-  void AppendCharCode(std::string& out) {
-    bool hex = !AtEnd() && Cur() == '$';
-    if (hex) ++FPos;
-    uint32_t code = 0;
-    size_t digitsStart = FPos;
-    for (; !AtEnd(); ++FPos) {
-      int digit = hex ? HexValue(Cur()) : (Cur() >= '0' && Cur() <= '9' ? Cur() - '0' : -1);
-      if (digit < 0) break;
-      code = code * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
-      if (code > 0x10FFFF) Error(FLine, "Invalid character code");
-    }
-    if (FPos == digitsStart || (code >= 0xD800 && code <= 0xDFFF))
-      Error(FLine, "Invalid character code");
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-
-  void LexBinary(TToken& t) {
-    int openLine = FLine;
-    ++FPos;
-    t.Kind = TTokenKind::Binary;
-    int high = -1;
-    for (;;) {
-      SkipBlanks();
-      if (AtEnd()) Error(openLine, "Binary data not closed with '}'");
-      char c = Cur();
-      ++FPos;
-      if (c == '}') break;
-      int digit = HexValue(c);
-      if (digit < 0) Error(FLine, "Invalid character in binary data");
-      if (high < 0) {
-        high = digit;
-      } else {
-        t.Text += static_cast<char>(high << 4 | digit);
-        high = -1;
-      }
-    }
-    if (high >= 0) Error(openLine, "Binary data has an odd number of hexadecimal digits");
-  }
-
-  std::string_view FText;
-  const std::string& FSourceName;
-  size_t FPos = 0;
-  int FLine = 1;
-  TToken FPeek;
-  bool FHasPeek = false;
-};
 
 class TFormReader {
  public:
@@ -697,7 +491,15 @@ class TFormReader {
         if (v.Kind != TTokenKind::Binary) Error(v.Line, name + ": binary data in braces expected");
         value = std::move(v.Text);
       }
-      Guard(line, what, [&] { p.SetStr(target, value); });
+      Guard(line, what, [&] {
+        // A picture that cannot be decoded has kept its bytes, so that the form is written
+        // back as it was; it shows nothing, and one damaged picture stops no form opening.
+        try {
+          p.SetStr(target, value);
+        } catch (const EInvalidGraphic& e) {
+          FLexer.Notice(line, what + ": " + e.what() + "; it is left empty");
+        }
+      });
       return;
     }
 

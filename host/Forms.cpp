@@ -135,7 +135,7 @@ void TForm::SetModalResult(TModalResult value) {
 void TForm::CreateWnd() {
   TCustomControl::CreateWnd();
   PushBorder();
-  Peer()->SetCaption(Caption());
+  Peer()->SetCaption(WindowTitle());
   if (FWindowState != wsNormal && !IsDesigning())
     Peer()->SetWindowState(static_cast<TWindowState>(FWindowState));
 }
@@ -152,8 +152,9 @@ void TForm::SetVisible(bool value) {
     HandleEvents([this] { DoShow(); });
     PlaceOnScreen();
     HandleNeeded();
-    if (Peer()) Peer()->SetCaption(Caption());
+    if (Peer()) Peer()->SetCaption(WindowTitle());
     TCustomControl::SetVisible(true);
+    Screen->FormActivated(this);
     // A dialog opens with the keyboard on its first field, as users expect (a designed form
     // keeps what it has: the choice would be saved with it).
     if (!FActiveControl && !IsDesigning())
@@ -211,9 +212,22 @@ void TForm::Close() {
 
 void TForm::DispatchClose() {
   Close();
-  for (int i = 0; i < Screen->FormCount(); ++i)
-    if (Screen->Forms(i)->Visible()) return;
-  Application->Terminate();
+  Application->TerminateWhenNoFormVisible();
+}
+
+// A window without a title is a blank in the window list; a dialog is the application's.
+std::string TForm::WindowTitle() const {
+  if (!Caption().empty() || !FModal) return Caption();
+  return Application->Title().empty() ? "Mebrox" : Application->Title();
+}
+
+// The form a modal form belongs to: the one its owner lies on while that shows, else the
+// active one.
+TForm* TForm::ModalOwner() const {
+  TForm* owner = dynamic_cast<TForm*>(Owner());
+  if (!owner) owner = GetParentForm(dynamic_cast<const TControl*>(Owner()));
+  if (!owner || !owner->Visible()) owner = Screen->ActiveForm();
+  return owner == this ? nullptr : owner;
 }
 
 TModalResult TForm::ShowModal() {
@@ -223,17 +237,21 @@ TModalResult TForm::ShowModal() {
   FModal = true;
   FModalResult = mrNone;
   auto finish = [this] {
-    if (Peer()) Peer()->SetModal(false);
-    FModal = false;
     Hide();
+    if (Peer()) Peer()->SetModal(false, nullptr);
+    FModal = false;
   };
   try {
+    HandleNeeded();
+    if (Peer()) {
+      TForm* owner = ModalOwner();
+      Peer()->SetModal(true, owner ? owner->Peer() : nullptr);
+    }
     Show();
     if (Application->ModalHook) {
       Application->ModalHook(*this);
       if (FModalResult == mrNone) FModalResult = mrCancel;
     } else {
-      if (Peer()) Peer()->SetModal(true);
       while (FModalResult == mrNone) {
         Backend()->Pump().HandleMessage();
         if (Application->Terminated()) FModalResult = mrCancel;
@@ -351,7 +369,11 @@ const TClassInfo& TApplication::StaticClassInfo() {
   return info;
 }
 
-TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+  // What the kit worked around in a file is shown as errors are, but stops nothing; a shown
+  // error takes no answer from a headless run's script.
+  SetFileNoticeHandler([](const std::string& message) { DialogService().ShowError(message); });
+}
 
 void TApplication::AddForm(TForm* form) {
   if (!FMainForm) FMainForm = form;
@@ -367,6 +389,12 @@ void TApplication::Terminate() {
   FTerminated = true;
   if (Events.Terminated) Events.Terminated();
   if (Backend()) Backend()->Pump().Quit();
+}
+
+void TApplication::TerminateWhenNoFormVisible() {
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (Screen->Forms(i)->Visible()) return;
+  Terminate();
 }
 
 void TApplication::ProcessMessages() {
@@ -417,6 +445,18 @@ void HandleEvents(const std::function<void()>& fn) {
 
 void TScreen::RemoveForm(TForm* form) {
   FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
+  FRecent.erase(std::remove(FRecent.begin(), FRecent.end(), form), FRecent.end());
+}
+
+TForm* TScreen::ActiveForm() const {
+  for (auto it = FRecent.rbegin(); it != FRecent.rend(); ++it)
+    if ((*it)->Visible()) return *it;
+  return nullptr;
+}
+
+void TScreen::FormActivated(TForm* form) {
+  FRecent.erase(std::remove(FRecent.begin(), FRecent.end(), form), FRecent.end());
+  FRecent.push_back(form);
 }
 
 std::shared_ptr<const TCursorImage> TScreen::Cursors(int index) const {

@@ -79,8 +79,10 @@ class TForm : public TCustomControl {
   // Runs the close protocol: OnCloseQuery, OnClose; hides the form, or ends the application
   // when it is the main form. A modal form only ends its modal loop.
   void Close();
-  // Shows the form modally until ModalResult is set; returns it. With Application's modal
-  // hook installed the hook acts on the form instead of a nested event loop.
+  // Shows the form modally until ModalResult is set; returns it. Its window is modal before it
+  // shows, stays above the form it belongs to (its owner's, or the active one) and has a title
+  // (the application's when the form has no caption), also while Application's modal hook,
+  // when installed, acts on the form instead of a nested event loop.
   TModalResult ShowModal();
 
   // The control that has the keyboard, or null.
@@ -132,6 +134,8 @@ class TForm : public TCustomControl {
 
  private:
   void PlaceOnScreen();
+  std::string WindowTitle() const;
+  TForm* ModalOwner() const;
 
   std::string FClassName;
   void PushBorder();
@@ -174,6 +178,9 @@ class TApplication : public TComponent {
 
   // Asks the application to end once the current event has been handled.
   void Terminate();
+  // Terminates when no form is visible any more, as closing the last window does: an
+  // application never runs on with nothing on screen.
+  void TerminateWhenNoFormVisible();
   bool Terminated() const { return FTerminated; }
   // Clears Terminated so that a new run can start (tests, repeated headless runs).
   void ResetTerminated() { FTerminated = false; }
@@ -206,6 +213,10 @@ class TScreen {
   TForm* Forms(int index) const { return FForms.at(static_cast<size_t>(index)); }
   void AddForm(TForm* form) { FForms.push_back(form); }
   void RemoveForm(TForm* form);
+  // The visible form shown or activated last; null when none is visible.
+  TForm* ActiveForm() const;
+  // Told when a form is shown or its window becomes the active one.
+  void FormActivated(TForm* form);
 
   // Pointer images by number; numbers without an image show the default pointer.
   std::shared_ptr<const TCursorImage> Cursors(int index) const;
@@ -222,6 +233,7 @@ class TScreen {
 
  private:
   std::vector<TForm*> FForms;
+  std::vector<TForm*> FRecent;  // the most recently shown or activated last
   std::map<int, std::shared_ptr<const TCursorImage>> FCursors;
   TCursor FCursor = crDefault;
 };

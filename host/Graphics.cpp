@@ -313,11 +313,11 @@ std::string TPicture::Data() const {
 
 void TPicture::SetData(const std::string& bytes) {
   auto image = DecodeImage(bytes);
-  if (!bytes.empty() && !image && ImageCodec())
-    throw EInvalidGraphic("Picture data is not an image the kit can read");
   FData = bytes;
   FImage = std::move(image);
   Changed();
+  if (!bytes.empty() && !FImage && ImageCodec())
+    throw EInvalidGraphic("Picture data is not an image the kit can read");
 }
 
 void TPicture::SetImage(std::shared_ptr<const TRawImage> image) {

@@ -186,6 +186,8 @@ class TPicture : public TGraphicsObject {
   void SaveToFile(const std::string& fileName) const;
   // The image file's bytes; a picture made from pixels alone gives them as PNG.
   std::string Data() const;
+  // Bytes that are no image the kit can read are kept all the same (Data gives them back) while
+  // the picture shows nothing; then the call fails with EInvalidGraphic.
   void SetData(const std::string& bytes);
   void SetImage(std::shared_ptr<const TRawImage> image);  // e.g. a resource drawing
   void Clear();

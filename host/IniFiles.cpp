@@ -29,24 +29,37 @@ std::string_view TrimBlanks(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+}  // namespace
+
 // The file as lines, each kept verbatim so that a write changes only the lines it must.
-class IniDocument {
+class TIniDocument {
  public:
   struct Line {
     enum Kind { Other, Section, Key } Kind = Other;
     std::string Text;
     std::string Name;  // section name or key
     std::string Value;
+    // False for a line the reader skipped; a section line that is not understood still ends
+    // the section before it, so that the keys under it are not taken for that section's.
+    bool Understood = true;
+    int Number = 0;
+    std::string Fault;
   };
 
-  static IniDocument Load(const std::string& path, const std::string& displayName) {
-    IniDocument doc;
+  static TIniDocument Load(const std::string& path, TIniParsing parsing) {
+    TIniDocument doc;
     if (!FileExists(path)) {
       if (DirectoryExists(path))
-        throw EInOutError("Cannot open file \"" + displayName + "\": is a directory");
+        throw EInOutError("Cannot open file \"" + path + "\": is a directory");
       return doc;
     }
     std::string text = ReadFileBytes(path);
+    if (text.compare(0, Utf8Bom.size(), Utf8Bom) == 0) {
+      doc.FBom = true;
+      text.erase(0, Utf8Bom.size());
+    }
     size_t lf = text.find('\n');
     doc.FNewLine = (lf != std::string::npos && (lf == 0 || text[lf - 1] != '\r')) ? "\n" : "\r\n";
     size_t pos = 0;
@@ -60,35 +73,17 @@ class IniDocument {
       ++lineNo;
       Line line;
       line.Text = raw;
-      std::string_view t = TrimBlanks(raw);
-      if (t.empty() || t[0] == ';' || t[0] == '#') {
-        doc.FLines.push_back(std::move(line));
-        continue;
-      }
-      if (t[0] == '[') {
-        size_t close = t.find(']');
-        if (close == std::string_view::npos)
-          throw EParserError(displayName, lineNo, "section name has no closing ']'");
-        line.Kind = Line::Section;
-        line.Name = std::string(TrimBlanks(t.substr(1, close - 1)));
-        inSection = true;
-      } else {
-        size_t eq = t.find('=');
-        if (eq == std::string_view::npos)
-          throw EParserError(displayName, lineNo, "expected 'key=value' or '[section]'");
-        if (!inSection) throw EParserError(displayName, lineNo, "key outside any section");
-        line.Kind = Line::Key;
-        line.Name = std::string(TrimBlanks(t.substr(0, eq)));
-        line.Value = std::string(TrimBlanks(t.substr(eq + 1)));
-        if (line.Name.empty()) throw EParserError(displayName, lineNo, "key name is empty");
-      }
+      line.Number = lineNo;
+      ParseLine(line, inSection);
+      if (!line.Understood && parsing == TIniParsing::Strict)
+        throw EParserError(path, lineNo, line.Fault);
       doc.FLines.push_back(std::move(line));
     }
     return doc;
   }
 
   std::string Serialize() const {
-    std::string out;
+    std::string out = FBom ? std::string(Utf8Bom) : std::string();
     for (const Line& l : FLines) {
       out += l.Text;
       out += FNewLine;
@@ -96,10 +91,44 @@ class IniDocument {
     return out;
   }
 
+  const Line* FirstFault() const {
+    for (const Line& l : FLines)
+      if (!l.Understood) return &l;
+    return nullptr;
+  }
+
+  // "PATH(LINE): what", with how many more lines are not understood; empty when all are.
+  std::string Problem(const std::string& path) const {
+    const Line* first = FirstFault();
+    if (!first) return {};
+    std::string text = EParserError(path, first->Number, first->Fault).Message();
+    size_t more = 0;
+    for (const Line& l : FLines) more += !l.Understood;
+    if (more > 1)
+      text += " (and " + std::to_string(more - 1) + " more line" + (more > 2 ? "s" : "") +
+              " not understood)";
+    return text;
+  }
+
+  void CheckWritable(const std::string& path) const {
+    if (const Line* fault = FirstFault()) throw EParserError(path, fault->Number, fault->Fault);
+  }
+
+  void DropProblemLines() {
+    std::vector<Line> kept;
+    bool underBrokenSection = false;
+    for (Line& l : FLines) {
+      if (l.Kind == Line::Section) underBrokenSection = !l.Understood;
+      if (l.Understood && !underBrokenSection) kept.push_back(std::move(l));
+    }
+    FLines = std::move(kept);
+  }
+
   // Index range [begin, end) of the lines of the first section named so; begin is the header.
   std::optional<std::pair<size_t, size_t>> FindSection(std::string_view section) const {
     for (size_t i = 0; i < FLines.size(); ++i) {
-      if (FLines[i].Kind != Line::Section || !SameText(FLines[i].Name, section)) continue;
+      const Line& l = FLines[i];
+      if (l.Kind != Line::Section || !l.Understood || !SameText(l.Name, section)) continue;
       size_t end = i + 1;
       while (end < FLines.size() && FLines[end].Kind != Line::Section) ++end;
       return std::make_pair(i, end);
@@ -111,7 +140,8 @@ class IniDocument {
     auto range = FindSection(section);
     if (!range) return nullptr;
     for (size_t i = range->first + 1; i < range->second; ++i)
-      if (FLines[i].Kind == Line::Key && SameText(FLines[i].Name, key)) return &FLines[i];
+      if (FLines[i].Kind == Line::Key && FLines[i].Understood && SameText(FLines[i].Name, key))
+        return &FLines[i];
     return nullptr;
   }
 
@@ -120,8 +150,12 @@ class IniDocument {
     auto range = FindSection(section);
     if (!range) {
       if (!FLines.empty() && !TrimBlanks(FLines.back().Text).empty()) FLines.push_back({});
-      FLines.push_back({Line::Section, "[" + std::string(section) + "]", std::string(section), {}});
-      FLines.push_back({Line::Key, text, std::string(key), std::string(value)});
+      Line header;
+      header.Kind = Line::Section;
+      header.Text = "[" + std::string(section) + "]";
+      header.Name = std::string(section);
+      FLines.push_back(std::move(header));
+      FLines.push_back(KeyLine(text, key, value));
       return;
     }
     size_t insertAt = range->first + 1;
@@ -135,8 +169,7 @@ class IniDocument {
       }
       insertAt = i + 1;
     }
-    FLines.insert(FLines.begin() + static_cast<long>(insertAt),
-                  Line{Line::Key, text, std::string(key), std::string(value)});
+    FLines.insert(FLines.begin() + static_cast<long>(insertAt), KeyLine(text, key, value));
   }
 
   bool DeleteKey(std::string_view section, std::string_view key) {
@@ -163,19 +196,62 @@ class IniDocument {
   const std::vector<Line>& Lines() const { return FLines; }
 
  private:
+  static Line KeyLine(std::string text, std::string_view key, std::string_view value) {
+    Line line;
+    line.Kind = Line::Key;
+    line.Text = std::move(text);
+    line.Name = std::string(key);
+    line.Value = std::string(value);
+    return line;
+  }
+
+  static void Fault(Line& line, std::string fault) {
+    line.Understood = false;
+    line.Fault = std::move(fault);
+  }
+
+  static void ParseLine(Line& line, bool& inSection) {
+    // A NUL byte never belongs in a text file: such lines come from a write cut short.
+    if (line.Text.find('\0') != std::string::npos) return Fault(line, "the line holds NUL bytes");
+    std::string_view t = TrimBlanks(line.Text);
+    if (t.empty() || t[0] == ';' || t[0] == '#') return;
+    if (t[0] == '[') {
+      line.Kind = Line::Section;
+      size_t close = t.find(']');
+      if (close == std::string_view::npos) {
+        inSection = false;
+        return Fault(line, "section name has no closing ']'");
+      }
+      line.Name = std::string(TrimBlanks(t.substr(1, close - 1)));
+      inSection = true;
+      return;
+    }
+    size_t eq = t.find('=');
+    if (eq == std::string_view::npos) return Fault(line, "expected 'key=value' or '[section]'");
+    if (!inSection) return Fault(line, "key outside any section");
+    line.Name = std::string(TrimBlanks(t.substr(0, eq)));
+    line.Value = std::string(TrimBlanks(t.substr(eq + 1)));
+    if (line.Name.empty()) return Fault(line, "key name is empty");
+    line.Kind = Line::Key;
+  }
+
   std::vector<Line> FLines;
   std::string FNewLine = "\r\n";
+  bool FBom = false;
 };
 
-void CheckName(std::string_view what, std::string_view text, const std::string& fileName) {
-  if (text.find_first_of("\r\n") != std::string_view::npos ||
+namespace {
+
+void CheckName(std::string_view what, std::string_view text, const std::string& path) {
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos ||
       (what == "key" && text.find('=') != std::string_view::npos) ||
       (what == "section" && text.find(']') != std::string_view::npos))
     throw EInOutError("Cannot write " + std::string(what) + " \"" + std::string(text) + "\" to \"" +
-                      fileName + "\": it would break the file's lines");
+                      path + "\": it would break the file's lines");
 }
 
-void Save(const IniDocument& doc, const std::string& path) {
+void Save(const TIniDocument& doc, const std::string& path) {
+  doc.CheckWritable(path);
   std::string dir = ExtractFilePath(path);
   if (!dir.empty()) {
     std::error_code ec;
@@ -185,22 +261,31 @@ void Save(const IniDocument& doc, const std::string& path) {
   WriteFileAtomically(path, doc.Serialize());
 }
 
-IniDocument Load(const std::string& fileName) {
-  return IniDocument::Load(ProfilePath(fileName), fileName);
+// Reads the file named so (a bare name lives in the Windows directory). A lenient read tells
+// the first line it skipped, once.
+TIniDocument Load(const std::string& fileName, TIniParsing parsing) {
+  std::string path = ProfilePath(fileName);
+  TIniDocument doc = TIniDocument::Load(path, parsing);
+  if (parsing == TIniParsing::Lenient) {
+    std::string problem = doc.Problem(path);
+    if (!problem.empty()) FileNotice(problem + ". Lines that are not understood are skipped.");
+  }
+  return doc;
 }
 
 }  // namespace
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue, const std::string& fileName) {
-  IniDocument doc = Load(fileName);
+                                    std::string_view defaultValue, const std::string& fileName,
+                                    TIniParsing parsing) {
+  TIniDocument doc = Load(fileName, parsing);
   const auto* line = doc.FindKey(section, key);
   return line ? line->Value : std::string(defaultValue);
 }
 
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
-                         const std::string& fileName) {
-  IniDocument doc = Load(fileName);
+                         const std::string& fileName, TIniParsing parsing) {
+  TIniDocument doc = Load(fileName, parsing);
   const auto* line = doc.FindKey(section, key);
   return line ? StrToIntDef(line->Value, defaultValue) : defaultValue;
 }
@@ -208,29 +293,30 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 void WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const std::string& fileName) {
   if (!section) return;
-  CheckName("section", section, fileName);
-  IniDocument doc = Load(fileName);
+  std::string path = ProfilePath(fileName);
+  CheckName("section", section, path);
+  TIniDocument doc = Load(fileName, TIniParsing::Strict);
   bool changed = true;
   if (!key) {
     changed = doc.EraseSection(section);
   } else if (!value) {
     changed = doc.DeleteKey(section, key);
   } else {
-    CheckName("key", key, fileName);
-    CheckName("value", value, fileName);
+    CheckName("key", key, path);
+    CheckName("value", value, path);
     doc.Write(section, TrimBlanks(key), value);
   }
-  if (changed) Save(doc, ProfilePath(fileName));
+  if (changed) Save(doc, path);
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
                                  std::string_view defaultValue) const {
-  return GetPrivateProfileString(section, ident, defaultValue, FFileName);
+  return GetPrivateProfileString(section, ident, defaultValue, FFileName, FParsing);
 }
 
 int TIniFile::ReadInteger(std::string_view section, std::string_view ident,
                           int defaultValue) const {
-  return GetPrivateProfileInt(section, ident, defaultValue, FFileName);
+  return GetPrivateProfileInt(section, ident, defaultValue, FFileName, FParsing);
 }
 
 bool TIniFile::ReadBool(std::string_view section, std::string_view ident, bool defaultValue) const {
@@ -252,29 +338,29 @@ void TIniFile::WriteBool(std::string_view section, std::string_view ident, bool 
 }
 
 bool TIniFile::SectionExists(std::string_view section) const {
-  return Load(FFileName).FindSection(section).has_value();
+  return Load(FFileName, FParsing).FindSection(section).has_value();
 }
 
 bool TIniFile::ValueExists(std::string_view section, std::string_view ident) const {
-  return Load(FFileName).FindKey(section, ident) != nullptr;
+  return Load(FFileName, FParsing).FindKey(section, ident) != nullptr;
 }
 
 void TIniFile::ReadSection(std::string_view section, TStrings& keys) const {
-  IniDocument doc = Load(FFileName);
+  TIniDocument doc = Load(FFileName, FParsing);
   keys.BeginUpdate();
   keys.Clear();
   if (auto range = doc.FindSection(section))
     for (size_t i = range->first + 1; i < range->second; ++i)
-      if (doc.Lines()[i].Kind == IniDocument::Line::Key) keys.Add(doc.Lines()[i].Name);
+      if (doc.Lines()[i].Kind == TIniDocument::Line::Key) keys.Add(doc.Lines()[i].Name);
   keys.EndUpdate();
 }
 
 void TIniFile::ReadSections(TStrings& sections) const {
-  IniDocument doc = Load(FFileName);
+  TIniDocument doc = Load(FFileName, FParsing);
   sections.BeginUpdate();
   sections.Clear();
   for (const auto& line : doc.Lines())
-    if (line.Kind == IniDocument::Line::Section) sections.Add(line.Name);
+    if (line.Kind == TIniDocument::Line::Section) sections.Add(line.Name);
   sections.EndUpdate();
 }
 
@@ -285,6 +371,58 @@ void TIniFile::EraseSection(std::string_view section) {
 void TIniFile::DeleteKey(std::string_view section, std::string_view ident) {
   WritePrivateProfileString(std::string(section).c_str(), std::string(ident).c_str(), nullptr,
                             FFileName);
+}
+
+// ---- TMemIniFile
+
+TMemIniFile::TMemIniFile() : FDocument(std::make_unique<TIniDocument>()) {}
+
+TMemIniFile::TMemIniFile(const std::string& fileName)
+    : FFileName(ProfilePath(fileName)),
+      FDocument(
+          std::make_unique<TIniDocument>(TIniDocument::Load(FFileName, TIniParsing::Lenient))) {}
+
+TMemIniFile::TMemIniFile(TMemIniFile&&) noexcept = default;
+TMemIniFile& TMemIniFile::operator=(TMemIniFile&&) noexcept = default;
+TMemIniFile::~TMemIniFile() = default;
+
+std::string TMemIniFile::Problem() const {
+  return FDocument->Problem(FFileName);
+}
+
+void TMemIniFile::DropProblemLines() {
+  FDocument->DropProblemLines();
+}
+
+std::string TMemIniFile::ReadString(std::string_view section, std::string_view ident,
+                                    std::string_view defaultValue) const {
+  const auto* line = FDocument->FindKey(section, ident);
+  return line ? line->Value : std::string(defaultValue);
+}
+
+void TMemIniFile::WriteString(std::string_view section, std::string_view ident,
+                              std::string_view value) {
+  CheckName("section", section, FFileName);
+  CheckName("key", ident, FFileName);
+  CheckName("value", value, FFileName);
+  FDocument->Write(section, TrimBlanks(ident), value);
+}
+
+bool TMemIniFile::EraseSection(std::string_view section) {
+  return FDocument->EraseSection(section);
+}
+
+bool TMemIniFile::SectionExists(std::string_view section) const {
+  return FDocument->FindSection(section).has_value();
+}
+
+std::string TMemIniFile::Text() const {
+  return FDocument->Serialize();
+}
+
+void TMemIniFile::UpdateFile() const {
+  if (FFileName.empty()) throw EInOutError("Cannot write an INI file that has no name");
+  Save(*FDocument, FFileName);
 }
 
 }  // namespace host

@@ -22,6 +22,17 @@ void TSteadyClock::Sleep(int64_t ms) {
   if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+TPcmStream::TPcmStream(const TPcmSound& sound, int64_t fromFrame)
+    : FSound(sound), FPosition(std::clamp<int64_t>(fromFrame, 0, sound.Frames())) {}
+
+int64_t TPcmStream::Read(int16_t* buffer, int64_t frames) {
+  const int64_t n = std::clamp<int64_t>(Frames() - FPosition, 0, std::max<int64_t>(frames, 0));
+  const auto first = FSound.Samples.begin() + FPosition * FSound.Channels;
+  std::copy(first, first + n * FSound.Channels, buffer);
+  FPosition += n;
+  return n;
+}
+
 namespace {
 
 bool IsBlank(char c) {
@@ -120,7 +131,7 @@ int SplitOpenArguments(std::string_view rest, std::string& path, TOptions& optio
 }
 
 bool IsDeviceCommand(const std::string& verb) {
-  for (std::string_view v : {"play", "pause", "resume", "stop", "status", "close"})
+  for (std::string_view v : {"play", "pause", "resume", "stop", "seek", "status", "close"})
     if (verb == v) return true;
   return false;
 }
@@ -154,12 +165,12 @@ int TMciService::SendString(const std::string& command, std::string& reply) {
 
 int64_t TMciService::Position(const TDevice& device) const {
   if (device.Mode != dmPlaying) return device.PositionMs;
-  return std::min(device.Sound.LengthMs(), device.PositionMs + FClock->NowMs() - device.StartedAt);
+  return std::min(device.LengthMs, device.PositionMs + FClock->NowMs() - device.StartedAt);
 }
 
 void TMciService::Update(TDevice& device) {
-  if (device.Mode == dmPlaying && Position(device) >= device.Sound.LengthMs()) {
-    device.PositionMs = device.Sound.LengthMs();
+  if (device.Mode == dmPlaying && Position(device) >= device.LengthMs) {
+    device.PositionMs = device.LengthMs;
     device.Mode = dmStopped;
   }
 }
@@ -171,8 +182,13 @@ void TMciService::ReleaseVoice(TDevice& device) {
 
 void TMciService::StartVoice(TDevice& device) {
   ReleaseVoice(device);
-  const int64_t frame = device.PositionMs * device.Sound.SampleRate / 1000;
-  device.Voice = FOutput->Start(device.Sound, frame);
+  // A file that has gone or changed since it was opened plays nothing; the timing stays.
+  try {
+    auto stream = std::make_unique<TSoundFileStream>(device.FileName);
+    stream->Seek(device.PositionMs * device.SampleRate / 1000);
+    device.Voice = FOutput->Start(std::move(stream));
+  } catch (const Exception&) {
+  }
 }
 
 void TMciService::CloseAll() {
@@ -216,6 +232,7 @@ int TMciService::Execute(const std::string& command, std::string& reply) {
 
   if (verb == "play") return Play(device, words);
   if (verb == "status") return Status(device, words, reply);
+  if (verb == "seek") return Seek(device, words);
   if (int error = ParseOptions(words, 1, {"wait"}, {}, options)) return error;
   if (verb == "close") {
     ReleaseVoice(device);
@@ -256,7 +273,14 @@ int TMciService::Open(std::string_view rest) {
   if (!FileExists(fileName)) return MCIERR_FILE_NOT_FOUND;
   TDevice device;
   try {
-    device.Sound = DecodeSoundFile(fileName);
+    // Only the header and a first block are decoded here, so that opening is quick whatever
+    // the length and a file that cannot be played is still refused at once.
+    TSoundFileStream stream(fileName);
+    device.FileName = fileName;
+    device.SampleRate = stream.SampleRate();
+    device.LengthMs = SoundLengthMs(stream.Frames(), stream.SampleRate());
+  } catch (const EDamagedSound&) {
+    return MCIERR_DAMAGED_FILE;
   } catch (const EInvalidSound&) {
     return MCIERR_INVALID_FILE;
   } catch (const EInOutError&) {
@@ -275,7 +299,7 @@ int TMciService::Play(TDevice& device, const std::vector<std::string>& args) {
   int64_t from = 0;
   if (hasFrom) {
     if (int error = ParseMs(options["from"], from)) return error;
-    if (from > device.Sound.LengthMs()) return MCIERR_OUTOFRANGE;
+    if (from > device.LengthMs) return MCIERR_OUTOFRANGE;
   }
 
   if (!hasFrom && device.Mode == dmPaused) {
@@ -292,7 +316,7 @@ int TMciService::Play(TDevice& device, const std::vector<std::string>& args) {
   Update(device);
 
   if (options.count("wait") && device.Mode == dmPlaying) {
-    FClock->Sleep(device.Sound.LengthMs() - Position(device));
+    FClock->Sleep(device.LengthMs - Position(device));
     Update(device);
   }
   return 0;
@@ -306,13 +330,33 @@ int TMciService::Status(TDevice& device, const std::vector<std::string>& args, s
   if (item == "mode")
     reply = device.Mode == dmPlaying ? "playing" : device.Mode == dmPaused ? "paused" : "stopped";
   else if (item == "length")
-    reply = std::to_string(device.Sound.LengthMs());
+    reply = std::to_string(device.LengthMs);
   else if (item == "position")
     reply = std::to_string(Position(device));
   else if (item == "ready")
     reply = "true";
   else
     return MCIERR_UNRECOGNIZED_KEYWORD;
+  return 0;
+}
+
+// "to start", "to end" or "to <ms>": the device stops there, and a play without "from" goes on
+// from there.
+int TMciService::Seek(TDevice& device, const std::vector<std::string>& args) {
+  TOptions options;
+  if (int error = ParseOptions(args, 1, {"wait"}, {"to"}, options)) return error;
+  if (!options.count("to")) return MCIERR_MISSING_PARAMETER;
+  const std::string to = LowerCase(options["to"]);
+  int64_t position = 0;
+  if (to == "end") {
+    position = device.LengthMs;
+  } else if (to != "start") {
+    if (int error = ParseMs(to, position)) return error;
+    if (position > device.LengthMs) return MCIERR_OUTOFRANGE;
+  }
+  ReleaseVoice(device);
+  device.Mode = dmStopped;
+  device.PositionMs = position;
   return 0;
 }
 
@@ -381,6 +425,9 @@ bool mciGetErrorString(int code, std::string& text) {
       break;
     case MCIERR_FILE_READ:
       text = "The sound file could not be read.";
+      break;
+    case MCIERR_DAMAGED_FILE:
+      text = "The sound file is damaged: its sound data cannot be decoded.";
       break;
     default:
       text.clear();

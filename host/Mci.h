@@ -29,6 +29,8 @@ inline constexpr int MCIERR_DUPLICATE_FLAGS = MCIERR_BASE + 39;
 inline constexpr int MCIERR_INVALID_FILE = MCIERR_BASE + 40;
 inline constexpr int MCIERR_DEVICE_NOT_INSTALLED = MCIERR_BASE + 50;
 inline constexpr int MCIERR_FILE_READ = MCIERR_BASE + 92;
+// MCI had no code of its own for a sound file whose data cannot be decoded.
+inline constexpr int MCIERR_DAMAGED_FILE = MCIERR_BASE + 95;
 
 // A time source. Devices take their mode and position from it, so tests advance time instead
 // of sleeping.
@@ -61,6 +63,12 @@ class TManualClock final : public IClock {
   int64_t FNow = 0;
 };
 
+// Milliseconds that frames last at rate, rounded up, so that a sound has ended once this many
+// have passed.
+inline int64_t SoundLengthMs(int64_t frames, int rate) {
+  return rate > 0 ? (frames * 1000 + rate - 1) / rate : 0;
+}
+
 // A whole decoded sound: interleaved signed 16-bit samples, Channels per frame.
 struct TPcmSound {
   int SampleRate = 0;
@@ -70,10 +78,38 @@ struct TPcmSound {
   int64_t Frames() const {
     return Channels > 0 ? static_cast<int64_t>(Samples.size()) / Channels : 0;
   }
-  // Rounded up, so that a sound has ended once this many milliseconds have passed.
-  int64_t LengthMs() const {
-    return SampleRate > 0 ? (Frames() * 1000 + SampleRate - 1) / SampleRate : 0;
-  }
+  int64_t LengthMs() const { return SoundLengthMs(Frames(), SampleRate); }
+};
+
+// A sound read front to back a block at a time, so that a long one is never held whole.
+class ISoundStream {
+ public:
+  virtual ~ISoundStream() = default;
+  virtual int SampleRate() const = 0;
+  virtual int Channels() const = 0;
+  // Frames of the whole sound.
+  virtual int64_t Frames() const = 0;
+  // The frame the next Read starts at.
+  virtual int64_t Position() const = 0;
+  // Reads up to frames frames of interleaved 16-bit samples into buffer; fewer only at the end
+  // of the sound, 0 there. Data that cannot be decoded fails with an Exception.
+  virtual int64_t Read(int16_t* buffer, int64_t frames) = 0;
+};
+
+// A sound held in memory, read from a frame on. It keeps its own copy, so that it may outlive
+// the sound it was made from.
+class TPcmStream final : public ISoundStream {
+ public:
+  TPcmStream(const TPcmSound& sound, int64_t fromFrame);
+  int SampleRate() const override { return FSound.SampleRate; }
+  int Channels() const override { return FSound.Channels; }
+  int64_t Frames() const override { return FSound.Frames(); }
+  int64_t Position() const override { return FPosition; }
+  int64_t Read(int16_t* buffer, int64_t frames) override;
+
+ private:
+  TPcmSound FSound;
+  int64_t FPosition = 0;
 };
 
 // Where devices send their sound. Voices are numbered by the output; 0 is no voice. Sound is a
@@ -81,9 +117,10 @@ struct TPcmSound {
 class IAudioOutput {
  public:
   virtual ~IAudioOutput() = default;
-  // Starts sound from frame fromFrame on a new voice; returns its number, or 0 when it cannot
-  // be played (no audio system, nothing left to play).
-  virtual int Start(const TPcmSound& sound, int64_t fromFrame) = 0;
+  // Plays the stream on a new voice from where it stands, reading it only as fast as it plays
+  // (on a thread of the output's own if it likes), and frees it with the voice. Returns the
+  // voice's number, or 0 when it cannot be played (no audio system, nothing left to play).
+  virtual int Start(std::unique_ptr<ISoundStream> stream) = 0;
   // Holds a voice where it is; unknown voices are ignored.
   virtual void Pause(int voice) = 0;
   // Continues a held voice from where it was held; unknown voices are ignored.
@@ -92,12 +129,18 @@ class IAudioOutput {
   virtual void Stop(int voice) = 0;
   // Frames of the voice not played yet; 0 once it has drained, and for unknown voices.
   virtual int64_t PendingFrames(int voice) const = 0;
+
+  // A sound in memory from frame fromFrame on.
+  int Start(const TPcmSound& sound, int64_t fromFrame) {
+    return Start(std::make_unique<TPcmStream>(sound, fromFrame));
+  }
 };
 
 // An output without sound, for runs that must stay quiet.
 class TSilentAudioOutput final : public IAudioOutput {
  public:
-  int Start(const TPcmSound&, int64_t) override { return 0; }
+  using IAudioOutput::Start;
+  int Start(std::unique_ptr<ISoundStream>) override { return 0; }
   void Pause(int) override {}
   void Resume(int) override {}
   void Stop(int) override {}
@@ -107,6 +150,7 @@ class TSilentAudioOutput final : public IAudioOutput {
 // Open wave-audio devices by alias, and the commands that drive them:
 //   open <path> [type WaveAudio] alias <alias> [wait]   (the path may hold blanks or be quoted)
 //   play <alias> [from <ms>] [wait]     pause|resume|stop <alias> [wait]
+//   seek <alias> to start|end|<ms> [wait]               (stops there)
 //   status <alias> mode|length|position|ready          close <alias>|all [wait]
 // Keywords and aliases ignore case. A device is "playing" from play until its sound's length has
 // passed on the clock (time paused not counted), then "stopped". Call from one thread only.
@@ -134,8 +178,11 @@ class TMciService {
 
  private:
   enum TDeviceMode { dmStopped, dmPlaying, dmPaused };
+  // A device knows its file, not its samples: each voice decodes the file as it plays.
   struct TDevice {
-    TPcmSound Sound;
+    std::string FileName;
+    int SampleRate = 0;
+    int64_t LengthMs = 0;
     TDeviceMode Mode = dmStopped;
     int64_t PositionMs = 0;  // while playing: the position at StartedAt
     int64_t StartedAt = 0;
@@ -146,6 +193,7 @@ class TMciService {
   int Open(std::string_view rest);
   int Play(TDevice& device, const std::vector<std::string>& args);
   int Status(TDevice& device, const std::vector<std::string>& args, std::string& reply);
+  int Seek(TDevice& device, const std::vector<std::string>& args);
   void CloseAll();
   void Update(TDevice& device);
   int64_t Position(const TDevice& device) const;

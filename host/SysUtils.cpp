@@ -1,13 +1,19 @@
 #include "host/SysUtils.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
+#include <limits>
+#include <set>
 #include <sstream>
 
 namespace host {
@@ -188,15 +194,111 @@ bool IsReadOnlyFile(const std::string& path) {
          ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0);
 }
 
-// Writes bytes to a new temporary file beside fileName and returns its path; the temporary
-// file is gone again when this fails.
-std::string WriteTempBeside(const std::string& fileName, std::string_view bytes) {
+// The file a write really replaces: a symbolic link is followed to its target (which need not
+// exist yet), so that the link stays a link.
+std::string ResolveLinks(const std::string& fileName) {
   std::string path = NativePath(fileName);
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0) return path;
+    target.resize(static_cast<size_t>(n));
+    path = target.front() == '/' ? target : ExtractFilePath(path) + target;
+  }
+  throw EInOutError("Cannot write file \"" + fileName + "\": too many symbolic links");
+}
+
+// Our own files beside a target: ".NAME.mebrox-tmp-PID-XXXXXX" for new contents and
+// ".NAME.mebrox-bak-PID-XXXXXX" for a second name of the old file while several files are
+// written together.
+constexpr std::string_view OwnTag = ".mebrox-";
+// What the tag, the kind, the longest pid and the unique part add to the shortened name.
+constexpr size_t OwnSuffixRoom = 1 + OwnTag.size() + 4 + 10 + 1 + 6;
+
+std::string DirectoryOf(const std::string& path) {
+  std::string dir = ExtractFilePath(path);
+  return dir.empty() ? std::string("./") : dir;
+}
+
+// The start of our own names beside path. The target's name is cut (never inside a UTF-8
+// character) so that every name stays within the file system's limit.
+std::string OwnPrefix(const std::string& path) {
+  std::string dir = DirectoryOf(path);
+  long nameMax = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+  size_t room = (nameMax > 0 ? static_cast<size_t>(nameMax) : NAME_MAX) - OwnSuffixRoom;
+  std::string name = ExtractFileName(path);
+  if (name.size() > room) {
+    size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return "." + name + std::string(OwnTag);
+}
+
+std::string OwnTemplate(const std::string& path, std::string_view kind) {
+  return ExtractFilePath(path) + OwnPrefix(path) + std::string(kind) + "-" +
+         std::to_string(::getpid()) + "-XXXXXX";
+}
+
+bool ProcessIsGone(long pid) {
+  if (pid <= 0) return false;
+  // No process number is that high: asking about it would ask about another one.
+  if (pid > std::numeric_limits<pid_t>::max()) return true;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes what writes to path by processes that have died left behind: their temporary files,
+// and their second names of a file that still is the target. A second name of an old file
+// whose target was already replaced is the only copy of it, so it stays.
+void ClearStaleFiles(const std::string& path) {
+  std::string dir = DirectoryOf(path);
+  std::string prefix = OwnPrefix(path);
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  std::vector<std::string> stale;
+  while (dirent* entry = ::readdir(d)) {
+    std::string_view name = entry->d_name;
+    if (name.substr(0, prefix.size()) != prefix) continue;
+    std::string_view rest = name.substr(prefix.size());
+    if (rest.size() < 4 + 1 + 1 + 6 || (rest.substr(0, 4) != "tmp-" && rest.substr(0, 4) != "bak-"))
+      continue;
+    std::string_view pidText = rest.substr(4, rest.size() - 4 - 7);
+    if (rest[rest.size() - 7] != '-' || pidText.empty() || pidText.size() > 10 ||
+        pidText.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    long pid = std::stol(std::string(pidText));
+    if (pid == ::getpid() || !ProcessIsGone(pid)) continue;
+    std::string own = dir + std::string(name);
+    struct stat st {};
+    if (::lstat(own.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+      continue;
+    if (rest[0] == 'b') {
+      struct stat target {};
+      if (::stat(path.c_str(), &target) != 0 || target.st_dev != st.st_dev ||
+          target.st_ino != st.st_ino)
+        continue;
+    }
+    stale.push_back(own);
+  }
+  ::closedir(d);
+  for (const std::string& own : stale) ::unlink(own.c_str());
+}
+
+// Writes bytes to a new temporary file beside path (the resolved target of fileName) and
+// returns its name; the temporary file is gone again when this fails.
+std::string WriteTempBeside(const std::string& fileName, const std::string& path,
+                            std::string_view bytes) {
   if (IsReadOnlyFile(path))
     throw EInOutError("Cannot write file \"" + fileName + "\": it is read-only");
-  std::string temp = path + ".tmp-XXXXXX";
+  std::string temp = OwnTemplate(path, "tmp");
   int fd = ::mkstemp(temp.data());
   if (fd < 0) throw EInOutError("Cannot create file \"" + fileName + "\": " + ErrnoText());
+  auto fail = [&](const std::string& why) {
+    ::unlink(temp.c_str());
+    return EInOutError("Cannot write file \"" + fileName + "\": " + why);
+  };
   size_t written = 0;
   while (written < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
@@ -204,35 +306,44 @@ std::string WriteTempBeside(const std::string& fileName, std::string_view bytes)
       if (errno == EINTR) continue;
       std::string why = ErrnoText();
       ::close(fd);
-      ::unlink(temp.c_str());
-      throw EInOutError("Cannot write file \"" + fileName + "\": " + why);
+      throw fail(why);
     }
     written += static_cast<size_t>(n);
   }
-  // Keep the permissions of the file being replaced; a new file gets the usual ones.
+  // Keep the owner and permissions of the file being replaced (the owner only where we may);
+  // a new file gets the usual ones.
   struct stat st {};
   mode_t mode = 0666;
-  if (::stat(path.c_str(), &st) == 0)
+  if (::stat(path.c_str(), &st) == 0) {
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+      // Refused unless we are root or in the file's group; the writer then owns the new file.
+      bool ownerKept = ::fchown(fd, st.st_uid, st.st_gid) == 0;
+      static_cast<void>(ownerKept);
+    }
     mode = st.st_mode & 07777;
-  else {
+  } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;
   }
   ::fchmod(fd, mode);
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    std::string why = ErrnoText();
-    ::unlink(temp.c_str());
-    throw EInOutError("Cannot write file \"" + fileName + "\": " + why);
-  }
+  // The handle is closed whether or not the disk took the data.
+  int synced = FileSync(fd);
+  std::string why = synced != 0 ? ErrnoText() : std::string();
+  if (::close(fd) != 0 && why.empty()) why = ErrnoText();
+  if (!why.empty()) throw fail(why);
   return temp;
 }
 
 }  // namespace
 
+int (*FileSync)(int fd) = ::fsync;
+
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
-  std::string temp = WriteTempBeside(fileName, bytes);
-  if (::rename(temp.c_str(), NativePath(fileName).c_str()) != 0) {
+  std::string path = ResolveLinks(fileName);
+  ClearStaleFiles(path);
+  std::string temp = WriteTempBeside(fileName, path, bytes);
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
     std::string why = ErrnoText();
     ::unlink(temp.c_str());
     throw EInOutError("Cannot write file \"" + fileName + "\": " + why);
@@ -242,7 +353,7 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
 void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
   struct TStaged {
     std::string Name;    // as given, for messages
-    std::string Path;    // native
+    std::string Path;    // native, links followed
     std::string Temp;    // the new contents
     std::string Backup;  // a second name of the old file; empty when there was none
     bool Replaced = false;
@@ -265,14 +376,15 @@ void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& 
   try {
     // Every new file is written in full before any old one is touched.
     for (const auto& [name, bytes] : files) {
-      TStaged s{name, NativePath(name), {}, {}, false};
+      TStaged s{name, ResolveLinks(name), {}, {}, false};
+      ClearStaleFiles(s.Path);
       staged.push_back(s);
-      staged.back().Temp = WriteTempBeside(name, bytes);
+      staged.back().Temp = WriteTempBeside(name, staged.back().Path, bytes);
     }
     for (TStaged& s : staged) {
       struct stat st {};
       if (::stat(s.Path.c_str(), &st) != 0) continue;
-      std::string backup = s.Path + ".bak-XXXXXX";
+      std::string backup = OwnTemplate(s.Path, "bak");
       int fd = ::mkstemp(backup.data());
       if (fd < 0) throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
       ::close(fd);
@@ -292,6 +404,28 @@ void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& 
   }
   for (TStaged& s : staged)
     if (!s.Backup.empty()) ::unlink(s.Backup.c_str());
+}
+
+namespace {
+
+std::function<void(const std::string&)>& NoticeHandler() {
+  static std::function<void(const std::string&)> handler;
+  return handler;
+}
+
+}  // namespace
+
+void SetFileNoticeHandler(std::function<void(const std::string& message)> handler) {
+  NoticeHandler() = std::move(handler);
+}
+
+void FileNotice(const std::string& message) {
+  static std::set<std::string> told;
+  if (!told.insert(message).second) return;
+  if (NoticeHandler())
+    NoticeHandler()(message);
+  else
+    std::cerr << message << '\n';
 }
 
 }  // namespace host

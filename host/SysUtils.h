@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -87,11 +88,23 @@ bool DirectoryExists(const std::string& dirName);
 
 // Whole-file access. Reading fails with EInOutError naming the file. Writing goes to a temporary
 // file beside the target that replaces it only when complete, so a failed write leaves the old
-// file as it was; a file marked read-only is never replaced.
+// file as it was; a file marked read-only is never replaced. A symbolic link is written through
+// to its target and stays a link; the replaced file keeps its permissions. Temporary files are
+// named ".NAME.mebrox-tmp-PID-XXXXXX" (NAME shortened to fit the file system's name limit), so
+// that a write clears those that a process which has died left beside its target.
 std::string ReadFileBytes(const std::string& fileName);
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
 // Writes several files as one: either every file gets its new contents or every file stays as it
 // was. A file marked read-only (no write permission) is never replaced; the error names it.
 void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files);
+// Flushes a written file to the disk (fsync) before it takes the place of the old one; tests
+// put a failing one in to see what a failing disk does.
+extern int (*FileSync)(int fd);
+
+// Tells the user about a file the kit worked around (lines it could not read, a history it cannot
+// save) without stopping anything. Each text is told once per run; without a handler it goes to
+// standard error.
+void FileNotice(const std::string& message);
+void SetFileNoticeHandler(std::function<void(const std::string& message)> handler);
 
 }  // namespace host

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "host/IniFiles.h"
 #include "runtime/MsgDlgU.h"
+#include "runtime/RunState.h"
 #include "runtime/Strtool.h"
 #include "runtime/WavePly.h"
 
@@ -54,7 +54,9 @@ void TAction::Assign(const TPersistent& source) {
   FWaveComp = a->FWaveComp;
 }
 
-std::string RunStateFileName() { return ChangeFileExt(Application->ExeName(), ".RUN"); }
+std::string RunStateFileName() {
+  return ChangeFileExt(Application->ExeName(), ".RUN");
+}
 
 TForm& CurrentFrame(const TComponent& control) {
   auto* form = dynamic_cast<TForm*>(control.Owner());
@@ -77,20 +79,26 @@ static std::vector<TForm*> FramesOfClass(const std::string& className) {
 
 void GotoFrame(TForm& current, const std::string& frameName) {
   std::string target = "T" + frameName;
-  TIniFile(RunStateFileName()).WriteString(target, "From", current.ClassName());
+  // A link from a frame to itself must not take the place of the frame's real opener.
+  if (target != current.ClassName()) WriteRunState(target, "From", current.ClassName());
   for (TForm* frame : FramesOfClass(target)) {
-    if (Application->MainForm() == &current) current.Hide();
-    else current.Close();
+    if (Application->MainForm() == &current)
+      current.Hide();
+    else
+      current.Close();
     frame->Show();
   }
 }
 
 void GoBack(TForm& current) {
-  TIniFile runState(RunStateFileName());
-  std::string opener = runState.ReadString(current.ClassName(), "From", "");
-  runState.EraseSection(current.ClassName());
-  for (TForm* frame : FramesOfClass(opener)) frame->Show();
+  std::string opener = ReadRunState(current.ClassName(), "From");
+  EraseRunStateSection(current.ClassName());
+  // A frame recorded as its own opener (a self-link of an older run) opens nothing.
+  if (opener != current.ClassName())
+    for (TForm* frame : FramesOfClass(opener)) frame->Show();
   current.Close();
+  // Without an opener to go back to, the last frame on screen has just gone.
+  Application->TerminateWhenNoFormVisible();
 }
 
 void PlayWave(TForm& frame, const std::string& waveComp) {
@@ -112,19 +120,32 @@ void ShowDescription(const std::string& text, TComponent* owner, const TPoint* p
 }
 
 void BookmarkAndLeave(TForm& current) {
-  TIniFile(RunStateFileName()).WriteString("Marked", "At", current.ClassName());
+  WriteRunState("Marked", "At", current.ClassName());
   Application->Terminate();
 }
 
 void PerformAction(TControl& control, const TAction& action) {
   switch (action.ActionType()) {
-    case acFrame: GotoFrame(CurrentFrame(control), action.Frame()); break;
-    case acExecute: ExecuteFile(action.FileToRun(), action.Param(), action.WorkDir(), 5); break;
-    case acWavePlay: PlayWave(CurrentFrame(control), action.WaveComp()); break;
-    case acDesc: ShowDescription(action.Desc(), nullptr); break;
-    case acBookMark: BookmarkAndLeave(CurrentFrame(control)); break;
-    case acClose: GoBack(CurrentFrame(control)); break;
-    case acNone: break;
+    case acFrame:
+      GotoFrame(CurrentFrame(control), action.Frame());
+      break;
+    case acExecute:
+      ExecuteFile(action.FileToRun(), action.Param(), action.WorkDir(), 5);
+      break;
+    case acWavePlay:
+      PlayWave(CurrentFrame(control), action.WaveComp());
+      break;
+    case acDesc:
+      ShowDescription(action.Desc(), nullptr);
+      break;
+    case acBookMark:
+      BookmarkAndLeave(CurrentFrame(control));
+      break;
+    case acClose:
+      GoBack(CurrentFrame(control));
+      break;
+    case acNone:
+      break;
   }
 }
 

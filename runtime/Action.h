@@ -46,10 +46,12 @@ std::string RunStateFileName();
 host::TForm& CurrentFrame(const host::TComponent& control);
 
 // The navigation steps shared by the hot components and the hot words.
-// Records current as the opener of frame "T" + frameName, then hides (main form) or closes
-// current and shows every application form of that class.
+// Records current as the opener of frame "T" + frameName (unless that is current's own
+// class), then hides (main form) or closes current and shows every application form of that
+// class.
 void GotoFrame(host::TForm& current, const std::string& frameName);
-// Reads and erases current's opener record, shows the opener, then closes current.
+// Reads and erases current's opener record, shows the opener, then closes current. When that
+// leaves no form visible (no opener recorded, or the file lost) the application ends.
 void GoBack(host::TForm& current);
 // Plays every wave player of frame whose class name is "TWavePlay" and whose Name is waveComp.
 void PlayWave(host::TForm& frame, const std::string& waveComp);

@@ -1,8 +1,8 @@
 #include "runtime/Bookmark.h"
 
 #include "host/Dialogs.h"
-#include "host/IniFiles.h"
 #include "runtime/Action.h"
+#include "runtime/RunState.h"
 
 namespace mebrox {
 
@@ -23,12 +23,11 @@ TBookMark::TBookMark(TComponent* owner) : TImage(owner) {}
 void TBookMark::Loaded() {
   TImage::Loaded();
   SetVisible(true);
-  if (TIniFile(RunStateFileName()).ReadString("Marked", "At", "").empty()) SetVisible(false);
+  if (ReadRunState("Marked", "At").empty()) SetVisible(false);
 }
 
 void TBookMark::Click() {
-  TIniFile runState(RunStateFileName());
-  std::string marked = runState.ReadString("Marked", "At", "");
+  std::string marked = ReadRunState("Marked", "At");
   if (marked.empty()) return;
   if (MessageDlg("You have previously Marked the program.\rWould you like to continue?",
                  mtInformation, {mbYes, mbNo}, 0) != mrYes)
@@ -39,8 +38,8 @@ void TBookMark::Click() {
     if (c->ClassName() != marked) continue;
     auto* frame = dynamic_cast<TForm*>(c);
     if (!frame) throw EInvalidCast();
-    runState.WriteString(marked, "From", holder.ClassName());
-    runState.EraseSection("Marked");
+    WriteRunState(marked, "From", holder.ClassName());
+    EraseRunStateSection("Marked");
     holder.Hide();
     frame->Show();
     SetVisible(false);

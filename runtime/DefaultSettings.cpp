@@ -193,7 +193,7 @@ void CreateMissingSettings(host::TIniFile& iniFile) {
 // ---- TSettingsSection
 
 TSettingsSection::TSettingsSection(std::string section, std::string fileName)
-    : FIniFile(std::move(fileName)), FSection(std::move(section)) {
+    : FIniFile(std::move(fileName), host::TIniParsing::Lenient), FSection(std::move(section)) {
   // Only a file the settings dialog has initialised counts; any other flag value means no
   // settings at all.
   FUsed = FIniFile.ReadInteger(StatusSection, AvailableKey, 0) == 1 && ReadBool("Use", false);

@@ -58,8 +58,10 @@ void CreateMissingSettings(host::TIniFile& iniFile);
 //   FAutoAdjust = IntToAutoAdjust(ini.ReadInteger("AutoAdjust", 0));
 //   ini.ApplyFont(*Font(), "Font");
 //
-// Every read goes straight to the file. Colour reads propagate EConvertError for text that is
-// neither a colour name nor a number; whatever was applied before stays applied.
+// Every read goes straight to the file. Lines of the file that are not understood are skipped
+// and told once, so a damaged file never stops a drop or a popup. Colour reads propagate
+// EConvertError for text that is neither a colour name nor a number; whatever was applied
+// before stays applied.
 class TSettingsSection {
  public:
   explicit TSettingsSection(std::string section, std::string fileName = SettingsFileName);

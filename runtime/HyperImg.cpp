@@ -41,6 +41,10 @@ const TClassInfo& THyperImage::StaticClassInfo() {
 
 THyperImage::THyperImage(TComponent* owner) : TCustomControl(owner) {
   FPicture.OnChange = [this](TObject*) { PictureChanged(); };
+  // Paint lays the ground itself, in the colour of what lies behind.
+  TControlStyle style = ControlStyle();
+  style.Include(csOpaque);
+  SetControlStyle(style);
   SetBounds(Left(), Top(), 100, 100);
   FAction.SetActionType(acNone);
   if (IsDesigning()) GetINISettings();
@@ -63,6 +67,7 @@ void THyperImage::SetAction(const TAction& value) {
 void THyperImage::SetAllowShadow(bool value) {
   if (value == FAllowShadow) return;
   FAllowShadow = value;
+  FitToPicture();
   Invalidate();
 }
 
@@ -73,11 +78,38 @@ void THyperImage::SetPicture(const TPicture& value) {
 void THyperImage::SetStretch(bool value) {
   if (value == FStretch) return;
   FStretch = value;
+  FitToPicture();
   Invalidate();
 }
 
 void THyperImage::PictureChanged() {
+  FitToPicture();
   Invalidate();
+}
+
+// ---- size
+
+// Fitted as soon as anything it depends on changes, so that the control never shows at another
+// size first. While a form is read its properties come in any order: the fit waits for Loaded.
+bool THyperImage::FitsPicture() const {
+  return FAllowShadow && !FStretch && !FPicture.Empty() && !IsLoading();
+}
+
+void THyperImage::FitToPicture() {
+  if (FitsPicture()) SetBounds(Left(), Top(), Width(), Height());
+}
+
+void THyperImage::SetBounds(int left, int top, int width, int height) {
+  if (FitsPicture()) {
+    width = FPicture.Width() + ShadowOffset;
+    height = FPicture.Height() + ShadowOffset;
+  }
+  TCustomControl::SetBounds(left, top, width, height);
+}
+
+void THyperImage::Loaded() {
+  TCustomControl::Loaded();
+  FitToPicture();
 }
 
 void THyperImage::DropFiles(const std::vector<std::string>& files) {
@@ -113,17 +145,18 @@ void THyperImage::DrawShadow() {
 
 void THyperImage::Paint() {
   TCanvas& c = Canvas();
+  // The corners beside the shadow band, and the band a pressed picture leaves, show the
+  // frame's colour, not a grey of the control's own.
+  c.Brush().SetStyle(bsSolid);
+  c.Brush().SetColor(Parent() ? Parent()->Color() : Color());
+  c.FillRect(ClientRect());
   c.Brush().SetStyle(bsClear);
   const TRawImage* image = FPicture.Empty() ? nullptr : FPicture.Image().get();
   if (FStretch) {
     // Stretched, the picture is the whole control: no shadow, no sinking, no resizing.
     if (image) c.StretchDraw(ClientRect(), *image);
   } else {
-    if (FAllowShadow) {
-      if (!FPressed) DrawShadow();
-      if (image)
-        SetBounds(Left(), Top(), FPicture.Width() + ShadowOffset, FPicture.Height() + ShadowOffset);
-    }
+    if (FAllowShadow && !FPressed) DrawShadow();
     if (!FPressed) FDrawRect = {0, 0, FPicture.Width(), FPicture.Height()};
     if (image) c.StretchDraw(FDrawRect, *image);
     c.ResetClip();

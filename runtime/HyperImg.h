@@ -49,6 +49,11 @@ class THyperImage : public host::TCustomControl {
   // Between a button press on the control and its release.
   bool Pressed() const { return FPressed; }
 
+  // With a shadow, a picture and no stretching the control is the picture and its shadow band,
+  // whatever size it is given.
+  void SetBounds(int left, int top, int width, int height) override;
+  void Loaded() override;
+
   // Loads the last of the dropped files into Picture; only in the designer. A file that is no
   // picture fails with EInvalidGraphic naming it, for the designer to report.
   void DropFiles(const std::vector<std::string>& files) override;
@@ -65,6 +70,8 @@ class THyperImage : public host::TCustomControl {
 
  private:
   void DrawShadow();
+  bool FitsPicture() const;
+  void FitToPicture();
 
   TAboutMebrox FAbout;
   TAction FAction;

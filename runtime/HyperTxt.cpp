@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
+#include "host/Canvas.h"
 #include "host/Forms.h"
 #include "runtime/Action.h"
 #include "runtime/Strtool.h"
@@ -61,6 +65,8 @@ THyperTxt::THyperTxt(TComponent* owner) : TPaintBox(owner) {
   FWordFont.Assign(Font());
   if (IsDesigning()) GetINISettings();
 }
+
+THyperTxt::~THyperTxt() = default;
 
 void THyperTxt::GetINISettings() {
   TSettingsSection ini("HyperTxt");
@@ -139,23 +145,208 @@ void THyperTxt::SetWordFont(const TFont& value) {
 
 // ---- layout and painting
 
-void THyperTxt::EncodeText(const TStrings& lines, const TWords& words) {
-  TStringList copy;
-  copy.Assign(lines);
-  for (int i = 0; i < copy.Count(); ++i) {
-    std::string coded = ExpandTabs(copy.Get(i), FTabWidth);
-    const std::string original = lines.Get(i);
-    // Last entry first, on the progressively marked-up line.
-    for (int j = words.Count() - 1; j >= 0; --j) {
-      std::string word = words.GetWord(j);
-      if (word.empty() || original.find(word) == std::string::npos) continue;
-      size_t lead = word.find_first_not_of(' ');
-      std::string marked = std::string(lead, ' ') + "<B>" + word.substr(lead) + "</B>";
-      coded = ReplaceStr(coded, word, marked);
-    }
-    copy.Put(i, coded);
+namespace {
+
+struct TTextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using TTextIndex = std::unordered_map<std::string, uint32_t, TTextHash, std::equal_to<>>;
+
+// Where a hot word lies in a line, without the leading spaces its entry may have.
+struct TSpan {
+  size_t Start;
+  size_t Length;
+};
+
+// The hot spans of a line. Every occurrence of every word is a candidate; where candidates
+// overlap the longer one wins (then the one further left), so a word inside a longer hot word
+// never splits or nests it.
+void FindSpans(const std::string& text, const std::string& original,
+               const std::vector<std::string>& words, std::vector<TSpan>& spans) {
+  spans.clear();
+  std::vector<TSpan> candidates;
+  for (const std::string& word : words) {
+    if (word.empty() || original.find(word) == std::string::npos) continue;
+    size_t lead = word.find_first_not_of(' ');
+    for (size_t at = text.find(word); at != std::string::npos;
+         at = text.find(word, at + word.size()))
+      candidates.push_back({at + lead, word.size() - lead});
   }
-  FCodedLines.Assign(copy);
+  if (candidates.empty()) return;
+  std::sort(candidates.begin(), candidates.end(), [](const TSpan& a, const TSpan& b) {
+    return a.Length != b.Length ? a.Length > b.Length : a.Start < b.Start;
+  });
+  std::vector<char> taken(text.size(), 0);
+  for (const TSpan& c : candidates) {
+    auto from = taken.begin() + static_cast<ptrdiff_t>(c.Start);
+    auto to = from + static_cast<ptrdiff_t>(c.Length);
+    if (std::find(from, to, 1) != to) continue;
+    std::fill(from, to, 1);
+    spans.push_back(c);
+  }
+  std::sort(spans.begin(), spans.end(),
+            [](const TSpan& a, const TSpan& b) { return a.Start < b.Start; });
+}
+
+bool SameFace(const TFont& a, const TFont& b) {
+  return a.Height() == b.Height() && a.Style().Mask() == b.Style().Mask() && a.Name() == b.Name();
+}
+
+}  // namespace
+
+// The page marked up once for as long as its text, words and tab width stay: each line as
+// the pieces PrintPiece draws with the hot words' marks between them, and each distinct piece
+// measured and shaped once for as long as the fonts and the kind of surface stay.
+struct THyperTxt::TPage {
+  enum TOpKind : uint8_t { opPiece, opOpen, opClose };
+  struct TOp {
+    TOpKind Kind;
+    uint32_t Arg;  // the piece, or the hot word an opening mark begins
+  };
+  struct TPiece {
+    const std::string* Text;
+    bool Hot;
+    int Width = -1;
+    std::unique_ptr<TShapedText> Shaped;
+  };
+  // Shaped pieces kept at most; further ones are measured once and shaped whenever drawn.
+  static constexpr size_t MaxShaped = 8192;
+
+  // What the page was made from.
+  std::vector<std::string> Lines;
+  std::vector<std::string> Words;
+  int TabWidth = 0;
+
+  std::vector<std::string> Plain;  // each line tab-expanded, without marks
+  std::vector<TOp> Ops;
+  std::vector<size_t> LineStarts;  // where each line's ops begin, and where the last ends
+  std::vector<TPiece> Pieces;
+  TTextIndex PieceIndex[2];  // plain and hot pieces, each text once
+  TTextIndex WordIndex;
+  std::vector<const std::string*> HotWords;
+
+  // What the measurements hold for; anything else drops them.
+  const void* ShapeKey = nullptr;
+  TFont Faces[2];
+  TCanvasSurface* Surface = nullptr;  // during a paint
+  const TFont* Fonts[2] = {nullptr, nullptr};
+  int HeightOfA[2] = {-1, -1};
+  std::vector<int> LineWidths;
+  size_t ShapedCount = 0;
+
+  void AddPiece(std::string_view text, bool hot) {
+    TTextIndex& index = PieceIndex[hot ? 1 : 0];
+    auto found = index.find(text);
+    if (found == index.end()) {
+      found = index.emplace(std::string(text), static_cast<uint32_t>(Pieces.size())).first;
+      Pieces.push_back({&found->first, hot, -1, nullptr});
+    }
+    Ops.push_back({opPiece, found->second});
+  }
+
+  // As PrintLine cut a segment: up to and including each space, then the rest, even empty.
+  void AddSegment(std::string_view text, bool hot) {
+    size_t from = 0;
+    for (size_t space; (space = text.find(' ', from)) != std::string_view::npos; from = space + 1)
+      AddPiece(text.substr(from, space + 1 - from), hot);
+    AddPiece(text.substr(from), hot);
+  }
+
+  uint32_t AddWord(std::string_view word) {
+    auto found = WordIndex.find(word);
+    if (found == WordIndex.end()) {
+      found = WordIndex.emplace(std::string(word), static_cast<uint32_t>(HotWords.size())).first;
+      HotWords.push_back(&found->first);
+    }
+    return found->second;
+  }
+
+  void Prepare(TCanvasSurface& surface, const TFont& font, const TFont& wordFont) {
+    Surface = &surface;
+    Fonts[0] = &font;
+    Fonts[1] = &wordFont;
+    const void* key = surface.ShapeKey();
+    if (key == ShapeKey && SameFace(Faces[0], font) && SameFace(Faces[1], wordFont)) return;
+    ShapeKey = key;
+    Faces[0].Assign(font);
+    Faces[1].Assign(wordFont);
+    for (TPiece& piece : Pieces) {
+      piece.Width = -1;
+      piece.Shaped.reset();
+    }
+    ShapedCount = 0;
+    HeightOfA[0] = HeightOfA[1] = -1;
+    LineWidths.assign(Plain.size(), -1);
+  }
+
+  TPiece& Measured(uint32_t index) {
+    TPiece& piece = Pieces[index];
+    if (piece.Width < 0) {
+      const TFont& font = *Fonts[piece.Hot ? 1 : 0];
+      if (ShapedCount < MaxShaped) {
+        piece.Shaped = Surface->ShapeText(*piece.Text, font);
+        piece.Width = piece.Shaped->Extent().cx;
+        ++ShapedCount;
+      } else {
+        piece.Width = Surface->TextExtent(*piece.Text, font).cx;
+      }
+    }
+    return piece;
+  }
+
+  int LineHeight(bool hot) {
+    int& height = HeightOfA[hot ? 1 : 0];
+    if (height < 0) height = Surface->TextExtent("A", *Fonts[hot ? 1 : 0]).cy;
+    return height;
+  }
+
+  int LineWidth(size_t line) {
+    int& width = LineWidths[line];
+    if (width < 0) width = Surface->TextExtent(Plain[line], *Fonts[0]).cx;
+    return width;
+  }
+};
+
+bool THyperTxt::PageCurrent() const {
+  return FPage && FPage->TabWidth == FTabWidth && FPage->Lines == FLines.Items() &&
+         FPage->Words == FWords.Items();
+}
+
+void THyperTxt::EncodeText(const TStrings& lines, const TWords& words) {
+  auto page = std::make_unique<TPage>();
+  for (int i = 0; i < lines.Count(); ++i) page->Lines.push_back(lines.Get(i));
+  for (int j = 0; j < words.Count(); ++j) page->Words.push_back(words.Get(j));
+  page->TabWidth = FTabWidth;
+  std::vector<std::string> hotWords;
+  for (int j = 0; j < words.Count(); ++j) hotWords.push_back(words.GetWord(j));
+
+  FCodedLines.Clear();
+  std::vector<TSpan> spans;
+  for (const std::string& original : page->Lines) {
+    std::string text = ExpandTabs(original, FTabWidth);
+    FindSpans(text, original, hotWords, spans);
+    page->LineStarts.push_back(page->Ops.size());
+    std::string_view view(text);
+    std::string coded;
+    size_t at = 0;
+    for (const TSpan& span : spans) {
+      std::string_view before = view.substr(at, span.Start - at);
+      std::string_view word = view.substr(span.Start, span.Length);
+      page->AddSegment(before, false);
+      page->Ops.push_back({TPage::opOpen, page->AddWord(word)});
+      page->AddSegment(word, true);
+      page->Ops.push_back({TPage::opClose, 0});
+      coded.append(before).append("<B>").append(word).append("</B>");
+      at = span.Start + span.Length;
+    }
+    page->AddSegment(view.substr(at), false);
+    coded.append(view.substr(at));
+    FCodedLines.Add(coded);
+    page->Plain.push_back(std::move(text));
+  }
+  page->LineStarts.push_back(page->Ops.size());
+  FPage = std::move(page);
 }
 
 void THyperTxt::Paint() {
@@ -167,22 +358,31 @@ void THyperTxt::Paint() {
   c.SetBrush(FBrush);
   c.Rectangle(0, 0, Width(), Height());
   FInWord = false;
-  if (FWords.Count() > 0)
-    EncodeText(FLines, FWords);
-  else
-    FCodedLines.Assign(FLines);
+  if (!PageCurrent()) EncodeText(FLines, FWords);
+  TCanvasSurface& surface = c.Surface() ? *c.Surface() : MeasureSurface();
+  FPage->Prepare(surface, Font(), FWordFont);
+  // Shaped text may wait in the surface to be drawn in one go; it is drawn before the paint
+  // ends, also when an error ends it.
+  struct TFlush {
+    TCanvasSurface& Surface;
+    ~TFlush() { Surface.Flush(); }
+  } flush{surface};
 
+  // Only adjusting the width needs the width of every line.
+  bool measureLines = FAutoAdjust == adBoth || FAutoAdjust == adWidth;
   int maxWidth = 0;
   FWordCount = 0;
+  FLastSlotDone = false;
   c.MoveTo(1, 1);
-  for (int i = 0; i < FCodedLines.Count(); ++i) {
-    std::string line = ExpandTabs(FCodedLines.Get(i), FTabWidth);
-    std::string plain = i < FLines.Count() ? ExpandTabs(FLines.Get(i), FTabWidth) : std::string();
-    int width = c.TextWidth(plain);
-    if (width > maxWidth) maxWidth = width + 3;
-    ParseText(line);
+  for (size_t i = 0; i < FPage->Plain.size(); ++i) {
+    if (measureLines) {
+      int width = FPage->LineWidth(i);
+      if (width > maxWidth) maxWidth = width + 3;
+    }
+    ParseText(i);
     NewLine();
   }
+  FCurrentWord = nullptr;
 
   int penY = c.PenPos().Y;
   switch (FAutoAdjust) {
@@ -203,80 +403,89 @@ void THyperTxt::Paint() {
   }
 }
 
-void THyperTxt::ParseText(std::string line) {
+void THyperTxt::ParseText(size_t line) {
   TCanvas& c = Canvas();
   c.MoveTo(1, c.PenPos().Y);
-  size_t lt;
-  while ((lt = line.find('<')) != std::string::npos) {
-    size_t gt = line.find('>', lt + 1);
-    // A "<" that no ">" closes is text, not the start of a tag.
-    if (gt == std::string::npos) break;
-    PrintLine(line.substr(0, lt));
-    std::string tag = line.substr(lt + 1, gt - lt - 1);
-    line.erase(0, gt + 1);
-    ParseCodedLines(tag, line);
+  const TPage& page = *FPage;
+  for (size_t i = page.LineStarts[line]; i < page.LineStarts[line + 1]; ++i) {
+    const TPage::TOp& op = page.Ops[i];
+    switch (op.Kind) {
+      case TPage::opPiece:
+        PrintPiece(op.Arg);
+        break;
+      case TPage::opOpen:
+        OpenWord(*page.HotWords[op.Arg]);
+        break;
+      case TPage::opClose:
+        CloseWord();
+        break;
+    }
   }
-  PrintLine(line);
 }
 
-void THyperTxt::ParseCodedLines(const std::string& tag, const std::string& rest) {
+void THyperTxt::OpenWord(const std::string& word) {
   TCanvas& c = Canvas();
   TPoint pen = c.PenPos();
-  if (tag == "B") {
-    FInWord = true;
-    FBaseShift = 0;
-    int sw = FWordFont.Size(), sc = c.Font().Size();
-    if (sw >= sc) {
-      FBaseShift = std::abs(sw) - std::abs(sc);
-      c.MoveTo(pen.X, pen.Y - FBaseShift);
-    } else {
-      FBaseShift = std::abs(sc) - std::abs(sw);
-      c.MoveTo(pen.X, pen.Y + FBaseShift);
-    }
-    FSaveFont.Assign(c.Font());
-    c.SetFont(FWordFont);
-    TWordPos& slot = Slot();
-    slot.Top = c.PenPos().Y;
-    slot.Left = c.PenPos().X;
-    slot.Word = rest.substr(0, rest.find('<'));
-  } else if (tag == "/B") {
-    FInWord = false;
-    c.SetFont(FSaveFont);
-    int sw = FWordFont.Size(), sc = c.Font().Size();
-    c.MoveTo(pen.X, sw >= sc ? pen.Y + FBaseShift : pen.Y - FBaseShift);
-    TWordPos& slot = Slot();
-    slot.Right = c.PenPos().X;
-    slot.Bottom = c.PenPos().Y + c.TextHeight("A");
-    if (FWordCount < MaxWordCount) ++FWordCount;
+  FInWord = true;
+  FBaseShift = 0;
+  int sw = FWordFont.Size(), sc = c.Font().Size();
+  if (sw >= sc) {
+    FBaseShift = std::abs(sw) - std::abs(sc);
+    c.MoveTo(pen.X, pen.Y - FBaseShift);
+  } else {
+    FBaseShift = std::abs(sc) - std::abs(sw);
+    c.MoveTo(pen.X, pen.Y + FBaseShift);
   }
+  FSaveFont.Assign(c.Font());
+  c.SetFont(FWordFont);
+  FCurrentWord = &word;
+  BeginSlot();
 }
 
-void THyperTxt::PrintLine(std::string text) {
+void THyperTxt::CloseWord() {
   TCanvas& c = Canvas();
-  size_t space;
-  while ((space = text.find(' ')) != std::string::npos) {
-    std::string piece = text.substr(0, space + 1);
-    text.erase(0, space + 1);
-    if (c.PenPos().X + c.TextWidth(piece) > Width() - 2) Wrap();
-    c.TextOut(c.PenPos().X, c.PenPos().Y, piece);
-  }
-  if (c.PenPos().X + c.TextWidth(text) > Width() - 2) Wrap();
-  c.TextOut(c.PenPos().X, c.PenPos().Y, text);
+  TPoint pen = c.PenPos();
+  FInWord = false;
+  c.SetFont(FSaveFont);
+  int sw = FWordFont.Size(), sc = c.Font().Size();
+  c.MoveTo(pen.X, sw >= sc ? pen.Y + FBaseShift : pen.Y - FBaseShift);
+  EndSlot(FPage->LineHeight(false));
+}
+
+// Slot FWordCount starts at the pen; the last slot, refilled, is unfinished until it ends.
+void THyperTxt::BeginSlot() {
+  if (FWordCount == MaxWordCount) FLastSlotDone = false;
+  TWordPos& slot = Slot();
+  slot.Top = Canvas().PenPos().Y;
+  slot.Left = Canvas().PenPos().X;
+  slot.Word = *FCurrentWord;
+}
+
+void THyperTxt::EndSlot(int height) {
+  TWordPos& slot = Slot();
+  slot.Right = Canvas().PenPos().X;
+  slot.Bottom = Canvas().PenPos().Y + height;
+  if (FWordCount < MaxWordCount)
+    ++FWordCount;
+  else
+    FLastSlotDone = true;
+}
+
+void THyperTxt::PrintPiece(uint32_t index) {
+  TCanvas& c = Canvas();
+  TPage::TPiece& piece = FPage->Measured(index);
+  if (c.PenPos().X + piece.Width > Width() - 2) Wrap();
+  if (piece.Shaped)
+    c.TextOut(c.PenPos().X, c.PenPos().Y, *piece.Shaped);
+  else
+    c.TextOut(c.PenPos().X, c.PenPos().Y, *piece.Text);
 }
 
 void THyperTxt::Wrap() {
-  TCanvas& c = Canvas();
-  if (FInWord) {
-    TWordPos& slot = Slot();
-    slot.Right = c.PenPos().X;
-    slot.Bottom = c.PenPos().Y + c.TextHeight("A");
-    if (FWordCount < MaxWordCount) ++FWordCount;
-  }
+  // A hot word broken across lines takes a slot per line, all with its word.
+  if (FInWord) EndSlot(FPage->LineHeight(true));
   NewLine();
-  TWordPos& slot = Slot();
-  slot.Top = c.PenPos().Y;
-  slot.Left = c.PenPos().X;
-  if (FWordCount > 0) slot.Word = FWordPos[static_cast<size_t>(FWordCount - 1)].Word;
+  if (FInWord) BeginSlot();
 }
 
 void THyperTxt::NewLine() {
@@ -288,16 +497,40 @@ void THyperTxt::NewLine() {
 // ---- pointer
 
 int THyperTxt::HitTest(int x, int y) const {
-  for (int i = 0; i <= FWordCount; ++i) {
+  for (int i = 0, n = SlotCount(); i < n; ++i) {
     const TWordPos& p = FWordPos[static_cast<size_t>(i)];
     if (p.Left < x && x < p.Right && p.Top < y && y < p.Bottom) return i;
   }
   return -1;
 }
 
+// Compared in place, ends first: the pointer asks on every move, and the words of a list
+// often share their beginnings.
+static bool EntryHasWord(const std::string& entry, const std::string& word) {
+  std::string_view column(entry.data(), std::min<size_t>(entry.size(), TWords::WordWidth));
+  size_t lead = column.find_first_not_of(' ');
+  if (lead == std::string_view::npos) return word.empty();
+  column.remove_prefix(lead);
+  size_t n = word.size();
+  if (n == 0 || column.size() < n || column[n - 1] != word[n - 1]) return false;
+  if (column.size() > n && column[n] != ' ') return false;
+  return column.compare(0, n, word) == 0 &&
+         column.find_first_not_of(' ', n) == std::string_view::npos;
+}
+
+// The word action code of an entry, read from its column without copying the entry.
+static int EntryCode(const std::string& entry) {
+  std::string_view code;
+  if (entry.size() > TWords::WordWidth)
+    code = std::string_view(entry).substr(TWords::WordWidth, TWords::ActTypeWidth);
+  while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
+  return StrToInt(code);
+}
+
 int THyperTxt::FindEntry(const std::string& word) const {
-  for (int j = 0; j < FWords.Count(); ++j)
-    if (LTrim(FWords.GetWord(j)) == word) return j;
+  const std::vector<std::string>& entries = FWords.Items();
+  for (size_t j = 0; j < entries.size(); ++j)
+    if (EntryHasWord(entries[j], word)) return static_cast<int>(j);
   return -1;
 }
 
@@ -315,7 +548,7 @@ void THyperTxt::MouseMove(TShiftState shift, int x, int y) {
   }
   int entry = FindEntry(word);
   if (entry < 0) return;
-  int code = StrToInt(FWords.GetWordActType(entry));
+  int code = EntryCode(FWords.Items()[static_cast<size_t>(entry)]);
   if (code >= 0 && code <= 5) Screen->SetCursor(FirstCursor + code);
 }
 
@@ -331,7 +564,7 @@ void THyperTxt::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
   }
   int entry = FindEntry(word);
   if (entry < 0) return;
-  int code = StrToInt(FWords.GetWordActType(entry));
+  int code = EntryCode(FWords.Items()[static_cast<size_t>(entry)]);
   PerformWordAction(code, FWords.GetWordAct(entry), x, y);
 }
 

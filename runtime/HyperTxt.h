@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "host/ExtCtrls.h"
@@ -35,6 +37,7 @@ class THyperTxt : public host::TPaintBox {
   static constexpr int FirstCursor = 10;
 
   explicit THyperTxt(host::TComponent* owner);
+  ~THyperTxt() override;
 
   TAboutMebrox& About() { return FAbout; }
   TAdjustAttrs AutoAdjust() const { return FAutoAdjust; }
@@ -64,11 +67,16 @@ class THyperTxt : public host::TPaintBox {
   TWordClickEvent OnWordClick;
   TOverWordEvent OnOverWord;
 
-  // The layout of the last paint.
+  // The layout of the last paint. CodedLines shows each line with its hot words between "<B>"
+  // and "</B>"; the marks live beside the text, so nothing the text holds is read as one.
   const host::TStringList& CodedLines() const { return FCodedLines; }
   int WordCount() const { return FWordCount; }
+  // The slots the last paint finished, from slot 0: WordCount of them, and the last slot as
+  // well once a hot word past the first 200 was drawn into it.
+  int SlotCount() const { return FWordCount + (FLastSlotDone ? 1 : 0); }
   const TWordPos& WordPos(int index) const { return FWordPos.at(static_cast<size_t>(index)); }
-  // The slot under a client point (strict edges, lowest index first), or -1.
+  // The slot under a client point (strict edges, lowest index first), or -1. Only slots the
+  // last paint completed count.
   int HitTest(int x, int y) const;
   // The first entry of Words whose word, without leading spaces, is word; or -1.
   int FindEntry(const std::string& word) const;
@@ -81,15 +89,22 @@ class THyperTxt : public host::TPaintBox {
   void MouseMove(host::TShiftState shift, int x, int y) override;
   void MouseDown(host::TMouseButton button, host::TShiftState shift, int x, int y) override;
 
-  // The layout layers: markup, one marked-up line, one tag, one plain segment, next line.
+  // The layout layers: markup of the whole page, one line, a hot word's opening and closing
+  // marks, one piece of a segment, the next line.
   void EncodeText(const host::TStrings& lines, const TWords& words);
-  void ParseText(std::string line);
-  void ParseCodedLines(const std::string& tag, const std::string& rest);
-  void PrintLine(std::string text);
+  void ParseText(size_t line);
+  void OpenWord(const std::string& word);
+  void CloseWord();
+  void PrintPiece(uint32_t piece);
   void NewLine();
 
  private:
+  struct TPage;
+
+  bool PageCurrent() const;
   void Wrap();
+  void BeginSlot();
+  void EndSlot(int height);
   void PerformWordAction(int code, const std::string& data, int x, int y);
   TWordPos& Slot() { return FWordPos[static_cast<size_t>(FWordCount)]; }
 
@@ -110,7 +125,12 @@ class THyperTxt : public host::TPaintBox {
   host::TFont FSaveFont;
   int FBaseShift = 0;
   int FWordCount = 0;
+  // Slot MaxWordCount, which takes every hot word past the first 200, holds a finished one.
+  bool FLastSlotDone = false;
+  const std::string* FCurrentWord = nullptr;
   std::array<TWordPos, MaxWordCount + 1> FWordPos;
+  // The marked-up page and what was measured of it, kept from paint to paint.
+  std::unique_ptr<TPage> FPage;
   TCursorGroup::TLease FCursors{WordCursors()};
 };
 

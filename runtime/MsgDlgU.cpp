@@ -1,5 +1,7 @@
 #include "runtime/MsgDlgU.h"
 
+#include <exception>
+
 #include "host/FormFile.h"
 #include "host/Resources.h"
 #include "runtime/DefaultSettings.h"
@@ -39,12 +41,22 @@ void TMsgDlg::FormCreate() {
 }
 
 void TMsgDlg::FormShow() {
-  GetINISettings();
+  // A setting that cannot be read is still told, but the popup fits the text it has all the
+  // same rather than showing it cut at the design size.
+  std::exception_ptr failure;
+  try {
+    GetINISettings();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   // One pixel more than the label each way, so the shape's outline frames the text.
   FShape1->SetBounds(0, 0, FMsgLbl->Width() + 1, FMsgLbl->Height() + 1);
   SetBounds(Left(), Top(), FMsgLbl->Width() + 1, FMsgLbl->Height() + 1);
+  if (failure) std::rethrow_exception(failure);
 }
 
-void TMsgDlg::MsgLblClick() { Close(); }
+void TMsgDlg::MsgLblClick() {
+  Close();
+}
 
 }  // namespace mebrox

@@ -1,5 +1,7 @@
 #include "runtime/WavePaus.h"
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "host/Resources.h"
@@ -31,26 +33,33 @@ void TWavePause::ShowGlyph(const char* name) {
 void TWavePause::Click() {
   host::TComponent* frame = Owner();
   if (!frame) return;
-  const std::vector<host::TComponent*> components = frame->ComponentList();
-  for (host::TComponent* component : components) {
+  // The frame's players and their modes, asked once: the answer decides for all of them, so
+  // that no player is paused and resumed again in the same click.
+  std::vector<std::pair<TWavePlay*, std::string>> players;
+  for (host::TComponent* component : frame->ComponentList()) {
     auto* player = dynamic_cast<TWavePlay*>(component);
     if (!player || player->ClassName() != "TWavePlay") continue;
     // A player that is not open would answer the query with an error and keep it, refusing
     // to play from then on; a closed player is neither playing nor paused anyway.
     if (!player->Opened()) continue;
-    const std::string mode = player->Status("mode");
-    if (mode == "playing") {
-      FPausedName = player->Name();
-      if (auto* found = dynamic_cast<TWavePlay*>(frame->FindComponent(FPausedName))) found->Pause();
-      ShowGlyph("PLAY");
-    } else if (mode == "paused") {
-      // The player this button paused, while there is one of that name; otherwise (this
-      // button never paused one, or it has been renamed since) the paused player itself, so
-      // that the "PAUSE" glyph shown next is true.
-      auto* paused = dynamic_cast<TWavePlay*>(frame->FindComponent(FPausedName));
-      (paused ? paused : player)->Resume();
-      ShowGlyph("PAUSE");
-    }
+    players.emplace_back(player, player->Status("mode"));
+  }
+  auto any = [&](const char* mode) {
+    for (const auto& p : players)
+      if (p.second == mode) return true;
+    return false;
+  };
+  if (any("playing")) {
+    for (const auto& [player, mode] : players)
+      if (mode == "playing") {
+        FPausedName = player->Name();
+        player->Pause();
+      }
+    ShowGlyph("PLAY");
+  } else if (any("paused")) {
+    for (const auto& [player, mode] : players)
+      if (mode == "paused") player->Resume();
+    ShowGlyph("PAUSE");
   }
 }
 

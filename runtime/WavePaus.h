@@ -7,8 +7,8 @@
 
 namespace mebrox {
 
-// A small button that pauses the wave players of its frame and resumes the one it paused. It
-// shows the "PAUSE" glyph while it can pause and "PLAY" while it can resume.
+// A small button that pauses the wave players of its frame and resumes them. It shows the
+// "PAUSE" glyph while it can pause and "PLAY" while it can resume.
 class TWavePause : public host::TSpeedButton {
   HOST_PUBLISHED_CLASS
  public:
@@ -18,8 +18,9 @@ class TWavePause : public host::TSpeedButton {
   // The Name of the player this button paused last; empty until it has paused one.
   const std::string& PausedName() const { return FPausedName; }
 
-  // Asks every wave player of the owner frame for its mode: pauses those playing, resumes the
-  // one it paused for each one paused. Replaces the button's click, so OnClick is not called.
+  // Asks every open wave player of the owner frame for its mode: while any plays, pauses all
+  // that play; otherwise resumes all that are paused. Replaces the button's click, so OnClick
+  // is not called.
   void Click() override;
 
  private:

@@ -181,9 +181,10 @@ std::string TWavePlay::Status(const std::string& item) {
 }
 
 void TWavePlay::Rewind() {
-  if (FLastError != 0) return;
+  // A closed player has nothing to rewind, and a command to no device would latch an error.
+  if (FLastError != 0 || !FOpened) return;
   std::string reply;
-  FLastError = SendmciString("Rewind WaveAudio", reply);
+  FLastError = SendmciString("Seek " + FAlias + " to start", reply);
 }
 
 void TWavePlay::CloseWave() {

@@ -64,6 +64,7 @@ class TWavePlay : public host::TComponent {
   void Resume();
   // "status <alias> <item>": MCI's reply, or "" when nothing was sent or the command failed.
   std::string Status(const std::string& item);
+  // "Seek <alias> to start": stops an open device at the beginning; a closed one is left alone.
   void Rewind();
   // Always sends "Close <alias>" and takes its result, so that a good close clears an error.
   void CloseWave();

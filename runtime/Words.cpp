@@ -18,10 +18,31 @@ std::string Column(const std::string& entry, size_t start, size_t width) {
   return RTrim(entry.substr(start, width));
 }
 
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// A field wider than its column would shift the fields behind it and garble the entry; a line
+// break in a word or code would split its record in the word-list file. Trailing spaces are
+// padding, so they do not count.
+std::string FitField(const std::string& value, size_t width, const char* what) {
+  std::string field = value.size() > width ? RTrim(value) : value;
+  if (field.size() > width)
+    throw host::EListError(std::string(what) + " \"" + field + "\" is longer than the " +
+                           std::to_string(width) + " characters its column holds");
+  if (HasLineBreak(field))
+    throw host::EListError(std::string(what) + " \"" + field + "\" holds a line break");
+  return field;
+}
+
 std::string MakeEntry(const std::string& word, const std::string& actType, const std::string& act) {
-  return PadStr(word, TWords::WordWidth) + PadStr(actType, TWords::ActTypeWidth) +
+  return PadStr(FitField(word, TWords::WordWidth, "The word"), TWords::WordWidth) +
+         PadStr(FitField(actType, TWords::ActTypeWidth, "The word action code"),
+                TWords::ActTypeWidth) +
          PadStr(act, TWords::ActWidth);
 }
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
 // Hands out the lines of a text file one at a time, as the old text-file reader did: CR LF or LF
 // ends a line, and reading past the end gives empty lines.
@@ -54,6 +75,38 @@ int ParseCode(const std::string& code, const std::string& fileName, int line) {
     throw host::EParserError(fileName, line,
                              "word action code \"" + code + "\" is not an integer number");
   return value;
+}
+
+// What an entry cannot hold is refused where the file says it, not when the entry is built.
+void CheckRecord(const std::string& word, int wordLine, const std::string& code, int codeLine,
+                 const std::string& fileName) {
+  if (word.size() > TWords::WordWidth && RTrim(word).size() > TWords::WordWidth)
+    throw host::EParserError(
+        fileName, wordLine,
+        "the word is longer than " + std::to_string(TWords::WordWidth) + " characters");
+  if (HasLineBreak(word))
+    throw host::EParserError(fileName, wordLine, "the word holds a carriage return");
+  if (code.size() > TWords::ActTypeWidth)
+    throw host::EParserError(fileName, codeLine,
+                             "word action code \"" + code + "\" is longer than " +
+                                 std::to_string(TWords::ActTypeWidth) + " characters");
+  if (HasLineBreak(code))
+    throw host::EParserError(fileName, codeLine, "the word action code holds a carriage return");
+  if (!code.empty()) ParseCode(code, fileName, codeLine);
+}
+
+// Whether text, written out as lines, has a line that is only "~" and would end its record.
+bool HasRecordEnd(const std::string& text) {
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line == "~") return true;
+    pos = end + 1;
+  }
+  return false;
 }
 
 }  // namespace
@@ -121,13 +174,16 @@ void TWords::Changed() {
 
 void TWords::LoadListFromFile(const std::string& fileName) {
   // Read before clearing: a file that cannot be opened leaves the list as it was.
-  const std::string text = host::ReadFileBytes(fileName);
+  std::string text = host::ReadFileBytes(fileName);
+  if (text.compare(0, Utf8Bom.size(), Utf8Bom) == 0) text.erase(0, Utf8Bom.size());
   Clear();
   TLineReader reader(text);
   while (!reader.Eof()) {
     std::string word = reader.ReadLine();
+    int wordLine = reader.LineNumber();
     std::string code = RTrim(reader.ReadLine());
     int codeLine = reader.LineNumber();
+    CheckRecord(word, wordLine, code, codeLine, fileName);
     std::optional<int> codeValue;
     std::string data;
     std::string line;
@@ -146,6 +202,22 @@ void TWords::LoadListFromFile(const std::string& fileName) {
 }
 
 void TWords::SaveListToFile(const std::string& fileName) const {
+  // Only what reads back as the same records is written.
+  for (int i = 0; i < Count(); ++i) {
+    std::string word = GetWord(i), code = GetWordActType(i), act = GetWordAct(i);
+    std::string which = "word " + std::to_string(i + 1) + " (\"" + word + "\")";
+    auto refuse = [&](const std::string& why) {
+      throw host::EInOutError("Cannot save the word list \"" + fileName + "\": " + why);
+    };
+    int value = 0;
+    if (HasLineBreak(word)) refuse(which + " holds a line break");
+    if (HasLineBreak(code) || (!code.empty() && !host::TryStrToInt(code, value)))
+      refuse("the action code \"" + code + "\" of " + which + " is not a number");
+    if (code.empty() && !act.empty()) refuse(which + " has action data but no action code");
+    if (HasRecordEnd(act))
+      refuse("the action data of " + which +
+             " has a line that is only \"~\", which would end the word's record");
+  }
   std::string text;
   for (int i = 0; i < Count(); ++i) {
     text += GetWord(i) + "\r\n";

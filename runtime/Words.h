@@ -18,9 +18,11 @@ class TWords : public host::TStringList {
   static constexpr int ActTypeWidth = 2;
   static constexpr int ActWidth = 90;
 
-  // Appends the padded entry (nothing trimmed, nothing cut) and returns its index.
+  // Appends the padded entry (nothing cut) and returns its index. A word longer than its 128
+  // characters or a code longer than its 2 (trailing spaces aside), or either holding a line
+  // break, fails with EListError: the entry could not hold it.
   int NewWord(const std::string& word, const std::string& actType, const std::string& act);
-  // Replaces entry index; an empty word keeps the entry's current word.
+  // Replaces entry index; an empty word keeps the entry's current word. Refuses as NewWord.
   void ChangeWord(int index, const std::string& word, const std::string& actType,
                   const std::string& act);
   void RemoveWord(int index);
@@ -35,10 +37,13 @@ class TWords : public host::TStringList {
   void Assign(const host::TStrings& source);
   using host::TStringList::Assign;
 
-  // Reads a word-list file (.WLS); a code that is not a number fails with EParserError naming
-  // the file and line, keeping the entries read before it.
+  // Reads a word-list file (.WLS), a UTF-8 byte order mark allowed. A code that is not a number,
+  // or a word or code its column cannot hold, fails with EParserError naming the file and line,
+  // keeping the entries read before it.
   virtual void LoadListFromFile(const std::string& fileName);
   // Writes a word-list file with CR LF lines; the old file stays intact if the write fails.
+  // A list that would not read back as the same records (a code that is not a number, data
+  // without a code, a data line that is only "~") fails with EInOutError and writes nothing.
   virtual void SaveListToFile(const std::string& fileName) const;
 
   // Fired instead of OnChange after every modification, with the list as sender.

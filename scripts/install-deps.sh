@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   qt6-qpa-plugins xvfb xauth xdotool
+  libgraphviz-dev
 )
 
 missing=()

@@ -41,6 +41,18 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       line.Help = true;
     } else if (arg == "--new" && rules.AllowNew) {
       line.New = true;
+    } else if (arg == "--check" && rules.AllowProjectTools) {
+      line.Check = true;
+    } else if (arg == "--map" && rules.AllowProjectTools) {
+      line.Map = true;
+    } else if (arg == "--map-format" && rules.AllowProjectTools) {
+      if (!value(line.MapFormat)) return false;
+      if (!IsMapFormat(*line.MapFormat)) {
+        error = "--map-format takes dot, svg or png, not " + *line.MapFormat;
+        return false;
+      }
+    } else if (arg == "--map-output" && rules.AllowProjectTools) {
+      if (!value(line.MapOutput)) return false;
     } else if (arg == "--headless") {
       line.Headless = true;
     } else if (arg == "--script") {
@@ -53,6 +65,14 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
     }
   }
   if (line.Help) return true;
+  if ((line.MapFormat || line.MapOutput) && !line.Map) {
+    error = "--map-format and --map-output need --map";
+    return false;
+  }
+  if (line.Check + line.Map + line.Headless > 1) {
+    error = "--check, --map and --headless go one at a time";
+    return false;
+  }
   if ((line.Script || line.ScreenshotDir) && !line.Headless) {
     error = "--script and --screenshots need --headless";
     return false;
@@ -62,6 +82,10 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
     return false;
   }
   return true;
+}
+
+bool IsMapFormat(const std::string& format) {
+  return format == "dot" || format == "svg" || format == "png";
 }
 
 int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,

@@ -17,20 +17,31 @@ inline constexpr int ExitUsage = 2;
 
 // What mebrox-run and mebrox-studio take on their command lines:
 //   PROGRAM [--headless [--script FILE] [--screenshots DIR]] PROJECT.dpr
+// and mebrox-run also
+//   PROGRAM --check PROJECT.dpr
+//   PROGRAM --map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr
 struct TCommandLine {
   bool Headless = false;
   bool Help = false;
   std::optional<std::string> Script;
   std::optional<std::string> ScreenshotDir;
   std::string Project;
-  bool New = false;  // mebrox-studio: make the project first
+  bool New = false;    // mebrox-studio: make the project first
+  bool Check = false;  // report the project's broken links instead of running it
+  bool Map = false;    // draw the project's frames and links instead of running it
+  std::optional<std::string> MapFormat;
+  std::optional<std::string> MapOutput;
 };
 
 // What a program takes beyond the common options.
 struct TCommandLineRules {
   bool AllowNew = false;                // --new
   bool WindowedWithoutProject = false;  // a window may open with no project
+  bool AllowProjectTools = false;       // --check, --map and its options
 };
+
+// The formats --map-format takes.
+bool IsMapFormat(const std::string& format);
 
 // Fills line from the arguments; false with a reason in error for a command line we do not take.
 bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error,

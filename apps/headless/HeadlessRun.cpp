@@ -1,5 +1,6 @@
 #include "apps/headless/HeadlessRun.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "host/ShellApi.h"
 #include "host/StdCtrls.h"
 #include "host/TabCtrls.h"
+#include "runtime/HyperTxt.h"
 
 namespace mebrox {
 
@@ -338,6 +340,39 @@ void THeadlessRun::Pointer(const TScriptCommand& command, TForm& form, host::TPo
   host::Application->ProcessMessages();
 }
 
+host::TPoint THeadlessRun::HotWordPoint(const TScriptCommand& command, host::TControl& control) {
+  auto* text = dynamic_cast<THyperTxt*>(&control);
+  if (!text) Fail(command, command.Control + " is not a hot text, so it has no hot words");
+  if (!control.Showing()) Fail(command, command.Control + " is not showing");
+  // The word-position table is the last paint's: let a changed text be painted first.
+  host::Application->ProcessMessages();
+  std::string word = command.HotWord.substr(command.HotWord.find_first_not_of(' '));
+  // Only the slots the last paint finished.
+  int last = text->SlotCount() - 1;
+  std::vector<std::string> shown;
+  for (int i = 0; i <= last; ++i) {
+    const TWordPos& slot = text->WordPos(i);
+    if (slot.Word == word) {
+      host::TPoint middle{(slot.Left + slot.Right) / 2, (slot.Top + slot.Bottom) / 2};
+      if (middle.X <= 0 || middle.Y <= 0 || middle.X >= control.Width() ||
+          middle.Y >= control.Height())
+        Fail(command, command.Control + " draws the hot word " + QuoteTraceString(word) +
+                          " outside its bounds, where no pointer reaches it");
+      return middle;
+    }
+    if (std::find(shown.begin(), shown.end(), slot.Word) == shown.end()) shown.push_back(slot.Word);
+  }
+  std::string problem = command.Control + " shows no hot word " + QuoteTraceString(word);
+  for (const std::string& s : shown)
+    if (host::SameText(s, word))
+      Fail(command,
+           problem + " (hot words are case-sensitive: it shows " + QuoteTraceString(s) + ")");
+  if (shown.empty()) Fail(command, problem + "; it shows no hot words at all");
+  std::string list;
+  for (const std::string& s : shown) list += (list.empty() ? "" : ", ") + QuoteTraceString(s);
+  Fail(command, problem + "; it shows " + list);
+}
+
 // Splits text into its characters (UTF-8 sequences kept whole).
 static std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> out;
@@ -567,6 +602,7 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
       Fail(command, "Form " + form.Name() + " has no component named " + command.Control);
     auto* control = dynamic_cast<host::TControl*>(component);
     if (!control) Fail(command, command.Control + " is not a control");
+    if (!command.HotWord.empty()) point = HotWordPoint(command, *control);
     // Client point of the control to client point of the form: add up the chain of origins.
     const host::TControl* c = control;
     for (; c && c != &form; c = c->Parent()) {

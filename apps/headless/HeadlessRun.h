@@ -98,6 +98,9 @@ class THeadlessRun {
   void SaveShot(host::TForm& form);
   void Pointer(const TScriptCommand& command, host::TForm& form, host::TPoint point,
                host::TMouseEventRecord::TKind kind);
+  // The middle of the first place a hot text shows the command's hot word, in the control's
+  // client pixels; a word it does not show fails at the command's line.
+  host::TPoint HotWordPoint(const TScriptCommand& command, host::TControl& control);
   void TypeText(const TScriptCommand& command);
   void PressKey(const TScriptCommand& command);
   void SelectItem(const TScriptCommand& command);

@@ -75,16 +75,27 @@ class TScriptLineParser {
     const std::string verb = host::LowerCase(FWords[0]);
     if (verb == "move" || verb == "down" || verb == "up" || verb == "click") {
       c.Verb = verb == "move" ? svMove : verb == "down" ? svDown : verb == "up" ? svUp : svClick;
-      if (FWords.size() < 4 || FWords.size() > 5)
-        Error("Use: " + verb + " FORM.CONTROL X Y [right]");
-      ReadTarget(FWords[1], c);
-      c.X = ReadInt(FWords[2], "X");
-      c.Y = ReadInt(FWords[3], "Y");
-      if (FWords.size() == 5) {
-        if (SameText(FWords[4], "right"))
+      // A quoted third word names a hot word: scripts that point at words by name survive a
+      // change of font or text.
+      bool byWord = FWords.size() >= 3 && FQuoted[2];
+      size_t words = byWord ? 3 : 4;
+      if (FWords.size() < words || FWords.size() > words + 1)
+        Error("Use: " + verb + " FORM.CONTROL X Y [right], or " + verb +
+              " FORM.CONTROL \"HOT WORD\" [right]");
+      if (byWord) {
+        ReadControl(FWords[1], c);
+        c.HotWord = FWords[2];
+        if (LTrimmed(c.HotWord).empty()) Error("Hot word expected between the quotes");
+      } else {
+        ReadTarget(FWords[1], c);
+        c.X = ReadInt(FWords[2], "X");
+        c.Y = ReadInt(FWords[3], "Y");
+      }
+      if (FWords.size() == words + 1) {
+        if (SameText(FWords[words], "right"))
           c.Button = host::mbRight;
-        else if (!SameText(FWords[4], "left"))
-          Error("'right' expected instead of '" + FWords[4] + "'");
+        else if (!SameText(FWords[words], "left"))
+          Error("'right' expected instead of '" + FWords[words] + "'");
       }
     } else if (verb == "answer") {
       c.Verb = svAnswer;
@@ -293,6 +304,11 @@ class TScriptLineParser {
       if (dot == std::string::npos) return word;
       start = dot + 1;
     }
+  }
+
+  static std::string LTrimmed(const std::string& word) {
+    size_t start = word.find_first_not_of(' ');
+    return start == std::string::npos ? std::string() : word.substr(start);
   }
 
   static bool IsNumber(const std::string& word) {

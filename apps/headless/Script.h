@@ -51,6 +51,7 @@ enum TScriptVerb {
 
 // One line of an event script:
 //   move|down|up|click FORM[.CONTROL] X Y [right]    the pointer, at a client point of the target
+//   move|down|up|click FORM.CONTROL "WORD" [right]   the pointer, amid a hot word of a hot text
 //   answer yes|no|ok|cancel                          the answer for the next message box
 //   screenshot FORM FILE.png                         the form as it looks now
 //   wait MS                                          time passes
@@ -85,6 +86,7 @@ struct TScriptCommand {
   std::string Control;  // empty: the form itself
   int X = 0;
   int Y = 0;
+  std::string HotWord;  // pointer lines: the hot word to point at instead of X and Y
   host::TMouseButton Button = host::mbLeft;
   host::TModalResult Answer = host::mrNone;
   std::string FileName;            // as written; relative names are the caller's to resolve

@@ -14,66 +14,76 @@ namespace fs = std::filesystem;
 using host::EParserError;
 using host::SameText;
 
-namespace {
-
-struct TPlannedForm {
-  const TFormCreation* Creation;
-  fs::path Path;            // absolute
-  std::string DisplayName;  // as the user would name it from where the project was named
-};
-
-}  // namespace
-
-std::vector<host::TForm*> LoadProject(const TProjectFile& project) {
-  fs::path projectPath = fs::absolute(project.FileName).lexically_normal();
-  fs::path folder = projectPath.parent_path();
+std::vector<TFrameFile> PlanFrames(const TProjectFile& project,
+                                   std::vector<EParserError>* problems) {
+  fs::path folder = fs::absolute(project.FileName).lexically_normal().parent_path();
   fs::path shownFolder = fs::path(project.FileName).parent_path();
-
-  std::vector<TPlannedForm> plan;
+  std::vector<TFrameFile> plan;
   for (const TFormCreation& creation : project.Creations) {
-    const TProjectUnit* unit = project.FindFormUnit(creation.FormName);
-    if (!unit)
-      throw EParserError(project.FileName, creation.Line,
-                         "No unit of the uses clause declares form " + creation.FormName);
-    std::string relative = FormFileOf(*unit);
-    TPlannedForm p{&creation, (folder / relative).lexically_normal(), std::string()};
-    std::string located = host::LocateFile(p.Path.string());
-    if (!located.empty()) p.Path = located;
-    if (located.empty())
-      throw EParserError(project.FileName, unit->Line,
-                         "Form file " + (shownFolder / relative).lexically_normal().string() +
-                             " of unit " + unit->Name + " not found");
-    p.DisplayName = (shownFolder / p.Path.lexically_relative(folder)).lexically_normal().string();
-    plan.push_back(std::move(p));
+    try {
+      const TProjectUnit* unit = project.FindFormUnit(creation.FormName);
+      if (!unit)
+        throw EParserError(project.FileName, creation.Line,
+                           "No unit of the uses clause declares form " + creation.FormName);
+      std::string relative = FormFileOf(*unit);
+      TFrameFile frame{&creation, unit, (folder / relative).lexically_normal().string(), {}};
+      std::string located = host::LocateFile(frame.Path);
+      if (located.empty())
+        throw EParserError(project.FileName, unit->Line,
+                           "Form file " + (shownFolder / relative).lexically_normal().string() +
+                               " of unit " + unit->Name + " not found");
+      frame.Path = located;
+      frame.DisplayName =
+          (shownFolder / fs::path(located).lexically_relative(folder)).lexically_normal().string();
+      plan.push_back(std::move(frame));
+    } catch (const EParserError& e) {
+      if (!problems) throw;
+      problems->push_back(e);
+    }
   }
+  return plan;
+}
 
+void EnterProject(const TProjectFile& project) {
+  fs::path projectPath = fs::absolute(project.FileName).lexically_normal();
   host::Application->SetExeName(projectPath.string());
   host::Application->SetTitle(project.Title.empty() ? project.ProgramName : project.Title);
-  fs::current_path(folder);
+  fs::current_path(projectPath.parent_path());
+}
 
+host::TForm* LoadFrame(const TFrameFile& frame, const TProjectFile& project) {
+  auto* form = new host::TForm(host::Application);
+  try {
+    host::Application->AddForm(form);
+    form->SetClassName(frame.Creation->ClassName);
+    std::string text = host::ReadFileBytes(frame.Path);
+    try {
+      host::ReadComponentText(text, *form, frame.DisplayName);
+    } catch (const EParserError&) {
+      throw;
+    } catch (const std::exception& e) {
+      // A component's Loaded failed once the whole form was read.
+      throw host::Exception(frame.DisplayName + ": " + e.what());
+    }
+    // Frames find each other by class name, so the form file and the project must agree.
+    if (form->ClassName() != frame.Creation->ClassName)
+      throw EParserError(frame.DisplayName, host::FormHeaderLine(text),
+                         "The form file holds a " + form->ClassName() + ", but " +
+                             project.FileName + " creates a " + frame.Creation->ClassName);
+    host::HandleEvents([form] { form->DoCreate(); });
+  } catch (...) {
+    delete form;
+    throw;
+  }
+  return form;
+}
+
+std::vector<host::TForm*> LoadProject(const TProjectFile& project) {
+  std::vector<TFrameFile> plan = PlanFrames(project);
+  EnterProject(project);
   std::vector<host::TForm*> forms;
   try {
-    for (const TPlannedForm& p : plan) {
-      auto* form = new host::TForm(host::Application);
-      forms.push_back(form);
-      host::Application->AddForm(form);
-      form->SetClassName(p.Creation->ClassName);
-      std::string text = host::ReadFileBytes(p.Path.string());
-      try {
-        host::ReadComponentText(text, *form, p.DisplayName);
-      } catch (const EParserError&) {
-        throw;
-      } catch (const std::exception& e) {
-        // A component's Loaded failed once the whole form was read.
-        throw host::Exception(p.DisplayName + ": " + e.what());
-      }
-      // Frames find each other by class name, so the form file and the project must agree.
-      if (form->ClassName() != p.Creation->ClassName)
-        throw EParserError(p.DisplayName, host::FormHeaderLine(text),
-                           "The form file holds a " + form->ClassName() + ", but " +
-                               project.FileName + " creates a " + p.Creation->ClassName);
-      host::HandleEvents([form] { form->DoCreate(); });
-    }
+    for (const TFrameFile& frame : plan) forms.push_back(LoadFrame(frame, project));
   } catch (...) {
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) delete *it;
     throw;

@@ -9,12 +9,12 @@ namespace host {
 // One SDL device per voice rather than one shared device with a mixer of our own: each sound
 // keeps its own rate and channel layout and SDL converts it to whatever the hardware takes, so
 // we need no resampler, and the sound server (or the dummy driver) mixes the voices. A page
-// plays a handful of sounds at most, so a device each costs nothing that matters. The whole
-// sound is queued at once (SDL_QueueAudio), so no callback of ours runs on SDL's thread and
-// pausing a device holds exactly what is left.
+// plays a handful of sounds at most, so a device each costs nothing that matters. SDL's audio
+// thread pulls each voice's stream a device buffer at a time, so a sound of an hour takes no
+// more memory than one of a second, and pausing a device holds exactly where it is.
 
 TSdlAudioOutput::~TSdlAudioOutput() {
-  for (auto& [number, voice] : FVoices) SDL_CloseAudioDevice(voice.Device);
+  for (auto& [number, voice] : FVoices) SDL_CloseAudioDevice(voice->Device);
   FVoices.clear();
   if (FState == asStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -28,12 +28,15 @@ bool StartDriver(const char* forced) {
   return started;
 }
 
-SDL_AudioDeviceID OpenDevice(int rate, int channels) {
+SDL_AudioDeviceID OpenDevice(int rate, int channels, SDL_AudioCallback fill = nullptr,
+                             void* voice = nullptr) {
   SDL_AudioSpec want{};
   want.freq = rate;
   want.format = AUDIO_S16SYS;
   want.channels = static_cast<Uint8>(channels);
   want.samples = 1024;
+  want.callback = fill;
+  want.userdata = voice;
   // No allowed changes: SDL converts our format to the hardware's itself.
   return SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
 }
@@ -54,8 +57,28 @@ void TSdlAudioOutput::SetStarted(bool started) {
   FState = started ? asStarted : asUnavailable;
 }
 
-uint32_t TSdlAudioOutput::OpenVoiceDevice(const TPcmSound& sound) {
-  SDL_AudioDeviceID device = OpenDevice(sound.SampleRate, sound.Channels);
+// On SDL's audio thread. A stream whose data turns out damaged further in ends there.
+void TSdlAudioOutput::Fill(void* data, uint8_t* out, int length) {
+  auto& voice = *static_cast<TVoice*>(data);
+  ISoundStream& stream = *voice.Stream;
+  const int channels = stream.Channels();
+  const int64_t wanted = length / (static_cast<int>(sizeof(int16_t)) * channels);
+  auto* samples = reinterpret_cast<int16_t*>(out);
+  int64_t got = 0;
+  if (voice.Left > 0) {
+    try {
+      got = stream.Read(samples, wanted);
+    } catch (...) {
+      got = 0;
+    }
+  }
+  std::fill(samples + got * channels, samples + length / sizeof(int16_t), int16_t{0});
+  voice.Left = got < wanted ? 0 : std::max<int64_t>(stream.Frames() - stream.Position(), 0);
+}
+
+uint32_t TSdlAudioOutput::OpenVoiceDevice(const ISoundStream& stream, TVoice& voice) {
+  const int rate = stream.SampleRate(), channels = stream.Channels();
+  SDL_AudioDeviceID device = OpenDevice(rate, channels, &Fill, &voice);
   if (device != 0 || !FVoices.empty() || FDriverName == "dummy") return device;
   // ALSA, for one, starts without a sound card and fails only here. When not even a plain
   // format opens, the driver is of no use: go over to the dummy one while nothing plays.
@@ -65,39 +88,31 @@ uint32_t TSdlAudioOutput::OpenVoiceDevice(const TPcmSound& sound) {
   }
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   SetStarted(StartDriver("dummy"));
-  return FState == asStarted ? OpenDevice(sound.SampleRate, sound.Channels) : 0;
+  return FState == asStarted ? OpenDevice(rate, channels, &Fill, &voice) : 0;
 }
 
-int TSdlAudioOutput::Start(const TPcmSound& sound, int64_t fromFrame) {
-  const int64_t frames = sound.Frames() - std::max<int64_t>(fromFrame, 0);
-  if (frames <= 0 || sound.SampleRate <= 0 || sound.Channels <= 0 || sound.Channels > 255) return 0;
+int TSdlAudioOutput::Start(std::unique_ptr<ISoundStream> stream) {
+  if (!stream) return 0;
+  const int64_t frames = stream->Frames() - stream->Position();
+  if (frames <= 0 || stream->SampleRate() <= 0 || stream->Channels() <= 0 ||
+      stream->Channels() > 255)
+    return 0;
   if (!EnsureStarted()) return 0;
-  const SDL_AudioDeviceID device = OpenVoiceDevice(sound);
-  if (device == 0) return 0;
-
-  TVoice voice{device, static_cast<int>(sizeof(int16_t)) * sound.Channels};
-  const auto* data = reinterpret_cast<const Uint8*>(sound.Samples.data()) +
-                     (sound.Frames() - frames) * voice.FrameBytes;
-  int64_t bytes = frames * voice.FrameBytes;
-  // SDL takes at most 4 GB per call; whole frames per piece keep the channels in step.
-  const int64_t piece = int64_t{1 << 20} * voice.FrameBytes;
-  for (int64_t done = 0; done < bytes; done += piece) {
-    const auto len = static_cast<Uint32>(std::min(piece, bytes - done));
-    if (SDL_QueueAudio(device, data + done, len) != 0) {
-      SDL_CloseAudioDevice(device);
-      return 0;
-    }
-  }
-  FFramesQueued += frames;
-  SDL_PauseAudioDevice(device, 0);
+  auto voice = std::make_unique<TVoice>();
+  voice->Left = frames;
+  voice->Stream = std::move(stream);
+  // The device starts paused: SDL reads nothing until the voice is in place.
+  voice->Device = OpenVoiceDevice(*voice->Stream, *voice);
+  if (voice->Device == 0) return 0;
+  SDL_PauseAudioDevice(voice->Device, 0);
   const int number = FNextVoice++;
-  FVoices[number] = voice;
+  FVoices[number] = std::move(voice);
   return number;
 }
 
 const TSdlAudioOutput::TVoice* TSdlAudioOutput::Find(int voice) const {
   auto it = FVoices.find(voice);
-  return it == FVoices.end() ? nullptr : &it->second;
+  return it == FVoices.end() ? nullptr : it->second.get();
 }
 
 void TSdlAudioOutput::Pause(int voice) {
@@ -111,14 +126,14 @@ void TSdlAudioOutput::Resume(int voice) {
 void TSdlAudioOutput::Stop(int voice) {
   auto it = FVoices.find(voice);
   if (it == FVoices.end()) return;
-  SDL_ClearQueuedAudio(it->second.Device);
-  SDL_CloseAudioDevice(it->second.Device);
+  // Closing waits for SDL's thread, so the stream is no longer read once it is freed.
+  SDL_CloseAudioDevice(it->second->Device);
   FVoices.erase(it);
 }
 
 int64_t TSdlAudioOutput::PendingFrames(int voice) const {
   const TVoice* v = Find(voice);
-  return v ? SDL_GetQueuedAudioSize(v->Device) / v->FrameBytes : 0;
+  return v ? v->Left.load() : 0;
 }
 
 }  // namespace host

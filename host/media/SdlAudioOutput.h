@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "host/Mci.h"
@@ -19,7 +21,8 @@ class TSdlAudioOutput final : public IAudioOutput {
   TSdlAudioOutput(const TSdlAudioOutput&) = delete;
   TSdlAudioOutput& operator=(const TSdlAudioOutput&) = delete;
 
-  int Start(const TPcmSound& sound, int64_t fromFrame) override;
+  using IAudioOutput::Start;
+  int Start(std::unique_ptr<ISoundStream> stream) override;
   void Pause(int voice) override;
   void Resume(int voice) override;
   void Stop(int voice) override;
@@ -28,26 +31,27 @@ class TSdlAudioOutput final : public IAudioOutput {
   // The SDL driver in use; empty before the first sound and when SDL audio could not start.
   const std::string& DriverName() const { return FDriverName; }
   int VoiceCount() const { return static_cast<int>(FVoices.size()); }
-  // Every frame handed to SDL so far, over all voices.
-  int64_t FramesQueued() const { return FFramesQueued; }
 
  private:
   enum TAudioState { asNotStarted, asStarted, asUnavailable };
+  // SDL's audio thread reads the stream while the voice plays; the voice's owner only reads
+  // Left, and touches the stream again once SDL has closed the device.
   struct TVoice {
     uint32_t Device = 0;
-    int FrameBytes = 0;
+    std::unique_ptr<ISoundStream> Stream;
+    std::atomic<int64_t> Left{0};  // frames not handed to SDL yet
   };
 
+  static void Fill(void* voice, uint8_t* out, int length);
   bool EnsureStarted();
   void SetStarted(bool started);
-  uint32_t OpenVoiceDevice(const TPcmSound& sound);
+  uint32_t OpenVoiceDevice(const ISoundStream& stream, TVoice& voice);
   const TVoice* Find(int voice) const;
 
   TAudioState FState = asNotStarted;
   std::string FDriverName;
-  std::map<int, TVoice> FVoices;
+  std::map<int, std::unique_ptr<TVoice>> FVoices;
   int FNextVoice = 1;
-  int64_t FFramesQueued = 0;
 };
 
 }  // namespace host

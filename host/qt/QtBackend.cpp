@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QWidget>
+#include <QWindow>
 
 #include "host/Dialogs.h"
 #include "host/Forms.h"
@@ -39,8 +40,10 @@ class QtWindow final : public QWidget, public IWindowPeer {
 
   void SetBounds(const TRect& b) override {
     const QSize size(std::max(1, b.Width()), std::max(1, b.Height()));
-    // A window the user may not size still takes the size its form gives it.
-    if (isWindow() && !FResizable) setFixedSize(size);
+    // A window the user may not size still takes the size its form gives it. The offscreen
+    // platform has no limits to lift (KeepSize sets none there) and warns at every fixed size.
+    if (isWindow() && !FResizable && QGuiApplication::platformName() != "offscreen")
+      setFixedSize(size);
     setGeometry(b.Left, b.Top, size.width(), size.height());
     KeepSize();
   }
@@ -79,10 +82,16 @@ class QtWindow final : public QWidget, public IWindowPeer {
     // The offscreen platform has no stacking to change and says so on every call.
     if (QGuiApplication::platformName() != "offscreen") raise();
   }
-  void SetModal(bool modal) override {
-    bool wasVisible = isVisible();
+  // Qt takes a window's modality when it shows, so this comes first; the transient parent
+  // keeps the window manager from putting the modal window behind the one it belongs to.
+  void SetModal(bool modal, IWindowPeer* owner) override {
     setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-    if (wasVisible) show();
+    if (!isWindow()) return;
+    auto* ownerWidget = modal ? dynamic_cast<QWidget*>(owner) : nullptr;
+    winId();  // the native window, which carries the transient parent
+    if (ownerWidget) ownerWidget->winId();
+    windowHandle()->setTransientParent(ownerWidget ? ownerWidget->window()->windowHandle()
+                                                   : nullptr);
   }
   void Invalidate(const TRect& r) override { update(QRect(r.Left, r.Top, r.Width(), r.Height())); }
   // A control that resizes itself while painting asks for a paint inside a paint; Qt only
@@ -124,6 +133,8 @@ class QtWindow final : public QWidget, public IWindowPeer {
       bool taken = false;
       HandleEvents([&] { taken = FControl.DispatchKey(rec); });
       if (taken) return true;
+    } else if (e->type() == QEvent::WindowActivate) {
+      if (auto* form = dynamic_cast<TForm*>(&FControl)) Screen->FormActivated(form);
     } else if (e->type() == QEvent::FocusIn) {
       HandleEvents([&] { FControl.DispatchFocus(true); });
     } else if (e->type() == QEvent::ToolTip) {

@@ -1,6 +1,9 @@
 #include "host/qt/QtPainterSurface.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,6 +40,91 @@ const QFont& QtFontCache::Font(const TFont& font) {
 const QFontMetrics& QtFontCache::Metrics(const TFont& font) {
   Font(font);
   return *FMetrics;
+}
+
+namespace {
+
+// Characters that drawText places by rules one left-to-right glyph run does not repeat:
+// controls, separators and anything written right to left.
+bool NeedsTextLayout(const QString& text) {
+  for (QChar ch : text) {
+    char16_t u = ch.unicode();
+    if (u < 0x20 || u == 0x7F || u == 0x2028 || u == 0x2029) return true;
+    if (u < 0x80) continue;
+    switch (ch.direction()) {
+      case QChar::DirL:
+      case QChar::DirEN:
+      case QChar::DirES:
+      case QChar::DirET:
+      case QChar::DirCS:
+      case QChar::DirNSM:
+      case QChar::DirBN:
+      case QChar::DirWS:
+      case QChar::DirON:
+        break;
+      default:
+        return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+const void* QtShapeKey() {
+  static const char key = 0;
+  return &key;
+}
+
+std::unique_ptr<TShapedText> ShapeQtText(const std::string& text, const TFont& font,
+                                         QtFontCache& fonts) {
+  const QFont& qfont = fonts.Font(font);
+  const QFontMetrics& metrics = fonts.Metrics(font);
+  QString s = QString::fromStdString(text);
+  auto shaped =
+      std::make_unique<QtShapedText>(text, TSize{metrics.horizontalAdvance(s), metrics.height()});
+  if (s.isEmpty()) {
+    shaped->AsText = false;  // drawText draws nothing for it, decorations included
+    return shaped;
+  }
+  if (NeedsTextLayout(s)) return shaped;
+  QTextLayout layout(s, qfont);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  option.setTextDirection(Qt::LeftToRight);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  line.setLineWidth(1e6);
+  layout.endLayout();
+  if (line.textLength() != s.size()) return shaped;
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  // Several runs mean fallback fonts, whose decorations drawText joins up its own way.
+  if (runs.size() != 1) return shaped;
+  const QGlyphRun& run = runs.first();
+  shaped->Font = run.rawFont();
+  const QList<quint32> glyphs = run.glyphIndexes();
+  const QList<QPointF> positions = run.positions();
+  shaped->Glyphs.assign(glyphs.begin(), glyphs.end());
+  shaped->Positions.reserve(static_cast<size_t>(positions.size()));
+  for (QPointF p : positions) shaped->Positions.emplace_back(p.x(), p.y() - line.ascent());
+  shaped->Ascent = metrics.ascent();
+  // drawText rules its lines from the pen to the floor of the pen plus the advance, one line
+  // thickness wide, the underline at least half a pixel inside the descent.
+  shaped->DecorationEnd = static_cast<int>(std::floor(line.horizontalAdvance()));
+  shaped->Underline = qfont.underline();
+  shaped->StrikeOut = qfont.strikeOut();
+  if (shaped->Underline || shaped->StrikeOut) {
+    QFontMetricsF exact(qfont);
+    qreal position = exact.underlinePos();
+    qreal offset = std::ceil(position) + 0.5;
+    if (position <= exact.descent()) offset = std::min(offset, exact.descent() - 0.5);
+    shaped->UnderlineOffset = offset;
+    shaped->StrikeOutOffset = exact.ascent() / 3.0;
+    shaped->LineWidth = exact.lineWidth();
+  }
+  shaped->AsText = false;
+  return shaped;
 }
 
 QColor ToQColor(TColor color) {
@@ -124,6 +212,7 @@ QRect QtPainterSurface::Absolute(const TRect& r) const {
 }
 
 void QtPainterSurface::ClipChanged() {
+  Flush();
   if (Clipped()) {
     TRect c = ClipRect();
     FPainter.setClipRect(QRect(c.Left, c.Top, c.Width(), c.Height()));
@@ -133,10 +222,67 @@ void QtPainterSurface::ClipChanged() {
 }
 
 void QtPainterSurface::TextOut(int x, int y, const std::string& text, const TFont& font) {
+  Flush();
   FPainter.setFont(FFonts.Font(font));
   FPainter.setPen(ToQColor(font.Color()));
   FPainter.drawText(QPoint(x + Origin().X, y + Origin().Y + FFonts.Metrics(font).ascent()),
                     QString::fromStdString(text));
+}
+
+std::unique_ptr<TShapedText> QtPainterSurface::ShapeText(const std::string& text,
+                                                         const TFont& font) {
+  return ShapeQtText(text, font, FFonts);
+}
+
+void QtPainterSurface::DrawShaped(int x, int y, const TShapedText& text, const TFont& font) {
+  const auto* shaped = dynamic_cast<const QtShapedText*>(&text);
+  if (!shaped || shaped->AsText) {
+    TextOut(x, y, text.Text(), font);
+    return;
+  }
+  if (shaped->Glyphs.empty()) return;
+  QColor color = ToQColor(font.Color());
+  bool decorated = shaped->Underline || shaped->StrikeOut;
+  if (!FBatchGlyphs.empty() && (color != FBatchColor || shaped->Font != FBatchFont)) Flush();
+  if (FBatchGlyphs.empty()) {
+    FBatchFont = shaped->Font;
+    FBatchColor = color;
+  }
+  QPointF origin(x + Origin().X, y + Origin().Y + shaped->Ascent);
+  FBatchGlyphs.insert(FBatchGlyphs.end(), shaped->Glyphs.begin(), shaped->Glyphs.end());
+  for (QPointF p : shaped->Positions) FBatchPositions.push_back(p + origin);
+  if (!decorated) return;
+  // A line drawn over the next piece's glyphs would cover them, so decorated text is drawn at
+  // once, in drawText's order: glyphs, underline, strike-out.
+  Flush();
+  QPen pen(color);
+  pen.setWidthF(shaped->LineWidth);
+  pen.setCapStyle(Qt::FlatCap);
+  FPainter.setPen(pen);
+  FPainter.setBrush(Qt::NoBrush);
+  qreal left = origin.x(), right = origin.x() + shaped->DecorationEnd;
+  if (shaped->Underline) {
+    qreal at = origin.y() + shaped->UnderlineOffset;
+    FPainter.drawLine(QLineF(left, at, right, at));
+  }
+  if (shaped->StrikeOut) {
+    qreal at = origin.y() - shaped->StrikeOutOffset;
+    FPainter.drawLine(QLineF(left, at, right, at));
+  }
+}
+
+void QtPainterSurface::Flush() {
+  if (FBatchGlyphs.empty()) return;
+  if (FPainter.isActive()) {
+    QGlyphRun run;
+    run.setRawFont(FBatchFont);
+    run.setRawData(FBatchGlyphs.data(), FBatchPositions.data(),
+                   static_cast<int>(FBatchGlyphs.size()));
+    FPainter.setPen(FBatchColor);
+    FPainter.drawGlyphRun(QPointF(0, 0), run);
+  }
+  FBatchGlyphs.clear();
+  FBatchPositions.clear();
 }
 
 TSize QtPainterSurface::TextExtent(const std::string& text, const TFont& font) {
@@ -145,11 +291,13 @@ TSize QtPainterSurface::TextExtent(const std::string& text, const TFont& font) {
 }
 
 void QtPainterSurface::FillRect(const TRect& rect, const TBrush& brush) {
+  Flush();
   if (rect.IsEmpty()) return;
   FPainter.fillRect(Absolute(rect), ToQBrush(brush));
 }
 
 void QtPainterSurface::FrameRect(const TRect& rect, const TPen& pen) {
+  Flush();
   if (rect.IsEmpty() || pen.Style() == psClear) return;
   FPainter.setPen(ToQPen(pen));
   FPainter.setBrush(Qt::NoBrush);
@@ -160,6 +308,7 @@ void QtPainterSurface::FrameRect(const TRect& rect, const TPen& pen) {
 }
 
 void QtPainterSurface::Line(TPoint from, TPoint to, const TPen& pen) {
+  Flush();
   if (pen.Style() == psClear) return;
   FPainter.setPen(ToQPen(pen));
   FPainter.drawLine(QPoint(from.X + Origin().X, from.Y + Origin().Y),
@@ -167,6 +316,7 @@ void QtPainterSurface::Line(TPoint from, TPoint to, const TPen& pen) {
 }
 
 void QtPainterSurface::Ellipse(const TRect& rect, const TBrush& brush, const TPen& pen) {
+  Flush();
   FPainter.setPen(pen.Style() == psClear ? QPen(Qt::NoPen) : ToQPen(pen));
   FPainter.setBrush(brush.Style() == bsClear && !brush.Bitmap() ? QBrush(Qt::NoBrush)
                                                                 : ToQBrush(brush));
@@ -176,6 +326,7 @@ void QtPainterSurface::Ellipse(const TRect& rect, const TBrush& brush, const TPe
 
 void QtPainterSurface::RoundRect(const TRect& rect, int rx, int ry, const TBrush& brush,
                                  const TPen& pen) {
+  Flush();
   FPainter.setPen(pen.Style() == psClear ? QPen(Qt::NoPen) : ToQPen(pen));
   FPainter.setBrush(brush.Style() == bsClear && !brush.Bitmap() ? QBrush(Qt::NoBrush)
                                                                 : ToQBrush(brush));
@@ -184,6 +335,7 @@ void QtPainterSurface::RoundRect(const TRect& rect, int rx, int ry, const TBrush
 }
 
 void QtPainterSurface::DrawImage(const TRect& dest, const TRawImage& image) {
+  Flush();
   FPainter.drawImage(Absolute(dest), ToQImage(image));
 }
 
@@ -207,6 +359,7 @@ QtImageCanvas::~QtImageCanvas() {
 }
 
 TRawImage QtImageCanvas::Image() {
+  FSurface->Flush();
   if (FPainter && FPainter->isActive()) FPainter->end();
   return FromQImage(FImage);
 }

@@ -55,7 +55,7 @@ class QtWidgetPeer : public QObject, public I {
   void BringToFront() override { FWidget->raise(); }
   void Invalidate(const TRect&) override { FWidget->update(); }
   void Update() override { FWidget->repaint(); }
-  void SetModal(bool) override {}
+  void SetModal(bool, IWindowPeer*) override {}
   TPoint ClientOrigin() const override {
     QPoint p = FWidget->mapToGlobal(QPoint(0, 0));
     return {p.x(), p.y()};

@@ -12,6 +12,7 @@
 #include "host/Menus.h"
 #include "host/ShellApi.h"
 #include "host/StdCtrls.h"
+#include "runtime/HyperTxt.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -426,6 +427,109 @@ TEST_F(DialogRunTest, InTheStudioAModalDialogStaysOpenForTheLinesThatWorkIt) {
   }
   EXPECT_EQ(results.back(), "cancel ");
   EXPECT_EQ(FEdit->Text(), "after");
+}
+
+// The tour under a headless run, for scripts that point at hot words by name.
+class HotWordRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterProjectClasses();
+    fs::copy(MEBROX_TOUR_DIR, FStart.File("tour"), fs::copy_options::recursive);
+    fs::remove(FStart.File("tour/Tour.RUN"));
+    THeadlessOptions options;
+    options.StartDir = FStart.Path();
+    FRun = std::make_unique<THeadlessRun>(FTrace, options);
+    FForms = LoadProject(ReadProjectFile(FStart.File("tour/Tour.dpr")));
+  }
+  void TearDown() override {
+    FRun.reset();
+    UnloadProject();
+    host::Screen->SetCursor(host::crDefault);
+    host::Application->ResetTerminated();
+    fs::current_path(FOldDir);
+  }
+  mebrox::THyperTxt& Text(int form) {
+    return *dynamic_cast<mebrox::THyperTxt*>(
+        FForms.at(static_cast<size_t>(form))->FindComponent("HyperTxt1"));
+  }
+  void Run(const std::string& script) {
+    FRun->Start();
+    FRun->Execute(ParseScript(script, "walk.txt"), "walk.txt");
+  }
+
+  fs::path FOldDir = fs::current_path();
+  testing_support::TempDir FStart;
+  std::ostringstream FTrace;
+  std::unique_ptr<THeadlessRun> FRun;
+  std::vector<TForm*> FForms;
+};
+
+TEST_F(HotWordRunTest, ThePointerGoesToTheMiddleOfTheWordShown) {
+  Run("move Form1.HyperTxt1 \"chime\"\n"
+      "click Form1.HyperTxt1 \"another text\"\n");
+  // Switched to the second page, where "first text" shows; it switches back.
+  EXPECT_EQ(Text(0).Lines().Get(0), "This is the second text of the same hot-text control,");
+  Run("move Form1.HyperTxt1 \"first text\"\n"
+      "click Form1.HyperTxt1 \"first text\"\n"
+      "click Form1.HyperTxt1 \"second frame\"\n");
+  EXPECT_EQ(Text(0).Lines().Get(0), "Welcome to Mebrox: hypertext applications without code.");
+  EXPECT_EQ(FTrace.str(),
+            "show TForm1\n"
+            "cursor 12\n"  // over "chime": the wave's pointer
+            "cursor 0\n"
+            "cursor 15\n"  // over "first text": the pointer of switching lines
+            "cursor 0\n"
+            "hide TForm1\n"
+            "show TForm2\n");
+}
+
+TEST_F(HotWordRunTest, AScriptByWordSurvivesAChangeOfFont) {
+  // A smaller font: every hot word moves, the script still finds them.
+  Text(0).Font().SetSize(11);
+  Text(0).WordFont().SetSize(11);
+  Run("click Form1.HyperTxt1 \"second frame\"\nclick Form2.HyperTxt1 \"third frame\"\n");
+  EXPECT_EQ(FTrace.str(),
+            "show TForm1\nhide TForm1\nshow TForm2\nclose TForm2\nhide TForm2\nshow TForm3\n");
+}
+
+TEST_F(HotWordRunTest, AWordDrawnBeyondTheControlIsOutOfReach) {
+  // So large that the last lines fall below the control's bottom edge.
+  Text(0).Font().SetSize(30);
+  Text(0).WordFont().SetSize(30);
+  try {
+    Run("click Form1.HyperTxt1 \"second frame\"\n");
+    ADD_FAILURE() << "no error";
+  } catch (const host::EParserError& e) {
+    EXPECT_EQ(e.Line(), 1);
+    EXPECT_NE(std::string(e.what()).find("outside its bounds"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(HotWordRunTest, AWordThatIsNotShownFailsAtItsLine) {
+  struct TCase {
+    const char* Script;
+    int Line;
+    const char* Fragment;
+  };
+  const TCase cases[] = {
+      {"wait 1\nclick Form1.HyperTxt1 \"first text\"\n", 2,
+       "HyperTxt1 shows no hot word \"first text\"; it shows \"description\", \"chime\""},
+      {"move Form1.HyperTxt1 \"Chime\"\n", 1,
+       "HyperTxt1 shows no hot word \"Chime\" (hot words are case-sensitive: it shows \"chime\")"},
+      {"click Form1.Title1 \"Mebrox\"\n", 1, "Title1 is not a hot text"},
+      {"click Form2.HyperTxt1 \"go back\"\n", 1, "Form Form2 is not showing"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Script);
+    try {
+      Run(c.Script);
+      ADD_FAILURE() << "no error";
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.FileName(), "walk.txt");
+      EXPECT_EQ(e.Line(), c.Line);
+      EXPECT_NE(std::string(e.what()).find(c.Fragment), std::string::npos) << e.what();
+    }
+  }
 }
 
 }  // namespace

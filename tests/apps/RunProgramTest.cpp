@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/ProcessSupport.h"
@@ -87,6 +88,59 @@ TEST(RunProgram, CommandLineMistakesEndWithExitCodeTwo) {
   EXPECT_TRUE(help.Out.starts_with("Usage: mebrox-run")) << help.Out;
 }
 
+// --check and --map on the tour, and on a copy with a link broken.
+TEST(RunProgram, CheckAndMapLookAtAProjectWithoutRunningIt) {
+  testing_support::TempDir work;
+  fs::copy(MEBROX_TOUR_DIR, work.File("tour"), fs::copy_options::recursive);
+  fs::remove(work.File("tour/Tour.RUN"));
+  TProcessResult r = RunProgram({"--check", "tour/Tour.dpr"}, work.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "tour/Tour.dpr: 4 frames checked, 0 errors, 0 warnings\n");
+
+  r = RunProgram({"--map", "tour/Tour.dpr"}, work.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(r.Out.starts_with("digraph \"Tour\" {\n")) << r.Out;
+  EXPECT_NE(r.Out.find("\"Form1\" -> \"Form2\" [label=\"second frame\"]"), std::string::npos);
+  r = RunProgram({"--map", "--map-format", "svg", "--map-output", "map.svg", "tour/Tour.dpr"},
+                 work.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(ReadFile(work.File("map.svg")).find("<svg"), std::string::npos);
+  r = RunProgram({"--map", "--map-format", "png", "tour/Tour.dpr"}, work.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(r.Out.starts_with("\x89PNG\r\n\x1a\n"));
+  // Nothing was run: no frame was shown, no bookmark written.
+  EXPECT_FALSE(fs::exists(work.File("tour/Tour.RUN")));
+
+  std::string form = ReadFile(work.File("tour/Unit4.dfm"));
+  size_t at = form.find("Action.Frame = 'Form1'");
+  ASSERT_NE(at, std::string::npos);
+  int line =
+      1 + static_cast<int>(std::count(form.begin(), form.begin() + static_cast<long>(at), '\n'));
+  form.replace(at, 22, "Action.Frame = 'Gallery'");
+  WriteFile(work.File("tour/Unit4.dfm"), form);
+  r = RunProgram({"--check", "tour/Tour.dpr"}, work.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Out, "tour/Unit4.dfm(" + std::to_string(line) +
+                       "): HyperArea1.Action.Frame: there is no frame Gallery\n"
+                       "tour/Tour.dpr: 4 frames checked, 1 error, 0 warnings\n");
+}
+
+TEST(RunProgram, ProjectToolMistakesEndWithExitCodeTwo) {
+  testing_support::TempDir start;
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--map-format", "svg", BasicProject},
+                                             {"--map", "--map-format", "jpeg", BasicProject},
+                                             {"--map", "--map-output", BasicProject},
+                                             {"--check", "--headless", BasicProject},
+                                             {"--check", "--map", BasicProject},
+                                             {"--check"}}) {
+    TProcessResult r = RunProgram(args, start.Path());
+    EXPECT_EQ(r.ExitCode, 2) << testing::PrintToString(args);
+    EXPECT_EQ(r.Out, "");
+  }
+}
+
 // The example tour end to end: every kind of hot element in the trace, then a second start
 // that resumes at the bookmark.
 TEST(RunProgram, TourWalkthroughAndResume) {
@@ -124,6 +178,12 @@ TEST(RunProgram, TourWalkthroughAndResume) {
     at = found + line.size();
   }
   EXPECT_TRUE(r.Out.ends_with("terminate\n"));
+  // The chime plays once: the blank place clicked on the switched text is not where it stood.
+  size_t chimes = 0;
+  for (size_t p = r.Out.find("\"Play TForm1WavePlay1"); p != std::string::npos;
+       p = r.Out.find("\"Play TForm1WavePlay1", p + 1))
+    ++chimes;
+  EXPECT_EQ(chimes, 1u) << r.Out;
   EXPECT_TRUE(IsPng(work.File("tour-paused.png")));
   EXPECT_TRUE(IsPng(work.File("shots/002-TMsgDlg.png")));
   // hello.sh runs on its own; give it a bounded while to leave its line.

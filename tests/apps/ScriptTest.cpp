@@ -81,6 +81,46 @@ TEST(Script, ErrorsNameTheFileAndLine) {
   }
 }
 
+TEST(Script, PointsAtHotWordsByName) {
+  std::vector<TScriptCommand> c = ParseScript(
+      "click Form1.HyperTxt1 \"second frame\"\n"
+      "MOVE Form1.HyperTxt1 \"chime\" right\n"
+      "click Form1.HyperTxt1 \"42\"\n"
+      "click Form1.HyperTxt1 42 7\n",
+      "walk.txt");
+  ASSERT_EQ(c.size(), 4u);
+  EXPECT_EQ(c[0].Verb, svClick);
+  EXPECT_EQ(c[0].Control, "HyperTxt1");
+  EXPECT_EQ(c[0].HotWord, "second frame");
+  EXPECT_EQ(c[1].Verb, svMove);
+  EXPECT_EQ(c[1].HotWord, "chime");
+  EXPECT_EQ(c[1].Button, host::mbRight);
+  EXPECT_EQ(c[2].HotWord, "42");  // quoted: a word, not a point
+  EXPECT_EQ(c[3].HotWord, "");
+  EXPECT_EQ(c[3].X, 42);
+
+  struct TCase {
+    const char* Line;
+    const char* Fragment;
+  };
+  const TCase wrong[] = {
+      {"click Form1 \"chime\"", "FORM.CONTROL expected"},
+      {"click Form1.HyperTxt1 \"  \"", "Hot word expected"},
+      {"click Form1.HyperTxt1 \"chime\" middle", "'right' expected"},
+      {"click Form1.HyperTxt1 \"chime\" 5 6", "click FORM.CONTROL \"HOT WORD\" [right]"},
+  };
+  for (const TCase& w : wrong) {
+    SCOPED_TRACE(w.Line);
+    try {
+      ParseScript(w.Line, "walk.txt");
+      ADD_FAILURE() << "no error";
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.Line(), 1);
+      EXPECT_NE(std::string(e.what()).find(w.Fragment), std::string::npos) << e.what();
+    }
+  }
+}
+
 TEST(Script, ReadsTheDialogAndDesignVerbs) {
   std::string text =
       "type Dlg.Edit1 \"hello, world # not a comment\"\n"

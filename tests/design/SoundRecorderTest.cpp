@@ -22,9 +22,16 @@ using testing_support::TempDir;
 // What the recorder asks of the sound output.
 class TTakenOutput final : public host::IAudioOutput {
  public:
-  int Start(const host::TPcmSound& sound, int64_t fromFrame) override {
+  using host::IAudioOutput::Start;
+  int Start(std::unique_ptr<host::ISoundStream> stream) override {
+    host::TPcmSound sound;
+    sound.SampleRate = stream->SampleRate();
+    sound.Channels = stream->Channels();
+    From.push_back(stream->Position());
+    sound.Samples.resize(
+        static_cast<size_t>((stream->Frames() - stream->Position()) * stream->Channels()));
+    stream->Read(sound.Samples.data(), stream->Frames() - stream->Position());
     Started.push_back(sound);
-    From.push_back(fromFrame);
     Live.insert(++FLast);
     return FLast;
   }

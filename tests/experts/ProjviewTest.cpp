@@ -404,7 +404,9 @@ TEST_P(ProjviewDamageTest, TheMessageNamesTheLineAndTheFileIsNeverRewrittenFromI
   EXPECT_EQ(Ini().ReadInteger("Status", "INIAvailable", 0), 1);
   EXPECT_EQ(FramesInFile("NotFiledFrames"), d.NotFiled);
   EXPECT_EQ(GroupsInFile(), d.IntroRead ? Names{"Intro"} : Names{});
-  if (d.IntroRead) EXPECT_EQ(FramesInFile("Intro"), d.Intro);
+  if (d.IntroRead) {
+    EXPECT_EQ(FramesInFile("Intro"), d.Intro);
+  }
   EXPECT_EQ(FiledFrames(), (Names{"TForm1", "TForm2", "TForm3"}));
   EXPECT_NE(Dlg().Label2->Caption().find("Right-click"), std::string::npos);
   // The next showing reads the new file without a word.

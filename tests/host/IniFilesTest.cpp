@@ -109,3 +109,81 @@ TEST(IniFilesTest, ValuesThatWouldBreakLinesAreRefused) {
   EXPECT_THROW(ini.WriteString("S]", "B", "1"), EInOutError);
   EXPECT_EQ(ReadFile(ini.FileName()), "[S]\r\nA=1\r\n");
 }
+
+// ---- damaged files
+
+// Collects what the kit tells about files while it lives.
+class TNotices {
+ public:
+  TNotices() {
+    SetFileNoticeHandler([this](const std::string& message) { Told.push_back(message); });
+  }
+  ~TNotices() { SetFileNoticeHandler(nullptr); }
+  std::vector<std::string> Told;
+};
+
+TEST(IniFilesTest, LenientReadsKeepTheLinesTheyUnderstandAndTellTheFirstOtherOnce) {
+  TempDir dir;
+  TNotices notices;
+  std::string path = dir.File("damaged.ini");
+  std::string damaged = std::string("\xEF\xBB\xBF") + "orphan=1\r\n[Status]\r\nINIAvailable=1\r\n" +
+                        "stray line\r\n" + std::string("Font\0Name=x\r\n", 13) +
+                        "[Desc\r\nUse=1\r\n[HyperTxt]\r\nUse=1\r\n";
+  WriteFile(path, damaged);
+  TIniFile lenient(path, TIniParsing::Lenient);
+  EXPECT_EQ(lenient.ReadInteger("Status", "INIAvailable", 0), 1);
+  EXPECT_EQ(lenient.ReadInteger("HyperTxt", "Use", 0), 1);
+  EXPECT_EQ(lenient.ReadString("Status", "FontName", "none"), "none");
+  // A key under a section name that is not understood belongs to no section.
+  EXPECT_EQ(lenient.ReadString("Status", "Use", "none"), "none");
+  EXPECT_EQ(lenient.ReadString("", "orphan", "none"), "none");
+  EXPECT_EQ(
+      notices.Told,
+      (std::vector<std::string>{path + "(1): key outside any section (and 4 more lines not "
+                                       "understood). Lines that are not understood are skipped."}));
+
+  // A strict reader still refuses, and no writer rewrites what did not parse.
+  EXPECT_THROW(TIniFile(path).ReadString("Status", "INIAvailable", ""), EParserError);
+  EXPECT_THROW(lenient.WriteString("Status", "INIAvailable", "2"), EParserError);
+  EXPECT_EQ(ReadFile(path), damaged);
+  EXPECT_EQ(notices.Told.size(), 1u);
+}
+
+TEST(IniFilesTest, AByteOrderMarkIsNoFaultAndStaysWhenTheFileIsWritten) {
+  TempDir dir;
+  TIniFile ini(dir.File("bom.ini"));
+  WriteFile(ini.FileName(), "\xEF\xBB\xBF[Status]\r\nINIAvailable=1\r\n");
+  EXPECT_EQ(ini.ReadInteger("Status", "INIAvailable", 0), 1);
+  ini.WriteInteger("Status", "TxtINIAvailable", 1);
+  EXPECT_EQ(ReadFile(ini.FileName()),
+            "\xEF\xBB\xBF[Status]\r\nINIAvailable=1\r\nTxtINIAvailable=1\r\n");
+}
+
+TEST(IniFilesTest, ErrorsNameABareFileWithItsFolder) {
+  ScopedWindowsDir windows;
+  WriteFile(windows.File("Mebrox.ini"), "[Status]\r\nINIAvailable\r\n");
+  try {
+    TIniFile("Mebrox.ini").ReadInteger("Status", "INIAvailable", 0);
+    FAIL() << "no error";
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.FileName(), windows.File("Mebrox.ini"));
+    EXPECT_EQ(e.Message().rfind(windows.File("Mebrox.ini") + "(2): ", 0), 0u) << e.Message();
+  }
+}
+
+TEST(IniFilesTest, AFileInMemoryDropsWhatItDidNotUnderstandBeforeItIsWrittenAgain) {
+  TempDir dir;
+  std::string path = dir.File("App.RUN");
+  WriteFile(path, "[Marked]\nAt=TForm3\ngarbage\n[TForm2\nFrom=TForm9\n[TForm3]\nFrom=TForm1\n");
+  TMemIniFile ini(path);
+  EXPECT_EQ(ini.Problem(),
+            path + "(3): expected 'key=value' or '[section]' (and 2 more lines not understood)");
+  EXPECT_EQ(ini.ReadString("Marked", "At", ""), "TForm3");
+  EXPECT_THROW(ini.UpdateFile(), EParserError);
+  ini.DropProblemLines();
+  EXPECT_EQ(ini.Problem(), "");
+  ini.WriteString("TForm4", "From", "TForm3");
+  ini.UpdateFile();
+  EXPECT_EQ(ReadFile(path),
+            "[Marked]\nAt=TForm3\n[TForm3]\nFrom=TForm1\n\n[TForm4]\nFrom=TForm3\n");
+}

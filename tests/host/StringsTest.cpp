@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 
 #include "host/Strings.h"
 #include "tests/TestSupport.h"
@@ -138,4 +144,110 @@ TEST(FilesTest, FilesWrittenTogetherAllChangeOrNoneDoes) {
   EXPECT_EQ(ReadFile(dir.File("a.dfm")), "new a");
   EXPECT_FALSE(std::filesystem::exists(dir.File("d.pas")));
   EXPECT_EQ(count(), 4);
+}
+
+namespace {
+
+std::vector<std::string> Entries(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (auto& e : std::filesystem::directory_iterator(dir.Path()))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+mode_t Mode(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+}  // namespace
+
+TEST(FilesTest, ALinkIsWrittenThroughToItsTargetWhichKeepsItsPermissions) {
+  TempDir dir;
+  ::mkdir(dir.File("real").c_str(), 0700);
+  WriteFile(dir.File("real/Demo.dfm"), "old");
+  ::chmod(dir.File("real/Demo.dfm").c_str(), 0640);
+  std::filesystem::create_symlink("real/Demo.dfm", dir.File("Demo.dfm"));
+  WriteFile(dir.File("Unit1.pas"), "old unit");
+  std::filesystem::create_symlink("Unit1.pas", dir.File("link.pas"));
+
+  WriteFileAtomically(dir.File("Demo.dfm"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Demo.dfm")));
+  EXPECT_EQ(ReadFile(dir.File("real/Demo.dfm")), "new");
+  EXPECT_EQ(Mode(dir.File("real/Demo.dfm")), 0640u);
+
+  WriteFilesTogether({{dir.File("Demo.dfm"), "newer"}, {dir.File("link.pas"), "new unit"}});
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Demo.dfm")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.pas")));
+  EXPECT_EQ(ReadFile(dir.File("real/Demo.dfm")), "newer");
+  EXPECT_EQ(ReadFile(dir.File("Unit1.pas")), "new unit");
+
+  // A link to a file the user protected protects it as well.
+  ::chmod(dir.File("real/Demo.dfm").c_str(), 0444);
+  EXPECT_THROW(WriteFileAtomically(dir.File("Demo.dfm"), "x"), EInOutError);
+  EXPECT_EQ(ReadFile(dir.File("real/Demo.dfm")), "newer");
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"Demo.dfm", "Unit1.pas", "link.pas", "real"}));
+}
+
+TEST(FilesTest, LongNamesAreWrittenWithinTheNameLimit) {
+  TempDir dir;
+  std::string longName = dir.File(std::string(250, 'a') + ".dfm");
+  // A name of two-byte characters is cut between characters, never inside one.
+  std::string wide;
+  while (wide.size() < 250) wide += "\xC3\xA9";
+  std::string wideName = dir.File(wide);
+  WriteFileAtomically(longName, "one");
+  WriteFileAtomically(longName, "two");
+  EXPECT_EQ(ReadFile(longName), "two");
+  WriteFilesTogether({{longName, "three"}, {wideName, "four"}});
+  WriteFilesTogether({{longName, "five"}, {wideName, "six"}});
+  EXPECT_EQ(ReadFile(longName), "five");
+  EXPECT_EQ(ReadFile(wideName), "six");
+  EXPECT_EQ(Entries(dir).size(), 2u);
+}
+
+TEST(FilesTest, AWriteClearsWhatADeadWriterLeftBesideItsTarget) {
+  TempDir dir;
+  std::string target = dir.File("Demo.RUN");
+  WriteFile(target, "old");
+  // No process has this number; pid 1 always lives.
+  const std::string dead = "2147483647";
+  auto own = [&](const std::string& kind, const std::string& pid) {
+    return ".Demo.RUN.mebrox-" + kind + "-" + pid + "-Ab12Cd";
+  };
+  WriteFile(dir.File(own("tmp", dead)), "half written");
+  WriteFile(dir.File(own("tmp", "1")), "another writer's");
+  WriteFile(dir.File(".Demo.RUN.mebrox-tmp-notes"), "the user's");
+  // A second name of the target is only a name; one of an older file is its last copy.
+  ::link(target.c_str(), dir.File(own("bak", dead)).c_str());
+  WriteFile(dir.File(".Demo.RUN.mebrox-bak-214748364-Xy34Zw"), "older contents");
+
+  WriteFileAtomically(target, "new");
+  EXPECT_EQ(ReadFile(target), "new");
+  EXPECT_EQ(Entries(dir),
+            (std::vector<std::string>{".Demo.RUN.mebrox-bak-214748364-Xy34Zw", own("tmp", "1"),
+                                      ".Demo.RUN.mebrox-tmp-notes", "Demo.RUN"}));
+}
+
+TEST(FilesTest, AFailingDiskLeavesNoHandleAndNoFileBehind) {
+  TempDir dir;
+  WriteFile(dir.File("a.dfm"), "old");
+  auto openHandles = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator());
+  };
+  auto handles = openHandles();
+  FileSync = [](int) {
+    errno = EIO;
+    return -1;
+  };
+  EXPECT_THROW(WriteFileAtomically(dir.File("a.dfm"), "new"), EInOutError);
+  EXPECT_THROW(WriteFilesTogether({{dir.File("a.dfm"), "new"}, {dir.File("b.dfm"), "b"}}),
+               EInOutError);
+  FileSync = ::fsync;
+  EXPECT_EQ(openHandles(), handles);
+  EXPECT_EQ(ReadFile(dir.File("a.dfm")), "old");
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"a.dfm"}));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "host/ExtCtrls.h"
@@ -53,10 +55,11 @@ TEST(ActionTest, GoingBackShowsTheLastOpenerAndErasesItsRecord) {
   PerformAction(ControlOn(app[2]), *Make(acClose));
   EXPECT_EQ(app.Trace, (std::vector<std::string>{"show TForm3", "close TForm2", "hide TForm2"}));
   EXPECT_FALSE(TIniFile(app.RunFile()).SectionExists("TForm2"));
-  // Without a record the frame still closes.
+  // Without a record the frame still closes, and with nothing left on screen the application
+  // ends.
   app.Trace.clear();
   PerformAction(ControlOn(app[3]), *Make(acClose));
-  EXPECT_EQ(app.Trace, (std::vector<std::string>{"close TForm3", "hide TForm3"}));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"close TForm3", "hide TForm3", "terminate"}));
 }
 
 TEST(ActionTest, ClosingTheMainFormEndsTheApplicationAfterShowingItsOpener) {
@@ -231,4 +234,143 @@ TEST(HyperTxtActionTest, HotWordsGoToFramesAndBack) {
   app[2].DispatchMouse(e);
   EXPECT_EQ(app.Trace, (std::vector<std::string>{"hide TForm1", "show TForm2", "show TForm1",
                                                  "close TForm2", "hide TForm2"}));
+}
+
+// ---- damaged and unwritable run-state and settings files
+
+TEST(DescriptionPopupTest, ADamagedSettingsFileStillShowsThePopup) {
+  testing_support::ScopedWindowsDir windows;
+  testing_support::WriteFile(windows.File("Mebrox.ini"),
+                             "\xEF\xBB\xBF[Status]\r\nINIAvailable=1\r\n[Desc]\r\nUse=1\r\n"
+                             "FontSize=30\r\nthis line is no setting\r\n");
+  Frames app(1);
+  int size = 0;
+  Application->ModalHook = [&](TForm& form) {
+    size = dynamic_cast<TMsgDlg&>(form).MsgLbl().Font().Size();
+    form.SetModalResult(mrOk);
+  };
+  auto desc = Make(acDesc);
+  desc->SetDesc("Still here.");
+  PerformAction(ControlOn(app[1]), *desc);
+  EXPECT_EQ(size, 30);
+}
+
+TEST(BookmarkTest, ADamagedRunStateFileIsSetAsideAndWhatItHeldGoesOn) {
+  Frames app(3);
+  std::string damaged = "\xEF\xBB\xBF[Marked]\r\nAt=TForm3\r\n" + std::string(4, '\0') +
+                        "\r\n[TForm2]\r\nFrom=TForm1\r\n";
+  testing_support::WriteFile(app.RunFile(), damaged);
+  size_t told = testing_support::Dialogs().Errors().size();
+  auto* mark = new TBookMark(&app[1]);
+  mark->BeginLoading();
+  mark->Loaded();
+  EXPECT_TRUE(mark->Visible());
+
+  const auto& errors = testing_support::Dialogs().Errors();
+  ASSERT_EQ(errors.size(), told + 1);
+  EXPECT_NE(errors.back().find(app.RunFile() + "(3): the line holds NUL bytes"), std::string::npos)
+      << errors.back();
+  EXPECT_NE(errors.back().find("set aside as \"" + app.RunFile() + ".bad\""), std::string::npos);
+  EXPECT_EQ(testing_support::ReadFile(app.RunFile() + ".bad"), damaged);
+  EXPECT_EQ(app.RunText(), "\xEF\xBB\xBF[Marked]\r\nAt=TForm3\r\n[TForm2]\r\nFrom=TForm1\r\n");
+
+  app[2].Show();
+  app.Trace.clear();
+  PerformAction(ControlOn(app[2]), *Make(acClose));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"show TForm1", "close TForm2", "hide TForm2"}));
+  EXPECT_EQ(errors.size(), told + 1);
+
+  // A second damaged file does not take the place of the first one kept.
+  testing_support::WriteFile(app.RunFile(), "[Marked\r\n");
+  PerformAction(ControlOn(app[1]), *Make(acFrame, "Form2"));
+  EXPECT_EQ(testing_support::ReadFile(app.RunFile() + ".bad"), damaged);
+  EXPECT_EQ(testing_support::ReadFile(app.RunFile() + ".bad2"), "[Marked\r\n");
+  EXPECT_EQ(app.RunText(), "[TForm2]\r\nFrom=TForm1\r\n");
+}
+
+TEST(ActionTest, NavigationGoesOnWhereTheRunStateFileCannotBeWritten) {
+  Frames app(3);
+  // A file where the folder should be: no write can ever succeed, whoever runs the test.
+  testing_support::WriteFile(app.Dir().File("blocked"), "");
+  Application->SetExeName(app.Dir().File("blocked/Test.exe"));
+  size_t told = testing_support::Dialogs().Errors().size();
+
+  app[1].Show();
+  app.Trace.clear();
+  PerformAction(ControlOn(app[1]), *Make(acFrame, "Form2"));
+  PerformAction(ControlOn(app[2]), *Make(acFrame, "Form3"));
+  PerformAction(ControlOn(app[3]), *Make(acClose));
+  PerformAction(ControlOn(app[2]), *Make(acClose));
+  EXPECT_EQ(app.Trace,
+            (std::vector<std::string>{"hide TForm1", "show TForm2", "close TForm2", "hide TForm2",
+                                      "show TForm3", "show TForm2", "close TForm3", "hide TForm3",
+                                      "show TForm1", "close TForm2", "hide TForm2"}));
+  const auto& errors = testing_support::Dialogs().Errors();
+  ASSERT_EQ(errors.size(), told + 1);
+  EXPECT_NE(errors.back().find("kept in memory only"), std::string::npos) << errors.back();
+
+  // A bookmark made in this run is seen by this run.
+  PerformAction(ControlOn(app[2]), *Make(acBookMark));
+  auto* mark = new TBookMark(&app[1]);
+  mark->BeginLoading();
+  mark->Loaded();
+  EXPECT_TRUE(mark->Visible());
+  EXPECT_EQ(errors.size(), told + 1);
+}
+
+TEST(ActionTest, NavigationGoesOnWhereTheRunStateFileCannotBeRead) {
+  Frames app(2);
+  ::mkdir(app.RunFile().c_str(), 0700);
+  size_t told = testing_support::Dialogs().Errors().size();
+  app[1].Show();
+  app.Trace.clear();
+  PerformAction(ControlOn(app[1]), *Make(acFrame, "Form2"));
+  PerformAction(ControlOn(app[2]), *Make(acClose));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"hide TForm1", "show TForm2", "show TForm1",
+                                                 "close TForm2", "hide TForm2"}));
+  EXPECT_EQ(testing_support::Dialogs().Errors().size(), told + 1);
+}
+
+TEST(NavigationTest, ALinkFromAFrameToItselfKeepsItsRealOpener) {
+  Frames app(2);
+  app[1].Show();
+  PerformAction(ControlOn(app[1]), *Make(acFrame, "Form2"));
+  app.Trace.clear();
+  PerformAction(ControlOn(app[2]), *Make(acFrame, "Form2"));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"close TForm2", "hide TForm2", "show TForm2"}));
+  EXPECT_EQ(app.RunText(), "[TForm2]\r\nFrom=TForm1\r\n");
+  app.Trace.clear();
+  PerformAction(ControlOn(app[2]), *Make(acClose));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"show TForm1", "close TForm2", "hide TForm2"}));
+  EXPECT_FALSE(Application->Terminated());
+}
+
+TEST(NavigationTest, GoingBackWithoutAnOpenerFromTheLastFrameOnScreenEndsTheApplication) {
+  Frames app(3);
+  app[1].Show();
+  PerformAction(ControlOn(app[1]), *Make(acFrame, "Form2"));
+  ASSERT_TRUE(std::filesystem::remove(app.RunFile()));  // the run-state file is lost
+  app.Trace.clear();
+  PerformAction(ControlOn(app[2]), *Make(acClose));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"close TForm2", "hide TForm2", "terminate"}));
+  EXPECT_TRUE(Application->Terminated());
+}
+
+TEST(NavigationTest, AFrameRecordedAsItsOwnOpenerIsNotShownAgain) {
+  Frames app(2);
+  app[2].Show();
+  TIniFile(app.RunFile()).WriteString("TForm2", "From", "TForm2");  // an older run's self-link
+  app.Trace.clear();
+  PerformAction(ControlOn(app[2]), *Make(acClose));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"close TForm2", "hide TForm2", "terminate"}));
+}
+
+TEST(NavigationTest, GoingBackWithoutAnOpenerLeavesTheApplicationWhileAnotherFrameShows) {
+  Frames app(3);
+  app[1].Show();
+  app[3].Show();
+  app.Trace.clear();
+  PerformAction(ControlOn(app[3]), *Make(acClose));
+  EXPECT_EQ(app.Trace, (std::vector<std::string>{"close TForm3", "hide TForm3"}));
+  EXPECT_FALSE(Application->Terminated());
 }

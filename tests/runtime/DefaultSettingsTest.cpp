@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tests/TestSupport.h"
+#include "tests/runtime/RuntimeTestSupport.h"
 
 namespace {
 
@@ -182,6 +183,34 @@ TEST(DefaultSettingsTest, BadColourFailsAfterEarlierKeysApplied) {
   EXPECT_EQ(look.Brush.Color(), host::clRed);
   EXPECT_EQ(look.Brush.Style(), host::bsSolid);
   EXPECT_EQ(look.Font, host::TFont());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DefaultSettingsTest, ADamagedFileGivesWhatItCanAndIsToldOnce) {
+  ScopedWindowsDir windir;
+  std::string path = windir.File(SettingsFileName);
+  // A byte order mark, a key before any section, a stray line and a line of NUL bytes left by
+  // a write cut short.
+  std::string damaged = std::string("\xEF\xBB\xBF") + "Use=0\r\n[Status]\r\nINIAvailable=1\r\n" +
+                        "[HyperTxt]\r\nUse=1\r\nremember to change the font\r\n" +
+                        std::string(6, '\0') + "\r\nFontSize=12\r\nBrushStyle=6\r\n";
+  WriteFile(path, damaged);
+  size_t told = testing_support::Dialogs().Errors().size();
+
+  TTxtLook look;
+  ASSERT_TRUE(ReadTxtSettings(look));
+  EXPECT_EQ(look.Font.Size(), 12);
+  EXPECT_EQ(look.Brush.Style(), host::bsSolid);
+  ASSERT_TRUE(ReadTxtSettings(look));
+
+  const auto& errors = testing_support::Dialogs().Errors();
+  ASSERT_EQ(errors.size(), told + 1);
+  EXPECT_EQ(errors.back().rfind(path + "(1): key outside any section", 0), 0u) << errors.back();
+  // What did not parse is never rewritten.
+  EXPECT_EQ(ReadFile(path), damaged);
 }
 
 }  // namespace

@@ -336,3 +336,138 @@ TEST(HyperImageTest, ScreenshotShowsTheShadowBandUpAndNoShadowPressed) {
   EXPECT_EQ(Rgb(shot, 181, 65), Gold & 0xFFFFFF);
   EXPECT_TRUE(FileExists(out));
 }
+
+TEST(HyperImageTest, FitsItsPictureBeforeItsFirstPaint) {
+  Frame f;
+  f.Image->Picture().SetData(Png(64, 48));
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(10, 10, 82, 66));
+  // The first paint is already at that size: the picture drawn once, clipped to the fitted
+  // control.
+  TMetricSurface first = f.Paint();
+  const auto images = first.OpsOf(ckImage);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].Clip, Rect(10, 10, 82, 66));
+  // Sized otherwise, it keeps to its picture; without a shadow or stretched it takes the size.
+  f.Image->SetBounds(20, 20, 200, 150);
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(20, 20, 92, 76));
+  f.Image->SetAllowShadow(false);
+  f.Image->SetBounds(20, 20, 200, 150);
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(20, 20, 220, 170));
+  f.Image->SetAllowShadow(true);
+  EXPECT_EQ(f.Image->BoundsRect(), Rect(20, 20, 92, 76));
+}
+
+TEST(HyperImageTest, AStoredImageIsFittedOnceItsFormIsReadWhateverTheOrder) {
+  RegisterRuntimeClasses();
+  TForm form(nullptr);
+  form.SetName("Form1");
+  auto* image = new THyperImage(&form);
+  image->SetName("HyperImage1");
+  image->SetParent(&form);
+  image->Picture().SetData(Png(64, 48));
+  auto* stretched = new THyperImage(&form);
+  stretched->SetName("HyperImage2");
+  stretched->SetParent(&form);
+  stretched->Picture().SetData(Png(64, 48));
+  stretched->SetStretch(true);
+  stretched->SetBounds(0, 100, 120, 90);
+  std::string text = WriteComponentText(form);
+  // As a form written elsewhere may hold it: the size of an older picture.
+  const size_t width = text.find("Width = 72");
+  ASSERT_NE(width, std::string::npos) << text;
+  text.replace(width, 10, "Width = 300");
+
+  TForm copy(nullptr);
+  ReadComponentText(text, copy, "Unit1.dfm");
+  auto* read = dynamic_cast<THyperImage*>(copy.FindComponent("HyperImage1"));
+  auto* readStretched = dynamic_cast<THyperImage*>(copy.FindComponent("HyperImage2"));
+  ASSERT_TRUE(read && readStretched);
+  EXPECT_EQ(read->BoundsRect(), Rect(0, 0, 72, 56));
+  // Stretch comes after Picture in the file: the stretched one keeps its stored size.
+  EXPECT_EQ(readStretched->BoundsRect(), Rect(0, 100, 120, 190));
+}
+
+TEST(HyperImageTest, ShadowCornersAndThePressedBandShowTheFramesColour) {
+  TForm form(nullptr);
+  form.SetClassName("TForm1");
+  form.SetBounds(100, 100, 200, 90);
+  form.SetColor(clNavy);
+  auto* up = new THyperImage(&form);
+  auto* down = new THyperImage(&form);
+  up->SetParent(&form);
+  down->SetParent(&form);
+  up->SetBounds(10, 10, 100, 100);
+  down->SetBounds(110, 10, 100, 100);
+  up->Picture().SetData(Png(64, 48));
+  down->Picture().SetData(Png(64, 48));
+  form.Show();
+  form.DispatchMouse(Mouse(TMouseEventRecord::Down, 120, 20));
+  Application->ProcessMessages();
+  TRawImage shot = CaptureForm(form);
+  SaveFormImage(form, std::string(MEBROX_TEST_OUTPUT) + "/hyperimage-on-navy.png");
+  form.DispatchMouse(Mouse(TMouseEventRecord::Up, 120, 20));
+  form.Hide();
+
+  const uint32_t navy = 0x000080;  // clNavy as the screenshot holds it
+  ASSERT_EQ(Rgb(shot, 5, 5), navy);
+  EXPECT_EQ(Rgb(shot, 78, 12), navy);   // beside the band's top end
+  EXPECT_EQ(Rgb(shot, 12, 62), navy);   // below the picture, left of the band
+  EXPECT_EQ(Rgb(shot, 113, 13), navy);  // where the pressed picture was
+  EXPECT_EQ(Rgb(shot, 150, 14), navy);
+  EXPECT_EQ(Rgb(shot, 114, 40), navy);
+  EXPECT_EQ(Rgb(shot, 119, 19), Red & 0xFFFFFF);
+}
+
+TEST(HyperImageTest, ADamagedPictureIsToldAndLeftEmptyAndItsBytesAreWrittenBack) {
+  RegisterRuntimeClasses();
+  const std::string text =
+      "object Form1: TForm1\n"
+      "  object HyperImage1: THyperImage\n"
+      "    Left = 10\n"
+      "    Top = 10\n"
+      "    Width = 100\n"
+      "    Height = 100\n"
+      "    AllowShadow = True\n"
+      "    CursorShow = False\n"
+      "    Picture.Data = {89504E470D0A1A0A00000000DEADBEEF}\n"
+      "  end\n"
+      "  object HyperImage2: THyperImage\n"
+      "    Left = 200\n"
+      "    Top = 10\n"
+      "    Width = 100\n"
+      "    Height = 100\n"
+      "    Picture.Data = {" +
+      [] {
+        std::string hex;
+        for (unsigned char c : Png(20, 10)) {
+          static const char* digits = "0123456789ABCDEF";
+          hex += digits[c >> 4];
+          hex += digits[c & 15];
+        }
+        return hex;
+      }() +
+      "}\n"
+      "  end\n"
+      "end\n";
+  const size_t told = testing_support::Dialogs().Errors().size();
+  TForm form(nullptr);
+  ReadComponentText(text, form, "Damaged.dfm");
+  auto* damaged = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage1"));
+  auto* good = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage2"));
+  ASSERT_TRUE(damaged && good);
+  EXPECT_TRUE(damaged->Picture().Empty());
+  EXPECT_EQ(damaged->BoundsRect(), Rect(10, 10, 110, 110));
+  EXPECT_EQ(good->Picture().Width(), 20);
+
+  const auto& errors = testing_support::Dialogs().Errors();
+  ASSERT_EQ(errors.size(), told + 1);
+  EXPECT_NE(errors.back().find("Damaged.dfm(9)"), std::string::npos) << errors.back();
+  EXPECT_NE(errors.back().find("HyperImage1.Picture.Data"), std::string::npos) << errors.back();
+
+  EXPECT_EQ(damaged->Picture().Data(),
+            std::string("\x89PNG\r\n\x1A\n\0\0\0\0\xDE\xAD\xBE\xEF", 16));
+  const std::string written = WriteComponentText(form);
+  EXPECT_NE(written.find("Picture.Data = {\n      89504E470D0A1A0A00000000DEADBEEF}"),
+            std::string::npos)
+      << written;
+}

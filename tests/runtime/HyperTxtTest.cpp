@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "host/Forms.h"
 #include "host/IniFiles.h"
 #include "host/MetricCanvas.h"
+#include "host/qt/QtPainterSurface.h"
 #include "runtime/HyperTxt.h"
 #include "tests/runtime/RuntimeTestSupport.h"
 
@@ -47,6 +51,11 @@ struct Page {
     for (const TCanvasOp& op : Surface.OpsOf(ckText))
       if (!op.Text.empty()) out.push_back(op);
     return out;
+  }
+  std::string Drawn() const {
+    std::string drawn;
+    for (const TCanvasOp& op : Texts()) drawn += op.Text;
+    return drawn;
   }
 };
 
@@ -98,15 +107,6 @@ TEST(HyperTxtLayoutTest, WordsMatchInsideLongerWordsButALeadingSpaceOnlyAfterASp
   page.Paint();
   EXPECT_EQ(page.Text->CodedLines().Get(0), "concatenate the <B>cat</B>");
   EXPECT_EQ(page.Text->WordPos(0).Word, "cat");
-  // Tags typed into the text are honoured even without hot words.
-  page.Text->Words().Clear();
-  page.Lines({"free <B>hand</B> <i>x</i>"});
-  page.Paint();
-  EXPECT_EQ(page.Text->WordCount(), 1);
-  EXPECT_EQ(page.Text->WordPos(0).Word, "hand");
-  std::string drawn;
-  for (const TCanvasOp& op : page.Texts()) drawn += op.Text;
-  EXPECT_EQ(drawn, "free hand x");
 }
 
 TEST(HyperTxtLayoutTest, HotWordFontSizeShiftsTheWordByTheDifference) {
@@ -143,8 +143,15 @@ TEST(HyperTxtLayoutTest, TableHoldsTheFirst200HotWordsAndTheLastOneDrawn) {
   page.Word("w");
   page.Paint();
   EXPECT_EQ(page.Text->WordCount(), 200);
+  EXPECT_EQ(page.Text->SlotCount(), 201);
   EXPECT_EQ(page.Slot(199).Top, 1 + 199 * 25);
   EXPECT_EQ(page.Slot(200).Top, 1 + 249 * 25);
+  // With exactly 200 the last slot is none of them, whatever an earlier paint left there.
+  while (lines.Count() > 200) lines.Delete(lines.Count() - 1);
+  page.Text->SetLines(lines);
+  page.Paint();
+  EXPECT_EQ(page.Text->SlotCount(), 200);
+  EXPECT_EQ(page.Text->HitTest(5, 1 + 249 * 25 + 10), -1);
 }
 
 TEST(HyperTxtLayoutTest, NarrowControlPutsEveryPieceOnALineOfItsOwn) {
@@ -160,7 +167,8 @@ TEST(HyperTxtLayoutTest, NarrowControlPutsEveryPieceOnALineOfItsOwn) {
 TEST(HyperTxtLayoutTest, AnEmptySegmentBeyondTheEdgeStillWraps) {
   Page page(30);
   page.Text->SetAutoAdjust(adHeight);
-  page.Lines({"<B>abcd</B>"});
+  page.Lines({"abcd"});
+  page.Word("abcd");
   page.Paint();
   // The word wraps once and runs past the edge; the empty rest of the line wraps again.
   EXPECT_EQ(page.Slot(1), Rect(1, 26, 41, 56));
@@ -186,6 +194,94 @@ TEST(HyperTxtLayoutTest, AutoAdjustSizesTheControlToItsText) {
   page.Text->SetAutoAdjust(adBoth);
   page.Paint();
   EXPECT_EQ(page.Text->BoundsRect(), Rect(0, 0, 103, 10));  // height without the 5
+}
+
+// ---- marks: they live beside the text, so the text never reads as marks nor marks as text
+
+TEST(HyperTxtMarkupTest, ALongerHotWordWinsOverAWordInsideIt) {
+  for (bool longerFirst : {false, true}) {
+    SCOPED_TRACE(longerFirst ? "network listed first" : "net listed first");
+    Page page;
+    page.Text->WordFont().SetStyle({fsUnderline});
+    page.Lines({"a network and the net", "after"});
+    page.Word(longerFirst ? "network" : "net", "1");
+    page.Word(longerFirst ? "net" : "network", "2");
+    page.Paint();
+    EXPECT_EQ(page.Text->CodedLines().Get(0), "a <B>network</B> and the <B>net</B>");
+    ASSERT_EQ(page.Text->WordCount(), 2);
+    EXPECT_EQ(page.Text->WordPos(0).Word, "network");
+    EXPECT_EQ(page.Slot(0), Rect(21, 1, 91, 31));
+    EXPECT_EQ(page.Text->WordPos(1).Word, "net");
+    // Only the hot words take the hot-word font; the page's own font comes back after each.
+    for (const TCanvasOp& op : page.Texts())
+      EXPECT_EQ(op.FontStyle.Contains(fsUnderline), op.Text == "network" || op.Text == "net")
+          << op.Text;
+    EXPECT_EQ(page.Texts().back().Rect.Top, 26);
+  }
+}
+
+TEST(HyperTxtMarkupTest, AWordListedTwiceIsMarkedOnce) {
+  Page page;
+  page.Text->WordFont().SetSize(26);
+  page.Lines({"a cat here", "next"});
+  page.Word("cat", "1");
+  page.Word("cat", "2");
+  page.Paint();
+  EXPECT_EQ(page.Text->CodedLines().Get(0), "a <B>cat</B> here");
+  ASSERT_EQ(page.Text->WordCount(), 1);
+  EXPECT_EQ(page.Slot(0), Rect(21, -5, 60, 31));
+  for (const TCanvasOp& op : page.Texts()) {
+    EXPECT_EQ(op.FontSize, op.Text == "cat" ? 26 : 20) << op.Text;
+    if (op.Text != "cat") {
+      EXPECT_EQ(op.Rect.Top, op.Text == "next" ? 32 : 1) << op.Text;
+    }
+  }
+}
+
+TEST(HyperTxtMarkupTest, TheTextIsDrawnAsTypedWhateverItHolds) {
+  Page page;
+  page.Text->WordFont().SetSize(26);
+  std::vector<std::string> lines = {"if a < b then cat > d", "x <B>y and </B", "<i>z</i> <B>",
+                                    "last"};
+  page.Text->SetLines(TStringList{lines[0], lines[1], lines[2], lines[3]});
+  page.Word("cat");
+  page.Paint();
+  EXPECT_EQ(page.Drawn(), lines[0] + lines[1] + lines[2] + lines[3]);
+  ASSERT_EQ(page.Text->WordCount(), 1);
+  EXPECT_EQ(page.Text->WordPos(0).Word, "cat");
+  std::vector<TCanvasOp> first = page.Texts();
+  for (const TCanvasOp& op : first) EXPECT_EQ(op.FontSize, op.Text == "cat" ? 26 : 20) << op.Text;
+  EXPECT_EQ(first.back().Rect.Top, 1 + 3 * 31);
+  // Nothing carries over into the next paint either.
+  page.Paint();
+  std::vector<TCanvasOp> second = page.Texts();
+  ASSERT_EQ(second.size(), first.size());
+  for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(second[i].Rect, first[i].Rect) << i;
+}
+
+TEST(HyperTxtMarkupTest, HotWordsNeverMatchInsideTheMarks) {
+  Page page;
+  page.Lines({"cat B <x> /B"});
+  page.Word("cat");
+  page.Word("B");
+  page.Word("<");
+  page.Word(">");
+  page.Word("/");
+  page.Paint();
+  EXPECT_EQ(page.Text->CodedLines().Get(0),
+            "<B>cat</B> <B>B</B> <B><</B>x<B>></B> <B>/</B><B>B</B>");
+  EXPECT_EQ(page.Drawn(), "cat B <x> /B");
+  std::vector<std::string> words;
+  for (int i = 0; i < page.Text->WordCount(); ++i) words.push_back(page.Text->WordPos(i).Word);
+  EXPECT_EQ(words, (std::vector<std::string>{"cat", "B", "<", ">", "/", "B"}));
+
+  // Listing a word again adds no marks around the marks already placed.
+  page.Text->Words().Clear();
+  for (int i = 0; i < 4; ++i) page.Word("B");
+  page.Lines({"B B B"});
+  page.Paint();
+  EXPECT_EQ(page.Text->CodedLines().Get(0), "<B>B</B> <B>B</B> <B>B</B>");
+  EXPECT_EQ(page.Text->WordCount(), 3);
 }
 
 TEST(HyperTxtPropertiesTest, SettersKeepTheirRules) {
@@ -253,6 +349,70 @@ void Press(THyperTxt& text, int x, int y, TMouseButton button = mbLeft) {
 
 }  // namespace
 
+// ---- the word-position table: only what the last paint finished answers the pointer
+
+TEST(HyperTxtTableTest, ANewTextKeepsNoHotWordsOfTheOldOne) {
+  Page page;
+  page.Lines({"cat", "", "dog"});
+  page.Word("cat", "1");
+  page.Word("dog", "2");
+  page.Paint();
+  ASSERT_EQ(page.Text->HitTest(10, 60), 1);
+  std::vector<std::string> clicked;
+  page.Text->OnWordClick = [&](TObject*, const std::string& w) { clicked.push_back(w); };
+  page.Lines({"cat"});
+  page.Paint();
+  EXPECT_EQ(page.Text->HitTest(10, 60), -1);
+  Press(*page.Text, 10, 60);  // where dog stood
+  Press(*page.Text, 10, 10);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"cat"}));
+}
+
+TEST(HyperTxtTableTest, AWrapOutsideAHotWordOpensNoSlot) {
+  Page page(100);
+  page.Lines({"cat", "", "dog"});
+  page.Word("cat");
+  page.Word("dog");
+  page.Paint();
+  page.Lines({"cat aaaa bbbb"});  // bbbb wraps to the start of the second line
+  page.Paint();
+  ASSERT_EQ(page.Text->WordCount(), 1);
+  EXPECT_EQ(page.Texts().back().Rect, Rect(1, 26, 41, 56));
+  EXPECT_EQ(page.Text->HitTest(10, 40), -1);
+}
+
+TEST(HyperTxtTableTest, PastTheCapAWrappedHotWordKeepsItsOwnWord) {
+  Page page(100, 20000);
+  TStringList lines;
+  for (int i = 0; i < 200; ++i) lines.Add("q");
+  lines.Add("xx big word");  // the word breaks after "big "
+  page.Text->SetLines(lines);
+  page.Word("q", "1");
+  page.Word("big word", "2");
+  page.Paint();
+  ASSERT_EQ(page.Text->WordCount(), 200);
+  EXPECT_EQ(page.Text->WordPos(200).Word, "big word");
+  int y = 1 + 201 * 25;  // the line "word" broke onto
+  EXPECT_EQ(page.Slot(200), Rect(1, y, 41, y + 30));
+  Move(*page.Text, 10, y + 10);
+  EXPECT_EQ(Screen->Cursor(), 12);
+  Screen->SetCursor(0);
+}
+
+TEST(HyperTxtTableTest, TextWrappingPastTheLastHotWordLeavesItsSlotAlone) {
+  Page page(100, 20000);
+  TStringList lines;
+  for (int i = 0; i < 200; ++i) lines.Add("q");
+  lines.Add("q aaaa bbbb");  // bbbb wraps after the last hot word
+  page.Text->SetLines(lines);
+  page.Word("q");
+  page.Paint();
+  ASSERT_EQ(page.Text->WordCount(), 200);
+  int y = 1 + 200 * 25;
+  EXPECT_EQ(page.Slot(200), Rect(1, y, 11, y + 30));
+  EXPECT_EQ(page.Text->HitTest(5, y + 10), 200);
+}
+
 TEST(HyperTxtPointerTest, CursorFollowsTheWordUnderThePointerWithStrictEdges) {
   Page page;
   page.Lines({"a cat and a dog."});
@@ -308,11 +468,12 @@ TEST(HyperTxtPointerTest, EntryLookupIgnoresLeadingSpacesAndTakesTheFirstEntry) 
 
 TEST(HyperTxtPointerTest, EventsTakeOverFromTheBuiltInBehaviour) {
   Page page;
-  page.Lines({"<B>free</B> text and a cat"});
+  page.Lines({"free text and a cat"});
+  page.Word("free", "9", "Nowhere");
   page.Word("cat", "1", "Nowhere");
   page.Paint();
   Screen->SetCursor(5);
-  Move(*page.Text, 5, 10);  // hand-marked, not in Words: the cursor stays
+  Move(*page.Text, 5, 10);  // a code without a cursor: the cursor stays
   EXPECT_EQ(Screen->Cursor(), 5);
   std::vector<std::string> clicked, over;
   page.Text->OnWordClick = [&](TObject*, const std::string& w) { clicked.push_back(w); };
@@ -431,4 +592,164 @@ TEST(HyperTxtPaintTest, AutoAdjustInARealWindowSettlesAfterOneResize) {
   CaptureForm(form);
   EXPECT_EQ(text->BoundsRect(), first);
   form.Hide();
+}
+
+namespace {
+
+// Counts how often each text is measured, per font size (drawing's own measuring aside).
+class CountingSurface : public TMetricSurface {
+ public:
+  std::map<std::string, int> Measured;
+  int Count = 0;
+  TSize TextExtent(const std::string& text, const TFont& font) override {
+    if (!FDrawing) {
+      ++Measured[std::to_string(font.Size()) + ":" + text];
+      ++Count;
+    }
+    return TMetricSurface::TextExtent(text, font);
+  }
+  void TextOut(int x, int y, const std::string& text, const TFont& font) override {
+    FDrawing = true;
+    TMetricSurface::TextOut(x, y, text, font);
+    FDrawing = false;
+  }
+
+ private:
+  bool FDrawing = false;
+};
+
+}  // namespace
+
+TEST(HyperTxtPaintTest, EachPieceIsMeasuredOnceUntilTheFontsOrTheTextChange) {
+  Page page;
+  page.Text->WordFont().SetSize(24);
+  page.Lines({"the cat and the dog", "the end"});
+  page.Word("cat");
+  page.Word("dog");
+  CountingSurface surface;
+  page.Text->PaintOn(surface);
+  EXPECT_EQ(surface.Measured.count("20:the cat and the dog"), 0u);  // nothing adjusts the width
+  EXPECT_EQ(surface.Measured.count("20:the "), 1u);
+  for (const auto& [text, times] : surface.Measured) EXPECT_EQ(times, 1) << text;
+
+  surface.Count = 0;
+  page.Text->PaintOn(surface);
+  EXPECT_EQ(surface.Count, 0);
+
+  // A new font is measured anew, and the page laid out with its widths; so is a new text.
+  page.Text->WordFont().SetSize(30);
+  page.Text->PaintOn(surface);
+  EXPECT_GT(surface.Count, 0);
+  EXPECT_EQ(page.Slot(0), Rect(41, -9, 86, 31));
+  page.Lines({"a dog"});
+  surface.ClearOps();
+  page.Text->PaintOn(surface);
+  EXPECT_EQ(page.Slot(0), Rect(21, -9, 66, 31));
+  std::string drawn;
+  for (const TCanvasOp& op : surface.OpsOf(ckText)) drawn += op.Text;
+  EXPECT_EQ(drawn, "a dog");
+}
+
+TEST(HyperTxtPaintTest, AHugeLineIsLaidOutInFull) {
+  Page page(640, 300);
+  std::string line;
+  for (int i = 0; i < 20000; ++i) line += "w" + std::to_string(i) + (i % 50 == 0 ? " cat " : " ");
+  page.Lines({line});
+  page.Word("cat", "1");
+  page.Paint();
+  EXPECT_EQ(page.Drawn(), line);
+  EXPECT_EQ(page.Text->CodedLines().Get(0).size(), line.size() + 400 * 7);
+  EXPECT_EQ(page.Text->WordCount(), 200);
+  EXPECT_EQ(page.Text->WordPos(200).Word, "cat");
+  EXPECT_EQ(page.Texts().back().Text, "w19999 ");
+}
+
+namespace {
+
+// Draws every piece with drawText, as painting did before pieces were kept shaped.
+class DrawTextSurface : public qt::QtPainterSurface {
+ public:
+  using QtPainterSurface::QtPainterSurface;
+  const void* ShapeKey() const override { return this; }
+  std::unique_ptr<TShapedText> ShapeText(const std::string& text, const TFont& font) override {
+    return TCanvasSurface::ShapeText(text, font);
+  }
+  void DrawShaped(int x, int y, const TShapedText& text, const TFont& font) override {
+    TextOut(x, y, text.Text(), font);
+  }
+};
+
+int TextOutCount = 0;
+
+// Counts the pieces drawn as text rather than from their kept glyphs.
+class CountingQtSurface : public qt::QtPainterSurface {
+ public:
+  using QtPainterSurface::QtPainterSurface;
+  void TextOut(int x, int y, const std::string& text, const TFont& font) override {
+    if (!text.empty()) ++TextOutCount;
+    QtPainterSurface::TextOut(x, y, text, font);
+  }
+};
+
+template <class TSurface>
+QImage PaintPage(THyperTxt& text) {
+  QImage image(text.Width(), text.Height(), QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    TSurface surface(painter);
+    text.PaintOn(surface);
+  }
+  return image;
+}
+
+}  // namespace
+
+TEST(HyperTxtPaintTest, KeptShapesPaintTheSamePixelsAsDrawingEachPiece) {
+  struct Look {
+    const char* Name;
+    TFontStyles TextStyle;
+    TFontStyles WordStyle;
+    int WordHeight;
+    TBrushStyle Brush;
+  };
+  const Look looks[] = {{"underlined", {}, {fsBold, fsUnderline}, -16, bsClear},
+                        {"struck out", {fsItalic}, {fsStrikeOut, fsUnderline}, -23, bsClear},
+                        {"solid", {fsBold}, {fsItalic}, -11, bsSolid}};
+  for (const Look& look : looks) {
+    SCOPED_TRACE(look.Name);
+    Page page(300, 400);
+    page.Text->Font().SetName("Times New Roman");
+    page.Text->Font().SetHeight(-16);
+    page.Text->Font().SetStyle(look.TextStyle);
+    page.Text->WordFont().SetName("Arial");
+    page.Text->WordFont().SetHeight(look.WordHeight);
+    page.Text->WordFont().SetStyle(look.WordStyle);
+    page.Text->WordFont().SetColor(clNavy);
+    page.Text->Brush().SetStyle(look.Brush);
+    page.Text->Brush().SetColor(clYellow);
+    page.Lines({"Hot words: a cat, concatenate, and a long hot phrase that wraps here.",
+                "Tabs\tand ligatures: office, ffi; accents: café, naïve.",
+                "Other scripts: \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D cat \xE6\xBC\xA2\xE5\xAD\x97 and "
+                "\xF0\x9F\x98\x80 too",
+                "", "Last line, cat at the end: cat"});
+    page.Word("cat", "1");
+    page.Word("long hot phrase that wraps", "2");
+    page.Word("office", "0");
+    QImage expected = PaintPage<DrawTextSurface>(*page.Text);
+    PaintPage<qt::QtPainterSurface>(*page.Text);  // shapes the pieces
+    TextOutCount = 0;
+    QImage kept = PaintPage<CountingQtSurface>(*page.Text);
+    // Only the pieces in other scripts (the Hebrew one at least) went back to drawing text.
+    EXPECT_GT(TextOutCount, 0);
+    EXPECT_LE(TextOutCount, 3);
+    ASSERT_EQ(kept.size(), expected.size());
+    int differing = 0;
+    for (int y = 0; y < kept.height(); ++y)
+      for (int x = 0; x < kept.width(); ++x) differing += kept.pixel(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+    QImage blank(expected.size(), expected.format());
+    blank.fill(Qt::white);
+    EXPECT_NE(expected, blank);
+  }
 }

@@ -121,18 +121,37 @@ TEST_F(WavePauseTest, OneClickPausesEveryPlayingPlayer) {
   EXPECT_TRUE(Shows("PLAY"));
 }
 
-TEST_F(WavePauseTest, ResumesThePlayerItPausedForEveryPausedOne) {
+TEST_F(WavePauseTest, TwoPlayersArePausedAndResumedTogether) {
+  TWavePlay* first = Playing("A");
+  TWavePlay* second = Playing("B");
+  Button->Click();
+  TakeCommands();
+  Button->Click();
+  EXPECT_EQ(TakeCommands(), (Lines{"status TForm1A mode", "status TForm1B mode", "Resume TForm1A",
+                                   "Resume TForm1B"}));
+  EXPECT_EQ(first->Status("mode"), "playing");
+  EXPECT_EQ(second->Status("mode"), "playing");
+  EXPECT_TRUE(Shows("PAUSE"));
+  Button->Click();
+  EXPECT_EQ(first->Status("mode"), "paused");
+  EXPECT_EQ(second->Status("mode"), "paused");
+  EXPECT_TRUE(Shows("PLAY"));
+}
+
+TEST_F(WavePauseTest, WhileOnePlaysAClickOnlyPausesThenResumesAll) {
   TWavePlay* mine = Playing("A");
   Button->Click();
   TWavePlay* other = Playing("B");
-  other->Pause();
   TakeCommands();
 
+  // B plays while A is held: the click pauses B and leaves A held.
   Button->Click();
-  EXPECT_EQ(TakeCommands(), (Lines{"status TForm1A mode", "Resume TForm1A", "status TForm1B mode",
-                                   "Resume TForm1A"}));
+  EXPECT_EQ(TakeCommands(), (Lines{"status TForm1A mode", "status TForm1B mode", "Pause TForm1B"}));
+  EXPECT_EQ(Button->PausedName(), "B");
+  EXPECT_TRUE(Shows("PLAY"));
+  Button->Click();
   EXPECT_EQ(mine->Status("mode"), "playing");
-  EXPECT_EQ(other->Status("mode"), "paused");
+  EXPECT_EQ(other->Status("mode"), "playing");
   EXPECT_TRUE(Shows("PAUSE"));
 }
 

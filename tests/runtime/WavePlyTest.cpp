@@ -104,10 +104,26 @@ TEST_F(WavePlayTest, DrivesTheDeviceWithItsCommandStrings) {
 
   player->Rewind();
   player->CloseWave();
-  EXPECT_EQ(TakeCommands(), (Lines{"Rewind WaveAudio", "Close TForm1WavePlay1"}));
+  EXPECT_EQ(TakeCommands(), (Lines{"Seek TForm1WavePlay1 to start", "Close TForm1WavePlay1"}));
   EXPECT_FALSE(player->Opened());
   EXPECT_EQ(host::Mci().DeviceCount(), 0);
   EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(WavePlayTest, RewindStopsAtTheStartAndLeavesThePlayerWorking) {
+  TWavePlay* player = NewPlayer("WavePlay1", "ding.wav", Dir.Path());
+  player->Rewind();  // nothing open, nothing to rewind
+  EXPECT_TRUE(TakeCommands().empty());
+  player->Play();
+  Clock->Advance(600);
+  player->Rewind();
+  EXPECT_EQ(player->LastError(), 0);
+  EXPECT_EQ(player->Status("mode"), "stopped");
+  EXPECT_EQ(player->Status("position"), "0");
+  player->Resume();
+  player->Play();
+  EXPECT_EQ(player->Status("mode"), "playing");
+  EXPECT_EQ(player->LastError(), 0);
 }
 
 TEST_F(WavePlayTest, WorkDirGainsASeparatorOnceAndReachesMciUnchanged) {

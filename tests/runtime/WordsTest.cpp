@@ -138,21 +138,94 @@ TEST(WordsTest, LoaderKeepsTheFileFormatsQuirks) {
 TEST(WordsTest, LoaderNamesFileAndLineOfABadCode) {
   TempDir dir;
   std::string file = dir.File("bad.wls");
-  // A bad code without data lines is never looked at; one with data is.
+  auto failsAt = [&](const std::string& text, int line, const std::string& mention) {
+    WriteFile(file, text);
+    TWords words;
+    try {
+      words.LoadListFromFile(file);
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.FileName(), file);
+      EXPECT_EQ(e.Line(), line) << e.Message();
+      EXPECT_NE(e.Message().find(mention), std::string::npos) << e.Message();
+    }
+    return words.Count();
+  };
+  // Entries read before the bad record stay.
+  EXPECT_EQ(failsAt("a\r\n1\r\nx\r\n~\r\nc\r\nq1\r\nData\r\n~\r\n", 6, "q1"), 1);
+  // A bad code is refused even in a record without data lines.
+  EXPECT_EQ(failsAt("a\r\n1\r\n~\r\nb\r\nzz\r\n~\r\n", 5, "zz"), 1);
+  // What the entry's columns cannot hold would garble it.
+  EXPECT_EQ(failsAt("a\r\n100\r\nx\r\n~\r\n", 2, "longer than 2"), 0);
+  EXPECT_EQ(failsAt(std::string(129, 'w') + "\r\n1\r\nx\r\n~\r\n", 1, "longer than 128"), 0);
+  EXPECT_EQ(failsAt("a\rb\r\n1\r\nx\r\n~\r\n", 1, "carriage return"), 0);
+}
+
+TEST(WordsTest, AByteOrderMarkIsNoPartOfTheFirstWord) {
+  TempDir dir;
+  std::string file = dir.File("bom.wls");
   WriteFile(file,
-            "a\r\n1\r\nx\r\n~\r\nb\r\nzz\r\n~\r\nc\r\nq1\r\nData\r\n~\r\nd\r\n1\r\ny\r\n~\r\n");
+            "\xEF\xBB\xBF"
+            "cat\r\n1\r\nMenu\r\n~\r\n");
   TWords words;
-  try {
-    words.LoadListFromFile(file);
-    FAIL() << "no error";
-  } catch (const host::EParserError& e) {
-    EXPECT_EQ(e.FileName(), file);
-    EXPECT_EQ(e.Line(), 9);
-    EXPECT_NE(e.Message().find("q1"), std::string::npos);
-  }
-  ASSERT_EQ(words.Count(), 2);
-  EXPECT_EQ(words.GetWord(1), "b");
-  EXPECT_EQ(words.GetWordActType(1), "zz");
+  words.LoadListFromFile(file);
+  ASSERT_EQ(words.Count(), 1);
+  EXPECT_EQ(words.GetWord(0), "cat");
+}
+
+TEST(WordsTest, EntriesRefuseWhatTheirColumnsCannotHold) {
+  TWords words;
+  words.NewWord("cat", "1", "Menu");
+  const std::string before = words.Get(0);
+  EXPECT_THROW(words.NewWord(std::string(129, 'w'), "1", "Menu"), host::EListError);
+  EXPECT_THROW(words.NewWord("dog", "100", "Menu"), host::EListError);
+  EXPECT_THROW(words.NewWord("two\r\nlines", "1", "Menu"), host::EListError);
+  EXPECT_THROW(words.NewWord("dog", "1\n", "Menu"), host::EListError);
+  EXPECT_THROW(words.ChangeWord(0, std::string(200, 'w'), "1", "Menu"), host::EListError);
+  EXPECT_THROW(words.ChangeWord(0, "", "123", "Menu"), host::EListError);
+  EXPECT_EQ(words.Count(), 1);
+  EXPECT_EQ(words.Get(0), before);
+  // Trailing spaces are padding: a word that fits without them is taken.
+  EXPECT_EQ(words.NewWord(std::string(128, 'w') + "  ", "2 ", "Wave1"), 1);
+  EXPECT_EQ(words.GetWordActType(1), "2");
+  EXPECT_EQ(words.GetWordAct(1), "Wave1");
+}
+
+TEST(WordsTest, SavingRefusesWhatWouldNotReadBackTheSame) {
+  TempDir dir;
+  std::string file = dir.File("list.wls");
+  WriteFile(file, "old\r\n1\r\nMenu\r\n~\r\n");
+  auto refused = [&](TWords& words, const std::string& mention) {
+    try {
+      words.SaveListToFile(file);
+      ADD_FAILURE() << "saved";
+    } catch (const host::EInOutError& e) {
+      EXPECT_NE(e.Message().find(mention), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(ReadFile(file), "old\r\n1\r\nMenu\r\n~\r\n");
+  };
+  TWords words;
+  words.NewWord("cat", "1", "Menu");
+  words.NewWord("tilde", "0", "Before\r\n~\r\nAfter");
+  refused(words, "word 2 (\"tilde\")");
+  words.ChangeWord(1, "", "0", "~");
+  refused(words, "only \"~\"");
+  words.ChangeWord(1, "", "0", "~ is fine within a line\r\n~~");
+  words.SaveListToFile(dir.File("fine.wls"));
+  TWords back;
+  back.LoadListFromFile(dir.File("fine.wls"));
+  EXPECT_EQ(back.GetWordAct(1), "~ is fine within a line\r\n~~\r\n");
+
+  TWords odd;
+  odd.NewWord("code", "zz", "");
+  refused(odd, "\"zz\" of word 1");
+  odd.Clear();
+  odd.NewWord("nocode", "", "data");
+  refused(odd, "no action code");
+  odd.Clear();
+  // Entries that came in whole, not through NewWord.
+  odd.Add("two\r\nlines");
+  refused(odd, "line break");
 }
 
 TEST(WordsTest, MissingFileRaisesAndKeepsTheList) {

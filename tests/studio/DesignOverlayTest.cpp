@@ -321,7 +321,8 @@ TEST(DesignOverlayTest, AFileThatIsNoPictureIsReportedAndChangesNothing) {
 
   std::string notes = d.Studio.File("notes.txt");
   testing_support::WriteFile(notes, "not a picture\n");
-  EXPECT_FALSE(Drops(d.Window(), {60, 60}, *Files({notes})));
+  // The image has taken the size of its 12 x 12 picture and shadow.
+  EXPECT_FALSE(Drops(d.Window(), {30, 30}, *Files({notes})));
   ASSERT_EQ(d.Errors.size(), 1u);
   EXPECT_NE(d.Errors[0].find("notes.txt"), std::string::npos) << d.Errors[0];
   EXPECT_EQ(d.Get<mebrox::THyperImage>("HyperImage1").Picture().Width(), 12);
