@@ -26,7 +26,9 @@ const TClassInfo& TComponent::StaticClassInfo() {
         .NotStored()
         .Integer("Tag", &TComponent::Tag, &TComponent::SetTag, 0)
         .Integer("Left", &TComponent::DesignLeft, &TComponent::SetDesignLeft, 0)
-        .Integer("Top", &TComponent::DesignTop, &TComponent::SetDesignTop, 0);
+        .Range(-MaxScreenExtent - 1, MaxScreenExtent, ScreenExtentLimit)
+        .Integer("Top", &TComponent::DesignTop, &TComponent::SetDesignTop, 0)
+        .Range(-MaxScreenExtent - 1, MaxScreenExtent, ScreenExtentLimit);
     return i;
   }();
   return info;

@@ -32,9 +32,13 @@ const TClassInfo& TControl::StaticClassInfo() {
     TClassInfo i("TControl", &TComponent::StaticClassInfo());
     TPublisher<TControl>(i)
         .Integer("Left", &TControl::Left, &TControl::SetLeft)
+        .Range(-MaxScreenExtent - 1, MaxScreenExtent, ScreenExtentLimit)
         .Integer("Top", &TControl::Top, &TControl::SetTop)
+        .Range(-MaxScreenExtent - 1, MaxScreenExtent, ScreenExtentLimit)
         .Integer("Width", &TControl::Width, &TControl::SetWidth)
+        .Range(0, MaxScreenExtent, ScreenExtentLimit)
         .Integer("Height", &TControl::Height, &TControl::SetHeight)
+        .Range(0, MaxScreenExtent, ScreenExtentLimit)
         .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
         .String("Hint", &TControl::Hint, &TControl::SetHint)
         .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/FileKind.h"
 #include "host/FormLexer.h"
 #include "host/Graphics.h"
 #include "host/Strings.h"
@@ -18,6 +19,12 @@ namespace host {
 using namespace formlex;
 
 namespace {
+
+// A file of another kind is named as such before the lexer stumbles on its first byte.
+std::string_view FormText(std::string_view text, const std::string& sourceName) {
+  RefuseForeignFile(text, sourceName, "a form file (text beginning with 'object')");
+  return text;
+}
 
 // Source bytes per quoted piece and hex digits per line: short enough to read in an editor.
 constexpr size_t StringPieceLength = 64;
@@ -245,7 +252,7 @@ class TFormReader {
  public:
   TFormReader(std::string_view text, TComponent& root, const std::string& sourceName,
               const TComponentReadHook* onCreated)
-      : FLexer(text, sourceName), FRoot(root), FOnCreated(onCreated) {}
+      : FLexer(FormText(text, sourceName), sourceName), FRoot(root), FOnCreated(onCreated) {}
 
   void Read() {
     try {

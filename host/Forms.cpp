@@ -124,7 +124,8 @@ void TForm::PushBorder() {
   border.Dialog = FBorderStyle == bsDialog;
   border.SystemMenu = FBorderIcons.Contains(biSystemMenu);
   border.MinimizeButton = !border.Dialog && FBorderIcons.Contains(biMinimize);
-  border.MaximizeButton = !border.Dialog && FBorderIcons.Contains(biMaximize);
+  // A frame of fixed size has nothing to maximize to: its design fills exactly its window.
+  border.MaximizeButton = border.Resizable && !border.Dialog && FBorderIcons.Contains(biMaximize);
   Peer()->SetBorder(border);
 }
 

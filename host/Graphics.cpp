@@ -120,8 +120,10 @@ const TClassInfo& TFont::StaticClassInfo() {
     TPublisher<TFont>(i)
         .Color("Color", &TFont::Color, &TFont::SetColor)
         .Integer("Height", &TFont::Height, &TFont::SetHeight)
+        .Range(-MaxFontExtent, MaxFontExtent, ScreenExtentLimit)
         .String("Name", &TFont::Name, &TFont::SetName)
         .Integer("Size", &TFont::Size, &TFont::SetSize)
+        .Range(-MaxFontExtent, MaxFontExtent, ScreenExtentLimit)
         .NotStored()
         .Set("Style", FontStyleNames(), &TFont::Style, &TFont::SetStyle);
     return i;

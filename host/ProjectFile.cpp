@@ -1,9 +1,11 @@
 #include "host/ProjectFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "host/Classes.h"
+#include "host/FileKind.h"
 #include "host/SysUtils.h"
 
 namespace host {
@@ -373,11 +375,33 @@ const TProjectUnit* TProjectFile::FindUnit(std::string_view unitName) const {
 }
 
 TProjectFile ParseProjectText(std::string_view text, const std::string& sourceName) {
+  RefuseForeignFile(text, sourceName, "a project file (the text of a program)");
   return TProjectParser(text, sourceName).Parse();
 }
 
 TProjectFile ReadProjectFile(const std::string& fileName) {
   return ParseProjectText(ReadFileBytes(fileName), fileName);
+}
+
+std::string ProjectFileAt(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!fs::is_directory(path, ec)) return path;
+  std::vector<std::string> projects;
+  for (const fs::directory_entry& entry : fs::directory_iterator(path, ec)) {
+    std::string name = entry.path().filename().string();
+    if (SameText(ExtractFileExt(name), ".dpr") && entry.is_regular_file(ec))
+      projects.push_back(name);
+  }
+  if (ec) throw EInOutError("Cannot list the folder " + path + ": " + ec.message());
+  if (projects.size() == 1) return (fs::path(path) / projects.front()).string();
+  if (projects.empty())
+    throw EInOutError(path + " is a folder without a project file (.dpr) in it");
+  std::sort(projects.begin(), projects.end());
+  std::string names;
+  for (const std::string& name : projects) names += (names.empty() ? "" : ", ") + name;
+  throw EInOutError(path + " is a folder with several project files (" + names +
+                    "): name the one you mean");
 }
 
 std::string SourceFileOf(const TProjectUnit& unit) {

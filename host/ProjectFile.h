@@ -48,6 +48,9 @@ struct TProjectFile {
 TProjectFile ParseProjectText(std::string_view text, const std::string& sourceName);
 // EInOutError when the file cannot be read.
 TProjectFile ReadProjectFile(const std::string& fileName);
+// The project a user means by path: path itself, or the one project file (.dpr) in the folder
+// path names. EInOutError for a folder with none or several.
+std::string ProjectFileAt(const std::string& path);
 
 // The unit's source file relative to the project folder, with "/" separators.
 std::string SourceFileOf(const TProjectUnit& unit);

@@ -27,6 +27,10 @@ class EConvertError : public Exception {
 class EListError : public Exception {
   using Exception::Exception;
 };
+// A number outside what its property or parameter takes.
+class ERangeError : public Exception {
+  using Exception::Exception;
+};
 class EInvalidCast : public Exception {
  public:
   EInvalidCast() : Exception("Invalid class typecast") {}

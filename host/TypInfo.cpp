@@ -7,6 +7,12 @@
 
 namespace host {
 
+void RangeErrorFor(const std::string& name, int64_t value, int64_t min, int64_t max,
+                   const std::string& why) {
+  throw ERangeError(name + " " + std::to_string(value) + " is beyond " + why + " (" +
+                    std::to_string(min) + " to " + std::to_string(max) + ")");
+}
+
 void InvalidCastFor(const TComponent* component, const std::string& wanted) {
   throw EInvalidCast(component->Name() + " is a " + component->ClassName() + ", not a " + wanted);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,7 +41,9 @@ struct TPropInfo {
   // referenced component must belong to.
   const TClassInfo* ObjectClass = nullptr;
   std::optional<int64_t> Default;  // ordinal kinds: not stored when equal
-  bool Stored = true;              // false: shown, never written
+  // Integer: the values it takes; others are refused before the setter sees them.
+  std::optional<int64_t> Min, Max;
+  bool Stored = true;  // false: shown, never written
 
   std::function<int64_t(const TPersistent&)> GetOrd;
   std::function<void(TPersistent&, int64_t)> SetOrd;
@@ -62,6 +65,17 @@ using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 
 // Raises EInvalidCast: component, whose class is not wanted, was given to a reference property.
 [[noreturn]] void InvalidCastFor(const TComponent* component, const std::string& wanted);
+
+// Positions and sizes a window system can show (X11 keeps them in 16 bits); a form file asking
+// for more is damaged, and honouring it would take seconds and gigabytes.
+inline constexpr int64_t MaxScreenExtent = 32767;
+// A glyph taller than this fills no screen and makes the font engine crawl.
+inline constexpr int64_t MaxFontExtent = 2048;
+inline constexpr const char* ScreenExtentLimit = "what a screen can show";
+
+// Raises ERangeError: value was given to property name, which takes min to max.
+[[noreturn]] void RangeErrorFor(const std::string& name, int64_t value, int64_t min, int64_t max,
+                                const std::string& why);
 
 // The published face of a class: its name, its parent class and its own properties.
 class TClassInfo {
@@ -192,6 +206,19 @@ class TPublisher {
     FInfo.OwnProperties().back().Stored = false;
     return *this;
   }
+  // Limits the last Integer property to [min, max]; why is said in the error a value outside
+  // gets, e.g. "what a screen can show".
+  TPublisher& Range(int64_t min, int64_t max, std::string why) {
+    TPropInfo& p = FInfo.OwnProperties().back();
+    p.Min = min;
+    p.Max = max;
+    p.SetOrd = [set = std::move(p.SetOrd), min, max, why = std::move(why), name = p.Name](
+                   TPersistent& o, int64_t v) {
+      if (v < min || v > max) RangeErrorFor(name, v, min, max, why);
+      set(o, v);
+    };
+    return *this;
+  }
 
  private:
   TPublisher& Add(TPropInfo p) {
@@ -209,8 +236,15 @@ class TPublisher {
       return static_cast<int64_t>(std::invoke(get, static_cast<const T&>(o)));
     };
     if constexpr (!std::is_same_v<S, std::nullptr_t>) {
-      p.SetOrd = [set](TPersistent& o, int64_t v) {
+      p.SetOrd = [set, name = p.Name, kind](TPersistent& o, int64_t v) {
         using Arg = typename SetterArg<S>::type;
+        // A number the setter's type cannot hold would arrive as another number.
+        if constexpr (std::is_integral_v<Arg> && sizeof(Arg) < sizeof(int64_t)) {
+          if (kind == TPropKind::Integer &&
+              (v < std::numeric_limits<Arg>::min() || v > std::numeric_limits<Arg>::max()))
+            RangeErrorFor(name, v, std::numeric_limits<Arg>::min(), std::numeric_limits<Arg>::max(),
+                          "what the property holds");
+        }
         std::invoke(set, static_cast<T&>(o), static_cast<Arg>(v));
       };
     }

@@ -14,6 +14,7 @@
 #include "apps/run/ProjectCheck.h"
 #include "apps/run/ProjectMap.h"
 #include "host/Mci.h"
+#include "host/ProjectFile.h"
 #include "host/SysUtils.h"
 #include "host/qt/QtBackend.h"
 
@@ -31,7 +32,7 @@ const char* const Usage =
     "       mebrox-run --check PROJECT.dpr\n"
     "       mebrox-run --map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr\n"
     "\n"
-    "Runs a Mebrox hyper application from its project file.\n"
+    "Runs a Mebrox hyper application from its project file, or from the folder holding it.\n"
     "\n"
     "  --headless          no windows on screen: events come from a script, and a trace of\n"
     "                      what the application does goes to standard output\n"
@@ -99,8 +100,15 @@ int Inspect(const mebrox::TCommandLine& line) {
   return project->LoadFailures().empty() ? ExitOk : ExitFailed;
 }
 
-int Run(const mebrox::TCommandLine& line) {
+int Run(const mebrox::TCommandLine& given) {
   std::string startDir = fs::current_path().string();
+  mebrox::TCommandLine line = given;
+  try {
+    line.Project = host::ProjectFileAt(given.Project);
+  } catch (const std::exception& e) {
+    std::cerr << "mebrox-run: " << e.what() << '\n';
+    return ExitFailed;
+  }
   bool inspect = line.Check || line.Map;
   // The map file is named from where the program started; loading moves into the project.
   mebrox::TCommandLine inspectLine = line;

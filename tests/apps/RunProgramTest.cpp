@@ -70,6 +70,56 @@ TEST(RunProgram, ProjectFailuresNameFileAndLine) {
   EXPECT_NE(r.Err.find("Missing.dpr"), std::string::npos) << r.Err;
 }
 
+// A folder stands for the one project in it; anything else is said plainly.
+TEST(RunProgram, AFolderRunsTheOneProjectInIt) {
+  testing_support::TempDir start;
+  fs::copy(MEBROX_TEST_DATA "/projects/Basic", start.File("Basic"), fs::copy_options::recursive);
+  TProcessResult r = RunProgram({"--headless", "Basic"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out, "show TForm1\n");
+
+  fs::create_directory(start.File("Empty"));
+  r = RunProgram({"--headless", "Empty"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Empty is a folder without a project file (.dpr) in it"), std::string::npos)
+      << r.Err;
+
+  fs::copy_file(start.File("Basic/Basic.dpr"), start.File("Basic/Other.DPR"));
+  r = RunProgram({"--check", "Basic"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("several project files (Basic.dpr, Other.DPR)"), std::string::npos) << r.Err;
+}
+
+TEST(RunProgram, FilesOfAnotherKindAreNamedForWhatTheyAre) {
+  testing_support::TempDir start;
+  fs::copy(MEBROX_TEST_DATA "/projects/Basic", start.File("Basic"), fs::copy_options::recursive);
+  WriteFile(start.File("Basic/Unit1.dfm"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  TProcessResult r = RunProgram({"--headless", "Basic/Basic.dpr"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Unit1.dfm(1): This is a PNG picture, but a form file"), std::string::npos)
+      << r.Err;
+
+  WriteFile(start.File("Basic/Basic.dpr"), std::string("\xFF\xFEp\0r\0o\0g\0", 10));
+  r = RunProgram({"--headless", "Basic/Basic.dpr"}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Basic.dpr(1): This is UTF-16 text, but a project file"), std::string::npos)
+      << r.Err;
+}
+
+// A picture that was asked for and not saved is a failure, whichever way it was asked for.
+TEST(RunProgram, AScreenshotThatCannotBeSavedFailsTheRun) {
+  testing_support::TempDir start;
+  WriteFile(start.File("blocker"), "a file where a folder is wanted");
+  TProcessResult r =
+      RunProgram({"--headless", BasicProject}, start.Path(), "screenshot Form1 blocker/now.png\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("<stdin>(1): Cannot save"), std::string::npos) << r.Err;
+
+  r = RunProgram({"--headless", "--screenshots", "blocker/shots", BasicProject}, start.Path());
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("Cannot make the screenshot folder"), std::string::npos) << r.Err;
+}
+
 TEST(RunProgram, CommandLineMistakesEndWithExitCodeTwo) {
   testing_support::TempDir start;
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

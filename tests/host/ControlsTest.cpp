@@ -6,6 +6,7 @@
 
 #include "host/Dialogs.h"
 #include "host/ExtCtrls.h"
+#include "host/FormFile.h"
 #include "host/Forms.h"
 #include "host/MetricCanvas.h"
 #include "host/StdCtrls.h"
@@ -176,6 +177,41 @@ TEST(ControlsTest, ClientToScreenAddsParentOffsets) {
   f.Form->SetBounds(100, 50, 200, 160);
   EXPECT_EQ(f.Graphic->ClientToScreen({5, 6}), (TPoint{115, 66}));
   EXPECT_EQ(f.Window->ScreenToClient({165, 115}), (TPoint{5, 5}));
+}
+
+// A damaged size would otherwise cost seconds and gigabytes of pixels: it is refused at its line,
+// and the edges of what a screen shows still load.
+TEST(ControlsTest, SizesNoScreenCanShowAreRefusedWhereTheFormFileGivesThem) {
+  struct TCase {
+    std::string Line;
+    const char* Message;
+  };
+  for (const TCase& c : std::vector<TCase>{
+           {"Width = 2147483647", "Width 2147483647 is beyond what a screen can show (0 to 32767)"},
+           {"Height = -1", "Height -1 is beyond"},
+           {"Left = -40000", "Left -40000 is beyond"},
+           {"Top = 32768", "Top 32768 is beyond"},
+           {"Font.Size = 100000", "Size 100000 is beyond"},
+           {"Font.Height = -3000", "Height -3000 is beyond"}}) {
+    SCOPED_TRACE(c.Line);
+    TForm form(nullptr);
+    try {
+      ReadComponentText("object F: TForm\n  Caption = 'x'\n  " + c.Line + "\nend\n", form,
+                        "Huge.dfm");
+      ADD_FAILURE() << "no error";
+    } catch (const EParserError& e) {
+      EXPECT_EQ(e.Line(), 3);
+      EXPECT_NE(e.Message().find(c.Message), std::string::npos) << e.Message();
+    }
+  }
+  TForm edge(nullptr);
+  ReadComponentText(
+      "object F: TForm\n  Left = -32768\n  Top = 32767\n  Width = 32767\n  Height = 0\n"
+      "  Font.Height = -2048\nend\n",
+      edge, "Edge.dfm");
+  EXPECT_EQ(edge.Left(), -32768);
+  EXPECT_EQ(edge.Width(), 32767);
+  EXPECT_EQ(edge.Font().Height(), -2048);
 }
 
 TEST(FormsTest, CloseHidesOtherFormsAndEndsTheApplicationForTheMainForm) {

@@ -621,6 +621,18 @@ TEST_F(FormFileTest, MalformedInputFailsNamingTheLineAndFreesWhatItCreated) {
       {"missing equals", head + "    Count 3\n  end\nend\n", 3, "'=' expected"},
       {"value where a name belongs", head + "    'text'\n  end\nend\n", 3,
        "Property name expected"},
+      // Files of another kind are named for what they are.
+      {"a picture", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 1,
+       "This is a PNG picture, but a form file"},
+      {"UTF-16 with its mark", std::string("\xFF\xFEo\0b\0j\0", 8), 1,
+       "This is UTF-16 text, but a form file (text beginning with 'object') was expected: save "
+       "it as UTF-8"},
+      {"UTF-16 without a mark", std::string("o\0b\0j\0e\0c\0t\0 \0F\0", 16), 1, "UTF-16 text"},
+      {"binary form file", std::string("TPF0\x03TF1\x01F\0\0", 12), 1,
+       "a form file in the binary format, but a form file (text beginning with 'object') was "
+       "expected: save it as text"},
+      {"binary bytes", head + std::string("    Count = 1\0\1\n  end\nend\n", 23), 1,
+       "This is a binary file"},
   };
   for (const TBadForm& c : cases) {
     SCOPED_TRACE(c.What);
