@@ -40,6 +40,15 @@ static TCanvasSurface*& MeasureSlot() {
   return surface;
 }
 
+void DrawFocusRect(TCanvasSurface& surface, const TRect& rect) {
+  TPen pen;
+  pen.SetColor(clWhite);
+  surface.FrameRect(rect, pen);
+  pen.SetColor(clBlack);
+  pen.SetStyle(psDot);
+  surface.FrameRect(rect, pen);
+}
+
 void SetMeasureSurface(TCanvasSurface* surface) {
   MeasureSlot() = surface;
 }

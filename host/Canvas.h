@@ -110,6 +110,10 @@ class TClipOriginScope {
   TCanvasSurface& FSurface;
 };
 
+// The dotted rectangle that marks where the keyboard is, drawn inside rect: black dots on a
+// white line, so that it shows on light and dark ground alike.
+void DrawFocusRect(TCanvasSurface& surface, const TRect& rect);
+
 // Measures text when a canvas has no surface (a control sizing itself outside a paint). The GUI
 // backend installs the toolkit's measurements; until then the metric formula serves.
 void SetMeasureSurface(TCanvasSurface* surface);

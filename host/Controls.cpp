@@ -108,6 +108,14 @@ void TControl::RequestAlign() {
   if (FParent) FParent->AlignControls();
 }
 
+void TControl::PaintKeyStopMark(TCanvasSurface& surface, int index) const {
+  for (const TRect& part : KeyStopRects(index)) DrawFocusRect(surface, part);
+}
+
+void TControl::KeyStopsChanged() {
+  if (TForm* form = GetParentForm(this)) form->KeyStopsChanged(this);
+}
+
 void TControl::SetCursor(TCursor value) {
   if (value == FCursor) return;
   FCursor = value;
@@ -277,9 +285,9 @@ void TWinControl::RemoveControl(TControl* control) {
   if (FCapture == control) FCapture = nullptr;
   if (FCaptureWindow == control) FCaptureWindow = nullptr;
   if (FHover == control) FHover = nullptr;
+  if (TForm* form = GetParentForm(this)) form->ControlRemoved(control);
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
     FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
-    if (TForm* form = GetParentForm(this)) form->ControlRemoved(w);
     w->DestroyWnd();
   }
 }
@@ -416,6 +424,7 @@ void TWinControl::PaintWindow(TCanvasSurface& surface) {
 void TWinControl::DispatchPaint(TCanvasSurface& surface, const TRect& rect) {
   PaintWindow(surface);
   PaintGraphicChildren(surface, rect);
+  PaintFocusMark(surface, *this);
 }
 
 void TWinControl::PaintGraphicChildren(TCanvasSurface& surface, const TRect& rect) {
@@ -427,7 +436,14 @@ void TWinControl::PaintGraphicChildren(TCanvasSurface& surface, const TRect& rec
     if (g->BoundsRect().Intersect(rect).IsEmpty()) continue;
     TClipOriginScope clip(surface, g->Left(), g->Top(), g->ClientRect());
     g->PaintOn(surface);
+    PaintFocusMark(surface, *g);
   }
+}
+
+void TWinControl::PaintFocusMark(TCanvasSurface& surface, const TControl& control) {
+  TForm* form = GetParentForm(&control);
+  if (form && form->KeyStopControl() == &control && form->ShowsFocusMark())
+    control.PaintKeyStopMark(surface, form->KeyStopIndex());
 }
 
 void TWinControl::PaintTo(TCanvasSurface& surface) {

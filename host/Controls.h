@@ -188,6 +188,20 @@ class TControl : public TComponent {
   // Visible, with every parent up to the form visible.
   bool Showing() const;
 
+  // Keyboard stops: places a control without keyboard focus of its own offers to Tab (the hot
+  // words of a text, a clickable picture). The form walks them in reading order among its
+  // windows and marks the one it is on; Enter or Space on it is a click on it.
+  virtual int KeyStopCount() const { return 0; }
+  // Where stop index lies, in client pixels: one rectangle, or one per line it is broken over.
+  virtual std::vector<TRect> KeyStopRects(int index) const { return {ClientRect()}; }
+  // What the stop shows, for traces; empty when the control's name says it all.
+  virtual std::string KeyStopName(int index) const { return {}; }
+  // Draws the focus mark of the stop on surface, whose origin is the control's top-left: a
+  // dotted rectangle in each of its rectangles.
+  virtual void PaintKeyStopMark(TCanvasSurface& surface, int index) const;
+  // Acts on the stop as a click on it does.
+  virtual void KeyStopClick(int index) { Click(); }
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -208,6 +222,8 @@ class TControl : public TComponent {
   virtual TWinControl* PaintingWindow() const;
   // Lays out the parent's aligned children again after this one moved, hid or changed Align.
   void RequestAlign();
+  // The stops are not the ones they were (a text switched): the form's mark leaves them.
+  void KeyStopsChanged();
 
  private:
   friend class TWinControl;
@@ -341,6 +357,8 @@ class TWinControl : public TControl {
  private:
   friend class TControl;
   void PaintGraphicChildren(TCanvasSurface& surface, const TRect& rect);
+  // The form's focus mark, when it is on a stop of control (this window or a graphic child).
+  void PaintFocusMark(TCanvasSurface& surface, const TControl& control);
   void ReleaseCapture();
   void InvalidateRect(const TRect& rect);
   void UpdateHoverCursor(TControl* control);

@@ -160,10 +160,14 @@ void TForm::SetVisible(bool value) {
     // keeps what it has: the choice would be saved with it).
     if (!FActiveControl && !IsDesigning())
       if (TWinControl* first = FindNextControl(nullptr, true, true)) SetActiveControl(first);
+    // Without a field to type into, the window itself takes the keys: Tab for its stops,
+    // Escape for a popup.
+    if (!FActiveControl && !IsDesigning() && Peer()) Peer()->SetFocus();
     if (Application->Events.FormShown) Application->Events.FormShown(*this);
   } else {
     HandleEvents([this] { DoHide(); });
     TCustomControl::SetVisible(false);
+    if (TForm* now = Screen->ActiveForm()) now->FocusMarkChanged();
     if (Application->Events.FormHidden) Application->Events.FormHidden(*this);
   }
 }
@@ -279,6 +283,7 @@ void TForm::SetActiveControl(TWinControl* control) {
     if (control && control->Peer()) control->Peer()->SetFocus();
     return;
   }
+  if (control) FocusKeyStop(nullptr, 0);
   TWinControl* old = FActiveControl;
   FActiveControl = control;
   if (old) old->DoExit();
@@ -288,11 +293,16 @@ void TForm::SetActiveControl(TWinControl* control) {
   }
 }
 
-void TForm::ControlRemoved(TWinControl* control) {
+void TForm::ControlRemoved(TControl* control) {
   for (const TControl* c = FActiveControl; c; c = c->Parent())
     if (c == control) {
       FActiveControl = nullptr;
-      return;
+      break;
+    }
+  for (const TControl* c = FKeyStop; c; c = c->Parent())
+    if (c == control) {
+      FKeyStop = nullptr;
+      break;
     }
 }
 
@@ -334,7 +344,14 @@ bool OfferToControls(TWinControl& parent, const std::function<bool(TControl&)>& 
 bool TForm::FormKey(TWinControl* focused, TKey key, TShiftState shift, const std::string& text) {
   bool alt = shift.Contains(ssAlt), ctrl = shift.Contains(ssCtrl);
   if (key == VK_TAB && !alt && !ctrl) {
-    SelectNext(focused, !shift.Contains(ssShift), true);
+    TabToNext(!shift.Contains(ssShift));
+    return true;
+  }
+  // Enter or Space on a stop is a click on it; the stop may be gone by now (a text switched
+  // under it), and then the key does nothing.
+  if ((key == VK_RETURN || key == VK_SPACE) && !alt && !ctrl && !shift.Contains(ssShift) &&
+      FKeyStop && !FActiveControl) {
+    if (StopReachable(*FKeyStop, FKeyStopIndex)) FKeyStop->KeyStopClick(FKeyStopIndex);
     return true;
   }
   if ((key == VK_RETURN || key == VK_ESCAPE) && !alt && !ctrl) {
@@ -350,6 +367,131 @@ bool TForm::FormKey(TWinControl* focused, TKey key, TShiftState shift, const std
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
   if (!c) return false;
   return OfferToControls(*this, [c](TControl& control) { return control.DialogChar(c); });
+}
+
+namespace {
+
+// A place Tab can go to: a window, or a stop of a control.
+struct TTabEntry {
+  TWinControl* Window = nullptr;
+  TControl* Control = nullptr;
+  int Index = 0;
+  TPoint At;  // where it begins on the form
+  bool Eligible = true;
+};
+
+bool ReadsBefore(TPoint a, TPoint b) {
+  return a.Y != b.Y ? a.Y < b.Y : a.X < b.X;
+}
+
+TPoint FormOrigin(const TControl& control) {
+  TPoint at{0, 0};
+  for (const TControl* c = &control; c->Parent(); c = c->Parent()) {
+    at.X += c->Left();
+    at.Y += c->Top();
+  }
+  return at;
+}
+
+// The stops of the visible, enabled controls inside parent, with what of them lies inside
+// their control (a hot word drawn past the bottom of its text is out of reach).
+void GatherStops(const TWinControl& parent, TPoint origin, std::vector<TTabEntry>& stops) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    TPoint at{origin.X + c->Left(), origin.Y + c->Top()};
+    for (int k = 0, n = c->KeyStopCount(); k < n; ++k) {
+      for (const TRect& part : c->KeyStopRects(k)) {
+        if (part.Intersect(c->ClientRect()).IsEmpty()) continue;
+        stops.push_back({nullptr, c, k, {at.X + part.Left, at.Y + part.Top}, true});
+        break;
+      }
+    }
+    if (auto* w = dynamic_cast<TWinControl*>(c)) GatherStops(*w, at, stops);
+  }
+}
+
+}  // namespace
+
+bool TForm::StopReachable(const TControl& control, int index) {
+  if (index < 0 || index >= control.KeyStopCount() || !control.Showing()) return false;
+  for (const TControl* c = &control; c; c = c->Parent())
+    if (!c->Enabled()) return false;
+  return true;
+}
+
+void TForm::TabToNext(bool goForward) {
+  std::vector<TTabEntry> stops;
+  if (!IsDesigning()) {
+    // The stops are those of the last paint: bring every control's paint up to date first.
+    Update();
+    GatherStops(*this, {0, 0}, stops);
+  }
+  if (stops.empty()) {
+    FocusKeyStop(nullptr, 0);
+    SelectNext(FActiveControl, goForward, true);
+    return;
+  }
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](const TTabEntry& a, const TTabEntry& b) { return ReadsBefore(a.At, b.At); });
+  std::vector<TWinControl*> windows;
+  GetTabOrderList(windows);
+  std::vector<TTabEntry> entries;
+  size_t s = 0;
+  for (TWinControl* w : windows) {
+    TPoint at = FormOrigin(*w);
+    while (s < stops.size() && ReadsBefore(stops[s].At, at)) entries.push_back(stops[s++]);
+    entries.push_back({w, nullptr, 0, at, w->CanFocus() && w->TabStop()});
+  }
+  entries.insert(entries.end(), stops.begin() + static_cast<ptrdiff_t>(s), stops.end());
+
+  int count = static_cast<int>(entries.size());
+  auto current = std::find_if(entries.begin(), entries.end(), [this](const TTabEntry& e) {
+    return FKeyStop ? e.Control == FKeyStop && e.Index == FKeyStopIndex
+                    : e.Window && e.Window == FActiveControl;
+  });
+  int start = static_cast<int>(current - entries.begin());
+  if (start == count) start = goForward ? count - 1 : 0;
+  int i = start;
+  for (int n = 0; n < count; ++n) {
+    i = goForward ? (i + 1) % count : (i + count - 1) % count;
+    const TTabEntry& e = entries[static_cast<size_t>(i)];
+    if (!e.Eligible || i == static_cast<int>(current - entries.begin())) continue;
+    if (e.Window)
+      SetActiveControl(e.Window);
+    else
+      FocusKeyStop(e.Control, e.Index);
+    return;
+  }
+}
+
+void TForm::FocusKeyStop(TControl* control, int index) {
+  if (control && (GetParentForm(control) != this || control == this))
+    throw EInvalidOperation("Cannot focus a stop of another form");
+  if (control == FKeyStop && index == FKeyStopIndex) return;
+  if (FKeyStop) FKeyStop->Invalidate();
+  FKeyStop = control;
+  FKeyStopIndex = control ? index : 0;
+  if (!control) return;
+  control->Invalidate();
+  // The stops have no windows of their own: the form's window takes the keys for them.
+  SetActiveControl(nullptr);
+  if (Peer()) Peer()->SetFocus();
+  if (Application->Events.KeyStopFocused)
+    Application->Events.KeyStopFocused(*this, *control, index);
+}
+
+bool TForm::ShowsFocusMark() const {
+  return FKeyStop && !FActiveControl && Visible() && Screen->ApplicationActive() &&
+         Screen->ActiveForm() == this && StopReachable(*FKeyStop, FKeyStopIndex);
+}
+
+void TForm::KeyStopsChanged(TControl* control) {
+  if (control == FKeyStop) FocusKeyStop(nullptr, 0);
+}
+
+void TForm::FocusMarkChanged() {
+  if (FKeyStop) FKeyStop->Invalidate();
 }
 
 bool TForm::RouteToDesigner(const TMouseEventRecord& event) {
@@ -456,8 +598,17 @@ TForm* TScreen::ActiveForm() const {
 }
 
 void TScreen::FormActivated(TForm* form) {
+  TForm* before = ActiveForm();
   FRecent.erase(std::remove(FRecent.begin(), FRecent.end(), form), FRecent.end());
   FRecent.push_back(form);
+  if (before && before != form) before->FocusMarkChanged();
+  form->FocusMarkChanged();
+}
+
+void TScreen::SetApplicationActive(bool value) {
+  if (value == FApplicationActive) return;
+  FApplicationActive = value;
+  if (TForm* form = ActiveForm()) form->FocusMarkChanged();
 }
 
 std::shared_ptr<const TCursorImage> TScreen::Cursors(int index) const {

@@ -97,17 +97,38 @@ class TForm : public TCustomControl {
   TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const;
   // Moves the keyboard to that window.
   void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
-  // The keys a form acts on for the focused control: Tab and Shift+Tab, Enter for the focused
-  // or the default button, Escape for the cancel button, accelerators. True when acted on.
+  // The keys a form acts on for the focused control: Tab and Shift+Tab, Enter or Space for the
+  // stop the keyboard is on, Enter for the focused or the default button, Escape for the cancel
+  // button, accelerators. True when acted on.
   bool FormKey(TWinControl* focused, TKey key, TShiftState shift, const std::string& text);
+  // Tab (or Shift+Tab): the next window or keyboard stop. Windows keep their Tab order among
+  // themselves and stops go in reading order; each stop comes before the first window that
+  // begins after it in reading order (top to bottom, then left to right). A form without stops
+  // walks its windows as SelectNext does.
+  void TabToNext(bool goForward);
+
+  // The keyboard stop the keyboard is on (TControl::KeyStopCount): its control and which of
+  // its stops; null while the keyboard is on a window or nowhere.
+  TControl* KeyStopControl() const { return FKeyStop; }
+  int KeyStopIndex() const { return FKeyStopIndex; }
+  // Puts the keyboard on stop index of control, taking it from any window; null takes it off
+  // the stops.
+  void FocusKeyStop(TControl* control, int index);
+  // The stop the keyboard is on still exists and can be reached, and this is the active form:
+  // its focus mark shows.
+  bool ShowsFocusMark() const;
+  // Told that control's stops are not what they were: the keyboard leaves them.
+  void KeyStopsChanged(TControl* control);
+  // Repaints the focus mark: the form became, or stopped being, the active one.
+  void FocusMarkChanged();
 
   IFormDesigner* Designer() const { return FDesigner; }
   void SetDesigner(IFormDesigner* designer) { FDesigner = designer; }
   bool RouteToDesigner(const TMouseEventRecord& event);
 
   void SetVisible(bool value) override;
-  // Told that a window is leaving this form: it, or a window inside it, may have the keyboard.
-  void ControlRemoved(TWinControl* control);
+  // Told that a control is leaving this form: it, or a control inside it, may have the keyboard.
+  void ControlRemoved(TControl* control);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -134,6 +155,8 @@ class TForm : public TCustomControl {
 
  private:
   void PlaceOnScreen();
+  // Stop index of control exists and the user could reach it: shown and enabled.
+  static bool StopReachable(const TControl& control, int index);
   std::string WindowTitle() const;
   TForm* ModalOwner() const;
 
@@ -149,6 +172,8 @@ class TForm : public TCustomControl {
   bool FPlaced = false;
   IFormDesigner* FDesigner = nullptr;
   TWinControl* FActiveControl = nullptr;
+  TControl* FKeyStop = nullptr;
+  int FKeyStopIndex = 0;
   bool FKeyPreview = false;
 };
 
@@ -158,6 +183,8 @@ struct TApplicationEvents {
   std::function<void(TForm&)> FormHidden;
   std::function<void(TForm&)> FormClosed;
   std::function<void()> Terminated;
+  // The keyboard went to stop index of control on form.
+  std::function<void(TForm& form, TControl& control, int index)> KeyStopFocused;
 };
 
 class TApplication : public TComponent {
@@ -217,6 +244,10 @@ class TScreen {
   TForm* ActiveForm() const;
   // Told when a form is shown or its window becomes the active one.
   void FormActivated(TForm* form);
+  // The user works in this application, not in another one's window: only then does the
+  // active form show its focus mark.
+  bool ApplicationActive() const { return FApplicationActive; }
+  void SetApplicationActive(bool value);
 
   // Pointer images by number; numbers without an image show the default pointer.
   std::shared_ptr<const TCursorImage> Cursors(int index) const;
@@ -236,6 +267,7 @@ class TScreen {
   std::vector<TForm*> FRecent;  // the most recently shown or activated last
   std::map<int, std::shared_ptr<const TCursorImage>> FCursors;
   TCursor FCursor = crDefault;
+  bool FApplicationActive = true;
 };
 
 extern TApplication* Application;

@@ -17,6 +17,8 @@ class TBookMark : public host::TImage {
   void Loaded() override;
   // Asks whether to continue, and on yes shows the marked frame; OnClick is not fired.
   void Click() override;
+  // At run time a bookmark that shows is a keyboard stop; Enter or Space on it is a click.
+  int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }
 
  private:
   TAboutMebrox FAbout;

@@ -186,6 +186,21 @@ void THyperImage::MouseMove(TShiftState shift, int x, int y) {
   SetCursor(FCursorShow ? THotCursors::HandCursor : crDefault);
 }
 
+std::vector<TRect> THyperImage::KeyStopRects(int) const {
+  if (FStretch || FPicture.Empty()) return {ClientRect()};
+  return {TRect{0, 0, FPicture.Width(), FPicture.Height()}.Intersect(ClientRect())};
+}
+
+void THyperImage::PaintKeyStopMark(TCanvasSurface& surface, int index) const {
+  TRect picture = KeyStopRects(index).front();
+  // A little inside the picture: on its edge the dots would pass for the shadow's stipple.
+  const int inset = 3;
+  if (picture.Width() > 4 * inset && picture.Height() > 4 * inset)
+    picture = {picture.Left + inset, picture.Top + inset, picture.Right - inset,
+               picture.Bottom - inset};
+  DrawFocusRect(surface, picture);
+}
+
 void THyperImage::Click() {
   TCustomControl::Click();
   PerformAction(*this, FAction);

@@ -60,6 +60,12 @@ class THyperImage : public host::TCustomControl {
 
   void GetINISettings();
 
+  // At run time the picture is a keyboard stop; Enter or Space on it is a click.
+  int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }
+  // The picture, without its shadow band; the mark goes a little inside it.
+  std::vector<host::TRect> KeyStopRects(int index) const override;
+  void PaintKeyStopMark(host::TCanvasSurface& surface, int index) const override;
+
  protected:
   void Paint() override;
   void Click() override;

@@ -110,6 +110,8 @@ void THyperTxt::SetLinesListsIndex(int value) {
   FLinesLists.SetListIndex(value);
   FLinesListsIndex = value;
   FLines.Assign(FLinesLists.CurrentList());
+  // The hot words the keyboard was on are gone with the old text.
+  KeyStopsChanged();
   Invalidate();
 }
 
@@ -314,6 +316,8 @@ bool THyperTxt::PageCurrent() const {
 }
 
 void THyperTxt::EncodeText(const TStrings& lines, const TWords& words) {
+  // Another page has other hot words: a keyboard stop on the old one does not carry over.
+  if (FPage) KeyStopsChanged();
   auto page = std::make_unique<TPage>();
   for (int i = 0; i < lines.Count(); ++i) page->Lines.push_back(lines.Get(i));
   for (int j = 0; j < words.Count(); ++j) page->Words.push_back(words.Get(j));
@@ -439,7 +443,7 @@ void THyperTxt::OpenWord(const std::string& word) {
   FSaveFont.Assign(c.Font());
   c.SetFont(FWordFont);
   FCurrentWord = &word;
-  BeginSlot();
+  BeginSlot(false);
 }
 
 void THyperTxt::CloseWord() {
@@ -453,12 +457,13 @@ void THyperTxt::CloseWord() {
 }
 
 // Slot FWordCount starts at the pen; the last slot, refilled, is unfinished until it ends.
-void THyperTxt::BeginSlot() {
+void THyperTxt::BeginSlot(bool continued) {
   if (FWordCount == MaxWordCount) FLastSlotDone = false;
   TWordPos& slot = Slot();
   slot.Top = Canvas().PenPos().Y;
   slot.Left = Canvas().PenPos().X;
   slot.Word = *FCurrentWord;
+  slot.Continued = continued;
 }
 
 void THyperTxt::EndSlot(int height) {
@@ -485,7 +490,7 @@ void THyperTxt::Wrap() {
   // A hot word broken across lines takes a slot per line, all with its word.
   if (FInWord) EndSlot(FPage->LineHeight(true));
   NewLine();
-  if (FInWord) BeginSlot();
+  if (FInWord) BeginSlot(true);
 }
 
 void THyperTxt::NewLine() {
@@ -556,7 +561,10 @@ void THyperTxt::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
   TPaintBox::MouseDown(button, shift, x, y);
   Screen->SetCursor(crDefault);
   int slot = HitTest(x, y);
-  if (slot < 0) return;
+  if (slot >= 0) PressSlot(slot, x, y);
+}
+
+void THyperTxt::PressSlot(int slot, int x, int y) {
   const std::string word = FWordPos[static_cast<size_t>(slot)].Word;
   if (OnWordClick) {
     OnWordClick(this, word);
@@ -566,6 +574,62 @@ void THyperTxt::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
   if (entry < 0) return;
   int code = EntryCode(FWords.Items()[static_cast<size_t>(entry)]);
   PerformWordAction(code, FWords.GetWordAct(entry), x, y);
+}
+
+// ---- keyboard
+
+std::vector<std::pair<int, int>> THyperTxt::StopSlots() const {
+  std::vector<std::pair<int, int>> stops;
+  if (IsDesigning()) return stops;
+  int first = -1, last = -1;
+  auto finish = [&] {
+    if (first >= 0) stops.emplace_back(first, last);
+    first = last = -1;
+  };
+  for (int i = 0, n = SlotCount(); i < n; ++i) {
+    const TWordPos& p = FWordPos[static_cast<size_t>(i)];
+    // The refilled last slot may go on from a word whose start it took the place of.
+    bool goesOn = p.Continued && i > 0 && FWordPos[static_cast<size_t>(i - 1)].Word == p.Word;
+    if (!goesOn) finish();
+    // A word that wrapped before its first letter leaves an empty part at the line's end.
+    if (p.Right <= p.Left) continue;
+    if (first < 0) first = i;
+    last = i;
+  }
+  finish();
+  return stops;
+}
+
+int THyperTxt::KeyStopCount() const {
+  return static_cast<int>(StopSlots().size());
+}
+
+std::vector<TRect> THyperTxt::KeyStopRects(int index) const {
+  std::vector<TRect> parts;
+  std::vector<std::pair<int, int>> stops = StopSlots();
+  if (index < 0 || index >= static_cast<int>(stops.size())) return parts;
+  auto [first, last] = stops[static_cast<size_t>(index)];
+  for (int i = first; i <= last; ++i) {
+    const TWordPos& p = FWordPos[static_cast<size_t>(i)];
+    // One pixel around the word, as far as the pointer reaches it.
+    if (p.Right > p.Left) parts.push_back({p.Left - 1, p.Top - 1, p.Right + 1, p.Bottom + 1});
+  }
+  return parts;
+}
+
+std::string THyperTxt::KeyStopName(int index) const {
+  std::vector<std::pair<int, int>> stops = StopSlots();
+  if (index < 0 || index >= static_cast<int>(stops.size())) return {};
+  return FWordPos[static_cast<size_t>(stops[static_cast<size_t>(index)].first)].Word;
+}
+
+void THyperTxt::KeyStopClick(int index) {
+  std::vector<std::pair<int, int>> stops = StopSlots();
+  if (index < 0 || index >= static_cast<int>(stops.size())) return;
+  int slot = stops[static_cast<size_t>(index)].first;
+  const TWordPos& p = FWordPos[static_cast<size_t>(slot)];
+  // Pressed in the middle of the word, where a description pops up from.
+  PressSlot(slot, (p.Left + p.Right) / 2, (p.Top + p.Bottom) / 2);
 }
 
 void THyperTxt::PerformWordAction(int code, const std::string& data, int x, int y) {

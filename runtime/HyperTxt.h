@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/ExtCtrls.h"
 #include "runtime/About.h"
@@ -24,6 +26,8 @@ struct TWordPos {
   int Right = 0;
   int Bottom = 0;
   std::string Word;
+  // The slot goes on with the word of the slot before, broken onto this line.
+  bool Continued = false;
 };
 
 // A page of text whose hot words, drawn in their own font, act when clicked: show a
@@ -81,6 +85,13 @@ class THyperTxt : public host::TPaintBox {
   // The first entry of Words whose word, without leading spaces, is word; or -1.
   int FindEntry(const std::string& word) const;
 
+  // Each hot word shown is a keyboard stop, in full (a word broken over lines is one stop);
+  // Enter or Space on it does what a press on it does.
+  int KeyStopCount() const override;
+  std::vector<host::TRect> KeyStopRects(int index) const override;
+  std::string KeyStopName(int index) const override;
+  void KeyStopClick(int index) override;
+
   void GetINISettings();
   static TCursorGroup& WordCursors();
 
@@ -103,8 +114,12 @@ class THyperTxt : public host::TPaintBox {
 
   bool PageCurrent() const;
   void Wrap();
-  void BeginSlot();
+  void BeginSlot(bool continued);
   void EndSlot(int height);
+  // The slots of each stop, first and last; only parts with something drawn count.
+  std::vector<std::pair<int, int>> StopSlots() const;
+  // What a press on the hot word of slot does, at client point (x, y).
+  void PressSlot(int slot, int x, int y);
   void PerformWordAction(int code, const std::string& data, int x, int y);
   TWordPos& Slot() { return FWordPos[static_cast<size_t>(FWordCount)]; }
 

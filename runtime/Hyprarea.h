@@ -24,6 +24,9 @@ class THyperArea : public host::TShape {
 
   void GetINISettings();
 
+  // At run time the area is a keyboard stop; Enter or Space on it is a click.
+  int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }
+
  protected:
   void Paint() override;
   void Click() override;

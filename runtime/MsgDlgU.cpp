@@ -59,4 +59,16 @@ void TMsgDlg::MsgLblClick() {
   Close();
 }
 
+void TMsgDlg::KeyDown(TKey& key, TShiftState shift) {
+  TForm::KeyDown(key, shift);
+  if (shift.Contains(ssAlt) || shift.Contains(ssCtrl)) return;
+  if (key == VK_ESCAPE) {
+    key = 0;
+    Close();
+  } else if (key == VK_RETURN || key == VK_SPACE) {
+    key = 0;
+    FMsgLbl->Click();
+  }
+}
+
 }  // namespace mebrox

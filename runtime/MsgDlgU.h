@@ -23,6 +23,8 @@ class TMsgDlg : public host::TForm {
   void FormCreate();
   void FormShow();
   void MsgLblClick();
+  // Escape closes the note; Enter or Space is a click on its text, which closes it too.
+  void KeyDown(host::TKey& key, host::TShiftState shift) override;
 
  private:
   host::TLabel* FMsgLbl = nullptr;

@@ -149,6 +149,11 @@ THeadlessRun::THeadlessRun(std::ostream& trace, THeadlessOptions options)
   events.FormHidden = [this](TForm& form) { OnFormHidden(form); };
   events.FormClosed = [this](TForm& form) { Trace("close " + form.ClassName()); };
   events.Terminated = [this] { Trace("terminate"); };
+  events.KeyStopFocused = [this](TForm& form, host::TControl& control, int index) {
+    std::string name = control.KeyStopName(index);
+    Trace("focus " + form.ClassName() + " " + control.Name() +
+          (name.empty() ? "" : " " + QuoteTraceString(name)));
+  };
   host::Application->ModalHook = [this](TForm& form) { OnModal(form); };
   host::Screen->OnCursorChanged = [this](host::TCursor cursor) {
     Trace("cursor " + std::to_string(cursor));

@@ -418,6 +418,13 @@ void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere) {
   SetImageCodec(std::make_unique<QtImageCodec>());
   SetBackend(std::make_unique<QtBackend>());
   SetTickerFactory(QtTickerFactory());
+  // Another program's window taking the keyboard takes the focus mark away, as in any desktop
+  // program. Offscreen there is no other program, and no window is ever told it is active.
+  if (QGuiApplication::platformName() != "offscreen")
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged,
+                     [](Qt::ApplicationState state) {
+                       Screen->SetApplicationActive(state == Qt::ApplicationActive);
+                     });
   if (scriptedDialogs)
     SetDialogService(std::make_unique<TScriptedDialogs>());
   else

@@ -23,6 +23,25 @@ TProcessResult RunProgram(const std::vector<std::string>& args, const std::strin
   return testing_support::RunProcess(MEBROX_RUN_PROGRAM, args, dir, input);
 }
 
+// A fresh copy of the tour in work, without a run-state file; its folder.
+std::string CopyTour(const testing_support::TempDir& work) {
+  fs::copy(MEBROX_TOUR_DIR, work.Path() + "/tour", fs::copy_options::recursive);
+  fs::remove(work.Path() + "/tour/Tour.RUN");
+  return work.Path() + "/tour";
+}
+
+// Whether a trace holds these lines in this order (others may come between).
+testing::AssertionResult InOrder(const std::string& out, const std::vector<std::string>& lines) {
+  size_t at = 0;
+  for (const std::string& line : lines) {
+    size_t found = out.find(line + "\n", at);
+    if (found == std::string::npos)
+      return testing::AssertionFailure() << "missing in order: " << line << "\n" << out;
+    at = found + line.size();
+  }
+  return testing::AssertionSuccess();
+}
+
 TEST(RunProgram, HeadlessRunTracesAndTakesPictures) {
   testing_support::TempDir start;
   WriteFile(start.File("walk.txt"),
@@ -195,9 +214,7 @@ TEST(RunProgram, ProjectToolMistakesEndWithExitCodeTwo) {
 // that resumes at the bookmark.
 TEST(RunProgram, TourWalkthroughAndResume) {
   testing_support::TempDir work;
-  fs::copy(MEBROX_TOUR_DIR, work.Path() + "/tour", fs::copy_options::recursive);
-  fs::remove(work.Path() + "/tour/Tour.RUN");
-  std::string tour = work.Path() + "/tour";
+  std::string tour = CopyTour(work);
   TProcessResult r = RunProgram({"--headless", "--screenshots", work.File("shots"), "--script",
                                  tour + "/walkthrough.txt", tour + "/Tour.dpr"},
                                 work.Path());
@@ -221,12 +238,7 @@ TEST(RunProgram, TourWalkthroughAndResume) {
       "close TForm4",
       "show TForm3",
       "terminate"};
-  size_t at = 0;
-  for (const std::string& line : expected) {
-    size_t found = r.Out.find(line + "\n", at);
-    ASSERT_NE(found, std::string::npos) << "missing in order: " << line << "\n" << r.Out;
-    at = found + line.size();
-  }
+  EXPECT_TRUE(InOrder(r.Out, expected));
   EXPECT_TRUE(r.Out.ends_with("terminate\n"));
   // The chime plays once: the blank place clicked on the switched text is not where it stood.
   size_t chimes = 0;
@@ -250,6 +262,81 @@ TEST(RunProgram, TourWalkthroughAndResume) {
             "hide TForm1\n"
             "show TForm3\n");
   EXPECT_EQ(ReadFile(tour + "/Tour.RUN").find("[Marked]"), std::string::npos);
+}
+
+// Where a walk of the tour that should end on the ribbon of the bookmark frame ended: every
+// frame reached in turn, the application ended by the ribbon, and the mark on that frame.
+testing::AssertionResult EndsAtTheBookmark(const TProcessResult& r, const std::string& runFile) {
+  testing::AssertionResult visited =
+      InOrder(r.Out, {"show TForm2", "show TForm3", "show TForm4", "show TForm1", "show TForm3",
+                      "focus TForm3 HyperArea1", "terminate"});
+  if (!visited) return visited;
+  if (!r.Out.ends_with("terminate\n")) return testing::AssertionFailure() << r.Out;
+  if (ReadFile(runFile).find("[Marked]\r\nAt=TForm3\r\n") == std::string::npos)
+    return testing::AssertionFailure() << "no mark in " << runFile << ":\n" << ReadFile(runFile);
+  return testing::AssertionSuccess();
+}
+
+// The tour by keys alone, then a second start that resumes at the bookmark by keys too.
+TEST(RunProgram, TourWalkthroughByKeysEndsAtTheBookmark) {
+  testing_support::TempDir work;
+  std::string tour = CopyTour(work);
+  std::string script = ReadFile(tour + "/walkthrough-keys.txt");
+  ASSERT_NE(script.find("key Form3 Enter"), std::string::npos);
+  for (const char* pointer : {"\nclick ", "\nmove ", "\ndown ", "\nup "})
+    EXPECT_EQ(script.find(pointer), std::string::npos) << pointer;
+
+  TProcessResult r = RunProgram(
+      {"--headless", "--script", tour + "/walkthrough-keys.txt", tour + "/Tour.dpr"}, work.Path());
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(EndsAtTheBookmark(r, tour + "/Tour.RUN"));
+  // Each kind of stop had the keyboard, and Enter or Space acted on each.
+  std::vector<std::string> expected = {
+      "focus TForm1 HyperTxt1 \"description\"",
+      "modal TMsgDlg \"Hypertext: words that lead somewhere.\"",
+      "focus TForm1 HyperTxt1 \"chime\"",
+      "mci \"Play TForm1WavePlay1 from 0 \" -> 0",
+      "focus TForm1 HyperTxt1 \"first text\"",
+      "focus TForm1 HyperTxt1 \"second frame\"",
+      "show TForm2",
+      "focus TForm2 HyperTxt1 \"go back\"",
+      "close TForm2",
+      "focus TForm4 HyperImage1",
+      "modal TMsgDlg \"A sunset: the day ends, the tour goes on.\"",
+      "focus TForm4 HyperArea1",
+      "close TForm4"};
+  EXPECT_TRUE(InOrder(r.Out, expected));
+  for (const char* shot :
+       {"keys-word.png", "keys-switched.png", "keys-image.png", "keys-ribbon.png"})
+    EXPECT_TRUE(IsPng(work.File(shot))) << shot;
+
+  // The bookmark on the welcome frame is its last stop: Shift+Tab, Enter, yes.
+  r = RunProgram({"--headless", tour + "/Tour.dpr"}, work.Path(),
+                 "answer yes\nkey Form1 Shift+Tab\nkey Form1 Enter\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "show TForm1\n"
+            "focus TForm1 Bookmark1\n"
+            "message \"You have previously Marked the program.\\rWould you like to continue?\" "
+            "-> yes\n"
+            "hide TForm1\n"
+            "show TForm3\n");
+}
+
+// The check above tells a walk that got nowhere: with keys that act on nothing instead of
+// Tab, Enter and Space the same script stops at the first frame.
+TEST(RunProgram, AKeyboardWalkWhoseKeysDoNothingDoesNotReachTheBookmark) {
+  testing_support::TempDir work;
+  std::string tour = CopyTour(work);
+  std::string script = ReadFile(tour + "/walkthrough-keys.txt");
+  for (const std::string key : {" Shift+Tab\n", " Tab\n", " Enter\n", " Space\n"})
+    for (size_t p = script.find(key); p != std::string::npos; p = script.find(key, p))
+      script.replace(p, key.size(), " F9\n");
+  WriteFile(work.File("inert.txt"), script);
+  TProcessResult r =
+      RunProgram({"--headless", "--script", "inert.txt", tour + "/Tour.dpr"}, work.Path());
+  EXPECT_EQ(r.Out.substr(0, r.Out.find('\n')), "show TForm1");
+  EXPECT_FALSE(EndsAtTheBookmark(r, tour + "/Tour.RUN"));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 using namespace host;
 using namespace mebrox;
+using testing_support::PressKey;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
@@ -752,4 +753,90 @@ TEST(HyperTxtPaintTest, KeptShapesPaintTheSamePixelsAsDrawingEachPiece) {
     blank.fill(Qt::white);
     EXPECT_NE(expected, blank);
   }
+}
+
+// ---- the keyboard
+
+namespace {
+
+TRect Around(const TRect& r) {
+  return {r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1};
+}
+
+std::string StopAt(const TForm& form) {
+  const TControl* c = form.KeyStopControl();
+  return c ? c->KeyStopName(form.KeyStopIndex()) : "-";
+}
+
+}  // namespace
+
+TEST(HyperTxtKeyboardTest, EachHotWordShownIsOneStopMarkedOnEveryLineItIsBrokenOver) {
+  Page page(100);
+  // "big word" wraps inside; "pig" wraps before its first letter, leaving an empty part.
+  page.Lines({"xx big word", "xxxxxxx pig", "a cat"});
+  page.Word("big word");
+  page.Word("pig");
+  page.Word("cat");
+  page.Paint();
+  ASSERT_EQ(page.Text->SlotCount(), 5);
+  EXPECT_EQ(page.Slot(2).Width(), 0);
+  ASSERT_EQ(page.Text->KeyStopCount(), 3);
+  EXPECT_EQ(page.Text->KeyStopRects(0),
+            (std::vector<TRect>{Around(page.Slot(0)), Around(page.Slot(1))}));
+  EXPECT_EQ(page.Text->KeyStopRects(1), (std::vector<TRect>{Around(page.Slot(3))}));
+  EXPECT_EQ(page.Text->KeyStopRects(2), (std::vector<TRect>{Around(page.Slot(4))}));
+  EXPECT_EQ(page.Text->KeyStopName(0), "big word");
+  EXPECT_EQ(page.Text->KeyStopName(2), "cat");
+
+  // Two places of the same word are two stops; the designer's control has none.
+  Page twice;
+  twice.Lines({"cat and cat"});
+  twice.Word("cat");
+  twice.Paint();
+  EXPECT_EQ(twice.Text->KeyStopCount(), 2);
+  THyperTxt designed(nullptr);
+  designed.SetDesigning(true);
+  designed.SetBounds(0, 0, 200, 50);
+  designed.SetLines(TStringList{"cat"});
+  designed.Words().NewWord("cat", "1", "");
+  TMetricSurface surface;
+  designed.PaintOn(surface);
+  EXPECT_EQ(designed.SlotCount(), 1);
+  EXPECT_EQ(designed.KeyStopCount(), 0);
+}
+
+TEST(HyperTxtKeyboardTest, EnterOrSpaceDoesWhatAPressDoesAndASwitchedTextDropsTheStop) {
+  TempDir dir;
+  WriteFile(dir.File("p0.txt"), "first page\r\n");
+  WriteFile(dir.File("p1.txt"), "second page with a dog and a cat\r\n");
+  Page page;
+  page.Text->SetLinesLists(TStringList{dir.File("p0.txt"), dir.File("p1.txt")});
+  page.Lines({"next page", "a cat"});
+  page.Word("next", "5", "1");
+  page.Word("cat", "1", "Nowhere");
+  page.Word("dog", "1", "Nowhere");
+  page.Form->Show();
+  Application->ProcessMessages();  // laid out by its first paint
+  PressKey(*page.Form, VK_TAB);
+  EXPECT_EQ(StopAt(*page.Form), "next");
+  PressKey(*page.Form, VK_TAB);
+  EXPECT_EQ(StopAt(*page.Form), "cat");
+
+  std::vector<std::string> clicked;
+  page.Text->OnWordClick = [&](TObject*, const std::string& w) { clicked.push_back(w); };
+  PressKey(*page.Form, VK_SPACE);
+  PressKey(*page.Form, VK_TAB, {ssShift});
+  PressKey(*page.Form, VK_RETURN);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"cat", "next"}));
+  EXPECT_EQ(page.Text->LinesListsIndex(), 0);
+
+  // The built-in action: the text switches, and the stop it was on goes with it.
+  page.Text->OnWordClick = nullptr;
+  PressKey(*page.Form, VK_RETURN);
+  EXPECT_EQ(page.Text->LinesListsIndex(), 1);
+  EXPECT_EQ(page.Form->KeyStopControl(), nullptr);
+  // Tab goes on from nowhere, over the new text's words.
+  PressKey(*page.Form, VK_TAB);
+  EXPECT_EQ(StopAt(*page.Form), "dog");
+  EXPECT_EQ(page.Form->KeyStopIndex(), 0);
 }

@@ -152,3 +152,33 @@ TEST(DescriptionPopupWindowTest, AClickOnAnotherFrameDoesNotReachItWhileThePopup
   QTest::mouseClick(otherWindow, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_EQ(other.Clicks, 2) << "the frame takes clicks again once the popup has gone";
 }
+
+TEST(DescriptionPopupTest, EscapeClosesItAndEnterOrSpaceIsAClickOnItsText) {
+  auto key = [](TForm& form, TKey code, TShiftState shift = {}) {
+    TKeyEventRecord event;
+    event.Key = code;
+    event.Shift = shift;
+    form.PerformKey(event);
+    return form.ModalResult();
+  };
+  for (TKey closing : {VK_ESCAPE, VK_RETURN, VK_SPACE}) {
+    TMsgDlg popup(nullptr);
+    popup.MsgLbl().SetCaption("A note");
+    std::vector<TModalResult> results;
+    int clicks = 0;
+    popup.MsgLbl().OnClick = [&](TObject*) {
+      ++clicks;
+      popup.Close();
+    };
+    Application->ModalHook = [&](TForm& form) {
+      // Other keys leave it up.
+      results.push_back(key(form, 'A'));
+      results.push_back(key(form, closing, {ssCtrl}));
+      results.push_back(key(form, closing));
+    };
+    popup.ShowModal();
+    Application->ModalHook = nullptr;
+    EXPECT_EQ(results, (std::vector<TModalResult>{mrNone, mrNone, mrCancel})) << closing;
+    EXPECT_EQ(clicks, closing == VK_ESCAPE ? 0 : 1) << closing;
+  }
+}

@@ -54,6 +54,16 @@ class Frames {
   std::vector<host::TForm*> FForms;
 };
 
+// A key pressed on form, where the keyboard is: its active control, else the form itself.
+inline void PressKey(host::TForm& form, host::TKey key, host::TShiftState shift = {}) {
+  host::TKeyEventRecord event;
+  event.Key = key;
+  event.Shift = shift;
+  if (key == host::VK_SPACE) event.Text = " ";
+  host::TWinControl* target = form.ActiveControl();
+  (target ? target : &form)->PerformKey(event);
+}
+
 inline host::TScriptedDialogs& Dialogs() {
   return static_cast<host::TScriptedDialogs&>(host::DialogService());
 }
