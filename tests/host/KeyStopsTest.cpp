@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/EditCtrls.h"
+#include "host/ExtCtrls.h"
 #include "host/Forms.h"
 #include "host/MetricCanvas.h"
 #include "host/StdCtrls.h"
@@ -129,6 +130,14 @@ TEST(KeyStopsTest, HiddenDisabledAndOutOfBoundsStopsArePassedOver) {
   EXPECT_EQ(f.Walk(4), (std::vector<std::string>{"A#0", "A#2", "Button1", "Edit1"}));
   f.A->SetEnabled(false);
   EXPECT_EQ(f.Walk(2), (std::vector<std::string>{"Button1", "Edit1"}));
+
+  // Inside a panel, stops read by where they are on the form.
+  auto* panel = new TPanel(&f.Form);
+  panel->SetParent(&f.Form);
+  panel->SetBounds(0, 150, 300, 40);
+  new TStops(panel, "P", {200, 0, 300, 40}, {{0, 0, 10, 10}});
+  f.Edit1->SetFocus();
+  EXPECT_EQ(f.Walk(3), (std::vector<std::string>{"P#0", "Button1", "Edit1"}));
 
   // A form with nothing but stops: Tab starts on the first, Shift+Tab on the last, and both go
   // round.
