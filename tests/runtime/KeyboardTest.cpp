@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "host/Graphics.h"
 #include "host/IniFiles.h"
 #include "runtime/Bookmark.h"
 #include "runtime/HyperImg.h"
+#include "runtime/HyperTxt.h"
 #include "runtime/Hyprarea.h"
 #include "runtime/MsgDlgU.h"
 #include "tests/runtime/RuntimeTestSupport.h"
@@ -86,4 +89,47 @@ TEST(HotComponentsKeyboardTest, TabReachesPicturesAreasAndTheBookmarkAndEnterOrS
   PressKey(frame, VK_RETURN);
   EXPECT_EQ(app.Trace, (std::vector<std::string>{"hide TForm1", "show TForm3"}));
   EXPECT_FALSE(mark.Visible());
+}
+
+TEST(HotComponentsKeyboardTest, TheMarkShowsInBlackAndWhiteInsideAPictureAndAroundAHotWord) {
+  Frames app(1);
+  TForm& frame = app[1];
+  frame.SetBounds(0, 0, 320, 120);
+  const uint32_t blue = 0x2040E0;
+  auto& image = Place<THyperImage>(frame, "Image", {10, 10, 110, 110});
+  image.Picture().SetData(
+      ImageCodec()->EncodePng({64, 48, std::vector<uint32_t>(64 * 48, 0xFF000000 | blue)}));
+  auto& text = Place<THyperTxt>(frame, "Text", {100, 10, 300, 60});
+  text.SetLines(TStringList{"a cat"});
+  text.Words().NewWord("cat", "1", "Nowhere");
+  frame.Show();
+  Application->ProcessMessages();
+  // Along a row of pixels of the frame: which colours it holds.
+  auto colours = [&](int y, int from, int to) {
+    TRawImage shot = CaptureForm(frame);
+    std::vector<uint32_t> seen;
+    for (int x = from; x < to; ++x) {
+      uint32_t c = shot.Pixel(x, y) & 0xFFFFFF;
+      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+    }
+    std::sort(seen.begin(), seen.end());
+    return seen;
+  };
+  // Three pixels inside the picture's top edge, the mark's top line: black dots on white.
+  EXPECT_EQ(colours(13, 14, 70), std::vector<uint32_t>{blue});
+  frame.FocusKeyStop(&image, 0);
+  EXPECT_EQ(colours(13, 14, 70), (std::vector<uint32_t>{0x000000, 0xFFFFFF}));
+
+  PressKey(frame, VK_TAB);
+  ASSERT_EQ(frame.KeyStopControl(), &text);
+  EXPECT_EQ(colours(13, 14, 70), std::vector<uint32_t>{blue});
+  // One pixel above the hot word, on the frame's own ground.
+  std::vector<TRect> parts = text.KeyStopRects(0);
+  ASSERT_EQ(parts.size(), 1u);
+  int y = 10 + parts[0].Top;
+  std::vector<uint32_t> row = colours(y, 100 + parts[0].Left + 1, 100 + parts[0].Right - 1);
+  EXPECT_NE(std::find(row.begin(), row.end(), 0x000000u), row.end());
+  frame.FocusKeyStop(nullptr, 0);
+  row = colours(y, 100 + parts[0].Left + 1, 100 + parts[0].Right - 1);
+  EXPECT_EQ(std::find(row.begin(), row.end(), 0x000000u), row.end());
 }
