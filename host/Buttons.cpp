@@ -301,7 +301,7 @@ void TBitBtn::ShowGlyph() {
   auto* peer = WidgetPeer<IButtonPeer>();
   if (!peer) return;
   // A glyph of several images shows its first, the left part of the picture.
-  if (!FGlyph.Empty() && FNumGlyphs > 1) {
+  if (!FGlyph.Empty() && FNumGlyphs > 1 && FGlyph.Image()) {
     const TRawImage& all = *FGlyph.Image();
     auto first = std::make_shared<TRawImage>();
     first->Width = all.Width / FNumGlyphs;
@@ -311,7 +311,7 @@ void TBitBtn::ShowGlyph() {
     peer->SetGlyph(first);
     return;
   }
-  if (!FGlyph.Empty())
+  if (!FGlyph.Empty() && FGlyph.Image())
     peer->SetGlyph(FGlyph.Image());
   else
     peer->SetGlyph(FKind == bkCustom ? nullptr : LoadBitmapResource(KindFace(FKind).Glyph));

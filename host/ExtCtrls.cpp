@@ -161,7 +161,7 @@ void TImage::Paint() {
     Canvas().Brush().SetStyle(bsClear);
     Canvas().Rectangle(0, 0, Width(), Height());
   }
-  if (FPicture.Empty()) return;
+  if (FPicture.Empty() || !FPicture.Image()) return;
   const TRawImage& image = *FPicture.Image();
   if (FStretch) {
     Canvas().StretchDraw(ClientRect(), image);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,11 +21,18 @@ inline bool IsIdentChar(char c) {
   return IsIdentStart(c) || (c >= '0' && c <= '9');
 }
 
+inline constexpr std::array<signed char, 256> HexValues = [] {
+  std::array<signed char, 256> values{};
+  for (int c = 0; c < 256; ++c)
+    values[static_cast<size_t>(c)] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
+                                                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                                     : -1);
+  return values;
+}();
+
 inline int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  return HexValues[static_cast<unsigned char>(c)];
 }
 
 enum class TTokenKind { End, Symbol, Number, String, Binary, Char };
@@ -141,17 +149,18 @@ class TFormLexer {
     while (!AtEnd()) {
       if (Cur() == '\'') {
         ++FPos;
+        // Whole runs up to the next quote at a time; a doubled quote stands for one.
         for (;;) {
-          if (AtEnd() || Cur() == '\n' || Cur() == '\r') Error(FLine, "Unterminated string");
-          char ch = FText[FPos++];
-          if (ch != '\'') {
-            t.Text += ch;
-          } else if (!AtEnd() && Cur() == '\'') {
-            t.Text += '\'';
-            ++FPos;
-          } else {
-            break;
+          size_t end = FText.find_first_of("'\r\n", FPos);
+          if (end == std::string_view::npos || FText[end] != '\'') {
+            FPos = end == std::string_view::npos ? FText.size() : end;
+            Error(FLine, "Unterminated string");
           }
+          t.Text.append(FText.substr(FPos, end - FPos));
+          FPos = end + 1;
+          if (AtEnd() || Cur() != '\'') break;
+          t.Text += '\'';
+          ++FPos;
         }
       } else if (Cur() == '#') {
         ++FPos;
@@ -194,24 +203,33 @@ class TFormLexer {
     }
   }
 
+  // One pass over the digits, counting lines as it goes: pictures make these the bulk of a form.
   void LexBinary(TToken& t) {
     int openLine = FLine;
     ++FPos;
     t.Kind = TTokenKind::Binary;
+    size_t close = FText.find('}', FPos);
+    if (close != std::string_view::npos) t.Text.reserve((close - FPos) / 2);
     int high = -1;
     for (;;) {
-      SkipBlanks();
       if (AtEnd()) Error(openLine, "Binary data not closed with '}'");
-      char c = Cur();
-      ++FPos;
-      if (c == '}') break;
+      char c = FText[FPos++];
       int digit = HexValue(c);
-      if (digit < 0) Error(FLine, "Invalid character in binary data");
-      if (high < 0) {
-        high = digit;
-      } else {
-        t.Text += static_cast<char>(high << 4 | digit);
-        high = -1;
+      if (digit >= 0) {
+        if (high < 0) {
+          high = digit;
+        } else {
+          t.Text += static_cast<char>(high << 4 | digit);
+          high = -1;
+        }
+      } else if (c == '}') {
+        break;
+      } else if (c == '\n') {
+        ++FLine;
+      } else if (c == '\r') {
+        if (At(FPos) != '\n') ++FLine;  // a lone CR ends a line too
+      } else if (c != ' ' && c != '\t') {
+        Error(FLine, "Invalid character in binary data");
       }
     }
     if (high >= 0) Error(openLine, "Binary data has an odd number of hexadecimal digits");

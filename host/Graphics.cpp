@@ -294,14 +294,41 @@ static std::shared_ptr<const TRawImage> DecodeImage(const std::string& bytes) {
   return image;
 }
 
+bool TPicture::TakeBytes(std::string bytes) {
+  FData = std::move(bytes);
+  FImage.reset();
+  FWidth = FHeight = 0;
+  FPending = false;
+  IImageCodec* codec = ImageCodec();
+  if (FData.empty() || !codec) return true;
+  if (codec->ReadSize(FData, FWidth, FHeight)) {
+    FPending = true;
+    return true;
+  }
+  FImage = DecodeImage(FData);
+  if (!FImage) return false;
+  FWidth = FImage->Width;
+  FHeight = FImage->Height;
+  return true;
+}
+
+const std::shared_ptr<const TRawImage>& TPicture::Image() const {
+  if (FPending) {
+    FPending = false;
+    FImage = DecodeImage(FData);
+    if (FImage && (FImage->Width != FWidth || FImage->Height != FHeight)) FImage.reset();
+    if (!FImage) FWidth = FHeight = 0;
+  }
+  return FImage;
+}
+
 void TPicture::LoadFromFile(const std::string& fileName) {
   std::string bytes = ReadFileBytes(fileName);
-  auto image = DecodeImage(bytes);
-  if (!image && ImageCodec())
+  bool empty = bytes.empty();
+  TPicture loaded;
+  if (!loaded.TakeBytes(std::move(bytes)) || (empty && ImageCodec()))
     throw EInvalidGraphic("\"" + fileName + "\" is not a picture the kit can read");
-  FData = std::move(bytes);
-  FImage = std::move(image);
-  Changed();
+  Assign(loaded);
 }
 
 void TPicture::SaveToFile(const std::string& fileName) const {
@@ -314,17 +341,17 @@ std::string TPicture::Data() const {
 }
 
 void TPicture::SetData(const std::string& bytes) {
-  auto image = DecodeImage(bytes);
-  FData = bytes;
-  FImage = std::move(image);
+  bool readable = TakeBytes(bytes);
   Changed();
-  if (!bytes.empty() && !FImage && ImageCodec())
-    throw EInvalidGraphic("Picture data is not an image the kit can read");
+  if (!readable) throw EInvalidGraphic("Picture data is not an image the kit can read");
 }
 
 void TPicture::SetImage(std::shared_ptr<const TRawImage> image) {
   FData.clear();
   FImage = std::move(image);
+  FWidth = FImage ? FImage->Width : 0;
+  FHeight = FImage ? FImage->Height : 0;
+  FPending = false;
   Changed();
 }
 
@@ -332,6 +359,8 @@ void TPicture::Clear() {
   if (FData.empty() && !FImage) return;
   FData.clear();
   FImage.reset();
+  FWidth = FHeight = 0;
+  FPending = false;
   Changed();
 }
 
@@ -340,6 +369,9 @@ void TPicture::Assign(const TPersistent& source) {
     if (p == this) return;
     FData = p->FData;
     FImage = p->FImage;
+    FWidth = p->FWidth;
+    FHeight = p->FHeight;
+    FPending = p->FPending;
     Changed();
     return;
   }

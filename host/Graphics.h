@@ -164,6 +164,9 @@ class IImageCodec {
   virtual ~IImageCodec() = default;
   // Decodes bytes of a PNG, BMP, JPEG or GIF file; returns false when they are no image.
   virtual bool Decode(const std::string& bytes, TRawImage& image) = 0;
+  // True when Decode will surely take the bytes, judged without decoding them; gives the image's
+  // size. False when that cannot be told short of decoding (the default).
+  virtual bool ReadSize(const std::string& bytes, int& width, int& height) { return false; }
   // Encodes pixels as PNG bytes.
   virtual std::string EncodePng(const TRawImage& image) = 0;
 };
@@ -171,14 +174,18 @@ void SetImageCodec(std::unique_ptr<IImageCodec> codec);
 IImageCodec* ImageCodec();
 
 // A picture: the bytes of its image file, kept as they came so that a stored picture keeps its
-// format, and the decoded pixels.
+// format, and the decoded pixels. Bytes whose soundness and size the codec can tell from the file
+// alone are decoded when the pixels are first asked for, so that pictures of frames never shown
+// cost no decoding; the size is known at once.
 class TPicture : public TGraphicsObject {
   HOST_PUBLISHED_CLASS
  public:
-  int Width() const { return FImage ? FImage->Width : 0; }
-  int Height() const { return FImage ? FImage->Height : 0; }
-  bool Empty() const { return !FImage || FImage->Width == 0 || FImage->Height == 0; }
-  const std::shared_ptr<const TRawImage>& Image() const { return FImage; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  bool Empty() const { return FWidth == 0 || FHeight == 0; }
+  // The pixels, decoded now if they were not yet; null when empty. Should the decoding fail
+  // after all, the picture becomes empty.
+  const std::shared_ptr<const TRawImage>& Image() const;
 
   // The format follows the file's contents; a file that is no known image fails with
   // EInvalidGraphic naming it and leaves the picture as it was.
@@ -195,8 +202,15 @@ class TPicture : public TGraphicsObject {
   void Assign(const TPersistent& source) override;
 
  private:
+  // Takes bytes as the picture's file: sized at once, decoded now or on first use. False when
+  // they are no image the codec reads; the picture is then empty.
+  bool TakeBytes(std::string bytes);
+
   std::string FData;
-  std::shared_ptr<const TRawImage> FImage;
+  mutable std::shared_ptr<const TRawImage> FImage;
+  mutable int FWidth = 0;
+  mutable int FHeight = 0;
+  mutable bool FPending = false;  // FData not decoded yet
 };
 
 class EInvalidGraphic : public Exception {

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -20,6 +21,7 @@
 
 #include "host/Dialogs.h"
 #include "host/Forms.h"
+#include "host/PngFile.h"
 #include "host/qt/QtInput.h"
 #include "host/qt/QtPainterSurface.h"
 #include "host/qt/QtTicker.h"
@@ -248,6 +250,17 @@ class QtImageCodec final : public IImageCodec {
                         static_cast<int>(bytes.size())))
       return false;
     image = FromQImage(q);
+    return true;
+  }
+  // PNG only: its structure vouches for the whole file. A size beyond what the decoder would
+  // allocate is left to Decode to refuse.
+  bool ReadSize(const std::string& bytes, int& width, int& height) override {
+    int w = 0, h = 0;
+    if (!ReadPngSize(bytes, w, h)) return false;
+    if (static_cast<double>(w) * h * 4 > QImageReader::allocationLimit() * 1024.0 * 1024.0)
+      return false;
+    width = w;
+    height = h;
     return true;
   }
   std::string EncodePng(const TRawImage& image) override {
