@@ -16,6 +16,7 @@
 // "ours_med_ms", "peer_min_ms", "peer_med_ms") and "ratio" = peer median / our median, so a
 // ratio above 1 means Mebrox starts faster. In process the times are the process's processor
 // time; for whole processes, the child's user + system time (and the wall time as "*_wall_ms").
+// START_BENCH_FOLDER=DIR keeps the projects written in DIR, e.g. to profile one side alone.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -36,6 +37,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -387,6 +389,13 @@ std::string Ui(const TFrameContent& f) {
          "</ui>\n";
 }
 
+std::string KeptFolder() {
+  const char* folder = std::getenv("START_BENCH_FOLDER");
+  if (!folder || !*folder) return {};
+  QDir().mkpath(folder);
+  return QDir(folder).absolutePath().toStdString();
+}
+
 // .ui files named to sort in frame order, for the peer program that loads a folder.
 std::string UiName(int i) {
   char name[32];
@@ -394,9 +403,10 @@ std::string UiName(int i) {
   return name;
 }
 
+// In a temporary folder, or kept in $START_BENCH_FOLDER (created) to profile a run of it.
 struct TStartProject {
   QTemporaryDir Dir;
-  std::string Folder = Dir.path().toStdString();
+  std::string Folder = KeptFolder().empty() ? Dir.path().toStdString() : KeptFolder();
   std::string ProjectFile = Folder + "/Start.dpr";
   std::string Script = Folder + "/nothing.txt";
   std::vector<QString> UiFiles;

@@ -223,10 +223,17 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
     if (any || lines.empty()) flush();
   }
 
-  int lineHeight = TextExtent("Wg").cy;
+  // Each line measured once, for the size and for its place; any extent gives the line height.
+  std::vector<int> widths;
+  int lineHeight = 0, widest = 0;
+  for (const TextLine& l : lines) {
+    TSize extent = TextExtent(l.Text);
+    widths.push_back(extent.cx);
+    widest = std::max(widest, extent.cx);
+    lineHeight = extent.cy;
+  }
+  if (lines.empty()) lineHeight = TextExtent("Wg").cy;
   int totalHeight = lineHeight * static_cast<int>(lines.size());
-  int widest = 0;
-  for (const TextLine& l : lines) widest = std::max(widest, TextExtent(l.Text).cx);
 
   if (flags & DT_CALCRECT) {
     rect.Right = rect.Left + widest;
@@ -245,8 +252,9 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
   bool clip = !(flags & DT_NOCLIP);
   std::optional<TClipOriginScope> clipped;
   if (clip) clipped.emplace(*FSurface, 0, 0, rect);
-  for (const TextLine& l : lines) {
-    int width = TextExtent(l.Text).cx;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TextLine& l = lines[i];
+    int width = widths[i];
     int x = rect.Left;
     if (flags & DT_CENTER)
       x = rect.Left + (rect.Width() - width) / 2;

@@ -151,9 +151,12 @@ class TFormLexer {
         ++FPos;
         // Whole runs up to the next quote at a time; a doubled quote stands for one.
         for (;;) {
-          size_t end = FText.find_first_of("'\r\n", FPos);
-          if (end == std::string_view::npos || FText[end] != '\'') {
-            FPos = end == std::string_view::npos ? FText.size() : end;
+          size_t end = FPos;
+          while (end < FText.size() && FText[end] != '\'' && FText[end] != '\n' &&
+                 FText[end] != '\r')
+            ++end;
+          if (end == FText.size() || FText[end] != '\'') {
+            FPos = end;
             Error(FLine, "Unterminated string");
           }
           t.Text.append(FText.substr(FPos, end - FPos));
@@ -203,15 +206,25 @@ class TFormLexer {
     }
   }
 
-  // One pass over the digits, counting lines as it goes: pictures make these the bulk of a form.
+  // One pass over the digits, a pair at a time, counting lines as it goes: pictures make these
+  // the bulk of a form.
   void LexBinary(TToken& t) {
     int openLine = FLine;
     ++FPos;
     t.Kind = TTokenKind::Binary;
     size_t close = FText.find('}', FPos);
-    if (close != std::string_view::npos) t.Text.reserve((close - FPos) / 2);
+    t.Text.resize(((close == std::string_view::npos ? FText.size() : close) - FPos) / 2);
+    char* out = t.Text.data();
     int high = -1;
     for (;;) {
+      if (high < 0 && FPos + 1 < FText.size()) {
+        int a = HexValue(FText[FPos]), b = HexValue(FText[FPos + 1]);
+        if ((a | b) >= 0) {
+          *out++ = static_cast<char>(a << 4 | b);
+          FPos += 2;
+          continue;
+        }
+      }
       if (AtEnd()) Error(openLine, "Binary data not closed with '}'");
       char c = FText[FPos++];
       int digit = HexValue(c);
@@ -219,7 +232,7 @@ class TFormLexer {
         if (high < 0) {
           high = digit;
         } else {
-          t.Text += static_cast<char>(high << 4 | digit);
+          *out++ = static_cast<char>(high << 4 | digit);
           high = -1;
         }
       } else if (c == '}') {
@@ -233,6 +246,7 @@ class TFormLexer {
       }
     }
     if (high >= 0) Error(openLine, "Binary data has an odd number of hexadecimal digits");
+    t.Text.resize(static_cast<size_t>(out - t.Text.data()));
   }
 
   std::string_view FText;

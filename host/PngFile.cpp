@@ -1,6 +1,7 @@
 #include "host/PngFile.h"
 
-#include <array>
+#include <zlib.h>
+
 #include <cstdint>
 
 namespace host {
@@ -9,22 +10,9 @@ namespace {
 
 constexpr std::string_view Signature("\x89PNG\r\n\x1A\n", 8);
 
-constexpr std::array<uint32_t, 256> MakeCrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t n = 0; n < 256; ++n) {
-    uint32_t c = n;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[n] = c;
-  }
-  return table;
-}
-
-constexpr std::array<uint32_t, 256> CrcTable = MakeCrcTable();
-
 uint32_t Crc(std::string_view bytes) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (char b : bytes) c = CrcTable[(c ^ static_cast<unsigned char>(b)) & 0xFF] ^ (c >> 8);
-  return c ^ 0xFFFFFFFFu;
+  return static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 uint32_t BigEndian(std::string_view bytes, size_t at) {

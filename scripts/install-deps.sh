@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev libgl-dev
-  libsdl2-dev libsndfile1-dev
+  libsdl2-dev libsndfile1-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   qt6-qpa-plugins xvfb xauth xdotool
