@@ -1,6 +1,7 @@
 #include "host/Graphics.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace host {
 
@@ -269,8 +270,9 @@ static std::unique_ptr<IImageCodec>& CodecSlot() {
   return codec;
 }
 
-void SetImageCodec(std::unique_ptr<IImageCodec> codec) {
-  CodecSlot() = std::move(codec);
+std::unique_ptr<IImageCodec> SetImageCodec(std::unique_ptr<IImageCodec> codec) {
+  std::swap(CodecSlot(), codec);
+  return codec;
 }
 IImageCodec* ImageCodec() {
   return CodecSlot().get();

@@ -170,7 +170,8 @@ class IImageCodec {
   // Encodes pixels as PNG bytes.
   virtual std::string EncodePng(const TRawImage& image) = 0;
 };
-void SetImageCodec(std::unique_ptr<IImageCodec> codec);
+// Installs codec and gives back the one it replaces.
+std::unique_ptr<IImageCodec> SetImageCodec(std::unique_ptr<IImageCodec> codec);
 IImageCodec* ImageCodec();
 
 // A picture: the bytes of its image file, kept as they came so that a stored picture keeps its

@@ -633,6 +633,12 @@ TEST_F(FormFileTest, MalformedInputFailsNamingTheLineAndFreesWhatItCreated) {
        "expected: save it as text"},
       {"binary bytes", head + std::string("    Count = 1\0\1\n  end\nend\n", 23), 1,
        "This is a binary file"},
+      // Digit pairs split by blanks and line breaks of every kind still pair up, and the lines
+      // inside binary data and after quoted runs are counted.
+      {"after binary data", head + "    Data = {0\r\n      1 A\rB\n      }\n    Count = @\n", 7,
+       "Invalid character '@'"},
+      {"after strings", head + "    Caption = 'it''s' + ''\r\n      + #65'b'\r\n    Count = @\n", 5,
+       "Invalid character '@'"},
   };
   for (const TBadForm& c : cases) {
     SCOPED_TRACE(c.What);

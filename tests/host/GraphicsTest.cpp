@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdint>
+#include <string>
 
 #include "host/Graphics.h"
 #include "host/MetricCanvas.h"
+#include "host/PngFile.h"
 
 using namespace host;
 
@@ -93,4 +98,82 @@ TEST(GraphicsTest, DrawTextAlignsWrapsAndUnderlinesTheAcceleratorCharacter) {
   EXPECT_TRUE(canvas.Ops().empty());
   EXPECT_EQ(height, 30);
   EXPECT_EQ(r, Rect(10, 10, 65, 40));  // "longer line" is the widest: 11 characters
+}
+
+namespace {
+
+// The tour's bookmark: a 40 x 56 RGBA PNG of 188 bytes.
+std::string BookmarkPng() {
+  const std::string hex =
+      "89504E470D0A1A0A0000000D49484452000000280000003808060000008F28BA"
+      "F6000000834944415478DAEDD2310E80201044D13984B5E7F488D6D6DE05A1B3"
+      "30B284DD40F44FB209CD4C5E8154C926A5C8536FCAC8BEACE9C877E6F37C0304"
+      "081020408000010204081020408000010204081020408000017E09583AD302EF"
+      "BDE9804F5D8056E05B7F38D0B2310CD8B203B0E5DF59FF6318B0672F1C2887FC"
+      "1728C7B801492517DF9BDB04A80859EE0000000049454E44AE426082";
+  std::string bytes;
+  for (size_t i = 0; i < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+std::string BigEndian(uint32_t n) {
+  return {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8),
+          static_cast<char>(n)};
+}
+
+// A chunk with its length and checksum right.
+std::string Chunk(const std::string& type, const std::string& data) {
+  std::string typed = type + data;
+  auto crc = static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size())));
+  return BigEndian(static_cast<uint32_t>(data.size())) + typed + BigEndian(crc);
+}
+
+// The bookmark rebuilt from chunks, its header's pixel format bytes replaced.
+std::string Rebuilt(char depth, char colourType, const std::string& beforeEnd = "") {
+  const std::string png = BookmarkPng();
+  std::string header = png.substr(16, 13);
+  header[8] = depth;
+  header[9] = colourType;
+  const std::string data = png.substr(41, 0x83);
+  return png.substr(0, 8) + Chunk("IHDR", header) + Chunk("IDAT", data) + beforeEnd +
+         Chunk("IEND", "");
+}
+
+bool Readable(const std::string& bytes) {
+  int width = 0, height = 0;
+  return ReadPngSize(bytes, width, height);
+}
+
+}  // namespace
+
+TEST(GraphicsTest, APngFileIsSizedFromItsHeaderOnlyWhenEveryChunkIsWhole) {
+  const std::string png = BookmarkPng();
+  int width = 0, height = 0;
+  ASSERT_TRUE(ReadPngSize(png, width, height));
+  EXPECT_EQ(width, 40);
+  EXPECT_EQ(height, 56);
+  EXPECT_TRUE(Readable(png + "trailing bytes"));  // what follows the end chunk is not read
+
+  // Cut anywhere, or any byte changed: the header alone would not tell.
+  for (size_t n = 0; n < png.size(); ++n)
+    EXPECT_FALSE(Readable(png.substr(0, n))) << "cut at " << n;
+  for (size_t i = 0; i < png.size(); ++i) {
+    std::string damaged = png;
+    damaged[i] = static_cast<char>(damaged[i] ^ 0x10);
+    EXPECT_FALSE(Readable(damaged)) << "byte " << i << " changed";
+  }
+  EXPECT_FALSE(Readable("BM" + png.substr(2)));
+  EXPECT_FALSE(Readable(""));
+
+  // Whole chunks in an order or format no decoder takes.
+  ASSERT_EQ(Rebuilt(8, 6), png);
+  EXPECT_TRUE(Readable(Rebuilt(8, 6, Chunk("tEXt", "Comment\0a note"))));
+  EXPECT_FALSE(Readable(Rebuilt(8, 6, Chunk("QUUX", "a critical chunk no decoder knows"))));
+  EXPECT_FALSE(Readable(Rebuilt(3, 6)));  // no such bit depth
+  EXPECT_FALSE(Readable(Rebuilt(8, 5)));  // no such colour type
+  EXPECT_FALSE(Readable(Rebuilt(8, 3)));  // a palette image without its palette
+  const std::string noEnd = png.substr(0, png.size() - 12);
+  EXPECT_FALSE(Readable(noEnd + Chunk("tEXt", "Comment\0no end chunk")));
 }

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "host/ExtCtrls.h"
 #include "host/FormFile.h"
+#include "host/HostClasses.h"
 #include "host/IniFiles.h"
 #include "host/MetricCanvas.h"
 #include "runtime/HyperImg.h"
@@ -470,4 +472,164 @@ TEST(HyperImageTest, ADamagedPictureIsToldAndLeftEmptyAndItsBytesAreWrittenBack)
   EXPECT_NE(written.find("Picture.Data = {\n      89504E470D0A1A0A00000000DEADBEEF}"),
             std::string::npos)
       << written;
+}
+
+namespace {
+
+// Stands in for the installed codec while it lives, counting decodes; with Defer off it never
+// vouches for bytes unread, so that every picture is decoded as it is set.
+class CountingCodec : public IImageCodec {
+ public:
+  CountingCodec() : FInner(nullptr) { FInner = SetImageCodec(std::unique_ptr<IImageCodec>(this)); }
+  ~CountingCodec() override = default;
+  static void Restore(CountingCodec* codec) { SetImageCodec(std::move(codec->FInner)); }
+
+  bool Decode(const std::string& bytes, TRawImage& image) override {
+    ++Decodes;
+    return FInner->Decode(bytes, image);
+  }
+  bool ReadSize(const std::string& bytes, int& width, int& height) override {
+    return Defer && FInner->ReadSize(bytes, width, height);
+  }
+  std::string EncodePng(const TRawImage& image) override { return FInner->EncodePng(image); }
+
+  int Decodes = 0;
+  bool Defer = true;
+
+ private:
+  std::unique_ptr<IImageCodec> FInner;
+};
+
+struct CountedDecodes {
+  CountingCodec* Codec = new CountingCodec;
+  ~CountedDecodes() { CountingCodec::Restore(Codec); }
+};
+
+std::string Hex(const std::string& bytes) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string hex;
+  for (unsigned char c : bytes) {
+    hex += digits[c >> 4];
+    hex += digits[c & 15];
+  }
+  return hex;
+}
+
+// A frame with a shadowed hot image, a stretched one and an auto-sized image.
+std::string PicturesForm(const std::string& shadowed, const std::string& stretched,
+                         const std::string& icon) {
+  return "object Form1: TForm1\n"
+         "  Width = 300\n"
+         "  Height = 200\n"
+         "  object HyperImage1: THyperImage\n"
+         "    Left = 10\n"
+         "    Top = 10\n"
+         "    AllowShadow = True\n"
+         "    CursorShow = False\n"
+         "    Picture.Data = {" +
+         Hex(shadowed) +
+         "}\n"
+         "  end\n"
+         "  object HyperImage2: THyperImage\n"
+         "    Left = 100\n"
+         "    Top = 10\n"
+         "    Width = 90\n"
+         "    Height = 60\n"
+         "    Picture.Data = {" +
+         Hex(stretched) +
+         "}\n"
+         "    Stretch = True\n"
+         "  end\n"
+         "  object Image1: TImage\n"
+         "    Left = 200\n"
+         "    Top = 100\n"
+         "    AutoSize = True\n"
+         "    Picture.Data = {" +
+         Hex(icon) +
+         "}\n"
+         "  end\n"
+         "end\n";
+}
+
+}  // namespace
+
+TEST(HyperImageTest, PicturesAreSizedAtLoadAndDecodedWhenFirstDrawnExactlyAsIfDecodedAtOnce) {
+  RegisterHostClasses();
+  RegisterRuntimeClasses();
+  const std::string text = PicturesForm(Png(64, 48), Png(40, 30), Png(30, 20));
+  std::vector<TRawImage> shots;
+  for (bool defer : {true, false}) {
+    CountedDecodes counted;
+    counted.Codec->Defer = defer;
+    TForm form(nullptr);
+    ReadComponentText(text, form, "Pictures.dfm");
+    auto* shadowed = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage1"));
+    auto* stretched = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage2"));
+    auto* icon = dynamic_cast<TImage*>(form.FindComponent("Image1"));
+    ASSERT_TRUE(shadowed && stretched && icon);
+    EXPECT_EQ(counted.Codec->Decodes, defer ? 0 : 3);
+    // Sizes that depend on the pictures are right before any of them is decoded.
+    EXPECT_EQ(shadowed->BoundsRect(), Rect(10, 10, 82, 66));
+    EXPECT_EQ(stretched->BoundsRect(), Rect(100, 10, 190, 70));
+    EXPECT_EQ(icon->BoundsRect(), Rect(200, 100, 230, 120));
+    EXPECT_EQ(stretched->Picture().Width(), 40);
+    EXPECT_EQ(stretched->Picture().Height(), 30);
+
+    form.Show();
+    Application->ProcessMessages();
+    shots.push_back(CaptureForm(form));
+    shots.push_back(CaptureForm(form));
+    form.Hide();
+    EXPECT_EQ(counted.Codec->Decodes, 3) << "each picture decoded once";
+    EXPECT_EQ(Rgb(*shadowed->Picture().Image(), 40, 30), Gold & 0xFFFFFF);
+  }
+  ASSERT_EQ(shots.size(), 4u);
+  EXPECT_EQ(shots[0].Pixels, shots[2].Pixels);
+  EXPECT_EQ(Rgb(shots[0], 10 + 5, 10 + 5), Red & 0xFFFFFF);
+  EXPECT_EQ(Rgb(shots[0], 100 + 80, 10 + 50), Gold & 0xFFFFFF);
+  EXPECT_EQ(Rgb(shots[0], 200 + 25, 100 + 15), Gold & 0xFFFFFF);
+}
+
+TEST(HyperImageTest, DamageInsideThePixelDataIsToldAtLoadAndTheBytesAreWrittenBack) {
+  RegisterHostClasses();
+  RegisterRuntimeClasses();
+  const std::string good = Png(64, 48);
+  // The header intact: only the image data is changed, or the file cut short.
+  std::string changed = good;
+  changed[good.find("IDAT") + 10] ^= 0x55;
+  const std::string cut = good.substr(0, good.size() - 20);
+  const std::string text = PicturesForm(changed, good, cut);
+
+  CountedDecodes counted;
+  const size_t told = testing_support::Dialogs().Errors().size();
+  TForm form(nullptr);
+  ReadComponentText(text, form, "Damaged.dfm");
+  auto* shadowed = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage1"));
+  auto* stretched = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage2"));
+  auto* icon = dynamic_cast<TImage*>(form.FindComponent("Image1"));
+  ASSERT_TRUE(shadowed && stretched && icon);
+
+  const auto& errors = testing_support::Dialogs().Errors();
+  ASSERT_EQ(errors.size(), told + 2);
+  EXPECT_NE(errors[told].find("Damaged.dfm(9)"), std::string::npos) << errors[told];
+  EXPECT_NE(errors[told].find("HyperImage1.Picture.Data"), std::string::npos) << errors[told];
+  EXPECT_NE(errors[told + 1].find("Image1.Picture.Data"), std::string::npos) << errors[told + 1];
+  EXPECT_TRUE(shadowed->Picture().Empty());
+  EXPECT_TRUE(icon->Picture().Empty());
+  EXPECT_EQ(stretched->Picture().Width(), 64);
+  EXPECT_EQ(counted.Codec->Decodes, 2) << "only the damaged ones were decoded to find out";
+
+  EXPECT_EQ(shadowed->Picture().Data(), changed);
+  EXPECT_EQ(icon->Picture().Data(), cut);
+  const std::string written = WriteComponentText(form);
+  // The digits of a component's picture as written, line breaks and indents left out.
+  auto writtenHex = [&](const std::string& component) {
+    std::string hex;
+    size_t at = written.find("{", written.find("object " + component + ":"));
+    for (++at; at < written.size() && written[at] != '}'; ++at)
+      if (written[at] != ' ' && written[at] != '\n') hex += written[at];
+    return hex;
+  };
+  EXPECT_EQ(writtenHex("HyperImage1"), Hex(changed));
+  EXPECT_EQ(writtenHex("Image1"), Hex(cut));
 }

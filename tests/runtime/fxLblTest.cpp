@@ -365,3 +365,52 @@ TEST(fxLabelTest, PictureOfEveryEffect) {
     EXPECT_GT(face, 0);
   }
 }
+
+namespace {
+
+// The metric measuring surface, counting what it measures.
+struct CountedMeasuring {
+  struct Counting : TMetricSurface {
+    std::vector<std::string> Measured;
+    TSize TextExtent(const std::string& text, const TFont& font) override {
+      Measured.push_back(text);
+      return TMetricSurface::TextExtent(text, font);
+    }
+  };
+  TCanvasSurface& Old = MeasureSurface();
+  Counting Surface;
+  CountedMeasuring() { SetMeasureSurface(&Surface); }
+  ~CountedMeasuring() { SetMeasureSurface(&Old); }
+};
+
+}  // namespace
+
+TEST(fxLabelTest, AutoSizeMeasuresTheCaptionOnceWhenReadAndOnceForEachChange) {
+  RegisterRuntimeClasses();
+  CountedMeasuring counted;
+  TForm form(nullptr);
+  ReadComponentText(
+      "object Form1: TForm1\n"
+      "  object fxLabel1: TfxLabel\n"
+      "    Left = 10\n"
+      "    Alignment = taRightJustify\n"
+      "    Caption = 'Mebrox'\n"
+      "    Font.Height = -30\n"
+      "    Font.Name = 'Arial'\n"
+      "    Font.Style = [fsBold]\n"
+      "    EffectType = etRaise\n"
+      "    WordWrap = False\n"
+      "  end\n"
+      "end\n",
+      form, "Label.dfm");
+  auto* label = dynamic_cast<TfxLabel*>(form.FindComponent("fxLabel1"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(counted.Surface.Measured, std::vector<std::string>{"Mebrox"});
+  EXPECT_EQ(label->Width(), 6 * TMetricSurface::CharWidth(label->Font()));
+  EXPECT_EQ(label->Height(), TMetricSurface::LineHeight(label->Font()));
+
+  label->SetCaption("Kit");
+  label->Font().SetHeight(-20);
+  EXPECT_EQ(counted.Surface.Measured, (std::vector<std::string>{"Mebrox", "Kit", "Kit"}));
+  EXPECT_EQ(label->Height(), TMetricSurface::LineHeight(label->Font()));
+}
