@@ -551,6 +551,22 @@ std::string PicturesForm(const std::string& shadowed, const std::string& stretch
          "end\n";
 }
 
+// That frame read from its text, its three pictures at hand.
+struct PicturesFrame {
+  TForm Form{nullptr};
+  THyperImage* Shadowed = nullptr;
+  THyperImage* Stretched = nullptr;
+  TImage* Icon = nullptr;
+
+  PicturesFrame(const std::string& text, const std::string& fileName) {
+    ReadComponentText(text, Form, fileName);
+    Shadowed = dynamic_cast<THyperImage*>(Form.FindComponent("HyperImage1"));
+    Stretched = dynamic_cast<THyperImage*>(Form.FindComponent("HyperImage2"));
+    Icon = dynamic_cast<TImage*>(Form.FindComponent("Image1"));
+  }
+  bool Complete() const { return Shadowed && Stretched && Icon; }
+};
+
 }  // namespace
 
 TEST(HyperImageTest, PicturesAreSizedAtLoadAndDecodedWhenFirstDrawnExactlyAsIfDecodedAtOnce) {
@@ -561,12 +577,11 @@ TEST(HyperImageTest, PicturesAreSizedAtLoadAndDecodedWhenFirstDrawnExactlyAsIfDe
   for (bool defer : {true, false}) {
     CountedDecodes counted;
     counted.Codec->Defer = defer;
-    TForm form(nullptr);
-    ReadComponentText(text, form, "Pictures.dfm");
-    auto* shadowed = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage1"));
-    auto* stretched = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage2"));
-    auto* icon = dynamic_cast<TImage*>(form.FindComponent("Image1"));
-    ASSERT_TRUE(shadowed && stretched && icon);
+    PicturesFrame frame(text, "Pictures.dfm");
+    ASSERT_TRUE(frame.Complete());
+    TForm& form = frame.Form;
+    THyperImage *shadowed = frame.Shadowed, *stretched = frame.Stretched;
+    TImage* icon = frame.Icon;
     EXPECT_EQ(counted.Codec->Decodes, defer ? 0 : 3);
     // Sizes that depend on the pictures are right before any of them is decoded.
     EXPECT_EQ(shadowed->BoundsRect(), Rect(10, 10, 82, 66));
@@ -602,12 +617,10 @@ TEST(HyperImageTest, DamageInsideThePixelDataIsToldAtLoadAndTheBytesAreWrittenBa
 
   CountedDecodes counted;
   const size_t told = testing_support::Dialogs().Errors().size();
-  TForm form(nullptr);
-  ReadComponentText(text, form, "Damaged.dfm");
-  auto* shadowed = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage1"));
-  auto* stretched = dynamic_cast<THyperImage*>(form.FindComponent("HyperImage2"));
-  auto* icon = dynamic_cast<TImage*>(form.FindComponent("Image1"));
-  ASSERT_TRUE(shadowed && stretched && icon);
+  PicturesFrame frame(text, "Damaged.dfm");
+  ASSERT_TRUE(frame.Complete());
+  THyperImage *shadowed = frame.Shadowed, *stretched = frame.Stretched;
+  TImage* icon = frame.Icon;
 
   const auto& errors = testing_support::Dialogs().Errors();
   ASSERT_EQ(errors.size(), told + 2);
@@ -621,7 +634,7 @@ TEST(HyperImageTest, DamageInsideThePixelDataIsToldAtLoadAndTheBytesAreWrittenBa
 
   EXPECT_EQ(shadowed->Picture().Data(), changed);
   EXPECT_EQ(icon->Picture().Data(), cut);
-  const std::string written = WriteComponentText(form);
+  const std::string written = WriteComponentText(frame.Form);
   // The digits of a component's picture as written, line breaks and indents left out.
   auto writtenHex = [&](const std::string& component) {
     std::string hex;
