@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to the kit's small text formats: project files, event scripts, INI
 // files and word lists. Anything may be malformed; only the formats' own errors may come out.
-#include <unistd.h>
-
+// The files live in the scratch folder in memory, written without disk syncs.
 #include <cstdint>
 #include <string>
 
 #include "apps/headless/Script.h"
 #include "apps/run/Project.h"
+#include "fuzz/FuzzSupport.h"
 #include "host/IniFiles.h"
 #include "runtime/Words.h"
 
@@ -20,12 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     mebrox::ParseScript(text, "fuzz.txt");
   } catch (const host::EParserError&) {
   }
-  static const std::string dir = [] {
-    char pattern[] = "/tmp/mebrox-fuzz-XXXXXX";
-    return std::string(::mkdtemp(pattern));
-  }();
+  static const std::string dir = fuzz_support::Scratch().Path();
   std::string file = dir + "/fuzz.ini";
-  host::WriteFileAtomically(file, text);
+  fuzz_support::WriteFile(file, text);
   try {
     host::TIniFile ini(file);
     ini.ReadString("Status", "INIAvailable", "");
@@ -33,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ini.EraseSection("Marked");
   } catch (const host::EParserError&) {
   }
-  host::WriteFileAtomically(dir + "/fuzz.wls", text);
+  fuzz_support::WriteFile(dir + "/fuzz.wls", text);
   try {
     mebrox::TWords words;
     words.LoadListFromFile(dir + "/fuzz.wls");

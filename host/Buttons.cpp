@@ -257,7 +257,33 @@ const TBitBtnKindFace& KindFace(TBitBtnKind kind) {
 const TClassInfo& TBitBtn::StaticClassInfo() {
   static TClassInfo info = [] {
     TClassInfo i("TBitBtn", &TButton::StaticClassInfo());
+    // Redeclared, keeping their places before Kind: each is written where it differs from
+    // what the kind gives, and a value read wins over the kind's, whichever line comes first.
     TPublisher<TBitBtn>(i)
+        .Boolean("Cancel", &TBitBtn::Cancel,
+                 [](TBitBtn& b, bool value) {
+                   b.ReadPart(kpCancel);
+                   b.SetCancel(value);
+                 })
+        .StoredIf([](const TBitBtn& b) { return b.Cancel() != b.KindCancel(); })
+        .String("Caption", &TBitBtn::Caption,
+                [](TBitBtn& b, const std::string& value) {
+                  b.ReadPart(kpCaption);
+                  b.SetCaption(value);
+                })
+        .StoredIf([](const TBitBtn& b) { return b.Caption() != b.KindCaption(); })
+        .Boolean("Default", &TBitBtn::Default,
+                 [](TBitBtn& b, bool value) {
+                   b.ReadPart(kpDefault);
+                   b.SetDefault(value);
+                 })
+        .StoredIf([](const TBitBtn& b) { return b.Default() != b.KindDefault(); })
+        .Integer("ModalResult", &TBitBtn::ModalResult,
+                 [](TBitBtn& b, int value) {
+                   b.ReadPart(kpModalResult);
+                   b.SetModalResult(value);
+                 })
+        .StoredIf([](const TBitBtn& b) { return b.ModalResult() != b.KindModalResult(); })
         .SubObject<TPicture>(
             "Glyph", [](TBitBtn& b) -> TPicture& { return b.Glyph(); }, &TBitBtn::SetGlyph)
         .Enumeration("Kind", BitBtnKindNames(), &TBitBtn::Kind, &TBitBtn::SetKind, bkCustom)
@@ -277,14 +303,30 @@ void TBitBtn::SetKind(TBitBtnKind value) {
   if (value == FKind) return;
   FKind = value;
   if (value != bkCustom) {
-    const TBitBtnKindFace& face = KindFace(value);
-    SetDefault(value == bkOK || value == bkYes);
-    SetCancel(value == bkCancel || value == bkNo);
-    // A caption read from a form file wins over the kind's.
-    if (!IsLoading() || Caption().empty()) SetCaption(face.Caption);
-    SetModalResult(face.Result);
+    // What a form file being read has set stays as it was read.
+    if (!FPartsRead.Contains(kpDefault)) SetDefault(KindDefault());
+    if (!FPartsRead.Contains(kpCancel)) SetCancel(KindCancel());
+    if (!FPartsRead.Contains(kpCaption)) SetCaption(KindCaption());
+    if (!FPartsRead.Contains(kpModalResult)) SetModalResult(KindModalResult());
   }
   ShowGlyph();
+}
+
+std::string TBitBtn::KindCaption() const {
+  return KindFace(FKind).Caption;
+}
+
+int TBitBtn::KindModalResult() const {
+  return KindFace(FKind).Result;
+}
+
+void TBitBtn::ReadPart(TKindPart part) {
+  if (IsLoading()) FPartsRead.Include(part);
+}
+
+void TBitBtn::Loaded() {
+  TButton::Loaded();
+  FPartsRead = {};
 }
 
 void TBitBtn::SetLayout(TButtonLayout value) {

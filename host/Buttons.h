@@ -100,11 +100,20 @@ class TBitBtn : public TButton {
 
  protected:
   void PeerCreated() override;
+  void Loaded() override;
 
  private:
+  // What the kind gives the button, and which of it a form file being read has set already.
+  enum TKindPart { kpCancel, kpCaption, kpDefault, kpModalResult };
+  bool KindCancel() const { return FKind == bkCancel || FKind == bkNo; }
+  bool KindDefault() const { return FKind == bkOK || FKind == bkYes; }
+  std::string KindCaption() const;
+  int KindModalResult() const;
+  void ReadPart(TKindPart part);
   void ShowGlyph();
 
   TBitBtnKind FKind = bkCustom;
+  TSet<TKindPart> FPartsRead;
   TPicture FGlyph;
   TButtonLayout FLayout = blGlyphLeft;
   int FNumGlyphs = 1;

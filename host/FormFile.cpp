@@ -153,7 +153,8 @@ class TFormWriter {
         case TPropKind::String: {
           if (!p->SetStr || !p->GetStr) break;
           std::string value = p->GetStr(obj);
-          if (!value.empty()) WriteString(indent, name + " = ", value, "");
+          if (p->StoredIf ? p->StoredIf(obj) : !value.empty())
+            WriteString(indent, name + " = ", value, "");
           break;
         }
         case TPropKind::Binary: {
@@ -174,7 +175,7 @@ class TFormWriter {
         default: {
           if (!p->SetOrd || !p->GetOrd) break;
           int64_t value = p->GetOrd(obj);
-          if (p->Default && *p->Default == value) break;
+          if (p->StoredIf ? !p->StoredIf(obj) : (p->Default && *p->Default == value)) break;
           Line(indent, name + " = " + OrdinalText(owner, *p, name, value));
           break;
         }

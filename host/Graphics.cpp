@@ -63,11 +63,17 @@ bool IdentToColor(const std::string& ident, TColor& color) {
   return false;
 }
 
+bool TryStringToColor(const std::string& text, TColor& color) {
+  if (IdentToColor(text, color)) return true;
+  int value;
+  if (!TryStrToInt(text, value)) return false;
+  color = value;
+  return true;
+}
+
 TColor StringToColor(const std::string& text) {
   TColor color;
-  if (IdentToColor(text, color)) return color;
-  int value;
-  if (TryStrToInt(text, value)) return value;
+  if (TryStringToColor(text, color)) return color;
   throw EConvertError("'" + text + "' is not a valid colour");
 }
 

@@ -47,6 +47,8 @@ std::string ColorToString(TColor color);
 // A colour name (ignoring case) or a number (decimal, "$" or "0x" hexadecimal);
 // anything else fails with EConvertError.
 TColor StringToColor(const std::string& text);
+// As StringToColor, false instead of the error.
+bool TryStringToColor(const std::string& text, TColor& color);
 bool IdentToColor(const std::string& ident, TColor& color);
 // The colour as 0x00BBGGRR, system colours resolved to the kit's fixed palette.
 uint32_t ColorToRGB(TColor color);

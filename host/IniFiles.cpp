@@ -345,6 +345,12 @@ bool TIniFile::ValueExists(std::string_view section, std::string_view ident) con
   return Load(FFileName, FParsing).FindKey(section, ident) != nullptr;
 }
 
+int TIniFile::KeyLine(std::string_view section, std::string_view ident) const {
+  TIniDocument doc = Load(FFileName, FParsing);
+  const auto* line = doc.FindKey(section, ident);
+  return line ? line->Number : 0;
+}
+
 void TIniFile::ReadSection(std::string_view section, TStrings& keys) const {
   TIniDocument doc = Load(FFileName, FParsing);
   keys.BeginUpdate();

@@ -57,6 +57,8 @@ class TIniFile {
 
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view ident) const;
+  // The file's line number of the key's line, from 1; 0 when there is no such key.
+  int KeyLine(std::string_view section, std::string_view ident) const;
   void ReadSection(std::string_view section, TStrings& keys) const;
   void ReadSections(TStrings& sections) const;
   void EraseSection(std::string_view section);

@@ -44,6 +44,9 @@ struct TPropInfo {
   // Integer: the values it takes; others are refused before the setter sees them.
   std::optional<int64_t> Min, Max;
   bool Stored = true;  // false: shown, never written
+  // When set, whether the value is written, in place of the default and empty-value rules: for
+  // a value whose default depends on another property.
+  std::function<bool(const TPersistent&)> StoredIf;
 
   std::function<int64_t(const TPersistent&)> GetOrd;
   std::function<void(TPersistent&, int64_t)> SetOrd;
@@ -216,6 +219,13 @@ class TPublisher {
                    TPersistent& o, int64_t v) {
       if (v < min || v > max) RangeErrorFor(name, v, min, max, why);
       set(o, v);
+    };
+    return *this;
+  }
+  template <class P>
+  TPublisher& StoredIf(P stored) {
+    FInfo.OwnProperties().back().StoredIf = [stored](const TPersistent& o) {
+      return std::invoke(stored, static_cast<const T&>(o));
     };
     return *this;
   }

@@ -214,7 +214,17 @@ std::string TSettingsSection::ReadString(std::string_view key,
 
 host::TColor TSettingsSection::ReadColor(std::string_view key,
                                          std::string_view defaultValue) const {
-  return host::StringToColor(ReadString(key, defaultValue));
+  std::string text = ReadString(key, defaultValue);
+  host::TColor color;
+  if (host::TryStringToColor(text, color)) return color;
+  // A look that cannot be read must not stop a drop or a popup: the user is told where it is
+  // and the component takes its own colour.
+  std::string path = host::ProfilePath(FIniFile.FileName());
+  host::FileNotice(
+      host::EParserError(path, FIniFile.KeyLine(FSection, key), "'" + text + "' is not a colour")
+          .Message() +
+      "; " + std::string(defaultValue) + " is used instead.");
+  return host::StringToColor(std::string(defaultValue));
 }
 
 void TSettingsSection::ApplyFont(host::TFont& font, const std::string& prefix,

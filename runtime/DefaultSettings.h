@@ -59,9 +59,8 @@ void CreateMissingSettings(host::TIniFile& iniFile);
 //   ini.ApplyFont(*Font(), "Font");
 //
 // Every read goes straight to the file. Lines of the file that are not understood are skipped
-// and told once, so a damaged file never stops a drop or a popup. Colour reads propagate
-// EConvertError for text that is neither a colour name nor a number; whatever was applied
-// before stays applied.
+// and told once, so a damaged file never stops a drop or a popup. A colour that is neither a
+// colour name nor a number is told too (file and line) and reads as the default.
 class TSettingsSection {
  public:
   explicit TSettingsSection(std::string section, std::string fileName = SettingsFileName);

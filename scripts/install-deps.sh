@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Mebrox needs to build, test and run, and only those missing.
+# With --fuzz, also the compiler the fuzz targets need (clang with its libFuzzer runtime).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   qt6-qpa-plugins xvfb xauth xdotool
   libgraphviz-dev
 )
+[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do

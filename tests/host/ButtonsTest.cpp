@@ -199,4 +199,66 @@ TEST(SpeedButtonTest, PublishedPropertiesSurviveAFormFile) {
   EXPECT_EQ(WriteComponentText(copy), text);
 }
 
+// A bitmap button's kind gives it a caption, a default or cancel role and a modal result; what
+// differs from that must survive a form file, whichever order the file lists them in.
+TEST(BitBtnTest, WhatDiffersFromTheKindSurvivesAFormFile) {
+  RegisterButtonsClasses();
+  TForm form(nullptr);
+  form.SetName("Form1");
+  form.SetClassName("TForm1");
+  auto add = [&](const std::string& name, TBitBtnKind kind) {
+    auto* b = new TBitBtn(&form);
+    b->SetName(name);
+    b->SetParent(&form);
+    b->SetKind(kind);
+    return b;
+  };
+  add("NotDefault", bkOK)->SetDefault(false);
+  add("DefaultCancel", bkCancel)->SetDefault(true);
+  add("NoCaption", bkYes)->SetCaption("");
+  TBitBtn* result = add("OtherResult", bkNo);
+  result->SetModalResult(mrAbort);
+  result->SetCancel(false);
+  add("Plain", bkOK);
+  const std::string text = WriteComponentText(form);
+
+  TForm copy(nullptr);
+  ReadComponentText(text, copy, "buttons.dfm");
+  auto button = [&](const char* name) {
+    auto* b = dynamic_cast<TBitBtn*>(copy.FindComponent(name));
+    if (!b) throw EComponentError(std::string("no ") + name);
+    return b;
+  };
+  EXPECT_FALSE(button("NotDefault")->Default());
+  EXPECT_TRUE(button("DefaultCancel")->Default());
+  EXPECT_TRUE(button("DefaultCancel")->Cancel());
+  EXPECT_EQ(button("NoCaption")->Caption(), "");
+  EXPECT_TRUE(button("NoCaption")->Default());
+  EXPECT_EQ(button("OtherResult")->ModalResult(), mrAbort);
+  EXPECT_FALSE(button("OtherResult")->Cancel());
+  EXPECT_EQ(button("Plain")->Caption(), "OK");
+  EXPECT_TRUE(button("Plain")->Default());
+  EXPECT_EQ(button("Plain")->ModalResult(), mrOk);
+  EXPECT_EQ(WriteComponentText(copy), text);
+  // What the kind gives is not written again.
+  EXPECT_EQ(text.find("Caption = 'OK'"), std::string::npos) << text;
+
+  // Written by hand with the kind first: the lines after it still win.
+  TForm byHand(nullptr);
+  ReadComponentText(
+      "object Form2: TForm2\n  object B: TBitBtn\n    Kind = bkOK\n"
+      "    Default = False\n    Caption = 'Go'\n  end\nend\n",
+      byHand, "hand.dfm");
+  auto* b = dynamic_cast<TBitBtn*>(byHand.FindComponent("B"));
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(b->Default());
+  EXPECT_EQ(b->Caption(), "Go");
+  EXPECT_EQ(b->ModalResult(), mrOk);
+  // Set again in the designer, a kind gives all of its parts.
+  b->SetKind(bkCancel);
+  EXPECT_EQ(b->Caption(), "Cancel");
+  EXPECT_TRUE(b->Cancel());
+  EXPECT_FALSE(b->Default());
+}
+
 }  // namespace

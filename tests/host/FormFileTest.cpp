@@ -20,7 +20,8 @@ std::vector<std::string>& Log() {
   return log;
 }
 
-enum TSampleShape { tsCircle, tsSquare, tsTriangle };
+// Every int is a value of it, so that a test can hold an ordinal no name stands for.
+enum TSampleShape : int { tsCircle, tsSquare, tsTriangle };
 const std::vector<std::string>& ShapeNames() {
   static const std::vector<std::string> names = {"tsCircle", "tsSquare", "tsTriangle"};
   return names;

@@ -169,20 +169,34 @@ TEST(DefaultSettingsTest, FontKeysOnlyAddStyles) {
   EXPECT_EQ(section.ReadColor("BackgroundColor", "clYellow"), host::clYellow);
 }
 
-TEST(DefaultSettingsTest, BadColourFailsAfterEarlierKeysApplied) {
+TEST(DefaultSettingsTest, ABadColourIsToldWithItsLineAndReadsAsTheDefault) {
   ScopedWindowsDir windir;
   host::TIniFile ini(SettingsFileName);
   CreateMissingSettings(ini);
   ini.WriteInteger("HyperTxt", "BrushStyle", 6);
   ini.WriteString("HyperTxt", "BrushColor", "clRed");
   ini.WriteString("HyperTxt", "FontColor", "Crimson");
+  ini.WriteInteger("HyperTxt", "FontSize", 31);
+  ini.WriteString("HyperTxt", "WordFontColor", "clGreen");
+  std::string path = windir.File(SettingsFileName);
+  host::TStringList lines;
+  lines.LoadFromFile(path);
+  int line = lines.IndexOf("FontColor=Crimson") + 1;
+  ASSERT_GT(line, 0);
+  size_t told = testing_support::Dialogs().Errors().size();
 
   TTxtLook look;
-  EXPECT_THROW(ReadTxtSettings(look), host::EConvertError);
+  ASSERT_TRUE(ReadTxtSettings(look));
   EXPECT_EQ(look.AutoAdjust, adBoth);
   EXPECT_EQ(look.Brush.Color(), host::clRed);
   EXPECT_EQ(look.Brush.Style(), host::bsSolid);
-  EXPECT_EQ(look.Font, host::TFont());
+  EXPECT_EQ(look.Font.Color(), host::clBlack);
+  EXPECT_EQ(look.Font.Size(), 31);
+  EXPECT_EQ(look.WordFont.Color(), host::clGreen);
+  const auto& errors = testing_support::Dialogs().Errors();
+  ASSERT_EQ(errors.size(), told + 1);
+  EXPECT_EQ(errors.back(), path + "(" + std::to_string(line) +
+                               "): 'Crimson' is not a colour; clBlack is used instead.");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -522,7 +523,7 @@ TEST(HyperTxtPointerTest, BadCodesAndUnreadableFilesReachTheApplicationHandler) 
   EXPECT_EQ(page.Text->LinesListsIndex(), 0);
 }
 
-TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndABadOneGivesBackTheCursors) {
+TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesBackTheCursors) {
   testing_support::ScopedWindowsDir windows;
   TIniFile ini("Mebrox.ini");
   ini.WriteInteger("Status", "INIAvailable", 1);
@@ -541,9 +542,18 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndABadOneGivesBackTheCur
   THyperTxt running(nullptr);  // a finished application never reads the file
   EXPECT_EQ(running.AutoAdjust(), adNone);
 
-  int users = THyperTxt::WordCursors().Users();
+  // A colour it cannot read is told, and the control keeps its own.
   ini.WriteString("HyperTxt", "BrushColor", "clNoSuchColour");
-  EXPECT_THROW(new THyperTxt(&designer), EConvertError);
+  size_t told = testing_support::Dialogs().Errors().size();
+  auto* unread = new THyperTxt(&designer);
+  EXPECT_EQ(unread->Brush().Color(), clBlack);
+  EXPECT_EQ(unread->Brush().Style(), bsSolid);
+  EXPECT_EQ(testing_support::Dialogs().Errors().size(), told + 1);
+
+  int users = THyperTxt::WordCursors().Users();
+  std::filesystem::remove(windows.File("Mebrox.ini"));
+  std::filesystem::create_directory(windows.File("Mebrox.ini"));
+  EXPECT_THROW(new THyperTxt(&designer), EInOutError);
   EXPECT_EQ(THyperTxt::WordCursors().Users(), users);
 }
 

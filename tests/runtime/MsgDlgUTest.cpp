@@ -71,12 +71,14 @@ struct TTwoFrames : Frames {
 
 }  // namespace
 
-TEST(DescriptionPopupTest, ABadColourInTheSettingsStillFitsThePopupToItsText) {
+TEST(DescriptionPopupTest, ABadColourInTheSettingsIsToldAndTheRestStillApplies) {
   testing_support::ScopedWindowsDir windows;
   TIniFile ini("Mebrox.ini");
   ini.WriteInteger("Status", "INIAvailable", 1);
   ini.WriteBool("Desc", "Use", true);
   ini.WriteString("Desc", "FontColor", "clNoSuchColour");
+  ini.WriteInteger("Desc", "FontSize", 30);
+  ini.WriteString("Desc", "BackgroundColor", "clAqua");
   const size_t told = testing_support::Dialogs().Errors().size();
   TMsgDlg popup(nullptr);
   popup.MsgLbl().SetCaption("A description far wider than the popup's design size.");
@@ -91,6 +93,10 @@ TEST(DescriptionPopupTest, ABadColourInTheSettingsStillFitsThePopupToItsText) {
   EXPECT_EQ(width, popup.MsgLbl().Width() + 1);
   EXPECT_EQ(height, popup.MsgLbl().Height() + 1);
   EXPECT_EQ(popup.Shape1().Width(), width);
+  // The keys after the bad one still apply; the bad one reads as black.
+  EXPECT_EQ(popup.MsgLbl().Font().Color(), clBlack);
+  EXPECT_EQ(popup.MsgLbl().Font().Size(), 30);
+  EXPECT_EQ(popup.Shape1().Brush().Color(), clAqua);
   const auto& errors = testing_support::Dialogs().Errors();
   ASSERT_EQ(errors.size(), told + 1);
   EXPECT_NE(errors.back().find("clNoSuchColour"), std::string::npos) << errors.back();
