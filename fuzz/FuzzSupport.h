@@ -66,16 +66,17 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
 }
 
 // The application the GUI targets run in: offscreen, scripted dialogs, no sound, the settings
-// folder in the scratch folder. Made once; later calls do nothing.
+// folder in the scratch folder. Made once; later calls do nothing. It is never freed: the kit's
+// application and screen objects, which hold Qt objects, outlive every static of the fuzzer.
 inline void StartGui() {
-  static std::unique_ptr<QApplication> app = [] {
+  static QApplication* app = [] {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     ::setenv("MEBROX_WINDIR", Scratch().Path().c_str(), 1);
     static int argc = 1;
     static char name[] = "mebrox-fuzz";
     static char* argv[] = {name, nullptr};
-    auto a = std::make_unique<QApplication>(argc, argv);
+    auto* a = new QApplication(argc, argv);
     host::qt::InstallQtBackend(/*scriptedDialogs=*/true);
     host::RegisterHostClasses();
     host::Mci().SetOutput(std::make_unique<host::TSilentAudioOutput>());

@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The pointer over the page, a click at every position when the flags ask for it.
   std::string_view points = in.Rest();
-  for (size_t i = 0; i + 1 < points.size() && i < 64; i += 2) {
+  for (size_t i = 0; i + 1 < points.size() && i < 32; i += 2) {
     TMouseEventRecord e;
     e.Pos = {static_cast<uint8_t>(points[i]) * s.Width / 256,
              static_cast<uint8_t>(points[i + 1]) * s.Height / 256};

@@ -1,5 +1,7 @@
 #include "host/Graphics.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <utility>
 
@@ -155,6 +157,7 @@ void TFont::SetSize(int size) {
 }
 
 void TFont::SetHeight(int height) {
+  height = std::clamp(height, -MaxFontHeight, MaxFontHeight);
   if (height == FHeight) return;
   FHeight = height;
   Changed();

@@ -84,6 +84,10 @@ class TGraphicsObject : public TPersistent {
   void Changed();
 };
 
+// How high a font may be, in pixels either way: more shows on no screen, and a font kept below it
+// keeps every measure of its text well within an int.
+inline constexpr int MaxFontHeight = 4096;
+
 class TFont : public TGraphicsObject {
   HOST_PUBLISHED_CLASS
  public:
@@ -93,6 +97,7 @@ class TFont : public TGraphicsObject {
   int Size() const;  // points
   void SetSize(int size);
   int Height() const { return FHeight; }  // pixels; negative means character height
+  // Kept within MaxFontHeight either way.
   void SetHeight(int height);
   TColor Color() const { return FColor; }
   void SetColor(TColor color);

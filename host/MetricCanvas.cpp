@@ -1,8 +1,10 @@
 #include "host/MetricCanvas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
+#include <limits>
 
 namespace host {
 
@@ -22,7 +24,9 @@ static int CodePoints(const std::string& text) {
 }
 
 TSize TMetricSurface::TextExtent(const std::string& text, const TFont& font) {
-  return {CodePoints(text) * CharWidth(font), LineHeight(font)};
+  int64_t width = static_cast<int64_t>(CodePoints(text)) * CharWidth(font);
+  return {static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max() / 2)),
+          LineHeight(font)};
 }
 
 TCanvasOp TMetricSurface::Make(TCanvasOpKind kind, const TRect& rect) {

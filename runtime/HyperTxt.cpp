@@ -486,6 +486,8 @@ void THyperTxt::PrintPiece(uint32_t index) {
     c.TextOut(c.PenPos().X, c.PenPos().Y, *piece.Text);
 }
 
+static constexpr int MaxPageDepth = 1 << 30;
+
 void THyperTxt::Wrap() {
   // A hot word broken across lines takes a slot per line, all with its word.
   if (FInWord) EndSlot(FPage->LineHeight(true));
@@ -496,7 +498,9 @@ void THyperTxt::Wrap() {
 void THyperTxt::NewLine() {
   TCanvas& c = Canvas();
   int step = std::max(std::abs(Font().Size()), std::abs(FWordFont.Size())) + 5;
-  c.MoveTo(1, c.PenPos().Y + step);
+  // Lines past a billion pixels down all stand there: no screen shows them, and the page's
+  // measures stay within an int however many lines it has.
+  c.MoveTo(1, std::min(c.PenPos().Y, MaxPageDepth) + step);
 }
 
 // ---- pointer

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include <limits>
+#include <string>
+
 #include "host/Graphics.h"
 #include "host/MetricCanvas.h"
 #include "host/PngFile.h"
@@ -47,6 +50,27 @@ TEST(GraphicsTest, FontSizeAndHeightConvertAtNinetySixPixelsPerInch) {
   TFont copy;
   copy.Assign(font);
   EXPECT_TRUE(copy == font);
+}
+
+// Sizes from a settings file or a form file may be anything; a font stays within what a screen
+// can show, so that measuring its text cannot overflow.
+TEST(GraphicsTest, FontHeightIsKeptWithinTheLimitEitherWay) {
+  TFont font;
+  font.SetSize(1073741826);
+  EXPECT_EQ(font.Height(), -MaxFontHeight);
+  font.SetHeight(std::numeric_limits<int>::min());
+  EXPECT_EQ(font.Height(), -MaxFontHeight);
+  font.SetHeight(std::numeric_limits<int>::max());
+  EXPECT_EQ(font.Height(), MaxFontHeight);
+  font.SetSize(-40);
+  EXPECT_EQ(font.Size(), -40);
+
+  TMetricSurface surface;
+  TFont huge;
+  huge.SetHeight(-MaxFontHeight);
+  TSize extent = surface.TextExtent(std::string(1100000, 'x'), huge);
+  EXPECT_GT(extent.cx, 0);
+  EXPECT_GT(extent.cy, 0);
 }
 
 TEST(GraphicsTest, MetricSurfaceMeasuresByItsFormulaAndRecordsDrawing) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -135,6 +136,43 @@ TEST(HyperTxtLayoutTest, AWrappedHotWordTakesASlotPerLine) {
   EXPECT_EQ(page.Slot(0), Rect(31, 1, 71, 31));
   EXPECT_EQ(page.Slot(1), Rect(1, 26, 41, 56));
   EXPECT_EQ(page.Text->WordPos(1).Word, "big word");
+}
+
+// Font sizes come from settings and form files as they are written there.
+TEST(HyperTxtLayoutTest, AHugeFontStillLaysItsLinesDownwards) {
+  Page page(400, 300);
+  page.Lines({"a cat", "a cat", "a cat"});
+  page.Word("cat");
+  page.Text->Font().SetSize(1073741826);
+  page.Text->WordFont().SetSize(1073741826);
+  page.Paint();
+  // Wider than the control, each word wraps, taking a slot per line.
+  ASSERT_GE(page.Text->WordCount(), 3);
+  for (int i = 0; i < page.Text->WordCount(); ++i) {
+    EXPECT_LT(page.Slot(i).Top, page.Slot(i).Bottom);
+    if (i > 0) {
+      EXPECT_LT(page.Slot(i - 1).Top, page.Slot(i).Top);
+    }
+  }
+}
+
+namespace {
+struct DeepText : THyperTxt {
+  using THyperTxt::THyperTxt;
+  int LineAfter(int y) {
+    Canvas().MoveTo(1, y);
+    NewLine();
+    return Canvas().PenPos().Y;
+  }
+};
+}  // namespace
+
+TEST(HyperTxtLayoutTest, LinesFarDownThePageAllStandAtOneDepth) {
+  DeepText text(nullptr);
+  int deep = text.LineAfter(std::numeric_limits<int>::max() - 10);
+  EXPECT_GT(deep, 0);
+  EXPECT_EQ(text.LineAfter(deep), deep);
+  EXPECT_EQ(text.LineAfter(100), 100 + text.Font().Size() + 5);
 }
 
 TEST(HyperTxtLayoutTest, TableHoldsTheFirst200HotWordsAndTheLastOneDrawn) {
