@@ -33,16 +33,18 @@ run: configure
 ASAN_DIR ?= build-asan
 ASAN_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
+# The tests are listed by running them at build time, so the build runs with these too.
+ASAN_ENV = QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+  ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
+
 asan: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DMEBROX_BUILD_BENCH=OFF "-DCMAKE_CXX_FLAGS=$(ASAN_FLAGS)" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=$(ASAN_FLAGS)" "-DCMAKE_SHARED_LINKER_FLAGS=$(ASAN_FLAGS)"
-	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0 \
-	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
-	  ctest --output-on-failure -j $(JOBS)
+	$(ASAN_ENV) cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do $$b; done

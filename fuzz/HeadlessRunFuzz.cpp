@@ -4,6 +4,7 @@
 // two short waves of our own; its program is left out, so that no process is started. A script
 // may fail at a line; nothing else may come out, and every event's error must be the kit's own.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -86,6 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     UnloadProject();
   }
+  // To see what an input does: MEBROX_FUZZ_TRACE=1 headless_run_fuzz INPUT
+  static const bool show = std::getenv("MEBROX_FUZZ_TRACE") != nullptr;
+  if (show) std::fprintf(stderr, "%s", trace.str().c_str());
   Application->ResetTerminated();
   return 0;
 }

@@ -259,30 +259,21 @@ const TClassInfo& TBitBtn::StaticClassInfo() {
     TClassInfo i("TBitBtn", &TButton::StaticClassInfo());
     // Redeclared, keeping their places before Kind: each is written where it differs from
     // what the kind gives, and a value read wins over the kind's, whichever line comes first.
+    auto reading = []<class C, class V>(TKindPart part, void (C::*set)(V)) {
+      return [part, set](TBitBtn& b, V value) {
+        b.ReadPart(part);
+        (b.*set)(value);
+      };
+    };
     TPublisher<TBitBtn>(i)
-        .Boolean("Cancel", &TBitBtn::Cancel,
-                 [](TBitBtn& b, bool value) {
-                   b.ReadPart(kpCancel);
-                   b.SetCancel(value);
-                 })
+        .Boolean("Cancel", &TBitBtn::Cancel, reading(kpCancel, &TBitBtn::SetCancel))
         .StoredIf([](const TBitBtn& b) { return b.Cancel() != b.KindCancel(); })
-        .String("Caption", &TBitBtn::Caption,
-                [](TBitBtn& b, const std::string& value) {
-                  b.ReadPart(kpCaption);
-                  b.SetCaption(value);
-                })
+        .String("Caption", &TBitBtn::Caption, reading(kpCaption, &TBitBtn::SetCaption))
         .StoredIf([](const TBitBtn& b) { return b.Caption() != b.KindCaption(); })
-        .Boolean("Default", &TBitBtn::Default,
-                 [](TBitBtn& b, bool value) {
-                   b.ReadPart(kpDefault);
-                   b.SetDefault(value);
-                 })
+        .Boolean("Default", &TBitBtn::Default, reading(kpDefault, &TBitBtn::SetDefault))
         .StoredIf([](const TBitBtn& b) { return b.Default() != b.KindDefault(); })
         .Integer("ModalResult", &TBitBtn::ModalResult,
-                 [](TBitBtn& b, int value) {
-                   b.ReadPart(kpModalResult);
-                   b.SetModalResult(value);
-                 })
+                 reading(kpModalResult, &TBitBtn::SetModalResult))
         .StoredIf([](const TBitBtn& b) { return b.ModalResult() != b.KindModalResult(); })
         .SubObject<TPicture>(
             "Glyph", [](TBitBtn& b) -> TPicture& { return b.Glyph(); }, &TBitBtn::SetGlyph)
