@@ -3,11 +3,13 @@
 // files a hot text switches between, their files made from the input. A list written and read
 // back holds what it held; only the lists' own errors may come out.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
 #include "host/Strings.h"
+#include "runtime/Strtool.h"
 #include "runtime/Words.h"
 
 using namespace host;
@@ -54,6 +56,18 @@ void StringLists(std::string_view text, TInput& in) {
   }
 }
 
+// What a word-list file keeps of action data: its lines without the empty ones, each line of a
+// description followed by a line break, the lines of other data joined; and of that what the
+// entry's data columns show.
+std::string AsTheFileKeepsIt(const std::string& data, bool description) {
+  TStringList lines;
+  lines.SetText(data);
+  std::string kept;
+  for (int i = 0; i < lines.Count(); ++i)
+    if (!lines[i].empty()) kept += lines[i] + (description ? "\r\n" : "");
+  return RTrim(kept.substr(0, TWords::ActWidth));
+}
+
 void WordLists(const TStringList& lines) {
   TWords words;
   for (int i = 0; i < lines.Count() && i < 64; ++i) {
@@ -81,9 +95,16 @@ void WordLists(const TStringList& lines) {
     TWords loaded;
     loaded.LoadListFromFile(file);
     if (loaded.Count() != words.Count()) std::abort();
-    for (int i = 0; i < words.Count(); ++i)
-      if (loaded.GetWord(i) != words.GetWord(i) || loaded.GetWordAct(i) != words.GetWordAct(i))
+    for (int i = 0; i < words.Count(); ++i) {
+      bool description = words.GetWordActType(i) == "0";
+      if (loaded.GetWord(i) != words.GetWord(i) ||
+          loaded.GetWordAct(i) != AsTheFileKeepsIt(words.GetWordAct(i), description)) {
+        std::fprintf(stderr, "entry %d read back as \"%s\" \"%s\", was \"%s\" \"%s\"\n", i,
+                     loaded.GetWord(i).c_str(), loaded.GetWordAct(i).c_str(),
+                     words.GetWord(i).c_str(), words.GetWordAct(i).c_str());
         std::abort();
+      }
+    }
   } catch (const EInOutError&) {
     // A list that would not read back the same is refused.
   }

@@ -218,7 +218,11 @@ void TWords::SaveListToFile(const std::string& fileName) const {
       refuse("the action data of " + which +
              " has a line that is only \"~\", which would end the word's record");
   }
-  std::string text;
+  // The reader takes a byte order mark at the start for the file's own; a first word that begins
+  // with one keeps it behind a mark of the file's.
+  std::string text = Count() > 0 && GetWord(0).compare(0, Utf8Bom.size(), Utf8Bom) == 0
+                         ? std::string(Utf8Bom)
+                         : std::string();
   for (int i = 0; i < Count(); ++i) {
     text += GetWord(i) + "\r\n";
     text += GetWordActType(i) + "\r\n";

@@ -140,13 +140,18 @@ std::string ProjectMapDot(const TLoadedProject& project, const TProjectReport& r
   return TMapWriter(project, report).Write();
 }
 
+// One Graphviz context for the life of the process: its text-drawing plugin keeps the font
+// names of the first context it measured for, so that a second context, after the first is
+// freed, would read them freed.
+static GVC_t* GraphvizContext() {
+  static GVC_t* context = gvContext();
+  return context;
+}
+
 std::string RenderGraph(const std::string& dot, const std::string& format) {
-  GVC_t* context = gvContext();
+  GVC_t* context = GraphvizContext();
   Agraph_t* graph = agmemread(dot.c_str());
-  if (!graph) {
-    gvFreeContext(context);
-    throw host::Exception("Graphviz cannot read the map");
-  }
+  if (!graph) throw host::Exception("Graphviz cannot read the map");
   std::string out;
   bool laidOut = gvLayout(context, graph, "dot") == 0;
   char* data = nullptr;
@@ -156,7 +161,6 @@ std::string RenderGraph(const std::string& dot, const std::string& format) {
   if (data) gvFreeRenderData(data);
   if (laidOut) gvFreeLayout(context, graph);
   agclose(graph);
-  gvFreeContext(context);
   if (!laidOut) throw host::Exception("Graphviz cannot lay the map out");
   if (!rendered) throw host::Exception("Graphviz cannot draw the map as " + format);
   return out;

@@ -266,6 +266,27 @@ TEST(WordsTest, SavedListsReadBack) {
   EXPECT_EQ(back.GetWordAct(2), "");
 }
 
+TEST(WordsTest, AFirstWordBeginningWithAByteOrderMarkKeepsIt) {
+  TempDir dir;
+  std::string file = dir.File("marked.wls");
+  const std::string marked = "\xEF\xBB\xBFnothing";
+  TWords words;
+  words.NewWord(marked, "4", "");
+  words.NewWord("\xEF\xBB\xBFsecond", "1", "Menu");
+  words.SaveListToFile(file);
+  TWords back;
+  back.LoadListFromFile(file);
+  ASSERT_EQ(back.Count(), 2);
+  EXPECT_EQ(back.GetWord(0), marked);
+  EXPECT_EQ(back.GetWord(1), "\xEF\xBB\xBFsecond");
+  // A list whose first word has no mark is written without one, as before.
+  TWords plain;
+  plain.NewWord("plain", "1", "Menu");
+  plain.NewWord(marked, "4", "");
+  plain.SaveListToFile(file);
+  EXPECT_EQ(ReadFile(file).rfind("plain\r\n", 0), 0u);
+}
+
 TEST(WordsTest, WordsListsLoadTheChosenFile) {
   TempDir dir;
   WriteFile(dir.File("one.wls"), "cat\r\n1\r\nMenu\r\n~\r\n");
