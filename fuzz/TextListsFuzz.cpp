@@ -96,7 +96,9 @@ void WordLists(const TStringList& lines) {
     loaded.LoadListFromFile(file);
     if (loaded.Count() != words.Count()) std::abort();
     for (int i = 0; i < words.Count(); ++i) {
-      bool description = words.GetWordActType(i) == "0";
+      // The reader takes any code that is the number 0 ("00", "+0") for a description's.
+      int code = -1;
+      bool description = TryStrToInt(words.GetWordActType(i), code) && code == 0;
       if (loaded.GetWord(i) != words.GetWord(i) ||
           loaded.GetWordAct(i) != AsTheFileKeepsIt(words.GetWordAct(i), description)) {
         std::fprintf(stderr, "entry %d read back as \"%s\" \"%s\", was \"%s\" \"%s\"\n", i,
