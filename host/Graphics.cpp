@@ -129,10 +129,10 @@ const TClassInfo& TFont::StaticClassInfo() {
     TPublisher<TFont>(i)
         .Color("Color", &TFont::Color, &TFont::SetColor)
         .Integer("Height", &TFont::Height, &TFont::SetHeight)
-        .Range(-MaxFontExtent, MaxFontExtent, ScreenExtentLimit)
+        .Range(-MaxFontHeight, MaxFontHeight, ScreenExtentLimit)
         .String("Name", &TFont::Name, &TFont::SetName)
         .Integer("Size", &TFont::Size, &TFont::SetSize)
-        .Range(-MaxFontExtent, MaxFontExtent, ScreenExtentLimit)
+        .Range(-MaxFontHeight, MaxFontHeight, ScreenExtentLimit)
         .NotStored()
         .Set("Style", FontStyleNames(), &TFont::Style, &TFont::SetStyle);
     return i;

@@ -72,8 +72,6 @@ using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 // Positions and sizes a window system can show (X11 keeps them in 16 bits); a form file asking
 // for more is damaged, and honouring it would take seconds and gigabytes.
 inline constexpr int64_t MaxScreenExtent = 32767;
-// A glyph taller than this fills no screen and makes the font engine crawl.
-inline constexpr int64_t MaxFontExtent = 2048;
 inline constexpr const char* ScreenExtentLimit = "what a screen can show";
 
 // Raises ERangeError: value was given to property name, which takes min to max.

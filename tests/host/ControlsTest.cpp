@@ -192,7 +192,7 @@ TEST(ControlsTest, SizesNoScreenCanShowAreRefusedWhereTheFormFileGivesThem) {
            {"Left = -40000", "Left -40000 is beyond"},
            {"Top = 32768", "Top 32768 is beyond"},
            {"Font.Size = 100000", "Size 100000 is beyond"},
-           {"Font.Height = -3000", "Height -3000 is beyond"}}) {
+           {"Font.Height = -5000", "Height -5000 is beyond"}}) {
     SCOPED_TRACE(c.Line);
     TForm form(nullptr);
     try {
@@ -207,11 +207,11 @@ TEST(ControlsTest, SizesNoScreenCanShowAreRefusedWhereTheFormFileGivesThem) {
   TForm edge(nullptr);
   ReadComponentText(
       "object F: TForm\n  Left = -32768\n  Top = 32767\n  Width = 32767\n  Height = 0\n"
-      "  Font.Height = -2048\nend\n",
+      "  Font.Height = -4096\nend\n",
       edge, "Edge.dfm");
   EXPECT_EQ(edge.Left(), -32768);
   EXPECT_EQ(edge.Width(), 32767);
-  EXPECT_EQ(edge.Font().Height(), -2048);
+  EXPECT_EQ(edge.Font().Height(), -4096);
 }
 
 TEST(FormsTest, CloseHidesOtherFormsAndEndsTheApplicationForTheMainForm) {
