@@ -15,9 +15,9 @@
 #include <filesystem>
 
 #include "apps/studio/DesignOverlay.h"
-#include "apps/studio/Inspector.h"
 #include "apps/studio/PaletteBar.h"
 #include "apps/studio/ProjectManager.h"
+#include "apps/studio/PropertyPanel.h"
 #include "host/qt/QtBackend.h"
 #include "host/qt/QtInput.h"
 #include "ide/NewProject.h"
@@ -68,10 +68,10 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
   paletteBar->addWidget(FPalette);
   addToolBar(Qt::TopToolBarArea, paletteBar);
 
-  FInspector = new QtInspector;
+  FPropertyPanel = new QtPropertyPanel;
   auto* inspectorDock = new QDockWidget(tr("Object Inspector"));
   inspectorDock->setObjectName("InspectorDock");
-  inspectorDock->setWidget(FInspector);
+  inspectorDock->setWidget(FPropertyPanel);
   addDockWidget(Qt::LeftDockWidgetArea, inspectorDock);
 
   FProjectManager = new QtProjectManager;
@@ -186,7 +186,7 @@ void QtStudioWindow::BuildMenus() {
     if (auto* dock = findChild<QDockWidget*>("InspectorDock")) {
       dock->show();
       dock->raise();
-      FInspector->setFocus();
+      FPropertyPanel->setFocus();
     }
   });
   AddCommand(view, "actProjectManager", tr("&Project Manager"), QKeySequence("Ctrl+Alt+F11"),
@@ -348,7 +348,7 @@ bool QtStudioWindow::CloseProject() {
 }
 
 void QtStudioWindow::Detach() {
-  FInspector->Inspect(nullptr);
+  FPropertyPanel->Inspect(nullptr);
   FCurrent = nullptr;
   for (auto& [window, form] : FFormWindows) window->removeEventFilter(this);
   FFormWindows.clear();
@@ -404,7 +404,7 @@ ide::TFormDesigner* QtStudioWindow::CurrentDesigner() const {
 void QtStudioWindow::SetCurrentForm(host::TForm* form) {
   if (form != FCurrent) {
     FCurrent = form;
-    FInspector->Inspect(CurrentDesigner());
+    FPropertyPanel->Inspect(CurrentDesigner());
   }
   UpdateCommands();
 }
@@ -430,12 +430,12 @@ void QtStudioWindow::Attach(host::TForm& form) {
     if (FCurrent != &form)
       SetCurrentForm(&form);
     else
-      FInspector->Inspect(CurrentDesigner());
+      FPropertyPanel->Inspect(CurrentDesigner());
     UpdateCommands();
   };
   designer.OnDragging = [this, &form, overlay = QPointer<QtDesignOverlay>(overlay)] {
     if (overlay) overlay->Changed();
-    if (FCurrent == &form) FInspector->Refresh();
+    if (FCurrent == &form) FPropertyPanel->Refresh();
   };
   designer.OnContextMenu = [this](host::TComponent& component, host::TPoint) {
     ShowContextMenu(component);
@@ -444,7 +444,7 @@ void QtStudioWindow::Attach(host::TForm& form) {
 
 void QtStudioWindow::Changed(host::TForm& form) {
   if (QtDesignOverlay* overlay = OverlayOf(form)) overlay->Changed();
-  if (&form == FCurrent) FInspector->Inspect(CurrentDesigner());
+  if (&form == FCurrent) FPropertyPanel->Inspect(CurrentDesigner());
   FProjectManager->Show(FSession.get());
   UpdateCommands();
 }

@@ -15,7 +15,7 @@ class QMenu;
 namespace mebrox::studio {
 
 class QtDesignOverlay;
-class QtInspector;
+class QtPropertyPanel;
 class QtPaletteBar;
 class QtProjectManager;
 
@@ -50,7 +50,7 @@ class QtStudioWindow : public QMainWindow {
   ide::TFormDesigner* CurrentDesigner() const;
 
   QtPaletteBar& Palette() const { return *FPalette; }
-  QtInspector& Inspector() const { return *FInspector; }
+  QtPropertyPanel& PropertyPanel() const { return *FPropertyPanel; }
   QtProjectManager& ProjectManager() const { return *FProjectManager; }
   QtDesignOverlay* OverlayOf(const host::TForm& form) const;
   // A command of the menus by its object name ("actSave"), for the keyboard and for tests.
@@ -92,7 +92,7 @@ class QtStudioWindow : public QMainWindow {
   std::unique_ptr<ide::TDesignSession> FSession;
   host::TForm* FCurrent = nullptr;
   QtPaletteBar* FPalette = nullptr;
-  QtInspector* FInspector = nullptr;
+  QtPropertyPanel* FPropertyPanel = nullptr;
   QtProjectManager* FProjectManager = nullptr;
   QMenu* FExpertsMenu = nullptr;
   QMenu* FRecentMenu = nullptr;

@@ -17,8 +17,8 @@
 #include <QTreeWidgetItem>
 #include <filesystem>
 
-#include "apps/studio/Inspector.h"
 #include "apps/studio/PaletteBar.h"
+#include "apps/studio/PropertyPanel.h"
 #include "apps/studio/StudioRun.h"
 #include "host/FormFile.h"
 #include "host/qt/QtBackend.h"
@@ -50,7 +50,7 @@ class StudioWindowTest : public testing::Test {
       Questions.push_back(question.toStdString());
       return Answer;
     };
-    Window->Inspector().OnError = [this](const std::string& text) { Messages.push_back(text); };
+    Window->PropertyPanel().OnError = [this](const std::string& text) { Messages.push_back(text); };
   }
   ~StudioWindowTest() override {
     Window->OnAskSave = [](const QString&) { return int(QMessageBox::Discard); };
@@ -71,9 +71,9 @@ class StudioWindowTest : public testing::Test {
   void TypeIntoRow(const QString& path, const QString& text) {
     // Sub-properties are reached by opening their parents, as a designer does.
     for (int dot = path.indexOf('.'); dot > 0; dot = path.indexOf('.', dot + 1))
-      if (QTreeWidgetItem* parent = Window->Inspector().Row(path.left(dot)))
+      if (QTreeWidgetItem* parent = Window->PropertyPanel().Row(path.left(dot)))
         parent->setExpanded(true);
-    QWidget* editor = Window->Inspector().ValueEditor(path);
+    QWidget* editor = Window->PropertyPanel().ValueEditor(path);
     auto* edit = qobject_cast<QLineEdit*>(editor);
     if (auto* box = qobject_cast<QComboBox*>(editor)) edit = box->lineEdit();
     ASSERT_NE(edit, nullptr) << path.toStdString();
@@ -99,7 +99,7 @@ TEST_F(StudioWindowTest, OpensTheProjectWithItsPaletteExpertsAndRecentList) {
     EXPECT_NE(Window->OverlayOf(Form(name)), nullptr) << name;
   }
   EXPECT_EQ(Window->CurrentForm(), &Form("Form1"));
-  EXPECT_EQ(Window->Inspector().ValueText("Name"), "Form1");
+  EXPECT_EQ(Window->PropertyPanel().ValueText("Name"), "Form1");
 
   // The palette's pages, the kit's first, each class in the order it was registered.
   mebrox::studio::QtPaletteBar& palette = Window->Palette();
@@ -158,7 +158,7 @@ TEST_F(StudioWindowTest, ThePaletteDropsWhereTheFrameIsClickedThenGoesBackToTheP
   EXPECT_EQ(dropped->Top(), 400);
   EXPECT_EQ(Window->Palette().Chosen(), nullptr);
   EXPECT_EQ(Window->CurrentForm(), &Form("Form2"));
-  EXPECT_EQ(Window->Inspector().ValueText("Name"), "HyperTxt2");
+  EXPECT_EQ(Window->PropertyPanel().ValueText("Name"), "HyperTxt2");
   EXPECT_EQ(Window->windowTitle(), "Mebrox Studio - Tour.dpr *");
   EXPECT_TRUE(Window->Command("actUndo")->isEnabled());
   // The next click selects.
@@ -225,13 +225,13 @@ TEST_F(StudioWindowTest, TheInspectorRefusesValuesThatAreNoneAndTheComponentKeep
   EXPECT_NE(Messages[0].find("wide"), std::string::npos) << Messages[0];
   EXPECT_NE(Messages[1].find("clPuce"), std::string::npos) << Messages[1];
   EXPECT_EQ(text.Width(), 592);
-  EXPECT_EQ(Window->Inspector().ValueText("Width"), "592");
-  EXPECT_EQ(Window->Inspector().ValueText("Font.Color"), "clBlack");
+  EXPECT_EQ(Window->PropertyPanel().ValueText("Width"), "592");
+  EXPECT_EQ(Window->PropertyPanel().ValueText("Font.Color"), "clBlack");
   EXPECT_FALSE(Window->Session()->Modified());
 
   // A move with the keyboard shows in the inspector at once.
   QTest::keyClick(&WindowOf("Form1"), Qt::Key_Left, Qt::ControlModifier);
-  EXPECT_EQ(Window->Inspector().ValueText("Left"), "23");
+  EXPECT_EQ(Window->PropertyPanel().ValueText("Left"), "23");
 }
 
 // A right click offers the component editor's verbs first, then the edit commands.
@@ -255,7 +255,7 @@ TEST_F(StudioWindowTest, TheContextMenuHoldsTheComponentsVerbs) {
     EXPECT_EQ(entries[i].toStdString(), editor->GetVerb(i));
   EXPECT_EQ(entries.mid(editor->GetVerbCount()), (QStringList{"Cu&t", "&Copy", "&Paste", "&Delete",
                                                               "Bring to &Front", "Send to &Back"}));
-  EXPECT_EQ(Window->Inspector().ValueText("Name"), "WavePlay1");
+  EXPECT_EQ(Window->PropertyPanel().ValueText("Name"), "WavePlay1");
 }
 
 TEST_F(StudioWindowTest, ClosingWithUnsavedChangesAsksFirst) {

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "apps/studio/Inspector.h"
+#include "apps/studio/PropertyPanel.h"
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
@@ -77,7 +77,7 @@ TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
     const QString x = QString::number(grip.x()), y = QString::number(grip.y());
     Xdotool({"mousemove", x, y, "click", "1"});
     ASSERT_EQ(studio.CurrentForm(), &form);
-    ASSERT_EQ(studio.Inspector().ValueText("Name"), "Title1");
+    ASSERT_EQ(studio.PropertyPanel().ValueText("Name"), "Title1");
     SaveScreen("studio-xvfb-selected.png");
 
     // Long enough after the click that the press is not a double-click.
@@ -90,8 +90,8 @@ TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
     Xdotool({"mouseup", "1"});
     EXPECT_EQ(title.Left(), left + 40);
     EXPECT_EQ(title.Top(), top + 24);
-    EXPECT_EQ(studio.Inspector().ValueText("Left").toInt(), title.Left());
-    EXPECT_EQ(studio.Inspector().ValueText("Top").toInt(), title.Top());
+    EXPECT_EQ(studio.PropertyPanel().ValueText("Left").toInt(), title.Left());
+    EXPECT_EQ(studio.PropertyPanel().ValueText("Top").toInt(), title.Top());
     EXPECT_TRUE(studio.Session()->Modified());
     SaveScreen("studio-xvfb-dragged.png");
     EXPECT_TRUE(messages.empty());

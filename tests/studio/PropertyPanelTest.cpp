@@ -1,4 +1,4 @@
-#include "apps/studio/Inspector.h"
+#include "apps/studio/PropertyPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 
 namespace {
 
-using mebrox::studio::QtInspector;
+using mebrox::studio::QtPropertyPanel;
 using testing_support::TStudioFixture;
 
 const std::string FormText =
@@ -57,12 +57,12 @@ QStringList Published(const host::TClassInfo& cls) {
   return names;
 }
 
-class InspectorTest : public testing::Test {
+class PropertyPanelTest : public testing::Test {
  protected:
-  InspectorTest() : Studio({FormText}) {
-    Inspector.OnError = [this](const std::string& message) { Errors.push_back(message); };
-    Inspector.resize(320, 460);
-    Inspector.show();
+  PropertyPanelTest() : Studio({FormText}) {
+    Panel.OnError = [this](const std::string& message) { Errors.push_back(message); };
+    Panel.resize(320, 460);
+    Panel.show();
   }
 
   ide::TFormDesigner& Designer() { return Studio.Session().FormDesignerOf(Studio.Form("Form1")); }
@@ -70,17 +70,17 @@ class InspectorTest : public testing::Test {
   host::TLabel& Label() { return static_cast<host::TLabel&>(Component("Label1")); }
   void Select(const std::string& name) {
     Designer().Select(&Component(name));
-    Inspector.Inspect(&Designer());
+    Panel.Inspect(&Designer());
   }
 
   // The line a user types into: the row's own, or its drop-down's.
   QLineEdit* LineOf(const QString& path) {
-    QWidget* editor = Inspector.ValueEditor(path);
+    QWidget* editor = Panel.ValueEditor(path);
     if (auto* list = qobject_cast<QComboBox*>(editor)) return list->lineEdit();
     return qobject_cast<QLineEdit*>(editor);
   }
   QComboBox* ListOf(const QString& path) {
-    return qobject_cast<QComboBox*>(Inspector.ValueEditor(path));
+    return qobject_cast<QComboBox*>(Panel.ValueEditor(path));
   }
   void Type(const QString& path, const QString& text, bool enter = true) {
     QLineEdit* edit = LineOf(path);
@@ -89,16 +89,16 @@ class InspectorTest : public testing::Test {
     QTest::keyClicks(edit, text);
     if (enter) QTest::keyClick(edit, Qt::Key_Return);
   }
-  std::string Value(const QString& path) { return Inspector.ValueText(path).toStdString(); }
+  std::string Value(const QString& path) { return Panel.ValueText(path).toStdString(); }
 
   TStudioFixture Studio;
-  QtInspector Inspector;
+  QtPropertyPanel Panel;
   std::vector<std::string> Errors;
 };
 
-TEST_F(InspectorTest, RowsAreSortedWithTheComponentsValuesAndOpenIntoTheirParts) {
+TEST_F(PropertyPanelTest, RowsAreSortedWithTheComponentsValuesAndOpenIntoTheirParts) {
   Select("Label1");
-  QStringList rows = Inspector.RowNames();
+  QStringList rows = Panel.RowNames();
   EXPECT_TRUE(SortedIgnoringCase(rows)) << rows.join(' ').toStdString();
   QStringList published = Published(Label().ClassInfo());
   std::sort(published.begin(), published.end());
@@ -113,15 +113,15 @@ TEST_F(InspectorTest, RowsAreSortedWithTheComponentsValuesAndOpenIntoTheirParts)
   EXPECT_EQ(Value("Font.Color"), host::ColorToString(Label().Font().Color()));
   EXPECT_EQ(Value("Font.Style.fsBold"), "False");
 
-  QStringList fontRows = Inspector.RowNames("Font");
+  QStringList fontRows = Panel.RowNames("Font");
   EXPECT_TRUE(SortedIgnoringCase(fontRows));
   EXPECT_EQ(fontRows.size(), Published(host::TFont::StaticClassInfo()).size());
   // A set's members keep the order the set declares them in.
-  EXPECT_EQ(Inspector.RowNames("Font.Style"),
+  EXPECT_EQ(Panel.RowNames("Font.Style"),
             (QStringList{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
 
   // The chooser names the form first, then the components by name.
-  QComboBox* chooser = Inspector.Chooser();
+  QComboBox* chooser = Panel.Chooser();
   QStringList entries;
   for (int i = 0; i < chooser->count(); ++i) entries << chooser->itemText(i);
   EXPECT_EQ(entries, (QStringList{"Form1: TForm1", "Button1: TButton", "HyperTxt1: THyperTxt",
@@ -130,17 +130,17 @@ TEST_F(InspectorTest, RowsAreSortedWithTheComponentsValuesAndOpenIntoTheirParts)
 
   // Nothing selected is the form; no designer, nothing at all.
   Designer().ClearSelection();
-  Inspector.Refresh();
+  Panel.Refresh();
   EXPECT_EQ(Value("Name"), "Form1");
   EXPECT_EQ(chooser->currentIndex(), 0);
-  Inspector.Inspect(nullptr);
-  EXPECT_TRUE(Inspector.RowNames().isEmpty());
+  Panel.Inspect(nullptr);
+  EXPECT_TRUE(Panel.RowNames().isEmpty());
   EXPECT_EQ(chooser->count(), 0);
 }
 
-TEST_F(InspectorTest, ChoosingAComponentSelectsItInTheDesigner) {
+TEST_F(PropertyPanelTest, ChoosingAComponentSelectsItInTheDesigner) {
   Select("Label1");
-  QComboBox* chooser = Inspector.Chooser();
+  QComboBox* chooser = Panel.Chooser();
   QTest::keyClick(chooser, Qt::Key_Up);  // from Label1 up to HyperTxt1
   ASSERT_EQ(Designer().Selection().size(), 1u);
   EXPECT_EQ(Designer().Selection().front(), &Component("HyperTxt1"));
@@ -150,7 +150,7 @@ TEST_F(InspectorTest, ChoosingAComponentSelectsItInTheDesigner) {
   EXPECT_EQ(Value("Name"), "Form1");
 }
 
-TEST_F(InspectorTest, TypedValuesGoToTheComponentAndOtherRowsFollow) {
+TEST_F(PropertyPanelTest, TypedValuesGoToTheComponentAndOtherRowsFollow) {
   Select("Label1");
   EXPECT_FALSE(Studio.Session().Modified());
   Type("Left", "40");
@@ -185,7 +185,7 @@ TEST_F(InspectorTest, TypedValuesGoToTheComponentAndOtherRowsFollow) {
   EXPECT_EQ(Label().Left(), 40);
 }
 
-TEST_F(InspectorTest, RefusedValuesAreToldAndTheRowShowsTheComponentsValue) {
+TEST_F(PropertyPanelTest, RefusedValuesAreToldAndTheRowShowsTheComponentsValue) {
   Select("Label1");
   Type("Width", "wide");
   Type("Color", "clNothing");
@@ -204,7 +204,7 @@ TEST_F(InspectorTest, RefusedValuesAreToldAndTheRowShowsTheComponentsValue) {
   EXPECT_FALSE(LineOf("Width")->isReadOnly());
 }
 
-TEST_F(InspectorTest, DropDownsOfferTheValuesAndSetTheOneChosen) {
+TEST_F(PropertyPanelTest, DropDownsOfferTheValuesAndSetTheOneChosen) {
   Select("Label1");
   QComboBox* alignment = ListOf("Alignment");
   ASSERT_NE(alignment, nullptr);
@@ -234,13 +234,13 @@ TEST_F(InspectorTest, DropDownsOfferTheValuesAndSetTheOneChosen) {
   EXPECT_TRUE(Errors.empty());
 }
 
-TEST_F(InspectorTest, DialogButtonsRunTheColourAndFontDialogs) {
+TEST_F(PropertyPanelTest, DialogButtonsRunTheColourAndFontDialogs) {
   Select("Label1");
-  QToolButton* color = Inspector.DialogButton("Color");
-  QToolButton* font = Inspector.DialogButton("Font");
+  QToolButton* color = Panel.DialogButton("Color");
+  QToolButton* font = Panel.DialogButton("Font");
   ASSERT_NE(color, nullptr);
   ASSERT_NE(font, nullptr);
-  EXPECT_EQ(Inspector.DialogButton("Left"), nullptr);
+  EXPECT_EQ(Panel.DialogButton("Left"), nullptr);
 
   Studio.Run("color $00336699\n");
   QTest::mouseClick(color, Qt::LeftButton);
@@ -266,21 +266,21 @@ TEST_F(InspectorTest, DialogButtonsRunTheColourAndFontDialogs) {
 
   // The kit's About line: a dialog, nothing to type.
   Select("HyperTxt1");
-  ASSERT_NE(Inspector.DialogButton("About"), nullptr);
+  ASSERT_NE(Panel.DialogButton("About"), nullptr);
   EXPECT_TRUE(LineOf("About")->isReadOnly());
 }
 
-TEST_F(InspectorTest, SeveralSelectedShowWhatTheyAllPublishAndChangeTogether) {
+TEST_F(PropertyPanelTest, SeveralSelectedShowWhatTheyAllPublishAndChangeTogether) {
   Designer().Select(&Component("Label1"));
   Designer().Select(&Component("Button1"), true);
-  Inspector.Inspect(&Designer());
-  QStringList rows = Inspector.RowNames();
+  Panel.Inspect(&Designer());
+  QStringList rows = Panel.RowNames();
   for (const char* common : {"Caption", "Left", "Top", "Font", "Visible"})
     EXPECT_TRUE(rows.contains(common)) << common;
   EXPECT_FALSE(rows.contains("Name"));      // each has its own
   EXPECT_FALSE(rows.contains("AutoSize"));  // the label's alone
   EXPECT_TRUE(SortedIgnoringCase(rows));
-  EXPECT_EQ(Inspector.Chooser()->currentIndex(), -1);
+  EXPECT_EQ(Panel.Chooser()->currentIndex(), -1);
 
   Type("Top", "100");
   EXPECT_EQ(Label().Top(), 100);
@@ -290,34 +290,34 @@ TEST_F(InspectorTest, SeveralSelectedShowWhatTheyAllPublishAndChangeTogether) {
   EXPECT_EQ(static_cast<host::TControl&>(Component("Button1")).Font().Size(), 14);
 }
 
-TEST_F(InspectorTest, RefreshFollowsChangesElsewhereKeepingOpenRowsAndScroll) {
+TEST_F(PropertyPanelTest, RefreshFollowsChangesElsewhereKeepingOpenRowsAndScroll) {
   Select("Label1");
-  Inspector.Row("Font")->setExpanded(true);
-  QScrollBar* scroll = Inspector.Tree()->verticalScrollBar();
+  Panel.Row("Font")->setExpanded(true);
+  QScrollBar* scroll = Panel.Tree()->verticalScrollBar();
   ASSERT_GT(scroll->maximum(), 0);
   scroll->setValue(scroll->maximum() / 2);
   int at = scroll->value();
 
   Designer().MoveSelection(5, 7);
-  Inspector.Refresh();
+  Panel.Refresh();
   EXPECT_EQ(Value("Left"), "21");
   EXPECT_EQ(Value("Top"), "23");
-  EXPECT_TRUE(Inspector.Row("Font")->isExpanded());
+  EXPECT_TRUE(Panel.Row("Font")->isExpanded());
   EXPECT_EQ(scroll->value(), at);
 
   // Undo rebuilds the form from its text: the components shown are gone, the form is shown.
   ASSERT_TRUE(Studio.Session().Undo(Studio.Form("Form1")));
-  Inspector.Refresh();
+  Panel.Refresh();
   EXPECT_EQ(Value("Name"), "Form1");
   Select("Label1");
   EXPECT_EQ(Value("Left"), "16");
-  EXPECT_TRUE(Inspector.Row("Font")->isExpanded());
+  EXPECT_TRUE(Panel.Row("Font")->isExpanded());
 }
 
-TEST_F(InspectorTest, ScreenshotShowsNamesWholeAndDialogButtons) {
+TEST_F(PropertyPanelTest, ScreenshotShowsNamesWholeAndDialogButtons) {
   Select("HyperTxt1");
-  Inspector.Row("Font")->setExpanded(true);
-  QTreeWidget* tree = Inspector.Tree();
+  Panel.Row("Font")->setExpanded(true);
+  QTreeWidget* tree = Panel.Tree();
   // Every name fits its column, indented as it is.
   QFontMetrics metrics(tree->font());
   for (int i = 0; i < tree->topLevelItemCount(); ++i)
@@ -326,12 +326,12 @@ TEST_F(InspectorTest, ScreenshotShowsNamesWholeAndDialogButtons) {
         << tree->topLevelItem(i)->text(0).toStdString();
   EXPECT_GT(tree->columnWidth(1), tree->columnWidth(0) / 2);
   for (const char* path : {"About", "Font", "Color"}) {
-    QToolButton* button = Inspector.DialogButton(path);
+    QToolButton* button = Panel.DialogButton(path);
     ASSERT_NE(button, nullptr) << path;
     EXPECT_TRUE(button->isVisible()) << path;
     EXPECT_GT(button->width(), 8) << path;
   }
-  QImage shot = Inspector.grab().toImage();
+  QImage shot = Panel.grab().toImage();
   EXPECT_TRUE(shot.save(QString(MEBROX_TEST_OUTPUT) + "/inspector.png"));
 }
 

@@ -1,4 +1,4 @@
-#include "apps/studio/Inspector.h"
+#include "apps/studio/PropertyPanel.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -86,7 +86,7 @@ class QtValueList final : public QComboBox {
 
 }  // namespace
 
-struct QtInspector::TRow {
+struct QtPropertyPanel::TRow {
   std::unique_ptr<ide::TPropertyEditor> Editor;
   ide::TPropertyAttributes Attributes;
   QString Path;
@@ -121,7 +121,7 @@ struct QtInspector::TRow {
   }
 };
 
-QtInspector::QtInspector(QWidget* parent) : QWidget(parent) {
+QtPropertyPanel::QtPropertyPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("Inspector");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
@@ -180,7 +180,7 @@ QtInspector::QtInspector(QWidget* parent) : QWidget(parent) {
   };
 }
 
-QtInspector::~QtInspector() {
+QtPropertyPanel::~QtPropertyPanel() {
   // The rows' widgets go after the editors; nothing they report may reach an editor now.
   FRebuilding = true;
   FTree->clear();
@@ -189,7 +189,7 @@ QtInspector::~QtInspector() {
 
 // ---- what is inspected
 
-void QtInspector::Inspect(ide::TFormDesigner* designer) {
+void QtPropertyPanel::Inspect(ide::TFormDesigner* designer) {
   if (designer != FDesigner) {
     FDesigner = designer;
     FTargets.clear();
@@ -198,7 +198,7 @@ void QtInspector::Inspect(ide::TFormDesigner* designer) {
   Refresh();
 }
 
-std::vector<host::TPersistent*> QtInspector::Targets() const {
+std::vector<host::TPersistent*> QtPropertyPanel::Targets() const {
   std::vector<host::TPersistent*> targets;
   if (!FDesigner) return targets;
   for (host::TComponent* c : FDesigner->Selection()) targets.push_back(c);
@@ -206,14 +206,14 @@ std::vector<host::TPersistent*> QtInspector::Targets() const {
   return targets;
 }
 
-bool QtInspector::SameTargets(const std::vector<host::TPersistent*>& targets) const {
+bool QtPropertyPanel::SameTargets(const std::vector<host::TPersistent*>& targets) const {
   if (targets != FTargets) return false;
   for (size_t i = 0; i < targets.size(); ++i)
     if (&targets[i]->ClassInfo() != FTargetClasses[i]) return false;
   return true;
 }
 
-void QtInspector::Refresh() {
+void QtPropertyPanel::Refresh() {
   // An editor at work keeps its rows until it is done; the refresh follows then.
   if (FBusy > 0 || FRebuilding) return;
   if (!FDesigner) {
@@ -237,7 +237,7 @@ void QtInspector::Refresh() {
 
 // ---- the chooser
 
-void QtInspector::FillChooser() {
+void QtPropertyPanel::FillChooser() {
   host::TForm* root = FDesigner->GetRoot();
   std::vector<host::TComponent*> choices;
   for (host::TComponent* c : root->ComponentList()) choices.push_back(c);
@@ -267,7 +267,7 @@ void QtInspector::FillChooser() {
   FChooser->setCurrentIndex(at == FChoices.end() ? -1 : static_cast<int>(at - FChoices.begin()));
 }
 
-void QtInspector::ChooserActivated(int index) {
+void QtPropertyPanel::ChooserActivated(int index) {
   if (!FDesigner || index < 0 || index >= static_cast<int>(FChoices.size())) return;
   host::TComponent* chosen = FChoices[static_cast<size_t>(index)];
   host::TForm* root = FDesigner->GetRoot();
@@ -283,7 +283,7 @@ void QtInspector::ChooserActivated(int index) {
 
 // ---- rows
 
-void QtInspector::Rebuild(const std::vector<host::TPersistent*>& targets) {
+void QtPropertyPanel::Rebuild(const std::vector<host::TPersistent*>& targets) {
   FRebuilding = true;
   int scroll = FTree->verticalScrollBar()->value();
   QString current =
@@ -331,9 +331,9 @@ void QtInspector::Rebuild(const std::vector<host::TPersistent*>& targets) {
   FRebuilding = false;
 }
 
-void QtInspector::AddRows(QTreeWidgetItem* parent, const QString& parentPath,
-                          std::vector<std::unique_ptr<ide::TPropertyEditor>> editors, bool sorted,
-                          int depth) {
+void QtPropertyPanel::AddRows(QTreeWidgetItem* parent, const QString& parentPath,
+                              std::vector<std::unique_ptr<ide::TPropertyEditor>> editors,
+                              bool sorted, int depth) {
   if (sorted)
     std::stable_sort(editors.begin(), editors.end(), [](const auto& a, const auto& b) {
       return LessIgnoringCase(Text(a->GetName()), Text(b->GetName()));
@@ -375,7 +375,7 @@ void QtInspector::AddRows(QTreeWidgetItem* parent, const QString& parentPath,
   }
 }
 
-QWidget* QtInspector::MakeCell(TRow& row) {
+QWidget* QtPropertyPanel::MakeCell(TRow& row) {
   auto* cell = new QWidget;
   cell->setAutoFillBackground(true);
   auto* layout = new QHBoxLayout(cell);
@@ -430,7 +430,7 @@ QWidget* QtInspector::MakeCell(TRow& row) {
   return cell;
 }
 
-void QtInspector::ShowValue(TRow& row) {
+void QtPropertyPanel::ShowValue(TRow& row) {
   QString value = row.Value();
   if (row.LineEdit() == FTyping) return;
   if (row.Edit) {
@@ -443,18 +443,18 @@ void QtInspector::ShowValue(TRow& row) {
   }
 }
 
-void QtInspector::UpdateValues() {
+void QtPropertyPanel::UpdateValues() {
   for (const auto& row : FRows) ShowValue(*row);
 }
 
-QtInspector::TRow* QtInspector::FindRow(const QString& path) const {
+QtPropertyPanel::TRow* QtPropertyPanel::FindRow(const QString& path) const {
   if (path.isEmpty()) return nullptr;
   for (const auto& row : FRows)
     if (QString::compare(row->Path, path, Qt::CaseInsensitive) == 0) return row.get();
   return nullptr;
 }
 
-QtInspector::TRow* QtInspector::RowOfWidget(const QObject* widget) const {
+QtPropertyPanel::TRow* QtPropertyPanel::RowOfWidget(const QObject* widget) const {
   for (const auto& row : FRows)
     if (row->Owns(widget)) return row.get();
   return nullptr;
@@ -462,7 +462,7 @@ QtInspector::TRow* QtInspector::RowOfWidget(const QObject* widget) const {
 
 // ---- changes
 
-void QtInspector::Commit(TRow& row, const QString& text, bool quietly) {
+void QtPropertyPanel::Commit(TRow& row, const QString& text, bool quietly) {
   // Enter on an unchanged value of one component changes nothing; for several it gives them
   // all the value shown, which is the first one's.
   if (row.Editor->PropCount() == 1 && text == row.Value()) {
@@ -474,12 +474,12 @@ void QtInspector::Commit(TRow& row, const QString& text, bool quietly) {
   Change([editor, &value] { editor->SetValue(value); }, quietly);
 }
 
-void QtInspector::RunEdit(TRow& row) {
+void QtPropertyPanel::RunEdit(TRow& row) {
   ide::TPropertyEditor* editor = row.Editor.get();
   Change([editor] { editor->Edit(); });
 }
 
-void QtInspector::Change(const std::function<void()>& change, bool quietly) {
+void QtPropertyPanel::Change(const std::function<void()>& change, bool quietly) {
   std::string error;
   ++FBusy;
   try {
@@ -494,11 +494,11 @@ void QtInspector::Change(const std::function<void()>& change, bool quietly) {
   if (!error.empty() && !quietly) ReportError(error);
 }
 
-void QtInspector::ReportError(const std::string& message) {
+void QtPropertyPanel::ReportError(const std::string& message) {
   if (OnError) OnError(message);
 }
 
-bool QtInspector::eventFilter(QObject* watched, QEvent* event) {
+bool QtPropertyPanel::eventFilter(QObject* watched, QEvent* event) {
   if (FRebuilding) return QWidget::eventFilter(watched, event);
   TRow* row = RowOfWidget(watched);
   if (!row) return QWidget::eventFilter(watched, event);
@@ -540,7 +540,7 @@ bool QtInspector::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- what tests and the studio read
 
-QStringList QtInspector::RowNames(const QString& parentPath) const {
+QStringList QtPropertyPanel::RowNames(const QString& parentPath) const {
   QStringList names;
   if (parentPath.isEmpty()) {
     for (int i = 0; i < FTree->topLevelItemCount(); ++i) names << FTree->topLevelItem(i)->text(0);
@@ -550,24 +550,24 @@ QStringList QtInspector::RowNames(const QString& parentPath) const {
   return names;
 }
 
-QTreeWidgetItem* QtInspector::Row(const QString& path) const {
+QTreeWidgetItem* QtPropertyPanel::Row(const QString& path) const {
   TRow* row = FindRow(path);
   return row ? row->Item : nullptr;
 }
 
-QString QtInspector::ValueText(const QString& path) const {
+QString QtPropertyPanel::ValueText(const QString& path) const {
   TRow* row = FindRow(path);
   if (!row) return QString();
   return row->Edit ? row->Edit->text() : row->List->currentText();
 }
 
-QWidget* QtInspector::ValueEditor(const QString& path) const {
+QWidget* QtPropertyPanel::ValueEditor(const QString& path) const {
   TRow* row = FindRow(path);
   if (!row) return nullptr;
   return row->Edit ? static_cast<QWidget*>(row->Edit) : row->List;
 }
 
-QToolButton* QtInspector::DialogButton(const QString& path) const {
+QToolButton* QtPropertyPanel::DialogButton(const QString& path) const {
   TRow* row = FindRow(path);
   return row ? row->Button : nullptr;
 }

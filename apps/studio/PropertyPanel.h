@@ -31,12 +31,12 @@ namespace mebrox::studio {
 // sets it), chosen from a drop-down when the editor lists values, or set by the editor's own
 // dialog behind a "..." button. A double-click runs the editor's Edit, which steps a value list
 // to its next value.
-class QtInspector : public QWidget {
+class QtPropertyPanel : public QWidget {
  public:
-  explicit QtInspector(QWidget* parent = nullptr);
-  ~QtInspector() override;
-  QtInspector(const QtInspector&) = delete;
-  QtInspector& operator=(const QtInspector&) = delete;
+  explicit QtPropertyPanel(QWidget* parent = nullptr);
+  ~QtPropertyPanel() override;
+  QtPropertyPanel(const QtPropertyPanel&) = delete;
+  QtPropertyPanel& operator=(const QtPropertyPanel&) = delete;
 
   // Shows the designer's selection; null shows nothing. The inspector does not own it.
   void Inspect(ide::TFormDesigner* designer);
