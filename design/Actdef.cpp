@@ -110,15 +110,7 @@ TActDefDlg::TActDefDlg(TComponent* owner) : host::TForm(owner) {
       .Bind("PrevButton", PrevButton)
       .Bind("NextButton", NextButton)
       .Bind("OpenDialog1", OpenDialog1)
-      .Part("Label1")
-      .Part("Label2")
-      .Part("Label3")
-      .Part("Label4")
-      .Part("Label5")
-      .Part("Label6")
-      .Part("Label7")
-      .Part("Label8")
-      .Part("Label9")
+      .Parts("Label", 1, 9)
       .Load(*this);
   cbActionsList->OnChange = [this](host::TObject*) { cbActionsListChange(); };
   NextButton->OnClick = [this](host::TObject*) { NextClick(); };

@@ -106,17 +106,7 @@ TProjMgtDlg::TProjMgtDlg(TComponent* owner) : TForm(owner) {
       .Bind("eHyperImageWaveComp", eHyperImageWaveComp)
       .Bind("mHyperImageDesc", mHyperImageDesc)
       .Bind("eWavePlayWaveName", eWavePlayWaveName)
-      .Part("Label1")
-      .Part("Label2")
-      .Part("Label3")
-      .Part("Label4")
-      .Part("Label5")
-      .Part("Label6")
-      .Part("Label7")
-      .Part("Label8")
-      .Part("Label9")
-      .Part("Label10")
-      .Part("Label11")
+      .Parts("Label", 1, 11)
       .Part("GroupBox1")
       .Load(*this);
   ScratchHyperTxt = new THyperTxt(this);

@@ -192,14 +192,19 @@ void TControl::SendToBack() {
   Invalidate();
 }
 
-TPoint TControl::ClientToScreen(TPoint point) const {
+TPoint TControl::OriginInTopLevel() const {
   TPoint origin{0, 0};
-  const TControl* c = this;
-  while (c->FParent) {
+  for (const TControl* c = this; c->FParent; c = c->FParent) {
     origin.X += c->FLeft;
     origin.Y += c->FTop;
-    c = c->FParent;
   }
+  return origin;
+}
+
+TPoint TControl::ClientToScreen(TPoint point) const {
+  const TPoint origin = OriginInTopLevel();
+  const TControl* c = this;
+  while (c->FParent) c = c->FParent;
   auto* top = dynamic_cast<const TWinControl*>(c);
   TPoint screen = (top && top->FPeer) ? top->FPeer->ClientOrigin() : TPoint{c->FLeft, c->FTop};
   return {point.X + origin.X + screen.X, point.Y + origin.Y + screen.Y};

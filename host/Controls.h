@@ -167,6 +167,8 @@ class TControl : public TComponent {
   void SendToBack();
 
   TPoint ClientToScreen(TPoint point) const;
+  // Where this control's client area begins in its top-level control's client area.
+  TPoint OriginInTopLevel() const;
   TPoint ScreenToClient(TPoint point) const;
 
   // Pointer hooks; each fires its event.

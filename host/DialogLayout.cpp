@@ -17,6 +17,11 @@ TDialogLayout& TDialogLayout::Part(const std::string& name) {
   return *this;
 }
 
+TDialogLayout& TDialogLayout::Parts(const std::string& prefix, int first, int last) {
+  for (int n = first; n <= last; ++n) Part(prefix + std::to_string(n));
+  return *this;
+}
+
 void TDialogLayout::Reset() {
   for (TPart& part : FParts) {
     part.Assign(nullptr);

@@ -34,6 +34,8 @@ class TDialogLayout {
     return *this;
   }
   TDialogLayout& Part(const std::string& name);
+  // Plain parts numbered first to last: Parts("Label", 1, 9) for Label1 ... Label9.
+  TDialogLayout& Parts(const std::string& prefix, int first, int last);
   void Load(TComponent& dialog);
 
   // Where layout errors point: "resources/forms/NAME.dfm".

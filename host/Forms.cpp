@@ -384,15 +384,6 @@ bool ReadsBefore(TPoint a, TPoint b) {
   return a.Y != b.Y ? a.Y < b.Y : a.X < b.X;
 }
 
-TPoint FormOrigin(const TControl& control) {
-  TPoint at{0, 0};
-  for (const TControl* c = &control; c->Parent(); c = c->Parent()) {
-    at.X += c->Left();
-    at.Y += c->Top();
-  }
-  return at;
-}
-
 // The stops of the visible, enabled controls inside parent, with what of them lies inside
 // their control (a hot word drawn past the bottom of its text is out of reach).
 void GatherStops(const TWinControl& parent, TPoint origin, std::vector<TTabEntry>& stops) {
@@ -439,7 +430,7 @@ void TForm::TabToNext(bool goForward) {
   std::vector<TTabEntry> entries;
   size_t s = 0;
   for (TWinControl* w : windows) {
-    TPoint at = FormOrigin(*w);
+    TPoint at = w->OriginInTopLevel();
     while (s < stops.size() && ReadsBefore(stops[s].At, at)) entries.push_back(stops[s++]);
     entries.push_back({w, nullptr, 0, at, w->CanFocus() && w->TabStop()});
   }

@@ -41,9 +41,7 @@ struct TPropInfo {
   // referenced component must belong to.
   const TClassInfo* ObjectClass = nullptr;
   std::optional<int64_t> Default;  // ordinal kinds: not stored when equal
-  // Integer: the values it takes; others are refused before the setter sees them.
-  std::optional<int64_t> Min, Max;
-  bool Stored = true;  // false: shown, never written
+  bool Stored = true;              // false: shown, never written
   // When set, whether the value is written, in place of the default and empty-value rules: for
   // a value whose default depends on another property.
   std::function<bool(const TPersistent&)> StoredIf;
@@ -211,8 +209,6 @@ class TPublisher {
   // gets, e.g. "what a screen can show".
   TPublisher& Range(int64_t min, int64_t max, std::string why) {
     TPropInfo& p = FInfo.OwnProperties().back();
-    p.Min = min;
-    p.Max = max;
     p.SetOrd = [set = std::move(p.SetOrd), min, max, why = std::move(why), name = p.Name](
                    TPersistent& o, int64_t v) {
       if (v < min || v > max) RangeErrorFor(name, v, min, max, why);

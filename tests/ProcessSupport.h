@@ -51,8 +51,4 @@ inline TProcessResult RunProcess(const std::string& program, const std::vector<s
   return result;
 }
 
-inline bool IsPng(const std::string& fileName) {
-  return ReadFile(fileName).starts_with("\x89PNG\r\n\x1a\n");
-}
-
 }  // namespace testing_support

@@ -40,6 +40,10 @@ inline std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
+inline bool IsPng(const std::string& fileName) {
+  return ReadFile(fileName).starts_with("\x89PNG\r\n\x1a\n");
+}
+
 // Points the settings directory at a fresh folder for the lifetime of the object.
 class ScopedWindowsDir {
  public:

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <vector>
 
 #include "apps/run/Project.h"
 #include "host/EditCtrls.h"
@@ -28,8 +29,28 @@ TEST(TraceString, EscapesQuotesBackslashesAndControlCharacters) {
   EXPECT_EQ(QuoteTraceString(""), "\"\"");
 }
 
-bool IsPng(const std::string& fileName) {
-  return testing_support::ReadFile(fileName).starts_with("\x89PNG\r\n\x1a\n");
+using testing_support::IsPng;
+
+// A script that fails at its line of walk.txt with a message holding the fragment.
+struct TScriptFailure {
+  const char* Script;
+  int Line;
+  const char* Fragment;
+};
+
+template <class Run>
+void ExpectScriptFailures(Run run, const std::vector<TScriptFailure>& cases) {
+  for (const TScriptFailure& c : cases) {
+    SCOPED_TRACE(c.Script);
+    try {
+      run(c.Script);
+      ADD_FAILURE() << "no error";
+    } catch (const host::EParserError& e) {
+      EXPECT_EQ(e.FileName(), "walk.txt");
+      EXPECT_EQ(e.Line(), c.Line);
+      EXPECT_NE(std::string(e.what()).find(c.Fragment), std::string::npos) << e.what();
+    }
+  }
 }
 
 // The Basic project loaded under a headless run whose trace the test reads. The test wires
@@ -181,28 +202,14 @@ TEST_F(HeadlessRunTest, TargetsThatAreNotThereFailAtTheirLine) {
     EXPECT_TRUE(shift.Contains(host::ssRight));
     ++presses;
   };
-  struct TCase {
-    const char* Script;
-    int Line;
-    const char* Fragment;
-  };
-  const TCase cases[] = {
-      {"down Form1.PaintBox1 1 1 right\nclick Form9.PaintBox1 1 1\n", 2, "no form named Form9"},
-      {"wait 1\nwait 1\nmove Form1.Nothing 1 1\n", 3, "no component named Nothing"},
-      {"click Form2.Label1 1 1\n", 1, "Form2 is not showing"},
-      {"screenshot Form3 x.png\n", 1, "no form named Form3"},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Script);
-    try {
-      Run(c.Script);
-      ADD_FAILURE() << "no error";
-    } catch (const host::EParserError& e) {
-      EXPECT_EQ(e.FileName(), "walk.txt");
-      EXPECT_EQ(e.Line(), c.Line);
-      EXPECT_NE(std::string(e.what()).find(c.Fragment), std::string::npos) << e.what();
-    }
-  }
+  ExpectScriptFailures(
+      [this](const char* script) { Run(script); },
+      {
+          {"down Form1.PaintBox1 1 1 right\nclick Form9.PaintBox1 1 1\n", 2, "no form named Form9"},
+          {"wait 1\nwait 1\nmove Form1.Nothing 1 1\n", 3, "no component named Nothing"},
+          {"click Form2.Label1 1 1\n", 1, "Form2 is not showing"},
+          {"screenshot Form3 x.png\n", 1, "no form named Form3"},
+      });
   EXPECT_EQ(presses, 1);
 }
 
@@ -506,30 +513,17 @@ TEST_F(HotWordRunTest, AWordDrawnBeyondTheControlIsOutOfReach) {
 }
 
 TEST_F(HotWordRunTest, AWordThatIsNotShownFailsAtItsLine) {
-  struct TCase {
-    const char* Script;
-    int Line;
-    const char* Fragment;
-  };
-  const TCase cases[] = {
-      {"wait 1\nclick Form1.HyperTxt1 \"first text\"\n", 2,
-       "HyperTxt1 shows no hot word \"first text\"; it shows \"description\", \"chime\""},
-      {"move Form1.HyperTxt1 \"Chime\"\n", 1,
-       "HyperTxt1 shows no hot word \"Chime\" (hot words are case-sensitive: it shows \"chime\")"},
-      {"click Form1.Title1 \"Mebrox\"\n", 1, "Title1 is not a hot text"},
-      {"click Form2.HyperTxt1 \"go back\"\n", 1, "Form Form2 is not showing"},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Script);
-    try {
-      Run(c.Script);
-      ADD_FAILURE() << "no error";
-    } catch (const host::EParserError& e) {
-      EXPECT_EQ(e.FileName(), "walk.txt");
-      EXPECT_EQ(e.Line(), c.Line);
-      EXPECT_NE(std::string(e.what()).find(c.Fragment), std::string::npos) << e.what();
-    }
-  }
+  ExpectScriptFailures(
+      [this](const char* script) { Run(script); },
+      {
+          {"wait 1\nclick Form1.HyperTxt1 \"first text\"\n", 2,
+           "HyperTxt1 shows no hot word \"first text\"; it shows \"description\", \"chime\""},
+          {"move Form1.HyperTxt1 \"Chime\"\n", 1,
+           "HyperTxt1 shows no hot word \"Chime\" (hot words are case-sensitive: it shows "
+           "\"chime\")"},
+          {"click Form1.Title1 \"Mebrox\"\n", 1, "Title1 is not a hot text"},
+          {"click Form2.HyperTxt1 \"go back\"\n", 1, "Form Form2 is not showing"},
+      });
 }
 
 }  // namespace

@@ -88,6 +88,29 @@ std::vector<TRect> ImageRects(const TMetricSurface& surface) {
   return out;
 }
 
+// Two hot images of one picture side by side on a frame of the given colour, photographed
+// while the right one is held down; the picture is saved under name for people to look at.
+TRawImage ShotWithTheRightImagePressed(TColor frameColor, const std::string& name) {
+  TForm form(nullptr);
+  form.SetClassName("TForm1");
+  form.SetBounds(100, 100, 200, 90);
+  form.SetColor(frameColor);
+  for (int left : {10, 110}) {
+    auto* image = new THyperImage(&form);
+    image->SetParent(&form);
+    image->SetBounds(left, 10, 100, 100);
+    image->Picture().SetData(Png(64, 48));
+  }
+  form.Show();
+  form.DispatchMouse(Mouse(TMouseEventRecord::Down, 120, 20));
+  Application->ProcessMessages();
+  TRawImage shot = CaptureForm(form);
+  SaveFormImage(form, std::string(MEBROX_TEST_OUTPUT) + "/" + name);
+  form.DispatchMouse(Mouse(TMouseEventRecord::Up, 120, 20));
+  form.Hide();
+  return shot;
+}
+
 }  // namespace
 
 TEST(HyperImageTest, ShadowFitsTheControlToThePictureAndPressingSinksIntoIt) {
@@ -296,27 +319,8 @@ TEST(HyperImageTest, StoredPictureKeepsItsFileBytes) {
 }
 
 TEST(HyperImageTest, ScreenshotShowsTheShadowBandUpAndNoShadowPressed) {
-  TForm form(nullptr);
-  form.SetClassName("TForm1");
-  form.SetBounds(100, 100, 200, 90);
-  auto* up = new THyperImage(&form);
-  auto* down = new THyperImage(&form);
-  up->SetParent(&form);
-  down->SetParent(&form);
-  up->SetBounds(10, 10, 100, 100);
-  down->SetBounds(110, 10, 100, 100);
-  up->Picture().SetData(Png(64, 48));
-  down->Picture().SetData(Png(64, 48));
-  TMetricSurface settle;
-  form.PaintTo(settle);  // the first paint fits both to their picture
-  form.Show();
-  form.DispatchMouse(Mouse(TMouseEventRecord::Down, 120, 20));
-  Application->ProcessMessages();
-  TRawImage shot = CaptureForm(form);
-  std::string out = std::string(MEBROX_TEST_OUTPUT) + "/hyperimage-up-pressed.png";
-  SaveFormImage(form, out);
-  form.DispatchMouse(Mouse(TMouseEventRecord::Up, 120, 20));
-  form.Hide();
+  TRawImage shot = ShotWithTheRightImagePressed(clBtnFace, "hyperimage-up-pressed.png");
+  const std::string out = std::string(MEBROX_TEST_OUTPUT) + "/hyperimage-up-pressed.png";
 
   const uint32_t face = Rgb(shot, 5, 5);
   EXPECT_EQ(Rgb(shot, 12, 12), Red & 0xFFFFFF);
@@ -390,25 +394,7 @@ TEST(HyperImageTest, AStoredImageIsFittedOnceItsFormIsReadWhateverTheOrder) {
 }
 
 TEST(HyperImageTest, ShadowCornersAndThePressedBandShowTheFramesColour) {
-  TForm form(nullptr);
-  form.SetClassName("TForm1");
-  form.SetBounds(100, 100, 200, 90);
-  form.SetColor(clNavy);
-  auto* up = new THyperImage(&form);
-  auto* down = new THyperImage(&form);
-  up->SetParent(&form);
-  down->SetParent(&form);
-  up->SetBounds(10, 10, 100, 100);
-  down->SetBounds(110, 10, 100, 100);
-  up->Picture().SetData(Png(64, 48));
-  down->Picture().SetData(Png(64, 48));
-  form.Show();
-  form.DispatchMouse(Mouse(TMouseEventRecord::Down, 120, 20));
-  Application->ProcessMessages();
-  TRawImage shot = CaptureForm(form);
-  SaveFormImage(form, std::string(MEBROX_TEST_OUTPUT) + "/hyperimage-on-navy.png");
-  form.DispatchMouse(Mouse(TMouseEventRecord::Up, 120, 20));
-  form.Hide();
+  TRawImage shot = ShotWithTheRightImagePressed(clNavy, "hyperimage-on-navy.png");
 
   const uint32_t navy = 0x000080;  // clNavy as the screenshot holds it
   ASSERT_EQ(Rgb(shot, 5, 5), navy);
