@@ -33,16 +33,6 @@ const char* const FormText =
 
 class ComponentEditorsTest : public testing::Test {
  protected:
-  ComponentEditorsTest() {
-    auto& dialogs = dynamic_cast<host::TScriptedDialogs&>(host::DialogService());
-    auto traced = dialogs.OnFile;
-    dialogs.OnFile = [this, traced](const host::TFileDialogRequest& request,
-                                    const std::vector<std::string>& answer) {
-      Requests.push_back(request);
-      if (traced) traced(request, answer);
-    };
-  }
-
   TAction& ImageAction() {
     return dynamic_cast<mebrox::THyperImage&>(Studio.Component("Form1", "HyperImage1")).Action();
   }
@@ -65,7 +55,7 @@ class ComponentEditorsTest : public testing::Test {
 
   TStudioFixture Studio{{FormText}};
   testing_support::TempDir Elsewhere;
-  std::vector<host::TFileDialogRequest> Requests;
+  std::vector<host::TFileDialogRequest>& Requests = Studio.FileRequests();
 };
 
 // ---- Hot image and hot area

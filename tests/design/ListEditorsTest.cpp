@@ -36,14 +36,6 @@ std::string FormText() {
 class ListEditorsTest : public testing::Test {
  protected:
   ListEditorsTest() {
-    // Every file dialog's request, kept before the run traces it.
-    auto& dialogs = dynamic_cast<host::TScriptedDialogs&>(host::DialogService());
-    auto traced = dialogs.OnFile;
-    dialogs.OnFile = [this, traced](const host::TFileDialogRequest& request,
-                                    const std::vector<std::string>& answer) {
-      Requests.push_back(request);
-      if (traced) traced(request, answer);
-    };
     // The dialogs take only files that are there, as a designer could only pick those.
     std::filesystem::create_directories(Studio.File("lists"));
     for (const char* name :
@@ -60,7 +52,7 @@ class ListEditorsTest : public testing::Test {
 
   TStudioFixture Studio{{FormText()}};
   testing_support::TempDir Elsewhere;
-  std::vector<host::TFileDialogRequest> Requests;
+  std::vector<host::TFileDialogRequest>& Requests = Studio.FileRequests();
 };
 
 TEST_F(ListEditorsTest, TheTwinDialogsShareOneLayoutAndDifferInCaptionAndFilter) {

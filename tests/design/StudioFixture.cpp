@@ -28,6 +28,12 @@ TStudioFixture::TStudioFixture(const std::vector<std::string>& formTexts,
   mebrox::THeadlessOptions options;
   options.StartDir = FDir.Path();
   FRun = std::make_unique<mebrox::TStudioRun>(FTrace, options);
+  auto& dialogs = dynamic_cast<host::TScriptedDialogs&>(host::DialogService());
+  dialogs.OnFile = [this, traced = dialogs.OnFile](const host::TFileDialogRequest& request,
+                                                   const std::vector<std::string>& answer) {
+    FFileRequests.push_back(request);
+    if (traced) traced(request, answer);
+  };
   FSession = std::make_unique<ide::TDesignSession>(File("Test.dpr"));
   ide::SetToolServices(FSession.get());
   FRun->SetSession(FSession.get());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "apps/studio/StudioRun.h"
+#include "host/Dialogs.h"
 #include "ide/DesignSession.h"
 #include "tests/TestSupport.h"
 
@@ -35,6 +36,8 @@ class TStudioFixture {
   ide::TDesignSession& Session() { return *FSession; }
   host::TForm& Form(const std::string& name);
   host::TComponent& Component(const std::string& form, const std::string& name);
+  // Every file dialog's request, kept before the run traces it.
+  std::vector<host::TFileDialogRequest>& FileRequests() { return FFileRequests; }
   const std::string& Folder() const { return FDir.Path(); }
   std::string File(const std::string& name) const { return FDir.File(name); }
 
@@ -44,6 +47,7 @@ class TStudioFixture {
   std::ostringstream FTrace;
   std::unique_ptr<mebrox::TStudioRun> FRun;
   std::unique_ptr<ide::TDesignSession> FSession;
+  std::vector<host::TFileDialogRequest> FFileRequests;
 };
 
 }  // namespace testing_support
