@@ -332,7 +332,7 @@ TEST_F(PropertyPanelTest, ScreenshotShowsNamesWholeAndDialogButtons) {
     EXPECT_GT(button->width(), 8) << path;
   }
   QImage shot = Panel.grab().toImage();
-  EXPECT_TRUE(shot.save(QString(MEBROX_TEST_OUTPUT) + "/inspector.png"));
+  EXPECT_TRUE(shot.save(QString(MEBROX_TEST_OUTPUT) + "/property-panel.png"));
 }
 
 }  // namespace
