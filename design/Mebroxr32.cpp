@@ -6,6 +6,7 @@
 #include "design/Htxtreg.h"
 #include "design/WavePlyEd.h"
 #include "ide/Registry.h"
+#include "runtime/Action.h"
 #include "runtime/Bookmark.h"
 #include "runtime/Projctrl.h"
 #include "runtime/WavePaus.h"
@@ -48,9 +49,27 @@ void RegisterBookmark() {
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
+// Every action a component publishes (a hot image's, a hot area's) follows a renamed frame it
+// goes to. Frames are named in actions exactly, so only an exact match is renamed.
+bool RenameActionFrames(host::TComponent& component, const std::string& from,
+                        const std::string& to) {
+  bool changed = false;
+  for (const host::TPropInfo* p : component.ClassInfo().Properties()) {
+    if (p->Kind != host::TPropKind::Class || p->ObjectClass != &TAction::StaticClassInfo() ||
+        !p->GetObject)
+      continue;
+    auto* action = dynamic_cast<TAction*>(p->GetObject(component));
+    if (!action || action->Frame() != from) continue;
+    action->SetFrame(to);
+    changed = true;
+  }
+  return changed;
+}
+
 }  // namespace
 
 void Register() {
+  ide::RegisterFrameRenamer(host::TComponent::StaticClassInfo(), RenameActionFrames);
   Htxtreg::Register();
   Himgreg::Register();
   Hareareg::Register();

@@ -79,12 +79,19 @@ void TComponent::SetName(const std::string& name) {
   if (name == FName) return;
   if (!name.empty() && !IsValidIdent(name))
     throw EComponentError("'" + name + "' is not a valid component name");
-  if (FOwner && !name.empty()) {
-    TComponent* other = FOwner->FindComponent(name);
-    if (other && other != this)
-      throw EComponentError("A component named " + name + " already exists");
-  }
+  if (FOwner)
+    FOwner->ValidateRename(this, FName, name);
+  else
+    ValidateRename(nullptr, FName, name);
   FName = name;
+}
+
+void TComponent::ValidateRename(TComponent* component, const std::string&,
+                                const std::string& newName) {
+  if (!component || newName.empty()) return;
+  TComponent* other = FindComponent(newName);
+  if (other && other != component)
+    throw EComponentError("A component named " + newName + " already exists");
 }
 
 void TComponent::SetDesigning(bool value) {

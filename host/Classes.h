@@ -58,7 +58,12 @@ class TComponent : public TPersistent {
   TComponent* Owner() const { return FOwner; }
   const std::string& Name() const { return FName; }
   // A valid identifier, unique (ignoring case) among the owner's components; empty is allowed.
+  // The owner (or, without one, the component itself) checks the new name first.
   virtual void SetName(const std::string& name);
+  // Fails when component (null: this one itself) may not change its name from curName to
+  // newName; here, when another component of this one's has that name.
+  virtual void ValidateRename(TComponent* component, const std::string& curName,
+                              const std::string& newName);
   int Tag() const { return FTag; }
   void SetTag(int tag) { FTag = tag; }
   // Where the designer shows a component that has no bounds of its own (a wave player): stored
@@ -79,6 +84,10 @@ class TComponent : public TPersistent {
   bool IsLoading() const { return FComponentState.Contains(csLoading); }
   // Marks this component and everything it owns as being designed (or not).
   void SetDesigning(bool value);
+  // Told by the form designer once, right after it made this component from the palette (not
+  // when a form file, the clipboard or an undo made it): the moment a component may take a first
+  // look of the designer's choosing.
+  virtual void DroppedFromPalette() {}
   // The form reader brackets reading a component with these.
   void BeginLoading() { FComponentState.Include(csLoading); }
   // Called once the whole form has been read; clears csLoading.

@@ -73,12 +73,19 @@ void TControl::SetParentComponent(TComponent* parent) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  // Whatever sizes a control (its text, its picture, alignment) leaves it where a form file can
+  // hold it, so that what is saved always reads back.
+  left =
+      std::clamp(left, static_cast<int>(-MaxScreenExtent - 1), static_cast<int>(MaxScreenExtent));
+  top = std::clamp(top, static_cast<int>(-MaxScreenExtent - 1), static_cast<int>(MaxScreenExtent));
+  width = std::clamp(width, 0, static_cast<int>(MaxScreenExtent));
+  height = std::clamp(height, 0, static_cast<int>(MaxScreenExtent));
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
   if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
   FLeft = left;
   FTop = top;
-  FWidth = std::max(0, width);
-  FHeight = std::max(0, height);
+  FWidth = width;
+  FHeight = height;
   BoundsChanged();
   Invalidate();
   if (FAlign != alNone) RequestAlign();
@@ -131,6 +138,13 @@ void TControl::SetColor(TColor value) {
   if (value == FColor) return;
   FColor = value;
   ColorChanged();
+}
+
+void TControl::SetName(const std::string& name) {
+  bool follow =
+      FControlStyle.Contains(csSetCaption) && IsDesigning() && !IsLoading() && FCaption == Name();
+  TComponent::SetName(name);
+  if (follow) SetCaption(name);
 }
 
 void TControl::SetCaption(const std::string& value) {

@@ -86,7 +86,9 @@ using TMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 
-enum TControlStyleFlag { csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque };
+// csSetCaption: while designed, the caption follows the name as long as the two are the same
+// (a label dropped as Label1 reads "Label1").
+enum TControlStyleFlag { csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csSetCaption };
 using TControlStyle = TSet<TControlStyleFlag>;
 
 // A pointer event as it enters a window, in that window's client coordinates.
@@ -142,6 +144,8 @@ class TControl : public TComponent {
   void SetFont(const TFont& value) { FFont.Assign(value); }
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& value);
+  // While designed, a control with csSetCaption whose caption is its name keeps them the same.
+  void SetName(const std::string& name) override;
   // Shown when the pointer rests on the control.
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& value);

@@ -198,7 +198,7 @@ const TClassInfo& TPanel::StaticClassInfo() {
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 185, 41);
-  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
+  SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csSetCaption});
 }
 
 void TPanel::SetBevelOuter(TBevelCut value) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -116,7 +118,7 @@ class TFormWriter {
     std::string head = "object ";
     if (!c.Name().empty()) head += c.Name() + ": ";
     Line(indent, head + c.ClassName());
-    WriteProperties(c, c, "", indent + 2, 0);
+    WriteProperties(c, c, Fresh(c), "", indent + 2, 0);
     c.GetChildren(
         [&](TComponent* child) {
           if (child) WriteObject(*child, indent + 2, depth + 1);
@@ -125,8 +127,26 @@ class TFormWriter {
     Line(indent, "end");
   }
 
-  void WriteProperties(const TComponent& owner, TPersistent& obj, const std::string& prefix,
-                       int indent, int depth) {
+  // A new component of c's class, as its constructor leaves it: what a reader starts from, so
+  // that everything differing from it is written. Null for a class the reader cannot make.
+  TPersistent* Fresh(const TComponent& c) {
+    const TClassInfo* info = &c.ClassInfo();
+    auto found = FFresh.find(info);
+    if (found != FFresh.end()) return found->second.get();
+    std::unique_ptr<TComponent> fresh;
+    const TComponentFactory* factory = TClassRegistry::FindFactory(info->Name());
+    if (factory && *factory) {
+      fresh.reset((*factory)(nullptr));
+      if (fresh && &fresh->ClassInfo() != info) fresh.reset();
+    }
+    return FFresh.emplace(info, std::move(fresh)).first->second.get();
+  }
+
+  // What is left out: ordinals at their declared default, empty text, lists and data, unless a
+  // new component (fresh: the same object of one, or null) holds something else there, which a
+  // reader would take instead.
+  void WriteProperties(const TComponent& owner, TPersistent& obj, TPersistent* fresh,
+                       const std::string& prefix, int indent, int depth) {
     for (const TPropInfo* p : obj.ClassInfo().Properties()) {
       if (!p->Stored) continue;
       std::string name = prefix + p->Name;
@@ -137,15 +157,23 @@ class TFormWriter {
           if (depth >= MaxSubObjectDepth)
             throw EComponentError("Cannot write " + Describe(owner) + "." + name +
                                   ": sub-objects nest too deep");
-          WriteProperties(owner, *sub, name + ".", indent, depth + 1);
+          TPersistent* freshSub = fresh ? p->GetObject(*fresh) : nullptr;
+          if (freshSub && &freshSub->ClassInfo() != &sub->ClassInfo()) freshSub = nullptr;
+          WriteProperties(owner, *sub, freshSub, name + ".", indent, depth + 1);
           break;
         }
         case TPropKind::Strings: {
           if (!p->SetObject || !p->GetObject) break;
           auto* list = dynamic_cast<TStrings*>(p->GetObject(obj));
-          if (!list || list->Count() == 0) break;
-          Line(indent, name + ".Strings = (");
+          if (!list) break;
+          auto* freshList = fresh ? dynamic_cast<TStrings*>(p->GetObject(*fresh)) : nullptr;
+          if (list->Count() == 0 && (!freshList || freshList->Count() == 0)) break;
           int count = list->Count();
+          if (count == 0) {
+            Line(indent, name + ".Strings = ()");
+            break;
+          }
+          Line(indent, name + ".Strings = (");
           for (int i = 0; i < count; ++i)
             WriteString(indent + 2, "", list->Get(i), i + 1 == count ? ")" : "");
           break;
@@ -153,14 +181,16 @@ class TFormWriter {
         case TPropKind::String: {
           if (!p->SetStr || !p->GetStr) break;
           std::string value = p->GetStr(obj);
-          if (p->StoredIf ? p->StoredIf(obj) : !value.empty())
-            WriteString(indent, name + " = ", value, "");
+          bool stored = p->StoredIf ? p->StoredIf(obj)
+                                    : !value.empty() || (fresh && value != p->GetStr(*fresh));
+          if (stored) WriteString(indent, name + " = ", value, "");
           break;
         }
         case TPropKind::Binary: {
           if (!p->SetStr || !p->GetStr) break;
           std::string value = p->GetStr(obj);
-          if (!value.empty()) WriteBinary(indent, name, value);
+          if (!value.empty() || (fresh && !p->GetStr(*fresh).empty()))
+            WriteBinary(indent, name, value);
           break;
         }
         case TPropKind::Component: {
@@ -175,7 +205,10 @@ class TFormWriter {
         default: {
           if (!p->SetOrd || !p->GetOrd) break;
           int64_t value = p->GetOrd(obj);
-          if (p->StoredIf ? !p->StoredIf(obj) : (p->Default && *p->Default == value)) break;
+          bool stored = p->StoredIf ? p->StoredIf(obj)
+                                    : !(p->Default && *p->Default == value) ||
+                                          (fresh && value != p->GetOrd(*fresh));
+          if (!stored) break;
           Line(indent, name + " = " + OrdinalText(owner, *p, name, value));
           break;
         }
@@ -196,6 +229,10 @@ class TFormWriter {
 
   void WriteBinary(int indent, const std::string& name, const std::string& bytes) {
     static const char* digits = "0123456789ABCDEF";
+    if (bytes.empty()) {
+      Line(indent, name + " = {}");
+      return;
+    }
     Line(indent, name + " = {");
     std::string hex;
     hex.reserve(bytes.size() * 2);
@@ -245,6 +282,7 @@ class TFormWriter {
 
   TComponent& FRoot;
   std::string FOut;
+  std::map<const TClassInfo*, std::unique_ptr<TComponent>> FFresh;
 };
 
 // ---- reading

@@ -89,6 +89,12 @@ void TForm::SetName(const std::string& name) {
   TCustomControl::SetName(name);
 }
 
+void TForm::ValidateRename(TComponent* component, const std::string& curName,
+                           const std::string& newName) {
+  TCustomControl::ValidateRename(component, curName, newName);
+  if (FDesigner && IsDesigning()) FDesigner->ValidateRename(component, curName, newName);
+}
+
 bool TForm::AcceptClassName(const std::string& className) {
   if (!IsValidIdent(className)) return false;
   FClassName = className;

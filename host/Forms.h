@@ -44,6 +44,9 @@ class IFormDesigner {
   virtual ~IFormDesigner() = default;
   // Handles a pointer event at a client point of the form; true when it took it.
   virtual bool HandleMouse(TForm& form, const TMouseEventRecord& event) = 0;
+  // Fails when the designer cannot let component (null: the form) be renamed so.
+  virtual void ValidateRename(TComponent* component, const std::string& curName,
+                              const std::string& newName) {}
 };
 
 // A top-level window. Its class name is its own: a form named Form2 is a TForm2.
@@ -58,6 +61,9 @@ class TForm : public TCustomControl {
   // A second form read from the same form file, with the same owner, takes the name with "_1"
   // (then "_2" ...) added, as the old framework did for a dialog opened twice.
   void SetName(const std::string& name) override;
+  // The form's designer has its say too.
+  void ValidateRename(TComponent* component, const std::string& curName,
+                      const std::string& newName) override;
   bool AcceptClassName(const std::string& className) override;
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }

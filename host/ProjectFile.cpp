@@ -442,6 +442,66 @@ std::string AddUnitToProjectText(std::string_view text, const TProjectFile& proj
   return out;
 }
 
+std::string RenamePascalIdentifiers(
+    std::string_view text, const std::vector<std::pair<std::string, std::string>>& renames) {
+  auto renamed = [&](std::string_view name) -> const std::string* {
+    for (const auto& [from, to] : renames)
+      if (SameText(from, name)) return &to;
+    return nullptr;
+  };
+  auto identChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    char c = text[i];
+    size_t start = i;
+    if (c == '\'') {
+      // A string, with '' for a quote inside it, up to its closing quote or the line's end.
+      for (++i; i < text.size() && text[i] != '\n'; ++i)
+        if (text[i] == '\'') {
+          if (i + 1 < text.size() && text[i + 1] == '\'') {
+            ++i;
+            continue;
+          }
+          ++i;
+          break;
+        }
+      out.append(text.substr(start, i - start));
+    } else if (c == '{' || (c == '(' && i + 1 < text.size() && text[i + 1] == '*')) {
+      std::string_view close = c == '{' ? "}" : "*)";
+      size_t open = c == '{' ? 1 : 2;
+      size_t end = text.find(close, i + open);
+      size_t stop = end == std::string_view::npos ? text.size() : end + close.size();
+      std::string_view inside =
+          text.substr(i + open, (end == std::string_view::npos ? text.size() : end) - i - open);
+      const std::string* to = c == '{' ? renamed(inside) : nullptr;
+      if (to && end != std::string_view::npos)
+        out.append("{").append(*to).append("}");
+      else
+        out.append(text.substr(start, stop - start));
+      i = stop;
+    } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+      size_t end = text.find('\n', i);
+      i = end == std::string_view::npos ? text.size() : end;
+      out.append(text.substr(start, i - start));
+    } else if (identChar(c)) {
+      while (i < text.size() && identChar(text[i])) ++i;
+      std::string_view word = text.substr(start, i - start);
+      // A number such as 10 or 1E5 is no identifier.
+      const std::string* to = std::isdigit(static_cast<unsigned char>(c)) ? nullptr : renamed(word);
+      if (to)
+        out.append(*to);
+      else
+        out.append(word);
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  return out;
+}
+
 std::string LocateFile(const std::string& pathName) {
   fs::path path(pathName);
   std::error_code ec;

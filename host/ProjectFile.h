@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -64,6 +65,13 @@ std::string FormFileOf(const TProjectUnit& unit);
 // Fails with EConvertError for a unit or form the project already has.
 std::string AddUnitToProjectText(std::string_view text, const TProjectFile& project,
                                  const TProjectUnit& unit, const std::string& className);
+
+// Pascal text (a unit or a project file) with identifiers renamed: whole identifiers, ignoring
+// case as Pascal does, never inside strings or comments, except a comment that holds nothing but
+// a renamed name (a project's `{Form1}`, which names a unit's form). Everything else stays as
+// it was, byte for byte.
+std::string RenamePascalIdentifiers(
+    std::string_view text, const std::vector<std::pair<std::string, std::string>>& renames);
 
 // Projects often come from systems whose file names ignore case: "Unit1.pas" may sit beside
 // "unit1.dfm". Returns the path of the file as it exists: an exact match, otherwise the only

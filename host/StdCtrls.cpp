@@ -33,8 +33,16 @@ const TClassInfo& TLabel::StaticClassInfo() {
 }
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+  // A new label keeps its first size until it has a caption or a form file to size it by.
+  FAdjusting = true;
   SetBounds(0, 0, 65, 17);
-  SetControlStyle(TControlStyle{csClickEvents, csCaptureMouse});
+  FAdjusting = false;
+  SetControlStyle(TControlStyle{csClickEvents, csCaptureMouse, csSetCaption});
+}
+
+void TLabel::SetBounds(int left, int top, int width, int height) {
+  TGraphicControl::SetBounds(left, top, width, height);
+  if (!FAdjusting && Align() == alNone) AdjustBounds();
 }
 
 void TLabel::SetAlignment(TAlignment value) {
@@ -134,7 +142,9 @@ void TLabel::AdjustBounds() {
   DoDrawText(rect, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? unsigned{DT_WORDBREAK} : 0u));
   int x = Left();
   if (FAlignment == taRightJustify) x += Width() - rect.Right;
+  FAdjusting = true;
   SetBounds(x, Top(), rect.Right, rect.Bottom);
+  FAdjusting = false;
 }
 
 // ---- TGroupBox

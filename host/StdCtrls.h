@@ -30,6 +30,9 @@ class TLabel : public TGraphicControl {
   void Loaded() override;
   bool DialogChar(char c) override;
   void Notification(TComponent* component, TOperation operation) override;
+  // With AutoSize on (and no alignment), the label stays the size of its caption whatever size
+  // it is given, as a form file read back would make it.
+  void SetBounds(int left, int top, int width, int height) override;
 
  protected:
   void Paint() override;
@@ -47,6 +50,7 @@ class TLabel : public TGraphicControl {
   bool FShowAccelChar = true;
   bool FTransparent = false;
   bool FWordWrap = false;
+  bool FAdjusting = false;
   TWinControl* FFocusControl = nullptr;
 };
 

@@ -242,6 +242,18 @@ std::string OwnTemplate(const std::string& path, std::string_view kind) {
          std::to_string(::getpid()) + "-XXXXXX";
 }
 
+// "tmp-PID-XXXXXX" or "bak-PID-XXXXXX", what follows our tag in our own names.
+bool ParseOwnSuffix(std::string_view rest, long& pid) {
+  if (rest.size() < 4 + 1 + 1 + 6 || (rest.substr(0, 4) != "tmp-" && rest.substr(0, 4) != "bak-"))
+    return false;
+  std::string_view pidText = rest.substr(4, rest.size() - 4 - 7);
+  if (rest[rest.size() - 7] != '-' || pidText.empty() || pidText.size() > 10 ||
+      pidText.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  pid = std::stol(std::string(pidText));
+  return true;
+}
+
 bool ProcessIsGone(long pid) {
   if (pid <= 0) return false;
   // No process number is that high: asking about it would ask about another one.
@@ -252,32 +264,30 @@ bool ProcessIsGone(long pid) {
 // Removes what writes to path by processes that have died left behind: their temporary files,
 // and their second names of a file that still is the target. A second name of an old file
 // whose target was already replaced is the only copy of it, so it stays.
-void ClearStaleFiles(const std::string& path) {
-  std::string dir = DirectoryOf(path);
-  std::string prefix = OwnPrefix(path);
+// Removes what writes by processes that have died left in dir: their temporary files, and
+// their second names of a file that still is the target. Only names starting with prefix are
+// looked at; target gives the file a second name belongs to (empty: none can be told).
+void ClearStale(const std::string& dir, const std::string& prefix,
+                const std::function<std::string(std::string_view name)>& target) {
   DIR* d = ::opendir(dir.c_str());
   if (!d) return;
   std::vector<std::string> stale;
   while (dirent* entry = ::readdir(d)) {
     std::string_view name = entry->d_name;
-    if (name.substr(0, prefix.size()) != prefix) continue;
-    std::string_view rest = name.substr(prefix.size());
-    if (rest.size() < 4 + 1 + 1 + 6 || (rest.substr(0, 4) != "tmp-" && rest.substr(0, 4) != "bak-"))
-      continue;
-    std::string_view pidText = rest.substr(4, rest.size() - 4 - 7);
-    if (rest[rest.size() - 7] != '-' || pidText.empty() || pidText.size() > 10 ||
-        pidText.find_first_not_of("0123456789") != std::string_view::npos)
-      continue;
-    long pid = std::stol(std::string(pidText));
-    if (pid == ::getpid() || !ProcessIsGone(pid)) continue;
+    if (name.substr(0, prefix.size()) != prefix || !IsOwnPassingFile(name)) continue;
+    std::string_view rest = name.substr(name.rfind(OwnTag) + OwnTag.size());
+    long pid = 0;
+    if (!ParseOwnSuffix(rest, pid) || pid == ::getpid() || !ProcessIsGone(pid)) continue;
     std::string own = dir + std::string(name);
     struct stat st {};
     if (::lstat(own.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
       continue;
+    // A second name of an old file whose target was already replaced is the only copy of it.
     if (rest[0] == 'b') {
-      struct stat target {};
-      if (::stat(path.c_str(), &target) != 0 || target.st_dev != st.st_dev ||
-          target.st_ino != st.st_ino)
+      std::string of = target(name);
+      struct stat t {};
+      if (of.empty() || ::stat(of.c_str(), &t) != 0 || t.st_dev != st.st_dev ||
+          t.st_ino != st.st_ino)
         continue;
     }
     stale.push_back(own);
@@ -286,10 +296,14 @@ void ClearStaleFiles(const std::string& path) {
   for (const std::string& own : stale) ::unlink(own.c_str());
 }
 
+void ClearStaleFiles(const std::string& path) {
+  ClearStale(DirectoryOf(path), OwnPrefix(path), [&](std::string_view) { return path; });
+}
+
 // Writes bytes to a new temporary file beside path (the resolved target of fileName) and
 // returns its name; the temporary file is gone again when this fails.
 std::string WriteTempBeside(const std::string& fileName, const std::string& path,
-                            std::string_view bytes) {
+                            std::string_view bytes, int newMode = -1) {
   if (IsReadOnlyFile(path))
     throw EInOutError("Cannot write file \"" + fileName + "\": it is read-only");
   std::string temp = OwnTemplate(path, "tmp");
@@ -321,6 +335,8 @@ std::string WriteTempBeside(const std::string& fileName, const std::string& path
       static_cast<void>(ownerKept);
     }
     mode = st.st_mode & 07777;
+  } else if (newMode >= 0) {
+    mode = static_cast<mode_t>(newMode) & 07777;
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
@@ -337,8 +353,6 @@ std::string WriteTempBeside(const std::string& fileName, const std::string& path
 
 }  // namespace
 
-int (*FileSync)(int fd) = ::fsync;
-
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
   std::string path = ResolveLinks(fileName);
   ClearStaleFiles(path);
@@ -350,7 +364,142 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes) {
   }
 }
 
-void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files) {
+namespace {
+
+void SyncDirectory(const std::string& path) {
+  int fd = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  FileSync(fd);
+  ::close(fd);
+}
+
+void Step(int& step) {
+  if (WriteStepHook) WriteStepHook(step);
+  ++step;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The journal: a first line that names it, then per file its target, its new contents'
+// temporary name and the old file's second name (empty for a new file), each ended by a NUL.
+// Names inside the journal's folder are kept relative to it, so that a folder moved after a
+// crash still finishes.
+constexpr std::string_view JournalHeader = "mebrox write journal 1\n";
+
+struct TJournalEntry {
+  std::string Target, Temp, Backup;
+};
+
+std::string JournalText(const std::string& journal, const std::vector<TJournalEntry>& entries) {
+  std::string dir = DirectoryOf(journal);
+  auto relative = [&](const std::string& path) {
+    return path.starts_with(dir) && path.size() > dir.size() ? path.substr(dir.size()) : path;
+  };
+  std::string text(JournalHeader);
+  for (const TJournalEntry& e : entries)
+    for (const std::string* part : {&e.Target, &e.Temp, &e.Backup}) {
+      text += part->empty() ? std::string() : relative(*part);
+      text += '\0';
+    }
+  return text;
+}
+
+std::vector<TJournalEntry> ParseJournal(const std::string& journal, const std::string& text) {
+  if (!text.starts_with(JournalHeader))
+    throw EInOutError("The file \"" + journal + "\" is no journal of a write");
+  std::string dir = DirectoryOf(journal);
+  std::vector<std::string> parts;
+  size_t pos = JournalHeader.size();
+  while (pos < text.size()) {
+    size_t end = text.find('\0', pos);
+    if (end == std::string::npos) throw EInOutError("The journal \"" + journal + "\" is cut short");
+    std::string part = text.substr(pos, end - pos);
+    parts.push_back(part.empty() || part.front() == '/' ? part : dir + part);
+    pos = end + 1;
+  }
+  if (parts.size() % 3 != 0) throw EInOutError("The journal \"" + journal + "\" is cut short");
+  std::vector<TJournalEntry> entries;
+  for (size_t i = 0; i < parts.size(); i += 3) {
+    // Only our own passing files are ever renamed or removed on a journal's word.
+    const std::string& temp = parts[i + 1];
+    const std::string& backup = parts[i + 2];
+    if (parts[i].empty() || !IsOwnPassingFile(ExtractFileName(temp)) ||
+        (!backup.empty() && !IsOwnPassingFile(ExtractFileName(backup))))
+      throw EInOutError("The journal \"" + journal + "\" names files that are not its own");
+    entries.push_back({parts[i], temp, backup});
+  }
+  return entries;
+}
+
+}  // namespace
+
+int (*FileSync)(int fd) = ::fsync;
+void (*WriteStepHook)(int step) = nullptr;
+
+bool IsOwnPassingFile(std::string_view name) {
+  if (!name.starts_with('.')) return false;
+  size_t tag = name.rfind(OwnTag);
+  if (tag == std::string_view::npos || tag == 0) return false;
+  std::string_view rest = name.substr(tag + OwnTag.size());
+  long pid = 0;
+  return rest == "journal" || ParseOwnSuffix(rest, pid);
+}
+
+void ClearStaleWriteFiles(const std::string& folder) {
+  std::string dir = NativePath(folder);
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  ClearStale(dir, ".", [&](std::string_view name) {
+    // ".NAME.mebrox-bak-...": NAME, unless it was shortened to fit the name limit.
+    std::string_view target = name.substr(1, name.rfind(OwnTag) - 1);
+    return dir + std::string(target);
+  });
+}
+
+std::string FinishInterruptedWrite(const std::string& journal) {
+  std::string path = NativePath(journal);
+  if (!Exists(path)) return {};
+  std::vector<TJournalEntry> entries = ParseJournal(journal, ReadFileBytes(path));
+  int finished = 0;
+  std::vector<std::string> kept;
+  for (const TJournalEntry& e : entries) {
+    if (Exists(e.Temp)) {
+      // Still the old file (or still no file): the new one takes its place. A target someone
+      // changed since keeps what they gave it.
+      bool untouched = e.Backup.empty() ? !Exists(e.Target) : SameFile(e.Target, e.Backup);
+      if (untouched && ::rename(e.Temp.c_str(), e.Target.c_str()) == 0) {
+        ++finished;
+      } else {
+        ::unlink(e.Temp.c_str());
+        kept.push_back(ExtractFileName(e.Target));
+      }
+    }
+    if (!e.Backup.empty()) ::unlink(e.Backup.c_str());
+  }
+  SyncDirectory(path);
+  if (::unlink(path.c_str()) != 0)
+    throw EInOutError("Cannot remove the journal \"" + journal + "\": " + ErrnoText());
+  std::string message = "A save of " + IntToStr(static_cast<int64_t>(entries.size())) +
+                        " files into " + DirectoryOf(path) + " was cut short";
+  if (kept.empty())
+    return message + "; it has been finished (" + IntToStr(finished) +
+           (finished == 1 ? " file" : " files") + " put in place).";
+  std::string names;
+  for (const std::string& name : kept) names += (names.empty() ? "" : ", ") + name;
+  return message + "; it has been finished, but " + names +
+         " changed since and kept what it holds now.";
+}
+
+void WriteFilesTogether(const std::vector<TFileWrite>& files, const std::string& journal) {
   struct TStaged {
     std::string Name;    // as given, for messages
     std::string Path;    // native, links followed
@@ -358,8 +507,11 @@ void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& 
     std::string Backup;  // a second name of the old file; empty when there was none
     bool Replaced = false;
   };
+  std::string journalPath = journal.empty() ? std::string() : NativePath(journal);
+  if (!journalPath.empty()) FinishInterruptedWrite(journalPath);
   std::vector<TStaged> staged;
-  auto dropAll = [&staged] {
+  bool journalWritten = false;
+  auto dropAll = [&] {
     for (TStaged& s : staged) {
       if (s.Replaced) {
         // Put the old file back, or take away the new one where there was none.
@@ -372,14 +524,17 @@ void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& 
         if (!s.Backup.empty()) ::unlink(s.Backup.c_str());
       }
     }
+    if (journalWritten) ::unlink(journalPath.c_str());
   };
+  int step = 0;
   try {
     // Every new file is written in full before any old one is touched.
-    for (const auto& [name, bytes] : files) {
-      TStaged s{name, ResolveLinks(name), {}, {}, false};
+    for (const TFileWrite& file : files) {
+      TStaged s{file.Name, ResolveLinks(file.Name), {}, {}, false};
       ClearStaleFiles(s.Path);
       staged.push_back(s);
-      staged.back().Temp = WriteTempBeside(name, staged.back().Path, bytes);
+      staged.back().Temp = WriteTempBeside(file.Name, staged.back().Path, file.Bytes, file.Mode);
+      Step(step);
     }
     for (TStaged& s : staged) {
       struct stat st {};
@@ -393,17 +548,32 @@ void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& 
         throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
       s.Backup = backup;
     }
+    Step(step);
+    if (!journalPath.empty()) {
+      std::vector<TJournalEntry> entries;
+      for (const TStaged& s : staged) entries.push_back({s.Path, s.Temp, s.Backup});
+      WriteFileAtomically(journalPath, JournalText(journalPath, entries));
+      journalWritten = true;
+      SyncDirectory(journalPath);
+      Step(step);
+    }
     for (TStaged& s : staged) {
       if (::rename(s.Temp.c_str(), s.Path.c_str()) != 0)
         throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
       s.Replaced = true;
+      Step(step);
     }
   } catch (...) {
     dropAll();
     throw;
   }
+  for (TStaged& s : staged) SyncDirectory(s.Path);
   for (TStaged& s : staged)
-    if (!s.Backup.empty()) ::unlink(s.Backup.c_str());
+    if (!s.Backup.empty()) {
+      ::unlink(s.Backup.c_str());
+      Step(step);
+    }
+  if (journalWritten) ::unlink(journalPath.c_str());
 }
 
 namespace {

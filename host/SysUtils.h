@@ -98,12 +98,37 @@ bool DirectoryExists(const std::string& dirName);
 // that a write clears those that a process which has died left beside its target.
 std::string ReadFileBytes(const std::string& fileName);
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
+// One file of a write of several: its name, its new contents, and the permissions it gets when
+// it is new (a file that exists keeps its own); -1 for the usual ones (0666 less the umask).
+struct TFileWrite {
+  std::string Name;
+  std::string Bytes;
+  int Mode = -1;
+};
 // Writes several files as one: either every file gets its new contents or every file stays as it
 // was. A file marked read-only (no write permission) is never replaced; the error names it.
-void WriteFilesTogether(const std::vector<std::pair<std::string, std::string>>& files);
+// With a journal, the renames that put the new files in place are listed there first, so that
+// a write cut short among them (a crash, a kill, a power cut) is finished by
+// FinishInterruptedWrite instead of leaving some files old and some new; a journal left by such
+// a write is finished before this one begins.
+void WriteFilesTogether(const std::vector<TFileWrite>& files, const std::string& journal = {});
+// Finishes the write of several files whose journal this is, if it was cut short: the new
+// files not yet in place take their targets' places (a target changed since by someone else
+// keeps its contents), the second names of the old files go, and so does the journal. Returns
+// what it did, for telling the user, or empty when there was no such journal.
+std::string FinishInterruptedWrite(const std::string& journal);
+// Removes what writes into folder by processes that have died left there: their temporary files,
+// and second names of files that are still those files (never the last copy of an old file).
+void ClearStaleWriteFiles(const std::string& folder);
+// Whether name is one of the kit's own passing files (a temporary file, a second name of an old
+// file, a journal), which are never part of a project.
+bool IsOwnPassingFile(std::string_view name);
 // Flushes a written file to the disk (fsync) before it takes the place of the old one; tests
 // put a failing one in to see what a failing disk does.
 extern int (*FileSync)(int fd);
+// Called with a rising number between the steps of a write of several files; tests put one in
+// that ends the process there, as a crash would.
+extern void (*WriteStepHook)(int step);
 
 // Tells the user about a file the kit worked around (lines it could not read, a history it cannot
 // save) without stopping anything. Each text is told once per run; without a handler it goes to

@@ -61,6 +61,11 @@ bool FindFormClassDeclaration(const std::string& source, std::string& className,
   return false;
 }
 
+// Where a save of the project keeps the list of its renames while it puts files in place.
+std::string JournalOf(const fs::path& project) {
+  return (project.parent_path() / ("." + project.filename().string() + ".mebrox-journal")).string();
+}
+
 std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
                                             const std::string& sourceName) {
   auto form = std::make_unique<host::TForm>(nullptr);
@@ -75,6 +80,10 @@ std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
 TDesignSession::TDesignSession(const std::string& projectFile) {
   FProjectPath = fs::absolute(projectFile).lexically_normal().string();
   FFolder = fs::path(FProjectPath).parent_path().string();
+  // A save cut short among its renames is finished before anything is read, so that the project
+  // opens whole: as it was before that save, or as the save meant to leave it.
+  std::string finished = host::FinishInterruptedWrite(JournalPath());
+  host::ClearStaleWriteFiles(FFolder);
   FProjectText = host::ReadFileBytes(projectFile);
   FSavedProjectText = FProjectText;
   FProject = host::ParseProjectText(FProjectText, projectFile);
@@ -86,6 +95,7 @@ TDesignSession::TDesignSession(const std::string& projectFile) {
     FOpenForms.clear();
     throw;
   }
+  if (!finished.empty()) host::FileNotice(finished);
 }
 
 TDesignSession::~TDesignSession() {
@@ -99,6 +109,17 @@ std::string TDesignSession::Relative(const std::string& path) const {
   return fs::path(path).lexically_relative(FFolder).string();
 }
 
+std::string TDesignSession::JournalPath() const {
+  return JournalOf(FProjectPath);
+}
+
+void TDesignSession::ReplaceProjectText(std::string text) {
+  host::TProjectFile project = host::ParseProjectText(text, FProject.FileName);
+  project.FileName = FProject.FileName;
+  FProjectText = std::move(text);
+  FProject = std::move(project);
+}
+
 host::TForm& TDesignSession::AddForm(std::unique_ptr<host::TForm> form, std::string savedText) {
   host::TForm& ref = *form;
   std::string current = host::WriteComponentText(ref);
@@ -108,6 +129,7 @@ host::TForm& TDesignSession::AddForm(std::unique_ptr<host::TForm> form, std::str
   designer->OnDblClick = [&d](host::TComponent& target) {
     CreateComponentEditor(target, d)->Edit();
   };
+  designer->OnRenamingForm = [this, &ref](const std::string& name) { CheckFrameName(ref, name); };
   FOpenForms.back().Designer = std::move(designer);
   return ref;
 }
@@ -128,10 +150,12 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
   const std::string& dpr = FProject.FileName;
   TDesignModule module;
   module.UnitName = unit.Name;
+  module.FormName = unit.FormName;
   std::string source = host::SourceFileOf(unit);
   module.SourcePath = host::LocateFile((fs::path(FFolder) / source).lexically_normal().string());
   if (module.SourcePath.empty())
     throw EParserError(dpr, unit.Line, "Source " + source + " of unit " + unit.Name + " not found");
+  module.Source = module.SavedSource = host::ReadFileBytes(module.SourcePath);
   if (unit.FormName.empty()) {
     FModules.push_back(std::move(module));
     return;
@@ -146,10 +170,13 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
   for (const host::TFormCreation& c : FProject.Creations)
     if (SameText(c.FormName, unit.FormName)) expected = c.ClassName;
 
-  std::string sourceText = host::ReadFileBytes(module.SourcePath);
   std::string declared;
   int line = 0;
-  if (FindFormClassDeclaration(sourceText, declared, line) && !SameText(declared, expected))
+  if (!FindFormClassDeclaration(module.Source, declared, line))
+    throw EParserError(Relative(module.SourcePath), 1,
+                       "The unit declares no form class (" + expected + " = class(TForm)), but " +
+                           dpr + " gives it the form " + unit.FormName);
+  if (!SameText(declared, expected))
     throw EParserError(
         Relative(module.SourcePath), line,
         "The unit declares " + declared + ", but " + dpr + " makes its form a " + expected);
@@ -225,20 +252,16 @@ bool TDesignSession::CreateModule(const std::string& fileName, TIMemoryStream& s
   if (!host::TComponent::IsValidIdent(form->Name()) || FindForm(form->Name())) return false;
   TDesignModule module;
   module.UnitName = unitName;
+  module.FormName = form->Name();
   module.SourcePath = path.lexically_normal().string();
   module.FormPath = host::ChangeFileExt(module.SourcePath, ".dfm");
   module.Source = source.Bytes();
   module.New = true;
 
   std::string relative = path.lexically_normal().lexically_relative(FFolder).string();
-  if (flags.Contains(cmAddToProject)) {
-    std::string text = host::AddUnitToProjectText(
-        FProjectText, FProject, {unitName, relative, form->Name(), 0}, form->ClassName());
-    host::TProjectFile project = host::ParseProjectText(text, FProject.FileName);
-    project.FileName = FProject.FileName;
-    FProjectText = std::move(text);
-    FProject = std::move(project);
-  }
+  if (flags.Contains(cmAddToProject))
+    ReplaceProjectText(host::AddUnitToProjectText(
+        FProjectText, FProject, {unitName, relative, form->Name(), 0}, form->ClassName()));
   host::TForm& added = AddForm(std::move(form), std::string());
   module.Form = &added;
   FModules.push_back(std::move(module));
@@ -266,17 +289,67 @@ TFormDesigner& TDesignSession::FormDesignerOf(host::TForm& form) {
   return *open->Designer;
 }
 
+void TDesignSession::RecordStep(TOpenForm& open) {
+  std::string text = host::WriteComponentText(*open.Form);
+  if (text == open.LastText) return;
+  open.UndoTexts.push_back(std::move(open.LastText));
+  open.LastText = std::move(text);
+  open.RedoTexts.clear();
+}
+
 void TDesignSession::MarkModified(host::TForm& form) {
-  if (TOpenForm* open = FindOpen(form)) {
-    std::string text = host::WriteComponentText(form);
-    if (text != open->LastText) {
-      open->UndoTexts.push_back(std::move(open->LastText));
-      open->LastText = std::move(text);
-      open->RedoTexts.clear();
-    }
-  }
+  FollowFrameRenames();
+  if (TOpenForm* open = FindOpen(form)) RecordStep(*open);
   FModified = true;
   if (OnModified) OnModified(form);
+}
+
+void TDesignSession::CheckFrameName(const host::TForm& form, const std::string& newName) const {
+  for (const TDesignModule& m : FModules) {
+    if (m.Form == &form) continue;
+    if (SameText(m.FormName, newName) || (m.Form && SameText(m.Form->Name(), newName)))
+      throw host::EComponentError("The project has a frame named " + newName + " already");
+    if (SameText(m.UnitName, newName))
+      throw host::EComponentError("The project has a unit named " + newName + " already");
+  }
+  if (SameText(FProject.ProgramName, newName))
+    throw host::EComponentError("The project itself is named " + newName);
+}
+
+void TDesignSession::FollowFrameRenames() {
+  for (TDesignModule& module : FModules)
+    if (module.Form && module.Form->Name() != module.FormName)
+      RenameFrame(module, module.FormName, module.Form->Name());
+}
+
+void TDesignSession::RenameFrame(TDesignModule& module, std::string oldName, std::string newName) {
+  host::TForm& form = *module.Form;
+  std::string oldClass = "T" + oldName, newClass = "T" + newName;
+  const std::vector<std::pair<std::string, std::string>> renames = {{oldClass, newClass},
+                                                                    {oldName, newName}};
+  // The project file and the unit are renamed first: should the project text not read back,
+  // nothing else has changed yet and the form keeps its old name.
+  std::string projectText = host::RenamePascalIdentifiers(FProjectText, renames);
+  try {
+    ReplaceProjectText(projectText);
+  } catch (...) {
+    form.SetName(oldName);
+    throw;
+  }
+  module.Source = host::RenamePascalIdentifiers(module.Source, renames);
+  module.FormName = newName;
+  if (SameText(form.ClassName(), oldClass)) form.SetClassName(newClass);
+  // Actions and hot words that go to the frame go to it under its new name; the frames that hold
+  // them change with it, each a step of its own.
+  for (TOpenForm& open : FOpenForms) {
+    bool changed = false;
+    for (host::TComponent* c : open.Form->ComponentList())
+      changed = DesignRegistry().RenameFrameReferences(*c, oldName, newName) || changed;
+    if (!changed || open.Form.get() == &form) continue;
+    open.Form->Invalidate();
+    RecordStep(open);
+    if (OnModified) OnModified(*open.Form);
+  }
 }
 
 namespace {
@@ -324,6 +397,7 @@ bool TDesignSession::Undo(host::TForm& form) {
   open->RedoTexts.push_back(std::move(open->LastText));
   open->LastText = text;
   Reload(*open, text);
+  FollowFrameRenames();
   FModified = true;
   if (OnModified) OnModified(form);
   return true;
@@ -337,6 +411,7 @@ bool TDesignSession::Redo(host::TForm& form) {
   open->UndoTexts.push_back(std::move(open->LastText));
   open->LastText = text;
   Reload(*open, text);
+  FollowFrameRenames();
   FModified = true;
   if (OnModified) OnModified(form);
   return true;
@@ -353,15 +428,15 @@ bool TDesignSession::CanRedo(const host::TForm& form) const {
 }
 
 std::vector<std::string> TDesignSession::Save() {
-  std::vector<std::pair<std::string, std::string>> files;
+  std::vector<host::TFileWrite> files;
   std::vector<std::string> written;
   std::vector<std::pair<TOpenForm*, std::string>> formTexts;
   auto add = [&](const std::string& path, std::string bytes) {
     written.push_back(Relative(path));
-    files.emplace_back(path, std::move(bytes));
+    files.push_back({path, std::move(bytes)});
   };
   for (TDesignModule& module : FModules) {
-    if (module.New) add(module.SourcePath, module.Source);
+    if (module.New || module.Source != module.SavedSource) add(module.SourcePath, module.Source);
     if (!module.Form) continue;
     TOpenForm* open = FindOpen(*module.Form);
     std::string text = host::WriteComponentText(*module.Form);
@@ -370,12 +445,12 @@ std::vector<std::string> TDesignSession::Save() {
     formTexts.emplace_back(open, std::move(text));
   }
   if (FProjectText != FSavedProjectText) add(FProjectPath, FProjectText);
-  host::WriteFilesTogether(files);
+  host::WriteFilesTogether(files, JournalPath());
 
   for (auto& [open, text] : formTexts) open->SavedText = std::move(text);
   for (TDesignModule& module : FModules) {
     module.New = false;
-    module.Source.clear();
+    module.SavedSource = module.Source;
   }
   FSavedProjectText = FProjectText;
   FModified = false;
@@ -402,6 +477,18 @@ std::string RenameProgram(const std::string& text, const std::string& oldName,
 
 }  // namespace
 
+namespace {
+
+// The permissions a copy of the file keeps (a program stays a program); -1 when it has none.
+int ModeOf(const std::string& path) {
+  std::error_code ec;
+  fs::file_status status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) return -1;
+  return static_cast<int>(status.permissions() & fs::perms::mask);
+}
+
+}  // namespace
+
 std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) {
   fs::path target = fs::absolute(projectFile).lexically_normal();
   if (target.string() == FProjectPath) return Save();
@@ -417,8 +504,11 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
   const bool moving = folder.string() != FFolder;
 
   std::string projectText = RenameProgram(FProjectText, FProject.ProgramName, name);
-  std::vector<std::pair<std::string, std::string>> files = {{target.string(), projectText}};
+  std::vector<host::TFileWrite> files = {{target.string(), projectText, ModeOf(FProjectPath)}};
   std::vector<std::string> written = {target.filename().string()};
+  // Names the new folder holds already: never written over, and never some written and some
+  // not, so they are all told at once.
+  std::vector<std::string> clashes;
   struct TMoved {
     TDesignModule* Module;
     std::string SourcePath, FormPath, FormText;
@@ -432,44 +522,56 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
                               " lies outside the project folder and cannot move with it");
     return (folder / relative).lexically_normal().string();
   };
-  auto add = [&](const std::string& path, std::string bytes) {
-    if (moving && !host::LocateFile(path).empty())
-      throw host::EInOutError("The file " + path + " exists already");
-    written.push_back(fs::path(path).lexically_relative(folder).string());
-    files.emplace_back(path, std::move(bytes));
+  auto add = [&](const std::string& path, std::string bytes, int mode) {
+    std::string shown = fs::path(path).lexically_relative(folder).string();
+    if (moving && !host::LocateFile(path).empty()) {
+      clashes.push_back(shown);
+      return;
+    }
+    written.push_back(shown);
+    files.push_back({path, std::move(bytes), mode});
   };
   for (TDesignModule& module : FModules) {
     ownFiles.push_back(module.SourcePath);
     TMoved m{&module, moving ? moveTo(module.SourcePath) : module.SourcePath, {}, {}};
-    if (module.New || moving)
-      add(m.SourcePath, module.New ? module.Source : host::ReadFileBytes(module.SourcePath));
+    if (module.New || moving || module.Source != module.SavedSource)
+      add(m.SourcePath, module.Source, ModeOf(module.SourcePath));
     if (module.Form) {
       ownFiles.push_back(module.FormPath);
       m.FormPath = moving ? moveTo(module.FormPath) : module.FormPath;
       m.FormText = host::WriteComponentText(*module.Form);
-      if (moving || m.FormText != FindOpen(*module.Form)->SavedText) add(m.FormPath, m.FormText);
+      if (moving || m.FormText != FindOpen(*module.Form)->SavedText)
+        add(m.FormPath, m.FormText, ModeOf(module.FormPath));
     }
     moved.push_back(std::move(m));
   }
   if (moving) {
     // What the frames name bare (word lists, texts, waves, pictures) is found beside the project.
+    // The kit's own passing files (a save's temporary files and journal) are no part of it.
     for (const fs::directory_entry& entry : fs::directory_iterator(FFolder, ec)) {
-      if (!entry.is_regular_file(ec)) continue;
+      if (!entry.is_regular_file(ec) || host::IsOwnPassingFile(entry.path().filename().string()))
+        continue;
       std::string path = entry.path().lexically_normal().string();
       bool own = false;
       for (const std::string& file : ownFiles) own = own || SameText(file, path);
-      std::string copy = (folder / entry.path().filename()).string();
-      if (own || !host::LocateFile(copy).empty()) continue;
-      written.push_back(entry.path().filename().string());
-      files.emplace_back(copy, host::ReadFileBytes(path));
+      if (own) continue;
+      add((folder / entry.path().filename()).string(), host::ReadFileBytes(path), ModeOf(path));
     }
   }
-  host::WriteFilesTogether(files);
+  if (!clashes.empty()) {
+    std::string names;
+    for (const std::string& clash : clashes) names += (names.empty() ? "" : ", ") + clash;
+    throw host::EInOutError("The folder " + folder.string() +
+                            " holds files of these names already, which the project would write "
+                            "over: " +
+                            names + ". Choose an empty folder, or move those files away first.");
+  }
+  host::WriteFilesTogether(files, JournalOf(target));
 
   for (TMoved& m : moved) {
     m.Module->SourcePath = m.SourcePath;
     m.Module->New = false;
-    m.Module->Source.clear();
+    m.Module->SavedSource = m.Module->Source;
     if (m.Module->Form) {
       m.Module->FormPath = m.FormPath;
       FindOpen(*m.Module->Form)->SavedText = std::move(m.FormText);

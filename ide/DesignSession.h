@@ -17,11 +17,13 @@ namespace ide {
 // One unit of the open project, with its form when it has one.
 struct TDesignModule {
   std::string UnitName;
+  std::string FormName;    // the frame the project names in its braces; empty without a form
   std::string SourcePath;  // full path of the unit's source
   std::string FormPath;    // full path of its form file; empty for a unit without a form
   host::TForm* Form = nullptr;
-  std::string Source;  // the unit's source while it is not on disk yet
-  bool New = false;    // created in this session and not saved yet
+  std::string Source;       // the unit's source as the session has it
+  std::string SavedSource;  // and as its file holds it (empty while New)
+  bool New = false;         // created in this session and not saved yet
 };
 
 // A project on disk held open for design: the project file, the units and their forms live in
@@ -32,7 +34,8 @@ class TDesignSession : public TIToolServices {
   // Opens a project. Units, forms and the project file must agree: every unit's source and form
   // file exists, a form file holds the form its unit names with the class the project creates,
   // and a unit's source declares that class. Otherwise EParserError names the file and line,
-  // and nothing stays open.
+  // and nothing stays open. A save of the project that was cut short (a crash among its renames)
+  // is finished first, and told once through host::FileNotice.
   explicit TDesignSession(const std::string& projectFile);
   ~TDesignSession() override;
   TDesignSession(const TDesignSession&) = delete;
@@ -68,8 +71,15 @@ class TDesignSession : public TIToolServices {
   bool CanRedo(const host::TForm& form) const;
 
   bool Modified() const { return FModified; }
-  // Records a change to a form (the editors' Designer.Modified comes here).
+  // Records a change to a form (the editors' Designer.Modified comes here). A frame renamed by
+  // the change is renamed wherever the project names it: the project file, its unit's class and
+  // variable, and the actions and hot words of every frame that go to it.
   void MarkModified(host::TForm& form);
+  // Fails with EComponentError when form may not be renamed so: another frame or unit of the
+  // project has that name already.
+  void CheckFrameName(const host::TForm& form, const std::string& newName) const;
+  // The unit's source as the session has it (with renames not saved yet).
+  const std::string& UnitSource(const TDesignModule& module) const { return module.Source; }
   // Writes what changed since the last save: forms whose text differs from their file, new
   // units, the project file when units joined it. All files are replaced together or none is;
   // a failure names the file and leaves the project modified. Returns the files written,
@@ -77,8 +87,9 @@ class TDesignSession : public TIToolServices {
   std::vector<std::string> Save();
   // Saves the project under another name, which must be an identifier. In the same folder only
   // the project file is new; in another folder the whole project goes there (units, forms and the
-  // other files beside the project, such as word lists and waves), none of its own files may
-  // exist there yet, and the original stays as it was saved. The session then designs the new
+  // other files beside the project, such as word lists and waves, each with its permissions),
+  // and the original stays as it was saved. A file of the same name there already is never
+  // written over: the save is refused with every such name. The session then designs the new
   // project. Failures change nothing. Returns the files written, relative to the new folder.
   std::vector<std::string> SaveAs(const std::string& projectFile);
 
@@ -90,6 +101,9 @@ class TDesignSession : public TIToolServices {
   void OpenModule(const host::TProjectUnit& unit);
   host::TForm& AddForm(std::unique_ptr<host::TForm> form, std::string savedText);
   std::string Relative(const std::string& path) const;
+  // Where a save keeps the list of its renames while it puts files in place.
+  std::string JournalPath() const;
+  void ReplaceProjectText(std::string text);
 
   // A form held open: the text its file holds, and the designer its editors report to.
   struct TOpenForm {
@@ -102,6 +116,12 @@ class TDesignSession : public TIToolServices {
   TOpenForm* FindOpen(const host::TForm& form);
   const TOpenForm* FindOpen(const host::TForm& form) const;
   void Reload(TOpenForm& open, const std::string& text);
+  // Takes the form's text as a step its undo can go back to.
+  void RecordStep(TOpenForm& open);
+  // Renames, wherever the project names them, the frames whose forms have new names.
+  void FollowFrameRenames();
+  // By value: the names may be the module's own, which this changes.
+  void RenameFrame(TDesignModule& module, std::string oldName, std::string newName);
 
   std::string FProjectPath;
   std::string FFolder;

@@ -130,6 +130,20 @@ TComponent* TFormDesigner::ComponentAt(TPoint point) const {
   return found;
 }
 
+namespace {
+
+// Positions and sizes the designer gives stay where a form file can hold them, however far a
+// move or a size goes (and without overflowing on the way).
+int Position(int64_t value) {
+  return static_cast<int>(
+      std::clamp<int64_t>(value, -host::MaxScreenExtent - 1, host::MaxScreenExtent));
+}
+int Extent(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, 1, host::MaxScreenExtent));
+}
+
+}  // namespace
+
 int TFormDesigner::Snap(int value) const {
   if (FGridSize <= 1) return value;
   return (value + (value >= 0 ? FGridSize / 2 : -FGridSize / 2)) / FGridSize * FGridSize;
@@ -141,6 +155,13 @@ TComponent* TFormDesigner::Drop(const host::TClassInfo& cls, TPoint at) {
   const host::TComponentFactory* factory = host::TClassRegistry::FindFactory(cls.Name());
   if (!factory || !*factory)
     throw host::EComponentError("Class " + cls.Name() + " cannot be created");
+  // A point no screen shows is no place to drop on: refused as the inspector refuses it.
+  if (Position(at.X) != at.X)
+    host::RangeErrorFor("Left", at.X, -host::MaxScreenExtent - 1, host::MaxScreenExtent,
+                        host::ScreenExtentLimit);
+  if (Position(at.Y) != at.Y)
+    host::RangeErrorFor("Top", at.Y, -host::MaxScreenExtent - 1, host::MaxScreenExtent,
+                        host::ScreenExtentLimit);
   TWinControl* parent = &FForm;
   TPoint point = at;
   while (auto* inner = dynamic_cast<TWinControl*>(parent->ControlAtPos(point, true))) {
@@ -150,6 +171,7 @@ TComponent* TFormDesigner::Drop(const host::TClassInfo& cls, TPoint at) {
   }
   TComponent* component = (*factory)(&FForm);
   try {
+    component->DroppedFromPalette();
     component->SetName(NewComponentName(FForm, cls.Name()));
     if (auto* control = dynamic_cast<TControl*>(component)) {
       control->SetParent(parent);
@@ -171,11 +193,12 @@ void TFormDesigner::MoveSelection(int dx, int dy) {
   if (FSelection.empty() || (dx == 0 && dy == 0)) return;
   for (TComponent* c : FSelection) {
     if (auto* control = dynamic_cast<TControl*>(c))
-      control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(),
+      control->SetBounds(Position(int64_t{control->Left()} + dx),
+                         Position(int64_t{control->Top()} + dy), control->Width(),
                          control->Height());
     else {
-      c->SetDesignLeft(c->DesignLeft() + dx);
-      c->SetDesignTop(c->DesignTop() + dy);
+      c->SetDesignLeft(Position(int64_t{c->DesignLeft()} + dx));
+      c->SetDesignTop(Position(int64_t{c->DesignTop()} + dy));
     }
   }
   FForm.Invalidate();
@@ -186,8 +209,8 @@ void TFormDesigner::ResizeSelection(int dw, int dh) {
   bool changed = false;
   for (TComponent* c : FSelection)
     if (auto* control = dynamic_cast<TControl*>(c)) {
-      control->SetBounds(control->Left(), control->Top(), std::max(1, control->Width() + dw),
-                         std::max(1, control->Height() + dh));
+      control->SetBounds(control->Left(), control->Top(), Extent(int64_t{control->Width()} + dw),
+                         Extent(int64_t{control->Height()} + dh));
       changed = true;
     }
   if (changed) Modified();
@@ -197,8 +220,8 @@ void TFormDesigner::SetSelectionBounds(const TRect& bounds) {
   if (FSelection.size() != 1) return;
   auto* control = dynamic_cast<TControl*>(FSelection.front());
   if (!control) return;
-  control->SetBounds(bounds.Left, bounds.Top, std::max(1, bounds.Width()),
-                     std::max(1, bounds.Height()));
+  control->SetBounds(Position(bounds.Left), Position(bounds.Top), Extent(bounds.Width()),
+                     Extent(bounds.Height()));
   FForm.Invalidate();
   Modified();
 }
@@ -252,6 +275,14 @@ void TFormDesigner::SendToBack() {
   for (auto it = FSelection.rbegin(); it != FSelection.rend(); ++it)
     if (auto* control = dynamic_cast<TControl*>(*it)) control->SendToBack();
   Modified();
+}
+
+void TFormDesigner::ValidateRename(TComponent* component, const std::string&,
+                                   const std::string& newName) {
+  if (newName.empty())
+    throw host::EComponentError((component ? "A component" : "A form") +
+                                std::string(" on a frame must have a name"));
+  if (!component && OnRenamingForm) OnRenamingForm(newName);
 }
 
 // ---- pointer and keys

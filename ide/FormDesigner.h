@@ -67,6 +67,11 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   std::function<void(host::TComponent&, host::TPoint)> OnContextMenu;
 
   bool HandleMouse(host::TForm& form, const host::TMouseEventRecord& event) override;
+  // A designed component always has a name; the form's own new name is for OnRenamingForm.
+  void ValidateRename(host::TComponent* component, const std::string& curName,
+                      const std::string& newName) override;
+  // Fails when the form may not take that name (another frame of the project has it).
+  std::function<void(const std::string& newName)> OnRenamingForm;
   // Delete, Ctrl+arrows (move by a pixel), Shift+arrows (size by a pixel), Escape (select the
   // parent). True when taken.
   bool HandleKey(host::TKey key, host::TShiftState shift);

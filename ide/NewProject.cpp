@@ -44,7 +44,7 @@ void CreateNewProject(const std::string& projectFile) {
   std::error_code ec;
   if (!fs::is_directory(folder, ec))
     throw host::EInOutError("The folder " + folder.string() + " does not exist");
-  std::vector<std::pair<std::string, std::string>> files = {
+  std::vector<host::TFileWrite> files = {
       {project.string(),
        "program " + name +
            ";\r\n\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas' {Form1};\r\n\r\n{$R *.RES}\r\n\r\n"
@@ -52,9 +52,9 @@ void CreateNewProject(const std::string& projectFile) {
            "  Application.Run;\r\nend.\r\n"},
       {(folder / "Unit1.pas").string(), UnitSourceText("Unit1", "Form1", {}, {})},
       {(folder / "Unit1.dfm").string(), EmptyFrameText("Form1")}};
-  for (const auto& [path, bytes] : files)
-    if (!host::LocateFile(path).empty())
-      throw host::EInOutError("The file " + path + " exists already");
+  for (const host::TFileWrite& file : files)
+    if (!host::LocateFile(file.Name).empty())
+      throw host::EInOutError("The file " + file.Name + " exists already");
   host::WriteFilesTogether(files);
 }
 

@@ -66,6 +66,20 @@ void TDesignRegistry::RegisterLibraryExpert(std::unique_ptr<TIExpert> expert) {
   if (expert) FExperts.push_back(std::move(expert));
 }
 
+void TDesignRegistry::RegisterFrameRenamer(const TClassInfo& componentClass,
+                                           TFrameRenamer renamer) {
+  FFrameRenamers.emplace_back(&componentClass, std::move(renamer));
+}
+
+bool TDesignRegistry::RenameFrameReferences(host::TComponent& component, const std::string& oldName,
+                                            const std::string& newName) const {
+  bool changed = false;
+  for (const auto& [cls, renamer] : FFrameRenamers)
+    if (component.ClassInfo().InheritsFrom(*cls))
+      changed = renamer(component, oldName, newName) || changed;
+  return changed;
+}
+
 std::vector<std::string> TDesignRegistry::PalettePages() const {
   std::vector<std::string> names;
   for (const TPage& page : FPages) names.push_back(page.Name);
@@ -142,6 +156,10 @@ void RegisterPropertyEditor(const TPropertyType& propertyType, const TClassInfo*
 
 void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert) {
   DesignRegistry().RegisterLibraryExpert(std::move(expert));
+}
+
+void RegisterFrameRenamer(const TClassInfo& componentClass, TFrameRenamer renamer) {
+  DesignRegistry().RegisterFrameRenamer(componentClass, std::move(renamer));
 }
 
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,

@@ -18,6 +18,10 @@ using TPropertyEditorFactory = std::function<std::unique_ptr<TPropertyEditor>(
     const host::TPropInfo& propInfo)>;
 using TComponentEditorFactory = std::function<std::unique_ptr<TComponentEditor>(
     host::TComponent& component, IDesigner& designer)>;
+// Renames what a component says about a frame (an action or a hot word that goes to it) when the
+// frame is renamed; true when it changed anything.
+using TFrameRenamer = std::function<bool(host::TComponent& component, const std::string& oldName,
+                                         const std::string& newName)>;
 
 // What the packages registered with the IDE: palette pages, property and component editors,
 // experts. The designer asks it which editor serves what.
@@ -38,6 +42,8 @@ class TDesignRegistry {
                               const host::TClassInfo* componentClass,
                               const std::string& propertyName, TPropertyEditorFactory factory);
   void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
+  // For components of the class and its descendants.
+  void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
 
   std::vector<std::string> PalettePages() const;
   // Empty for a page nobody registered.
@@ -51,6 +57,9 @@ class TDesignRegistry {
   const TComponentEditorFactory* FindComponentEditor(const host::TClassInfo& componentClass) const;
   // In registration order.
   std::vector<TIExpert*> Experts() const;
+  // Every renamer that serves the component's class runs; true when one changed something.
+  bool RenameFrameReferences(host::TComponent& component, const std::string& oldName,
+                             const std::string& newName) const;
 
  private:
   struct TPage;
@@ -60,6 +69,7 @@ class TDesignRegistry {
   std::vector<TPropertyEditorEntry> FPropertyEditors;
   std::vector<TComponentEditorEntry> FComponentEditors;
   std::vector<std::unique_ptr<TIExpert>> FExperts;
+  std::vector<std::pair<const host::TClassInfo*, TFrameRenamer>> FFrameRenamers;
 };
 
 // The IDE's one registry, which the packages' registration procedures fill.
@@ -75,6 +85,7 @@ void RegisterPropertyEditor(const TPropertyType& propertyType,
                             const host::TClassInfo* componentClass, const std::string& propertyName,
                             TPropertyEditorFactory factory);
 void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
+void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
 
 template <class E>
 void RegisterComponentEditor(const host::TClassInfo& componentClass) {

@@ -22,6 +22,8 @@ TBookMark::TBookMark(TComponent* owner) : TImage(owner) {}
 
 void TBookMark::Loaded() {
   TImage::Loaded();
+  // The designer shows and stores the bookmark as it was designed, mark or no mark.
+  if (IsDesigning()) return;
   SetVisible(true);
   if (ReadRunState("Marked", "At").empty()) SetVisible(false);
 }

@@ -47,7 +47,6 @@ THyperImage::THyperImage(TComponent* owner) : TCustomControl(owner) {
   SetControlStyle(style);
   SetBounds(Left(), Top(), 100, 100);
   FAction.SetActionType(acNone);
-  if (IsDesigning()) GetINISettings();
 }
 
 void THyperImage::GetINISettings() {

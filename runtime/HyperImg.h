@@ -59,6 +59,8 @@ class THyperImage : public host::TCustomControl {
   void DropFiles(const std::vector<std::string>& files) override;
 
   void GetINISettings();
+  // A component dropped from the palette takes its first look from the settings file.
+  void DroppedFromPalette() override { GetINISettings(); }
 
   // At run time the picture is a keyboard stop; Enter or Space on it is a click.
   int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }

@@ -63,7 +63,6 @@ THyperTxt::THyperTxt(TComponent* owner) : TPaintBox(owner) {
   Font().SetName("MS Sans Serif");
   FWordFont.OnChange = [this](TObject*) { Invalidate(); };
   FWordFont.Assign(Font());
-  if (IsDesigning()) GetINISettings();
 }
 
 THyperTxt::~THyperTxt() = default;

@@ -93,6 +93,8 @@ class THyperTxt : public host::TPaintBox {
   void KeyStopClick(int index) override;
 
   void GetINISettings();
+  // A component dropped from the palette takes its first look from the settings file.
+  void DroppedFromPalette() override { GetINISettings(); }
   static TCursorGroup& WordCursors();
 
  protected:

@@ -25,7 +25,6 @@ THyperArea::THyperArea(TComponent* owner) : TShape(owner) {
   FAction.SetActionType(acNone);
   Brush().SetStyle(bsClear);
   Pen().SetStyle(psClear);
-  if (IsDesigning()) GetINISettings();
 }
 
 void THyperArea::GetINISettings() {

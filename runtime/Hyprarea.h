@@ -23,6 +23,8 @@ class THyperArea : public host::TShape {
   void SetCursorShow(bool value) { FCursorShow = value; }
 
   void GetINISettings();
+  // A component dropped from the palette takes its first look from the settings file.
+  void DroppedFromPalette() override { GetINISettings(); }
 
   // At run time the area is a keyboard stop; Enter or Space on it is a click.
   int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }

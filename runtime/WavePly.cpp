@@ -83,7 +83,6 @@ void TWavePlay::AutoInitialize() {
   FOptions = {};
   CheckMCI();
   FShowError = false;
-  if (IsDesigning()) GetINISettings();
 }
 
 void TWavePlay::AutoDestroy() {

@@ -73,6 +73,8 @@ class TWavePlay : public host::TComponent {
   void CheckMCI() { FUseMCI = true; }
   // Adds the options that the settings file's "WavePlay" section switches on.
   void GetINISettings();
+  // A component dropped from the palette takes its first look from the settings file.
+  void DroppedFromPalette() override { GetINISettings(); }
 
   int LastError() const { return FLastError; }
   bool Opened() const { return FOpened; }

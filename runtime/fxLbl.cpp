@@ -61,7 +61,6 @@ const TClassInfo& TfxLabel::StaticClassInfo() {
 
 TfxLabel::TfxLabel(TComponent* owner) : TLabel(owner) {
   SetTransparent(true);
-  if (IsDesigning()) GetINISettings();
 }
 
 void TfxLabel::GetINISettings() {

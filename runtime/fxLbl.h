@@ -29,6 +29,8 @@ class TfxLabel : public host::TLabel {
   // Applies the "fxLabel" section of the settings file; the effect and distance are taken as
   // they stand, without the coupling of their setters.
   void GetINISettings();
+  // A component dropped from the palette takes its first look from the settings file.
+  void DroppedFromPalette() override { GetINISettings(); }
 
  protected:
   // A form file that names an effect but no distance (written by hand) gets the effect's own

@@ -287,6 +287,10 @@ bool THeadlessRun::RunNext() {
   return !FScriptError;
 }
 
+void THeadlessRun::FailRun(const TScriptCommand& command, const std::string& why) {
+  if (FFailure.empty()) FFailure = FScriptName + "(" + std::to_string(command.Line) + "): " + why;
+}
+
 void THeadlessRun::AsEvent(const std::function<void()>& fn) {
   host::HandleEvents(fn);
   if (FScriptError) std::rethrow_exception(FScriptError);
@@ -572,8 +576,7 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
       try {
         host::SaveFormImage(form, fileName);
       } catch (const std::exception& e) {
-        FFailure = FScriptName + "(" + std::to_string(command.Line) + "): Cannot save " + fileName +
-                   ": " + e.what();
+        FailRun(command, "Cannot save " + fileName + ": " + e.what());
       }
       return;
     }

@@ -75,6 +75,8 @@ class THeadlessRun {
   // Carries out one command; the studio adds its own verbs.
   virtual void ExecuteOne(const TScriptCommand& command);
   [[noreturn]] void Fail(const TScriptCommand& command, const std::string& message) const;
+  // Ends the run after this line with exit code 1, telling why (with the script's line).
+  void FailRun(const TScriptCommand& command, const std::string& why);
   host::TForm& FindForm(const TScriptCommand& command) const;
   // The component FORM.CONTROL names, or the form itself for FORM alone.
   host::TComponent& FindComponent(const TScriptCommand& command) const;

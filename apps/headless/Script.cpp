@@ -245,6 +245,13 @@ class TScriptLineParser {
     } else if (verb == "save") {
       c.Verb = svSave;
       if (FWords.size() != 1) Error("Use: save");
+    } else if (verb == "saveas") {
+      c.Verb = svSaveAs;
+      if (FWords.size() != 2 || FWords[1].empty()) Error("Use: saveas PATH");
+      c.FileName = FWords[1];
+    } else if (verb == "kill") {
+      c.Verb = svKill;
+      if (FWords.size() != 1) Error("Use: kill");
     } else if (verb == "newframe") {
       c.Verb = svNewFrame;
       if (FWords.size() != 1) Error("Use: newframe");

@@ -35,6 +35,8 @@ enum TScriptVerb {
   svExpert,
   svSet,
   svSave,
+  svSaveAs,
+  svKill,
   svNewFrame,
   svPick,
   svNudge,
@@ -73,6 +75,8 @@ enum TScriptVerb {
 //   expert "MENU TEXT"                               the expert of that menu entry
 //   set FORM[.COMPONENT] PROPERTY VALUE              as the object inspector would
 //   save                                             the project, what changed
+//   saveas PATH                                      the project under another name or folder
+//   kill                                             the studio ends at once, as at a power cut
 //   newframe                                         an empty frame joins the project
 //   select FORM[.COMPONENT] [add]                    the designer's selection (add: to it)
 //   nudge FORM DX DY, resize FORM DW DH              the selection moved, sized

@@ -1,5 +1,9 @@
 #include "apps/studio/StudioRun.h"
 
+#include <unistd.h>
+
+#include <iostream>
+
 #include "experts/Package.h"
 #include "host/Buttons.h"
 #include "host/ExtCtrls.h"
@@ -76,8 +80,16 @@ void TStudioRun::ExecuteOne(const TScriptCommand& command) {
       break;
     case svSave:
       Session(command);
-      Save();
+      Save(command);
       break;
+    case svSaveAs:
+      Session(command);
+      SaveAs(command);
+      break;
+    case svKill:
+      // As a power cut would: nothing is saved, nothing is freed, nothing more is said.
+      std::cout.flush();
+      ::_exit(137);
     case svNewFrame:
       Session(command);
       AsEvent([&] {
@@ -229,10 +241,24 @@ void TStudioRun::Set(const TScriptCommand& command) {
   }
 }
 
-void TStudioRun::Save() {
+void TStudioRun::Save(const TScriptCommand& command) {
+  bool saved = false;
   AsEvent([&] {
     for (const std::string& file : FSession->Save()) Trace("saved " + file);
+    saved = true;
   });
+  // The error was shown as the studio shows it; a run whose work was not saved did not succeed.
+  if (!saved) FailRun(command, "the project could not be saved");
+}
+
+void TStudioRun::SaveAs(const TScriptCommand& command) {
+  bool saved = false;
+  AsEvent([&] {
+    for (const std::string& file : FSession->SaveAs(ResolvePath(command.FileName)))
+      Trace("saved " + file);
+    saved = true;
+  });
+  if (!saved) FailRun(command, "the project could not be saved as " + command.FileName);
 }
 
 }  // namespace mebrox

@@ -36,7 +36,8 @@ class TStudioRun : public THeadlessRun {
   void DblClick(const TScriptCommand& command);
   void Expert(const TScriptCommand& command);
   void Set(const TScriptCommand& command);
-  void Save();
+  void Save(const TScriptCommand& command);
+  void SaveAs(const TScriptCommand& command);
   void Designer(const TScriptCommand& command);
 
   ide::TDesignSession* FSession = nullptr;

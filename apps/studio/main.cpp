@@ -2,6 +2,8 @@
 // headless it runs the same design session from a script, printing a trace of what happened.
 
 #include <QApplication>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -11,6 +13,7 @@
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
+#include "host/SysUtils.h"
 #include "host/qt/QtBackend.h"
 #include "ide/DesignSession.h"
 #include "ide/NewProject.h"
@@ -53,6 +56,21 @@ const char* const Usage =
     "Exit codes: 0 done, 1 the project could not be opened or a picture not be written,\n"
     "2 wrong command line or a faulty script.\n";
 
+// Fault injection, for the tests and scripts that kill saves: MEBROX_KILL_AT_WRITE_STEP=N ends
+// the studio as a power cut would at step N of writing a save's files.
+int KillAtWriteStep = -1;
+
+void KillAtStep(int step) {
+  if (step == KillAtWriteStep) ::raise(SIGKILL);
+}
+
+void InstallFaultInjection() {
+  const char* step = std::getenv("MEBROX_KILL_AT_WRITE_STEP");
+  if (!step || !*step) return;
+  KillAtWriteStep = std::atoi(step);
+  host::WriteStepHook = KillAtStep;
+}
+
 void RegisterEverything() {
   host::RegisterHostClasses();
   mebrox::RegisterRuntimeClasses();
@@ -84,6 +102,7 @@ int RunWindowed(const mebrox::TCommandLine& line) {
 }
 
 int Run(const mebrox::TCommandLine& line) {
+  InstallFaultInjection();
   if (!line.Headless) return RunWindowed(line);
   std::string startDir = fs::current_path().string();
   std::vector<mebrox::TScriptCommand> script;

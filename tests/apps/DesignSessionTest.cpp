@@ -163,6 +163,10 @@ TEST_F(DesignSessionTest, AProjectWhoseFilesDisagreeNamesTheFileAndLine) {
        " makes its form a TForm2"},
       {"Unit2.dfm", "object Form2: TForm2\n  Width = wide\nend\n",
        "Unit2.dfm(2): Width: integer expected"},
+      {"Unit2.pas", "unit Unit2;\ninterface\nimplementation\nend.\n",
+       "Unit2.pas(1): The unit declares no form class (TForm2 = class(TForm)), but "
+       "BASIC"
+       " gives it the form Form2"},
   };
   int screenForms = host::Screen->FormCount();
   for (const TCase& c : cases) {

@@ -314,4 +314,130 @@ TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   EXPECT_EQ(r.Out, "");
 }
 
+// A frame renamed in the inspector is renamed wherever the project names it, so that the saved
+// project opens, checks clean and runs; names that would break the project are refused.
+TEST_F(StudioProgramTest, ARenamedFrameIsRenamedWhereverTheProjectNamesIt) {
+  TProcessResult r = Studio("set Form2 Name Lesson\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("saved Unit1.dfm\nsaved Unit2.pas\nsaved Unit2.dfm\nsaved Tour.dpr\n"),
+            std::string::npos)
+      << r.Out;
+  std::string dpr = ReadFile(TourFile("Tour.dpr"));
+  EXPECT_NE(dpr.find("Unit2 in 'Unit2.pas' {Lesson},"), std::string::npos) << dpr;
+  EXPECT_NE(dpr.find("Application.CreateForm(TLesson, Lesson);"), std::string::npos) << dpr;
+  std::string unit = ReadFile(TourFile("Unit2.pas"));
+  EXPECT_NE(unit.find("TLesson = class(TForm)"), std::string::npos) << unit;
+  EXPECT_NE(unit.find("Lesson: TLesson;"), std::string::npos) << unit;
+  EXPECT_EQ(ReadFile(TourFile("Unit2.dfm")).find("object Lesson: TLesson\n"), 0u);
+  // The hot word that went to the frame goes to it still.
+  EXPECT_NE(ReadFile(TourFile("Unit1.dfm")).find("1 Lesson   "), std::string::npos);
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", TourFile("Tour.dpr")}, FWork.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
+  WriteFile(FWork.File("run.txt"), "click Form1.HyperTxt1 \"second frame\"\n");
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--headless", "--script", "run.txt", TourFile("Tour.dpr")},
+                 FWork.Path());
+  EXPECT_NE(r.Out.find("show TLesson\n"), std::string::npos) << r.Out << r.Err;
+
+  // Taken back, every file is as it was before.
+  std::string tour = ReadFile(TourFile("Tour.dpr"));
+  r = Studio("set Lesson Name Form7\nundo Form7\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadFile(TourFile("Tour.dpr")), tour);
+
+  const std::pair<const char*, const char*> refused[] = {
+      {"set Form1 Name Lesson", "The project has a frame named Lesson already"},
+      {"set Form1 Name Unit3", "The project has a unit named Unit3 already"},
+      {"set Form1 Name Tour", "The project itself is named Tour"},
+      {"set Form1 Name \"\"", "must have a name"},
+      {"set Form1 Name 9lives", "'9lives' is not a valid component name"},
+      {"set Form1.HyperTxt1 Name \"\"", "must have a name"},
+      {"set Form1.HyperTxt1 Name Title1", "A component named Title1 already exists"},
+  };
+  for (const auto& [line, message] : refused) {
+    SCOPED_TRACE(line);
+    r = Studio(std::string(line) + "\nsave\n");
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_NE(r.Err.find(message), std::string::npos) << r.Err;
+    EXPECT_EQ(ReadFile(TourFile("Tour.dpr")), tour);
+  }
+}
+
+// Save Project As takes the project into another folder whole, with each file's permissions,
+// never writes over a file there, and never takes the kit's own passing files along.
+TEST_F(StudioProgramTest, SaveAsTakesTheWholeProjectAndNeverMixesItWithAnother) {
+  fs::create_directory(FWork.File("copy"));
+  WriteFile(FWork.File("copy/Intro.txt"), "another project's page");
+  WriteFile(FWork.File("copy/First.wls"), "another project's words");
+  WriteFile(TourFile(".Unit1.dfm.mebrox-bak-2147483647-Ab12Cd"), "an old save's leftover");
+  fs::permissions(TourFile("hello.sh"), fs::perms(0755));
+  TProcessResult r = Studio("set Form1 Caption \"Copied\"\nsaveas copy/Lesson.dpr\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Out.find("First.wls, Intro.txt. Choose an empty folder"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Err.find("design.txt(2): the project could not be saved as copy/Lesson.dpr"),
+            std::string::npos)
+      << r.Err;
+  EXPECT_EQ(ReadFile(FWork.File("copy/Intro.txt")), "another project's page");
+  EXPECT_EQ(std::distance(fs::directory_iterator(FWork.File("copy")), fs::directory_iterator()), 2);
+
+  fs::remove(FWork.File("copy/Intro.txt"));
+  fs::remove(FWork.File("copy/First.wls"));
+  r = Studio(
+      "set Form1 Caption \"Copied\"\nsaveas copy/Lesson.dpr\nset Form1 Caption \"Later\"\n"
+      "save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(fs::status(FWork.File("copy/hello.sh")).permissions() & fs::perms::mask,
+            fs::perms(0755));
+  for (const auto& entry : fs::directory_iterator(FWork.File("copy")))
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+  EXPECT_NE(ReadFile(FWork.File("copy/Unit1.dfm")).find("Caption = 'Later'"), std::string::npos);
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")).find("Caption = 'Later'"), std::string::npos);
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", FWork.File("copy/Lesson.dpr")}, FWork.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
+}
+
+// A save the disk refuses is an error the run ends on, not a success.
+TEST_F(StudioProgramTest, ASaveThatFailsEndsTheRunWithAnError) {
+  std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
+  fs::permissions(TourFile("Unit1.dfm"), fs::perms(0444));
+  TProcessResult r = Studio("set Form1 Caption \"Changed\"\nsave\nset Form1 Caption \"Again\"\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Out.find("read-only"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Err.find("design.txt(2): the project could not be saved"), std::string::npos)
+      << r.Err;
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")), unit1);
+}
+
+// However a save is cut short (here at each of its steps in turn, as by a power cut), the
+// project opens afterwards as it was before that save or as the save meant to leave it, and no
+// file of the save's own remains.
+TEST_F(StudioProgramTest, ASaveKilledAtAnyStepOpensWholeOldOrWholeNew) {
+  const std::string original = Tour() + "-original";
+  fs::copy(Tour(), original, fs::copy_options::recursive);
+  bool completed = false;
+  for (int step = 0; !completed; ++step) {
+    SCOPED_TRACE("killed at step " + std::to_string(step));
+    ASSERT_LT(step, 40);
+    fs::remove_all(Tour());
+    fs::copy(original, Tour(), fs::copy_options::recursive);
+    ::setenv("MEBROX_KILL_AT_WRITE_STEP", std::to_string(step).c_str(), 1);
+    TProcessResult r =
+        Studio("set Form1 Caption \"One\"\nset Form2 Caption \"Two\"\nnewframe\nsave\n");
+    ::unsetenv("MEBROX_KILL_AT_WRITE_STEP");
+    completed = r.ExitCode == 0;
+    ASSERT_TRUE(completed || r.ExitCode == -1) << r.Err;
+
+    r = Studio("");
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    bool isNew = fs::exists(TourFile("Unit5.pas"));
+    EXPECT_EQ(ReadFile(TourFile("Tour.dpr")).find("Unit5") != std::string::npos, isNew);
+    EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")).find("Caption = 'One'") != std::string::npos, isNew);
+    EXPECT_EQ(ReadFile(TourFile("Unit2.dfm")).find("Caption = 'Two'") != std::string::npos, isNew);
+    EXPECT_EQ(fs::exists(TourFile("Unit5.dfm")), isNew);
+    if (isNew && !completed) EXPECT_NE(r.Out.find("was cut short"), std::string::npos) << r.Out;
+    for (const auto& entry : fs::directory_iterator(Tour()))
+      EXPECT_EQ(entry.path().filename().string().find(".mebrox-"), std::string::npos)
+          << entry.path();
+  }
+}
+
 }  // namespace

@@ -143,3 +143,65 @@ TEST(FormDesignerTest, ThePointerSelectsMovesOnTheGridAndSizesByTheHandles) {
 }
 
 }  // namespace
+
+namespace {
+
+// The form as it reads back from its saved file: reopening fails as the studio's would.
+std::string Reopened(TStudioFixture& studio) {
+  ide::TDesignSession reopened(studio.File("Test.dpr"));
+  return host::WriteComponentText(*reopened.FindForm("Form1"));
+}
+
+}  // namespace
+
+// However far the designer moves, sizes or drops, and whatever the text and font make of a
+// label, what is saved stays within what a form file holds, and the project opens again.
+TEST(FormDesignerTest, MovesSizesAndDropsStayWithinWhatAFormFileHolds) {
+  TStudioFixture studio({Form1Text});
+  host::TForm& form = studio.Form("Form1");
+  std::string trace = studio.Run("drop TLabel Form1 100000 10\ndrop TLabel Form1 10 -40000\n");
+  EXPECT_NE(trace.find("Left 100000 is beyond what a screen can show"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("Top -40000 is beyond what a screen can show"), std::string::npos) << trace;
+  EXPECT_EQ(form.FindComponent("Label3"), nullptr);
+
+  auto* label = dynamic_cast<host::TLabel*>(form.FindComponent("Label1"));
+  auto* panel = dynamic_cast<host::TPanel*>(form.FindComponent("Panel1"));
+  studio.Run("select Form1.Label1\nnudge Form1 40000 0\nnudge Form1 2147483647 -2147483647\n");
+  EXPECT_EQ(label->Left(), 32767);
+  EXPECT_EQ(label->Top(), -32768);
+  studio.Run("select Form1.Panel1\nresize Form1 2147483647 40000\n");
+  EXPECT_EQ(panel->Width(), 32767);
+  EXPECT_EQ(panel->Height(), 32767);
+  studio.Run("resize Form1 -2147483647 -2147483647\n");
+  EXPECT_EQ(panel->Width(), 1);
+  EXPECT_EQ(panel->Height(), 1);
+
+  // The biggest font the inspector takes makes a caption wider than a screen: it stays one.
+  studio.Run(
+      "set Form1.Label1 Caption \"A caption far too wide\"\n"
+      "set Form1.Label1 Font.Size 4096\nsave\n");
+  EXPECT_EQ(label->Width(), 32767);
+  EXPECT_EQ(Reopened(studio), host::WriteComponentText(form));
+}
+
+// A label dropped from the palette is named and captioned alike and sized to its caption; with
+// AutoSize on it keeps that size, as reading it back would make it.
+TEST(FormDesignerTest, ADroppedLabelIsCaptionedByItsNameAndSizedToIt) {
+  TStudioFixture studio({Form1Text});
+  host::TForm& form = studio.Form("Form1");
+  studio.Run("drop TLabel Form1 20 200\ndrop TPanel Form1 20 240\n");
+  auto* label = dynamic_cast<host::TLabel*>(form.FindComponent("Label3"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Caption(), "Label3");
+  EXPECT_EQ(dynamic_cast<host::TPanel*>(form.FindComponent("Panel2"))->Caption(), "Panel2");
+  int width = label->Width();
+  EXPECT_LT(width, 65);
+  studio.Run("set Form1.Label3 Name Greeting\nset Form1.Greeting Width 200\n");
+  EXPECT_EQ(label->Caption(), "Greeting");
+  EXPECT_NE(label->Width(), 200);
+  studio.Run("set Form1.Greeting Caption Hello\nset Form1.Greeting Name Welcome\n");
+  EXPECT_EQ(label->Caption(), "Hello");  // a caption of the designer's own stays
+  studio.Run("set Form1.Welcome AutoSize False\nset Form1.Welcome Width 200\nsave\n");
+  EXPECT_EQ(label->Width(), 200);
+  EXPECT_EQ(Reopened(studio), host::WriteComponentText(form));
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <filesystem>
 
 #include "host/Strings.h"
+#include "host/SysUtils.h"
 #include "tests/TestSupport.h"
 
 using namespace host;
@@ -250,4 +252,109 @@ TEST(FilesTest, AFailingDiskLeavesNoHandleAndNoFileBehind) {
   EXPECT_EQ(openHandles(), handles);
   EXPECT_EQ(ReadFile(dir.File("a.dfm")), "old");
   EXPECT_EQ(Entries(dir), (std::vector<std::string>{"a.dfm"}));
+}
+
+namespace {
+
+int KillAtStep = -1;
+
+// Ends the process at the chosen step, as a crash or a power cut would.
+void KillHere(int step) {
+  if (step == KillAtStep) ::_exit(99);
+}
+
+}  // namespace
+
+// A save killed at any point among its steps leaves, once the journal is finished, every file
+// old or every file new, and nothing of the kit's own beside them.
+TEST(FilesTest, AWriteKilledAtAnyStepIsWholeOldOrWholeNewOnceItsJournalIsFinished) {
+  bool completed = false;
+  for (int step = 0; !completed; ++step) {
+    SCOPED_TRACE("killed at step " + std::to_string(step));
+    ASSERT_LT(step, 40);
+    TempDir dir;
+    WriteFile(dir.File("Demo.dpr"), "old dpr");
+    WriteFile(dir.File("Unit1.dfm"), "old form");
+    WriteFile(dir.File("Unit1.pas"), "old unit");
+    std::string journal = dir.File(".Demo.dpr.mebrox-journal");
+    std::vector<TFileWrite> files = {{dir.File("Demo.dpr"), "new dpr"},
+                                     {dir.File("Unit1.dfm"), "new form"},
+                                     {dir.File("Unit2.pas"), "new unit", 0755},
+                                     {dir.File("Unit1.pas"), "newer unit"}};
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      KillAtStep = step;
+      WriteStepHook = KillHere;
+      try {
+        WriteFilesTogether(files, journal);
+      } catch (...) {
+        ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 1);
+    completed = WEXITSTATUS(status) == 0;
+
+    // Once the journal is written, the write is as good as done.
+    bool journalLeft = std::filesystem::exists(journal);
+    std::string told = FinishInterruptedWrite(journal);
+    EXPECT_EQ(told.empty(), !journalLeft) << told;
+    bool isNew = ReadFile(dir.File("Demo.dpr")) == "new dpr";
+    EXPECT_EQ(isNew, completed || journalLeft);
+    if (isNew) {
+      EXPECT_EQ(ReadFile(dir.File("Unit1.dfm")), "new form");
+      EXPECT_EQ(ReadFile(dir.File("Unit1.pas")), "newer unit");
+      EXPECT_EQ(ReadFile(dir.File("Unit2.pas")), "new unit");
+      EXPECT_EQ(Mode(dir.File("Unit2.pas")), 0755u);
+    } else {
+      EXPECT_EQ(ReadFile(dir.File("Unit1.dfm")), "old form");
+      EXPECT_EQ(ReadFile(dir.File("Unit1.pas")), "old unit");
+      EXPECT_FALSE(std::filesystem::exists(dir.File("Unit2.pas")));
+    }
+    // What a killed writer left before its journal existed goes with the next write there.
+    if (!isNew) WriteFilesTogether(files, journal);
+    EXPECT_EQ(Entries(dir),
+              (std::vector<std::string>{"Demo.dpr", "Unit1.dfm", "Unit1.pas", "Unit2.pas"}));
+  }
+}
+
+TEST(FilesTest, AJournalFinishesOnlyWhatIsStillItsOwnToFinish) {
+  TempDir dir;
+  WriteFile(dir.File("a.dfm"), "old a");
+  WriteFile(dir.File("b.dfm"), "old b");
+  std::string journal = dir.File(".P.dpr.mebrox-journal");
+  KillAtStep = 3;  // two temporary files, the second names, the journal: then killed
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    WriteStepHook = KillHere;
+    WriteFilesTogether({{dir.File("a.dfm"), "new a"}, {dir.File("b.dfm"), "new b"}}, journal);
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_EQ(WEXITSTATUS(status), 99);
+  ASSERT_EQ(ReadFile(dir.File("a.dfm")), "old a");
+  // Someone changed b meanwhile: their contents stay, and the message says so.
+  ::unlink(dir.File("b.dfm").c_str());
+  WriteFile(dir.File("b.dfm"), "the user's b");
+  std::string told = FinishInterruptedWrite(journal);
+  EXPECT_NE(told.find("b.dfm changed since"), std::string::npos) << told;
+  EXPECT_EQ(ReadFile(dir.File("a.dfm")), "new a");
+  EXPECT_EQ(ReadFile(dir.File("b.dfm")), "the user's b");
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"a.dfm", "b.dfm"}));
+  EXPECT_EQ(FinishInterruptedWrite(journal), "");
+
+  // A journal that names files not its own is refused, and nothing is touched.
+  WriteFile(journal, std::string("mebrox write journal 1\na.dfm\0b.dfm\0\0", 36));
+  EXPECT_THROW(FinishInterruptedWrite(journal), EInOutError);
+  EXPECT_EQ(ReadFile(dir.File("b.dfm")), "the user's b");
+  EXPECT_TRUE(IsOwnPassingFile(".a.dfm.mebrox-tmp-12-Ab12Cd"));
+  EXPECT_TRUE(IsOwnPassingFile(".P.dpr.mebrox-journal"));
+  EXPECT_FALSE(IsOwnPassingFile(".Demo.RUN.mebrox-tmp-notes"));
+  EXPECT_FALSE(IsOwnPassingFile("a.dfm"));
 }

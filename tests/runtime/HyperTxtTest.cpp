@@ -571,19 +571,20 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesB
   ini.WriteBool("HyperTxt", "WordFontUnderline", true);
   TComponent designer(nullptr);
   designer.SetDesigning(true);
-  auto* dropped = new THyperTxt(&designer);
+  auto* dropped = testing_support::DropNew<THyperTxt>(designer);
   EXPECT_EQ(dropped->AutoAdjust(), adWidth);
   EXPECT_EQ(dropped->Brush().Style(), bsSolid);
   EXPECT_EQ(dropped->Brush().Color(), clBlack);
   EXPECT_EQ(dropped->Font().Name(), "Times New Roman");
   EXPECT_TRUE(dropped->WordFont().Style().Contains(fsUnderline));
   THyperTxt running(nullptr);  // a finished application never reads the file
+  EXPECT_EQ((new THyperTxt(&designer))->AutoAdjust(), adNone);  // nor does a form file's
   EXPECT_EQ(running.AutoAdjust(), adNone);
 
   // A colour it cannot read is told, and the control keeps its own.
   ini.WriteString("HyperTxt", "BrushColor", "clNoSuchColour");
   size_t told = testing_support::Dialogs().Errors().size();
-  auto* unread = new THyperTxt(&designer);
+  auto* unread = testing_support::DropNew<THyperTxt>(designer);
   EXPECT_EQ(unread->Brush().Color(), clBlack);
   EXPECT_EQ(unread->Brush().Style(), bsSolid);
   EXPECT_EQ(testing_support::Dialogs().Errors().size(), told + 1);
@@ -591,7 +592,10 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesB
   int users = THyperTxt::WordCursors().Users();
   std::filesystem::remove(windows.File("Mebrox.ini"));
   std::filesystem::create_directory(windows.File("Mebrox.ini"));
-  EXPECT_THROW(new THyperTxt(&designer), EInOutError);
+  // A drop that fails takes the new control away again, and with it its use of the cursors.
+  auto* failing = new THyperTxt(&designer);
+  EXPECT_THROW(failing->DroppedFromPalette(), EInOutError);
+  delete failing;
   EXPECT_EQ(THyperTxt::WordCursors().Users(), users);
 }
 

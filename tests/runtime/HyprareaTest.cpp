@@ -131,10 +131,11 @@ TEST(HyperAreaTest, SettingsSwitchCursorShowOnOnlyInTheDesigner) {
   ini.WriteBool("HyperArea", "CursorShow", true);
   TForm designer(nullptr), running(nullptr);
   designer.SetDesigning(true);
-  EXPECT_TRUE((new THyperArea(&designer))->CursorShow());
+  EXPECT_TRUE(testing_support::DropNew<THyperArea>(designer)->CursorShow());
+  EXPECT_FALSE((new THyperArea(&designer))->CursorShow());  // read, not dropped
   EXPECT_FALSE((new THyperArea(&running))->CursorShow());
   ini.WriteBool("HyperArea", "Use", false);
-  EXPECT_FALSE((new THyperArea(&designer))->CursorShow());
+  EXPECT_FALSE(testing_support::DropNew<THyperArea>(designer)->CursorShow());
 }
 
 TEST(HyperAreaTest, StoredAreaReadsBackWithItsClearStylesAndAction) {

@@ -10,6 +10,14 @@
 
 namespace testing_support {
 
+// A component as the designer's palette drops it on owner: made, then given its first look.
+template <class T>
+T* DropNew(host::TComponent& owner) {
+  auto* component = new T(&owner);
+  component->DroppedFromPalette();
+  return component;
+}
+
 // A small application: frames named Form1, Form2 ... owned by Application (the first is the
 // main form), its executable in a temporary folder so that the run-state file lands there, and
 // every form event recorded as a trace line. Everything is put back when it goes.

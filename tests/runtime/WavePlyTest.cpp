@@ -299,15 +299,20 @@ TEST_F(WavePlayTest, SettingsFileOnlyAddsOptionsInTheDesigner) {
 
   EXPECT_EQ(NewPlayer("Running", "", "")->Options(), TWavePlayOptions{});
   Form->SetDesigning(true);
-  EXPECT_EQ(NewPlayer("Designed", "", "")->Options(),
-            (TWavePlayOptions{wvAutoPlay, wvWaitTillDone}));
+  EXPECT_EQ(NewPlayer("Read", "", "")->Options(), TWavePlayOptions{});
+  auto dropped = [&](const std::string& name) {
+    TWavePlay* player = NewPlayer(name, "", "");
+    player->DroppedFromPalette();
+    return player->Options();
+  };
+  EXPECT_EQ(dropped("Designed"), (TWavePlayOptions{wvAutoPlay, wvWaitTillDone}));
 
   testing_support::WriteFile(WindowsDir.File("Mebrox.ini"),
                              "[Status]\nINIAvailable=2\n[WavePlay]\nUse=1\nAutoPlay=1\n");
-  EXPECT_EQ(NewPlayer("Unavailable", "", "")->Options(), TWavePlayOptions{});
+  EXPECT_EQ(dropped("Unavailable"), TWavePlayOptions{});
   testing_support::WriteFile(WindowsDir.File("Mebrox.ini"),
                              "[Status]\nINIAvailable=1\n[WavePlay]\nUse=0\nAutoPlay=1\n");
-  EXPECT_EQ(NewPlayer("Unused", "", "")->Options(), TWavePlayOptions{});
+  EXPECT_EQ(dropped("Unused"), TWavePlayOptions{});
 }
 
 TEST_F(WavePlayTest, OptionsReadBackAsWrittenEvenOverTheSettingsFile) {

@@ -12,6 +12,7 @@
 #include "host/MetricCanvas.h"
 #include "runtime/RuntimeClasses.h"
 #include "tests/TestSupport.h"
+#include "tests/runtime/RuntimeTestSupport.h"
 
 using namespace host;
 using namespace mebrox;
@@ -245,7 +246,7 @@ TEST(fxLabelTest, SettingsApplyOnlyWhenDesigningAndBypassTheCoupling) {
             "[Status]\nINIAvailable=1\n"
             "[fxLabel]\nUse=1\nEffectType=5\nShadowDistance=7\nFontColor=clRed\nFontSize=30\n"
             "FontName=Arial\nFontBold=0\nFontItalic=1\nShadowColor=clGreen\nLightColor=clAqua\n");
-  auto* designed = new TfxLabel(&designer);
+  auto* designed = testing_support::DropNew<TfxLabel>(designer);
   EXPECT_EQ(designed->EffectType(), etShadow);
   EXPECT_EQ(designed->ShadowDistance(), 7);
   EXPECT_EQ(designed->Font().Color(), clRed);

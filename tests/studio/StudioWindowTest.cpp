@@ -322,7 +322,10 @@ TEST_F(StudioWindowTest, ANewProjectGetsFramesAndIsSavedElsewhereWithItsFiles) {
   EXPECT_FALSE(fs::exists(FWork.File("app/Unit3.dfm")));
   // A copy is never written over files that are there.
   EXPECT_FALSE(Window->SaveProjectAs(QString::fromStdString(FWork.File("app/Other.dpr"))));
-  EXPECT_NE(Messages.back().find("exists already"), std::string::npos) << Messages.back();
+  EXPECT_NE(Messages.back().find("holds files of these names already, which the project would "
+                                 "write over: Unit1.pas, Unit1.dfm, words.wls"),
+            std::string::npos)
+      << Messages.back();
 
   QStringList recent =
       mebrox::studio::TStudioSettings(QString::fromStdString(FWork.File("studio.ini")))
