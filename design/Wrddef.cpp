@@ -239,6 +239,12 @@ void TWordSelectDlg::SetExtenderGlyph(const std::string& bitmapName) {
 
 void TWordSelectDlg::DstListClick() {
   if (DstList->ItemIndex() == FCurrentWord || !bbExtender->Enabled() || !ActionsOpen()) return;
+  // The open panel always shows a word: a list left with no choice (Ctrl+click) chooses the
+  // panel's word again.
+  if (DstList->ItemIndex() < 0) {
+    DstList->SetItemIndex(FCurrentWord);
+    return;
+  }
   UpdateWordData();
   ShowWord(DstList->ItemIndex());
 }

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -19,6 +21,7 @@
 #include "host/Outline.h"
 #include "host/StdCtrls.h"
 #include "host/TabCtrls.h"
+#include "host/qt/QtBackend.h"
 #include "tests/TestSupport.h"
 
 using namespace host;
@@ -356,6 +359,32 @@ TEST(DialogControlsTest, ChoicesFireTheirEventsAsTheOldControlsDid) {
   dlg.CheckBold->SetChecked(false);
   dlg.CheckBold->Click();
   EXPECT_EQ(dlg.CheckBold->State(), cbGrayed);
+}
+
+// A press of the pointer makes a row current before it selects it: the list tells of the
+// choice once, with the row the user sees chosen. Ctrl+click takes the choice away.
+TEST(DialogControlsTest, APointerClickOnARowChoosesItOnce) {
+  TControlsDlg dlg;
+  dlg.Show();
+  std::vector<int> clicks;
+  dlg.ListFruit->OnClick = [&](TObject*) { clicks.push_back(dlg.ListFruit->ItemIndex()); };
+  QWidget* window = qt::WidgetOf(dlg);
+  ASSERT_NE(window, nullptr);
+  auto* list = window->findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+    QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, modifiers,
+                      list->viewport()->mapTo(window, at));
+  };
+  for (int row : {1, 2, 2}) click(row);
+  EXPECT_EQ(list->currentRow(), 2);
+  click(2, Qt::ControlModifier);
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  click(0);
+  EXPECT_EQ(clicks, (std::vector<int>{1, 2, -1, 0}));
+  EXPECT_EQ(list->currentRow(), 0);
+  EXPECT_TRUE(list->item(0)->isSelected());
 }
 
 TEST(DialogControlsTest, PagesTabsAndOutlines) {
