@@ -18,6 +18,7 @@ namespace {
 using mebrox::TWords;
 using mebrox::TWordSelectDlg;
 using testing::HasSubstr;
+using testing::Not;
 using TEntry = std::array<std::string, 3>;  // word, action code, action data
 
 const std::vector<std::string> Text = {"The cat sat on the mat", "A CAT, a dog\tbone and a bird",
@@ -296,6 +297,25 @@ TEST_F(WordsEditorTest, SavesAndLoadsWordLists) {
   expected[0] = {"home", "4", "Close"};
   EXPECT_EQ(Entries(saved), expected);
   EXPECT_EQ(Entries(Words()), Listed);
+}
+
+TEST_F(WordsEditorTest, SaveLoadSaveKeepsTheWordsAndTheFile) {
+  Edit(
+      "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
+      "select WordSelectDlg.cbAction \"Show Description\"\ntype WordSelectDlg.mDesc \"Woof\"\n"
+      "file \"first.wls\"\nmenu WordSelectDlg.DstList \"Save\"\n"
+      "file \"first.wls\"\nmenu WordSelectDlg.DstList \"Load\"\n"
+      "file \"second.wls\"\nmenu WordSelectDlg.DstList \"Save\"\n"
+      "click WordSelectDlg.OKBtn 5 5\n");
+  EXPECT_EQ(testing_support::ReadFile(File("second.wls")),
+            testing_support::ReadFile(File("first.wls")));
+  std::vector<TEntry> expected = Hot;
+  expected[2] = {"mat", "0", "Woof"};
+  EXPECT_EQ(Entries(Words()), expected);
+  FStudio.Session().Save();
+  const std::string form = testing_support::ReadFile(File("Unit1.dfm"));
+  EXPECT_THAT(form, HasSubstr("'0 Woof   "));
+  EXPECT_THAT(form, Not(HasSubstr("Woof'#13#10")));
 }
 
 TEST_F(WordsEditorTest, LoadingWhileFoldedOutShowsTheLoadedWordAtTheSamePlace) {
