@@ -85,6 +85,7 @@ TWordSelectDlg::TWordSelectDlg(host::TComponent* owner) : host::TForm(owner) {
       .Bind("GroupBox1", GroupBox1)
       .Bind("Label7", Label7)
       .Bind("cbAction", cbAction)
+      .Bind("Label8", Label8)
       .Bind("Notebook1", Notebook1)
       .Part("Label1")
       .Bind("mDesc", mDesc)
@@ -122,8 +123,16 @@ void TWordSelectDlg::BindEvents() {
   cbFrameList->OnChange = actionChanged;
   cbWaveList->OnChange = actionChanged;
   cbLinesList->OnChange = actionChanged;
-  txFileName->OnChange = actionChanged;
-  mDesc->OnChange = [this](host::TObject*) { mDescChange(); };
+  txFileName->OnChange = [this](host::TObject*) {
+    FActionChanged = true;
+    ShowRoom(false);
+  };
+  mDesc->OnChange = [this](host::TObject*) {
+    mDescChange();
+    ShowRoom(false);
+  };
+  mDesc->OnMaxText = [this](host::TObject*) { ShowRoom(true); };
+  txFileName->OnMaxText = mDesc->OnMaxText;
   SpeedButton1->OnClick = [this](host::TObject*) { SpeedButton1Click(); };
   Save1->OnClick = [this](host::TObject*) { Save1Click(); };
   Load1->OnClick = [this](host::TObject*) { Load1Click(); };
@@ -133,6 +142,9 @@ void TWordSelectDlg::BindEvents() {
 }
 
 void TWordSelectDlg::AutoInitialize() {
+  // What the designer types must fit the entry's data column: it would come back cut.
+  mDesc->SetMaxLength(TWords::ActWidth);
+  txFileName->SetMaxLength(TWords::ActWidth);
   FCompactHeight = OKBtn->Top() + OKBtn->Height() + 33;
   FExpandedHeight = GroupBox1->Top() + GroupBox1->Height() + 36;
   // Placed so that the dialog still fits on the screen once the panel is folded out.
@@ -241,12 +253,13 @@ void TWordSelectDlg::DstListClick() {
   if (DstList->ItemIndex() == FCurrentWord || !bbExtender->Enabled() || !ActionsOpen()) return;
   // The open panel always shows a word: a list left with no choice (Ctrl+click) chooses the
   // panel's word again.
-  if (DstList->ItemIndex() < 0) {
-    DstList->SetItemIndex(FCurrentWord);
-    return;
-  }
+  const int chosen = DstList->ItemIndex();
+  DstList->SetItemIndex(FCurrentWord);
+  if (chosen < 0) return;
+  // Until the panel is stored the list keeps its word: a panel the entry cannot hold stays for
+  // the designer to put right.
   UpdateWordData();
-  ShowWord(DstList->ItemIndex());
+  ShowWord(chosen);
 }
 
 void TWordSelectDlg::ShowWord(int index) {
@@ -320,12 +333,34 @@ void TWordSelectDlg::RestoreData() {
 
 void TWordSelectDlg::cbActionChange() {
   if (cbAction->ItemIndex() >= 0) Notebook1->SetPageIndex(cbAction->ItemIndex());
+  ShowRoom(false);
+}
+
+void TWordSelectDlg::ShowRoom(bool refused) {
+  const int action = cbAction->ItemIndex();
+  if (action != waDescription && action != waProgram) {
+    Label8->SetCaption(std::string());
+    return;
+  }
+  const std::string room = std::to_string(TWords::ActWidth);
+  Label8->SetCaption(refused ? "Not taken: " + room + " characters at most"
+                             : std::to_string(ActionData(action).size()) + " of " + room +
+                                   " characters");
 }
 
 void TWordSelectDlg::SpeedButton1Click() {
   OpenDialog1->SetFilter("*.exe;*.bat|*.EXE;*.BAT|*.exe|*.EXE|*.bat|*.BAT");
   OpenDialog1->SetDefaultExt("EXE");
-  if (OpenDialog1->Execute()) txFileName->SetText(OpenDialog1->FileName());
+  if (!OpenDialog1->Execute()) return;
+  const std::string fileName = OpenDialog1->FileName();
+  if (fileName.size() > static_cast<size_t>(TWords::ActWidth)) {
+    host::ShowMessage("The path of " + fileName + " is " + std::to_string(fileName.size()) +
+                      " characters long; a hot word's program path holds " +
+                      std::to_string(TWords::ActWidth) +
+                      " at most. Type a shorter one, such as its path from the project's folder.");
+    return;
+  }
+  txFileName->SetText(fileName);
 }
 
 void TWordSelectDlg::Save1Click() {
@@ -394,7 +429,12 @@ void TWordsProperty::Edit() {
   FillItems(*dialog->cbWaveList, *Wrddef::GetWaveComponents(&text));
   FillItems(*dialog->cbLinesList, text.LinesLists());
   if (dialog->ShowModal() != host::mrOk) return;
-  dialog->UpdateWordData();
+  // A panel the entry cannot hold is reported; the rest of the designer's work is kept.
+  try {
+    dialog->UpdateWordData();
+  } catch (const host::Exception& e) {
+    host::Application->HandleException(e);
+  }
   dialog.reset();
   // The control's setter copies the list; setting it tells the designer the form changed.
   SetObjectValue(words);

@@ -178,7 +178,6 @@ class QtEditPeer final : public QtWidgetPeer<IEditPeer> {
     if (Edit()->text() != ToQString(text)) Edit()->setText(ToQString(text));
   }
   void SetReadOnly(bool readOnly) override { Edit()->setReadOnly(readOnly); }
-  void SetMaxLength(int length) override { Edit()->setMaxLength(length > 0 ? length : 32767); }
   void SetPasswordChar(char c) override {
     Edit()->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
   }
@@ -234,7 +233,6 @@ class QtMemoPeer final : public QtWidgetPeer<IEditPeer> {
     if (readOnly)
       Memo()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   }
-  void SetMaxLength(int) override {}
   void SetPasswordChar(char) override {}
   void SetSelection(int start, int length) override {
     QString text = Memo()->toPlainText();

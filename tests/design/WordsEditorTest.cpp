@@ -358,6 +358,67 @@ TEST_F(WordsEditorTest, BrowsesForAProgramWithTheKeyOrTheButton) {
   EXPECT_EQ(Entries(Words())[0], (TEntry{"home", "3", "/opt/app.exe"}));
 }
 
+// A description or program path holds what the entry's 90 characters of data can: typing past
+// them is refused and the dialog says so, and what the fields hold is stored whole.
+TEST_F(WordsEditorTest, DescriptionsAndProgramsAreHeldToTheRoomOfTheEntry) {
+  const std::string ninety = std::string(40, 'a') + "\r\n" + std::string(48, 'b');
+  const std::string longPath = "/opt/" + std::string(90, 'p') + "/app.exe";
+  std::vector<std::string> notes;
+  FStudio.AfterEachLine([&](int) {
+    for (int i = 0; i < host::Screen->FormCount(); ++i)
+      if (auto* d = dynamic_cast<TWordSelectDlg*>(host::Screen->Forms(i)))
+        if (d->Visible() && (notes.empty() || notes.back() != d->Label8->Caption()))
+          notes.push_back(d->Label8->Caption());
+  });
+  std::string trace = Edit(
+      "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
+      "select WordSelectDlg.cbAction \"Show Description\"\n"
+      "type WordSelectDlg.mDesc \"" +
+      std::string(40, 'a') + "\"\nkey WordSelectDlg.mDesc Enter\n" + "type WordSelectDlg.mDesc \"" +
+      std::string(50, 'b') + "\"\n" +
+      "select WordSelectDlg.DstList 0\nselect WordSelectDlg.cbAction \"Execute Program\"\n"
+      "type WordSelectDlg.txFileName \"" +
+      std::string(95, 'r') + "\"\n" + "file \"" + longPath +
+      "\"\nclick WordSelectDlg.SpeedButton1 5 5\n"
+      "click WordSelectDlg.OKBtn 5 5\n");
+  FStudio.AfterEachLine(nullptr);
+  EXPECT_THAT(trace, Not(HasSubstr("error ")));
+  EXPECT_THAT(trace, HasSubstr("message \"The path of " + longPath + " is 103 characters long"));
+  std::vector<TEntry> expected = Hot;
+  expected[2] = {"mat", "0", ninety};
+  expected[0] = {"home", "3", std::string(90, 'r')};
+  EXPECT_EQ(Entries(Words()), expected);
+  EXPECT_EQ(notes,
+            (std::vector<std::string>{"", "0 of 90 characters", "40 of 90 characters",
+                                      "Not taken: 90 characters at most", "", "0 of 90 characters",
+                                      "Not taken: 90 characters at most"}));
+}
+
+// A frame whose name is too long for the entry cannot be stored: the panel and the list keep
+// the word to put right, and OK keeps everything else.
+TEST_F(WordsEditorTest, APanelTheEntryCannotHoldIsReportedAndTheRestKept) {
+  const std::string longName = "Form" + std::string(90, 'x');
+  FStudio.Form("Form2").SetName(longName);
+  std::string trace = Edit(
+      "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
+      "select WordSelectDlg.cbAction \"Close Window\"\n"
+      "select WordSelectDlg.DstList 0\nselect WordSelectDlg.cbFrameList \"" +
+          longName +
+          "\"\n"
+          "select WordSelectDlg.DstList 1\nclick WordSelectDlg.OKBtn 5 5\n",
+      [](TWordSelectDlg& d) {
+        EXPECT_EQ(d.DstList->ItemIndex(), 0);
+        EXPECT_EQ(d.CurrentWord(), 0);
+        EXPECT_EQ(d.cbFrameList->Text(), "Form" + std::string(90, 'x'));
+      });
+  EXPECT_THAT(trace, HasSubstr("error \"The action data is 94 characters long"));
+  EXPECT_THAT(trace, HasSubstr("closed TWordSelectDlg -> ok\nerror \"The action data is 94"));
+  std::vector<TEntry> expected = Hot;
+  expected[2] = {"mat", "4", "Close"};
+  EXPECT_EQ(Entries(Words()), expected);
+  EXPECT_TRUE(Modified());
+}
+
 TEST_F(WordsEditorTest, AControlWithoutTextShowsNoWordsAndKeepsThem) {
   static_cast<mebrox::THyperTxt&>(FStudio.Component("Form1", "HyperTxt1")).Lines().Clear();
   Edit("click WordSelectDlg.OKBtn 5 5\n", {}, [](TWordSelectDlg& d) {

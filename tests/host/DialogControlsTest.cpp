@@ -387,6 +387,42 @@ TEST(DialogControlsTest, APointerClickOnARowChoosesItOnce) {
   EXPECT_TRUE(list->item(0)->isSelected());
 }
 
+// A limit counts bytes as the text is kept, a memo's line breaks as CR LF; what would pass it is
+// refused whole, typed or pasted, and said so. Text set in code may be longer and still shrinks.
+TEST(DialogControlsTest, MaxLengthRefusesWhatWouldPassItAndSaysSo) {
+  TControlsDlg dlg;
+  dlg.Show();
+  std::vector<std::string> refused;
+  dlg.MemoNotes->OnMaxText = [&](TObject*) { refused.push_back("memo"); };
+  dlg.EditName->OnMaxText = [&](TObject*) { refused.push_back("edit"); };
+
+  dlg.MemoNotes->Lines().SetText("ab");
+  dlg.MemoNotes->SetMaxLength(7);
+  dlg.MemoNotes->SetFocus();
+  dlg.MemoNotes->SetSelStart(2);
+  Press(dlg, VK_RETURN);
+  Type(*dlg.MemoNotes, "cdefg");
+  EXPECT_EQ(dlg.MemoNotes->Lines().Text(), "ab\r\ncde\r\n");
+  EXPECT_EQ(refused, (std::vector<std::string>{"memo", "memo"}));
+  EXPECT_EQ(dlg.MemoNotes->SelStart(), 6) << "the caret stays where the refused key found it";
+  Press(dlg, VK_BACK);
+  Type(*dlg.MemoNotes, "X");
+  EXPECT_EQ(dlg.MemoNotes->Lines().Text(), "ab\r\ncdX\r\n");
+
+  // A paste too long for the room left is not cut to fit.
+  dlg.EditName->SetMaxLength(6);
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Ada Lovelace"});
+  EXPECT_EQ(dlg.EditName->Text(), "Ada");
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Ada \xC3\xA9"});
+  EXPECT_EQ(dlg.EditName->Text(), "Ada \xC3\xA9");
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Ada \xC3\xA9\xC3\xA9"});
+  EXPECT_EQ(dlg.EditName->Text(), "Ada \xC3\xA9");
+  dlg.EditName->SetText("Augusta Ada");
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Augusta Ad"});
+  EXPECT_EQ(dlg.EditName->Text(), "Augusta Ad");
+  EXPECT_EQ(refused, (std::vector<std::string>{"memo", "memo", "edit", "edit"}));
+}
+
 TEST(DialogControlsTest, PagesTabsAndOutlines) {
   TControlsDlg dlg;
   dlg.Show();
