@@ -1,5 +1,7 @@
 #include "design/Wrddef.h"
 
+#include <algorithm>
+
 #include "design/Actdef.h"
 #include "host/DialogLayout.h"
 #include "host/Forms.h"
@@ -172,19 +174,41 @@ void TWordSelectDlg::RefreshButtons() {
   IncludeBtn->SetEnabled(SrcTxt->Lines().Count() > 0 && !open);
 }
 
-std::string TWordSelectDlg::SelectedWord() const {
-  std::string word = RTrim(ExpandTabs(SrcTxt->SelText(), FWordTabWidth));
+std::string TWordSelectDlg::SelectedWord(std::string& refusal) const {
+  const std::string selected = SrcTxt->SelText();
+  // Line ends at either end are a drag run past the word's line; the word is what lies between.
+  const size_t first = selected.find_first_not_of("\r\n");
+  const std::string within =
+      first == std::string::npos
+          ? std::string()
+          : selected.substr(first, selected.find_last_not_of("\r\n") - first + 1);
+  const std::string word = RTrim(ExpandTabs(within, FWordTabWidth));
   // A word lies within one line and fits its column: anything else would garble the word's
   // entry and the word-list file.
-  if (word.find_first_of("\r\n") != std::string::npos || word.size() > TWords::WordWidth)
-    return std::string();
-  return word;
+  const auto lines = std::count(word.begin(), word.end(), '\n') + 1;
+  if (selected.empty())
+    refusal = "Select the word to include in the text first.";
+  else if (word.empty())
+    refusal = "The selection holds only blanks: select a word of the text to include.";
+  else if (lines > 1)
+    refusal = "The selection runs over " + std::to_string(lines) +
+              " lines: a hot word lies within one line of the text.";
+  else if (word.size() > static_cast<size_t>(TWords::WordWidth))
+    refusal = "The selection is " + std::to_string(word.size()) +
+              " characters long: a hot word holds " + std::to_string(TWords::WordWidth) +
+              " at most.";
+  else
+    return word;
+  return std::string();
 }
 
 void TWordSelectDlg::IncludeBtnClick() {
-  if (SrcTxt->SelLength() == 0) return;
-  const std::string word = SelectedWord();
-  if (word.empty()) return;
+  std::string refusal;
+  const std::string word = SelectedWord(refusal);
+  if (word.empty()) {
+    host::ShowMessage(refusal);
+    return;
+  }
   // Compared as typed and as it would be stored, so that a word with a tab comes in once.
   const host::TStringList& items = DstList->Items();
   if (items.IndexOf(SrcTxt->SelText()) >= 0 || items.IndexOf(word) >= 0) return;

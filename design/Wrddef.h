@@ -111,8 +111,8 @@ class TWordSelectDlg : public host::TForm {
   void Save1Click();
   void Load1Click();
 
-  // The word the selection in SrcTxt makes, or "" when it makes none.
-  std::string SelectedWord() const;
+  // The word the selection in SrcTxt makes; "" when it makes none, with refusal saying why.
+  std::string SelectedWord(std::string& refusal) const;
   // DstList again from FHotWords, one item per word.
   void ShowWords();
   // Clears the panel and shows word index in it.

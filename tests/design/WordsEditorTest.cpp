@@ -162,18 +162,54 @@ TEST_F(WordsEditorTest, IncludesEachSelectedWordOnceAsANewDescription) {
       "click WordSelectDlg.IncludeBtn 5 5\n"
       "select WordSelectDlg.SrcTxt \"dog\tbone\"\nclick WordSelectDlg.IncludeBtn 5 5\n"
       "select WordSelectDlg.SrcTxt \"dog\tbone\"\nkey WordSelectDlg.SrcTxt Insert\n"
-      // Blanks alone, and a selection running into the next line, make no word.
-      "select WordSelectDlg.SrcTxt \" \"\nclick WordSelectDlg.IncludeBtn 5 5\n"
-      "select WordSelectDlg.SrcTxt \"mat\"\nkey WordSelectDlg.SrcTxt Shift+Down\n"
+      // A selection run past the end of its line takes the word within it.
+      "select WordSelectDlg.SrcTxt \"sat on the mat\"\nkey WordSelectDlg.SrcTxt Shift+Right\n"
       "click WordSelectDlg.IncludeBtn 5 5\n"
-      "click WordSelectDlg.OKBtn 5 5\n",
-      [](TWordSelectDlg& d) { EXPECT_THAT(d.SrcTxt->SelText(), HasSubstr("\n")); });
+      "click WordSelectDlg.OKBtn 5 5\n");
   std::vector<TEntry> expected = Hot;
   expected.push_back({"cat", "0", "Not Defined"});
   expected.push_back({mebrox::ExpandTabs("dog\tbone", TabWidth), "0", "Not Defined"});
+  expected.push_back({"sat on the mat", "0", "Not Defined"});
   EXPECT_EQ(Entries(Words()), expected);
   EXPECT_THAT(trace, HasSubstr("closed TWordSelectDlg -> ok\n"));
   EXPECT_TRUE(Modified());
+}
+
+// A selection that makes no word is refused with the reason, and the selection stays to mend.
+TEST_F(WordsEditorTest, ASelectionThatMakesNoWordIsRefusedWithTheReason) {
+  static_cast<mebrox::THyperTxt&>(FStudio.Component("Form1", "HyperTxt1"))
+      .Lines()
+      .Add(std::string(130, 'z'));
+  struct TCase {
+    std::string Select;  // script lines that make the selection
+    std::string Message;
+  };
+  const std::vector<TCase> cases = {
+      {"", "Select the word to include in the text first."},
+      {"select WordSelectDlg.SrcTxt \" \"\n",
+       "The selection holds only blanks: select a word of the text to include."},
+      {"select WordSelectDlg.SrcTxt \"\t\"\n",
+       "The selection holds only blanks: select a word of the text to include."},
+      {"select WordSelectDlg.SrcTxt \"mat\"\nkey WordSelectDlg.SrcTxt Shift+Down\n",
+       "The selection runs over 2 lines: a hot word lies within one line of the text."},
+      {"select WordSelectDlg.SrcTxt \"mat\"\nkey WordSelectDlg.SrcTxt Shift+Down\n"
+       "key WordSelectDlg.SrcTxt Shift+Down\n",
+       "The selection runs over 3 lines: a hot word lies within one line of the text."},
+      {"select WordSelectDlg.SrcTxt \"" + std::string(130, 'z') + "\"\n",
+       "The selection is 130 characters long: a hot word holds 128 at most."},
+  };
+  for (const TCase& c : cases) {
+    const std::string selected = c.Select;
+    std::string trace = Edit(c.Select + "click WordSelectDlg.IncludeBtn 5 5\n" + c.Select +
+                                 "key WordSelectDlg.SrcTxt Insert\nclick WordSelectDlg.OKBtn 5 5\n",
+                             [&](TWordSelectDlg& d) {
+                               EXPECT_EQ(d.DstList->Items().Count(), 3) << selected;
+                               EXPECT_EQ(d.SrcTxt->SelLength() > 0, !selected.empty()) << selected;
+                             });
+    const std::string message = "message \"" + c.Message + "\" -> ok\n";
+    EXPECT_THAT(trace, HasSubstr(message + message)) << selected;
+    EXPECT_EQ(Entries(Words()), Hot) << selected;
+  }
 }
 
 TEST_F(WordsEditorTest, RemovesWordsByButtonOrKeyAndCancelPutsEverythingBack) {
