@@ -278,11 +278,17 @@ void TWordSelectDlg::DstListClick() {
   // The open panel always shows a word: a list left with no choice (Ctrl+click) chooses the
   // panel's word again.
   const int chosen = DstList->ItemIndex();
-  DstList->SetItemIndex(FCurrentWord);
-  if (chosen < 0) return;
-  // Until the panel is stored the list keeps its word: a panel the entry cannot hold stays for
-  // the designer to put right.
-  UpdateWordData();
+  if (chosen < 0) {
+    DstList->SetItemIndex(FCurrentWord);
+    return;
+  }
+  // A panel the entry cannot hold stays, with its word chosen, for the designer to put right.
+  try {
+    UpdateWordData();
+  } catch (...) {
+    DstList->SetItemIndex(FCurrentWord);
+    throw;
+  }
   ShowWord(chosen);
 }
 
