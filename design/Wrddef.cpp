@@ -1,5 +1,7 @@
 #include "design/Wrddef.h"
 
+#include <algorithm>
+
 #include "design/Actdef.h"
 #include "host/DialogLayout.h"
 #include "host/Forms.h"
@@ -85,6 +87,7 @@ TWordSelectDlg::TWordSelectDlg(host::TComponent* owner) : host::TForm(owner) {
       .Bind("GroupBox1", GroupBox1)
       .Bind("Label7", Label7)
       .Bind("cbAction", cbAction)
+      .Bind("Label8", Label8)
       .Bind("Notebook1", Notebook1)
       .Part("Label1")
       .Bind("mDesc", mDesc)
@@ -122,8 +125,16 @@ void TWordSelectDlg::BindEvents() {
   cbFrameList->OnChange = actionChanged;
   cbWaveList->OnChange = actionChanged;
   cbLinesList->OnChange = actionChanged;
-  txFileName->OnChange = actionChanged;
-  mDesc->OnChange = [this](host::TObject*) { mDescChange(); };
+  txFileName->OnChange = [this](host::TObject*) {
+    FActionChanged = true;
+    ShowRoom(false);
+  };
+  mDesc->OnChange = [this](host::TObject*) {
+    mDescChange();
+    ShowRoom(false);
+  };
+  mDesc->OnMaxText = [this](host::TObject*) { ShowRoom(true); };
+  txFileName->OnMaxText = mDesc->OnMaxText;
   SpeedButton1->OnClick = [this](host::TObject*) { SpeedButton1Click(); };
   Save1->OnClick = [this](host::TObject*) { Save1Click(); };
   Load1->OnClick = [this](host::TObject*) { Load1Click(); };
@@ -133,6 +144,9 @@ void TWordSelectDlg::BindEvents() {
 }
 
 void TWordSelectDlg::AutoInitialize() {
+  // What the designer types must fit the entry's data column: it would come back cut.
+  mDesc->SetMaxLength(TWords::ActWidth);
+  txFileName->SetMaxLength(TWords::ActWidth);
   FCompactHeight = OKBtn->Top() + OKBtn->Height() + 33;
   FExpandedHeight = GroupBox1->Top() + GroupBox1->Height() + 36;
   // Placed so that the dialog still fits on the screen once the panel is folded out.
@@ -160,19 +174,41 @@ void TWordSelectDlg::RefreshButtons() {
   IncludeBtn->SetEnabled(SrcTxt->Lines().Count() > 0 && !open);
 }
 
-std::string TWordSelectDlg::SelectedWord() const {
-  std::string word = RTrim(ExpandTabs(SrcTxt->SelText(), FWordTabWidth));
+std::string TWordSelectDlg::SelectedWord(std::string& refusal) const {
+  const std::string selected = SrcTxt->SelText();
+  // Line ends at either end are a drag run past the word's line; the word is what lies between.
+  const size_t first = selected.find_first_not_of("\r\n");
+  const std::string within =
+      first == std::string::npos
+          ? std::string()
+          : selected.substr(first, selected.find_last_not_of("\r\n") - first + 1);
+  const std::string word = RTrim(ExpandTabs(within, FWordTabWidth));
   // A word lies within one line and fits its column: anything else would garble the word's
   // entry and the word-list file.
-  if (word.find_first_of("\r\n") != std::string::npos || word.size() > TWords::WordWidth)
-    return std::string();
-  return word;
+  const auto lines = std::count(word.begin(), word.end(), '\n') + 1;
+  if (selected.empty())
+    refusal = "Select the word to include in the text first.";
+  else if (word.empty())
+    refusal = "The selection holds only blanks: select a word of the text to include.";
+  else if (lines > 1)
+    refusal = "The selection runs over " + std::to_string(lines) +
+              " lines: a hot word lies within one line of the text.";
+  else if (word.size() > static_cast<size_t>(TWords::WordWidth))
+    refusal = "The selection is " + std::to_string(word.size()) +
+              " characters long: a hot word holds " + std::to_string(TWords::WordWidth) +
+              " at most.";
+  else
+    return word;
+  return std::string();
 }
 
 void TWordSelectDlg::IncludeBtnClick() {
-  if (SrcTxt->SelLength() == 0) return;
-  const std::string word = SelectedWord();
-  if (word.empty()) return;
+  std::string refusal;
+  const std::string word = SelectedWord(refusal);
+  if (word.empty()) {
+    host::ShowMessage(refusal);
+    return;
+  }
   // Compared as typed and as it would be stored, so that a word with a tab comes in once.
   const host::TStringList& items = DstList->Items();
   if (items.IndexOf(SrcTxt->SelText()) >= 0 || items.IndexOf(word) >= 0) return;
@@ -239,8 +275,21 @@ void TWordSelectDlg::SetExtenderGlyph(const std::string& bitmapName) {
 
 void TWordSelectDlg::DstListClick() {
   if (DstList->ItemIndex() == FCurrentWord || !bbExtender->Enabled() || !ActionsOpen()) return;
-  UpdateWordData();
-  ShowWord(DstList->ItemIndex());
+  // The open panel always shows a word: a list left with no choice (Ctrl+click) chooses the
+  // panel's word again.
+  const int chosen = DstList->ItemIndex();
+  if (chosen < 0) {
+    DstList->SetItemIndex(FCurrentWord);
+    return;
+  }
+  // A panel the entry cannot hold stays, with its word chosen, for the designer to put right.
+  try {
+    UpdateWordData();
+  } catch (...) {
+    DstList->SetItemIndex(FCurrentWord);
+    throw;
+  }
+  ShowWord(chosen);
 }
 
 void TWordSelectDlg::ShowWord(int index) {
@@ -314,12 +363,34 @@ void TWordSelectDlg::RestoreData() {
 
 void TWordSelectDlg::cbActionChange() {
   if (cbAction->ItemIndex() >= 0) Notebook1->SetPageIndex(cbAction->ItemIndex());
+  ShowRoom(false);
+}
+
+void TWordSelectDlg::ShowRoom(bool refused) {
+  const int action = cbAction->ItemIndex();
+  if (action != waDescription && action != waProgram) {
+    Label8->SetCaption(std::string());
+    return;
+  }
+  const std::string room = std::to_string(TWords::ActWidth);
+  Label8->SetCaption(refused ? "Not taken: " + room + " characters at most"
+                             : std::to_string(ActionData(action).size()) + " of " + room +
+                                   " characters");
 }
 
 void TWordSelectDlg::SpeedButton1Click() {
   OpenDialog1->SetFilter("*.exe;*.bat|*.EXE;*.BAT|*.exe|*.EXE|*.bat|*.BAT");
   OpenDialog1->SetDefaultExt("EXE");
-  if (OpenDialog1->Execute()) txFileName->SetText(OpenDialog1->FileName());
+  if (!OpenDialog1->Execute()) return;
+  const std::string fileName = OpenDialog1->FileName();
+  if (fileName.size() > static_cast<size_t>(TWords::ActWidth)) {
+    host::ShowMessage("The path of " + fileName + " is " + std::to_string(fileName.size()) +
+                      " characters long; a hot word's program path holds " +
+                      std::to_string(TWords::ActWidth) +
+                      " at most. Type a shorter one, such as its path from the project's folder.");
+    return;
+  }
+  txFileName->SetText(fileName);
 }
 
 void TWordSelectDlg::Save1Click() {
@@ -388,7 +459,12 @@ void TWordsProperty::Edit() {
   FillItems(*dialog->cbWaveList, *Wrddef::GetWaveComponents(&text));
   FillItems(*dialog->cbLinesList, text.LinesLists());
   if (dialog->ShowModal() != host::mrOk) return;
-  dialog->UpdateWordData();
+  // A panel the entry cannot hold is reported; the rest of the designer's work is kept.
+  try {
+    dialog->UpdateWordData();
+  } catch (const host::Exception& e) {
+    host::Application->HandleException(e);
+  }
   dialog.reset();
   // The control's setter copies the list; setting it tells the designer the form changed.
   SetObjectValue(words);

@@ -71,6 +71,9 @@ class TWordSelectDlg : public host::TForm {
   host::TGroupBox* GroupBox1;
   host::TLabel* Label7;
   host::TComboBox* cbAction;
+  // How much of its room the description or program path takes, and that a change too long
+  // for it was not taken.
+  host::TLabel* Label8;
   host::TNotebook* Notebook1;
   host::TMemo* mDesc;
   host::TComboBox* cbFrameList;
@@ -101,12 +104,15 @@ class TWordSelectDlg : public host::TForm {
   void DstListClick();
   void cbActionChange();
   void mDescChange() { FDescChanged = true; }
+  // Shows in Label8 how much of the entry's data the page's text takes; refused: that the
+  // designer's last change would not fit.
+  void ShowRoom(bool refused);
   void SpeedButton1Click();
   void Save1Click();
   void Load1Click();
 
-  // The word the selection in SrcTxt makes, or "" when it makes none.
-  std::string SelectedWord() const;
+  // The word the selection in SrcTxt makes; "" when it makes none, with refusal saying why.
+  std::string SelectedWord(std::string& refusal) const;
   // DstList again from FHotWords, one item per word.
   void ShowWords();
   // Clears the panel and shows word index in it.

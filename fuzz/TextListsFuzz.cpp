@@ -56,18 +56,6 @@ void StringLists(std::string_view text, TInput& in) {
   }
 }
 
-// What a word-list file keeps of action data: its lines without the empty ones, each line of a
-// description followed by a line break, the lines of other data joined; and of that what the
-// entry's data columns show.
-std::string AsTheFileKeepsIt(const std::string& data, bool description) {
-  TStringList lines;
-  lines.SetText(data);
-  std::string kept;
-  for (int i = 0; i < lines.Count(); ++i)
-    if (!lines[i].empty()) kept += lines[i] + (description ? "\r\n" : "");
-  return RTrim(kept.substr(0, TWords::ActWidth));
-}
-
 void WordLists(const TStringList& lines) {
   TWords words;
   for (int i = 0; i < lines.Count() && i < 64; ++i) {
@@ -95,12 +83,11 @@ void WordLists(const TStringList& lines) {
     TWords loaded;
     loaded.LoadListFromFile(file);
     if (loaded.Count() != words.Count()) std::abort();
+    // What is saved reads back as it was.
     for (int i = 0; i < words.Count(); ++i) {
-      // The reader takes any code that is the number 0 ("00", "+0") for a description's.
-      int code = -1;
-      bool description = TryStrToInt(words.GetWordActType(i), code) && code == 0;
       if (loaded.GetWord(i) != words.GetWord(i) ||
-          loaded.GetWordAct(i) != AsTheFileKeepsIt(words.GetWordAct(i), description)) {
+          loaded.GetWordActType(i) != words.GetWordActType(i) ||
+          loaded.GetWordAct(i) != words.GetWordAct(i)) {
         std::fprintf(stderr, "entry %d read back as \"%s\" \"%s\", was \"%s\" \"%s\"\n", i,
                      loaded.GetWord(i).c_str(), loaded.GetWordAct(i).c_str(),
                      words.GetWord(i).c_str(), words.GetWordAct(i).c_str());

@@ -99,8 +99,6 @@ class IEditPeer : public IWidgetPeer {
  public:
   // Lets the user change the text or not.
   virtual void SetReadOnly(bool readOnly) = 0;
-  // Limits typed text to that many characters; 0 means no limit.
-  virtual void SetMaxLength(int length) = 0;
   // Shows every character as this one (0: as typed).
   virtual void SetPasswordChar(char c) = 0;
   // Selects length bytes of the (UTF-8) text from byte start on; length 0 only places the caret.

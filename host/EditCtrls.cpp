@@ -27,11 +27,6 @@ TCustomEdit::TCustomEdit(TComponent* owner, TWidgetKind kind) : TWidgetControl(o
   SetBounds(0, 0, 121, 21);
 }
 
-void TCustomEdit::SetMaxLength(int value) {
-  FMaxLength = std::max(0, value);
-  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetMaxLength(FMaxLength);
-}
-
 void TCustomEdit::SetReadOnly(bool value) {
   FReadOnly = value;
   if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetReadOnly(value);
@@ -81,7 +76,6 @@ void TCustomEdit::PeerCreated() {
   TWidgetControl::PeerCreated();
   auto* peer = WidgetPeer<IEditPeer>();
   peer->SetReadOnly(FReadOnly);
-  peer->SetMaxLength(FMaxLength);
   peer->SetPasswordChar(FPasswordChar);
 }
 
@@ -95,6 +89,25 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
+int TCustomEdit::CountedLength(const std::string& widgetText) const {
+  return static_cast<int>(widgetText.size());
+}
+
+bool TCustomEdit::TakesWidgetText(const std::string& widgetText) {
+  const int length = CountedLength(widgetText);
+  // A text made shorter is taken even while it is still too long (set so in code).
+  if (FMaxLength == 0 || length <= FMaxLength || length <= CountedLength(EditText())) return true;
+  // Refused whole rather than cut: what the user typed or pasted stays where it came from.
+  const int start = FSelStart, selLength = FSelLength;
+  if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetText(EditText());
+  FSelStart = start;
+  FSelLength = selLength;
+  ClampSelection();
+  PushSelection();
+  if (OnMaxText) OnMaxText(this);
+  return false;
+}
+
 void TCustomEdit::WidgetChanged(const TWidgetChange& change) {
   if (change.Kind == TWidgetChange::wcSelection) {
     FSelStart = change.Index;
@@ -103,6 +116,7 @@ void TCustomEdit::WidgetChanged(const TWidgetChange& change) {
     return;
   }
   if (change.Kind != TWidgetChange::wcText || FReadOnly) return;
+  if (!TakesWidgetText(change.Text)) return;
   FModified = true;
   SetText(change.Text);
 }
@@ -163,6 +177,11 @@ std::string TMemo::EditText() const {
   return WidgetText(FLines);
 }
 
+int TMemo::CountedLength(const std::string& widgetText) const {
+  return static_cast<int>(widgetText.size() +
+                          std::count(widgetText.begin(), widgetText.end(), '\n'));
+}
+
 void TMemo::SetScrollBars(TScrollStyle value) {
   FScrollBars = value;
   if (auto* peer = WidgetPeer<IEditPeer>()) peer->SetScrollBars(value);
@@ -200,6 +219,7 @@ void TMemo::WidgetChanged(const TWidgetChange& change) {
     return;
   }
   if (change.Kind != TWidgetChange::wcText || ReadOnly()) return;
+  if (!TakesWidgetText(change.Text)) return;
   SetModified(true);
   FFromWidget = true;
   try {

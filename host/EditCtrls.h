@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "host/Controls.h"
@@ -14,8 +15,11 @@ class TCustomEdit : public TWidgetControl {
  public:
   const std::string& Text() const { return Caption(); }
   void SetText(const std::string& value) { SetCaption(value); }
+  // The longest text the user may make, in bytes (a memo's line breaks as CR LF, two each);
+  // 0 for no limit. A change that would go past it is refused whole: the text stays as it
+  // was, and OnMaxText fires. Text set in code is not held to it.
   int MaxLength() const { return FMaxLength; }
-  void SetMaxLength(int value);
+  void SetMaxLength(int value) { FMaxLength = std::max(0, value); }
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool value);
   // The character every typed one shows as ("*"); empty shows the text.
@@ -41,12 +45,19 @@ class TCustomEdit : public TWidgetControl {
   void WidgetChanged(const TWidgetChange& change) override;
 
   TNotifyEvent OnChange;
+  // The user's change was refused for MaxLength.
+  TNotifyEvent OnMaxText;
 
  protected:
   TCustomEdit(TComponent* owner, TWidgetKind kind);
   void PeerCreated() override;
   void TextChanged() override;
   virtual void Change();
+  // How long text as the widget holds it is, as MaxLength counts.
+  virtual int CountedLength(const std::string& widgetText) const;
+  // Whether the widget's new text may stand; if not, the widget is given the control's text
+  // and selection back and OnMaxText fires.
+  bool TakesWidgetText(const std::string& widgetText);
   // Keeps the selection inside the text after it changed.
   void ClampSelection();
   void PushSelection();
@@ -94,6 +105,7 @@ class TMemo : public TCustomEdit {
  protected:
   void PeerCreated() override;
   void TextChanged() override {}
+  int CountedLength(const std::string& widgetText) const override;
 
  private:
   void LinesChanged();

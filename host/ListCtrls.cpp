@@ -81,8 +81,11 @@ void TCustomListBox::PeerCreated() {
 
 void TCustomListBox::WidgetChanged(const TWidgetChange& change) {
   if (change.Kind == TWidgetChange::wcItemIndex) {
-    if (change.Index == FItemIndex) return;
-    SetItemIndex(change.Index);
+    const int index = change.Index >= 0 && change.Index < FItems.Count() ? change.Index : -1;
+    if (index == FItemIndex) return;
+    // The widget shows the choice already: handing it back while the widget is still at work
+    // on the user's click would undo what the click is about to select.
+    FItemIndex = index;
     Click();
   } else if (change.Kind == TWidgetChange::wcDblClick) {
     DblClick();

@@ -1,7 +1,5 @@
 #include "runtime/Words.h"
 
-#include <optional>
-
 #include "host/SysUtils.h"
 #include "runtime/Strtool.h"
 
@@ -35,11 +33,21 @@ std::string FitField(const std::string& value, size_t width, const char* what) {
   return field;
 }
 
+// Action data may hold line breaks (a description's), but no more than its columns.
+std::string FitData(const std::string& act) {
+  std::string data = act.size() > TWords::ActWidth ? RTrim(act) : act;
+  if (data.size() > TWords::ActWidth)
+    throw host::EListError("The action data is " + std::to_string(data.size()) +
+                           " characters long; its column holds " +
+                           std::to_string(TWords::ActWidth));
+  return data;
+}
+
 std::string MakeEntry(const std::string& word, const std::string& actType, const std::string& act) {
   return PadStr(FitField(word, TWords::WordWidth, "The word"), TWords::WordWidth) +
          PadStr(FitField(actType, TWords::ActTypeWidth, "The word action code"),
                 TWords::ActTypeWidth) +
-         PadStr(act, TWords::ActWidth);
+         PadStr(FitData(act), TWords::ActWidth);
 }
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
@@ -96,16 +104,27 @@ void CheckRecord(const std::string& word, int wordLine, const std::string& code,
 }
 
 // Whether text, written out as lines, has a line that is only "~" and would end its record.
+// The writer ends the last line with CR LF of its own, so only a CR before an LF of the text
+// goes with the line end.
 bool HasRecordEnd(const std::string& text) {
   size_t pos = 0;
   while (pos <= text.size()) {
     size_t end = text.find('\n', pos);
-    if (end == std::string::npos) end = text.size();
+    bool lineFeed = end != std::string::npos;
+    if (!lineFeed) end = text.size();
     std::string_view line(text.data() + pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (lineFeed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line == "~") return true;
     pos = end + 1;
   }
+  return false;
+}
+
+// Whether text has a line feed that does not follow a carriage return: the reader would give
+// it back as CR LF.
+bool HasBareLineFeed(const std::string& text) {
+  for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+    if (at == 0 || text[at - 1] != '\r') return true;
   return false;
 }
 
@@ -174,7 +193,10 @@ void TWords::Changed() {
 
 void TWords::LoadListFromFile(const std::string& fileName) {
   // Read before clearing: a file that cannot be opened leaves the list as it was.
-  std::string text = host::ReadFileBytes(fileName);
+  ReadList(host::ReadFileBytes(fileName), fileName);
+}
+
+void TWords::ReadList(std::string text, const std::string& fileName) {
   if (text.compare(0, Utf8Bom.size(), Utf8Bom) == 0) text.erase(0, Utf8Bom.size());
   Clear();
   TLineReader reader(text);
@@ -184,17 +206,24 @@ void TWords::LoadListFromFile(const std::string& fileName) {
     std::string code = RTrim(reader.ReadLine());
     int codeLine = reader.LineNumber();
     CheckRecord(word, wordLine, code, codeLine, fileName);
-    std::optional<int> codeValue;
+    // CheckRecord has seen that a code given is a number.
+    const bool description = !code.empty() && ParseCode(code, fileName, codeLine) == 0;
     std::string data;
-    std::string line;
-    // Descriptions (code 0) keep their line breaks; other data lines are joined as they are.
+    int dataLines = 0;
+    std::string line = reader.ReadLine();
+    // A description's lines are joined by the line breaks between them, so that it reads back
+    // exactly as it was written, blank lines and all; other data lines are joined as they are.
     // A record that ends with the file instead of "~" loses the line read last.
     while (line != "~" && !reader.Eof()) {
-      if (!line.empty()) {
-        if (!codeValue) codeValue = ParseCode(code, fileName, codeLine);
-        if (*codeValue == 0) line += "\r\n";
-      }
+      // Data without a code has no action to belong to.
+      if (!line.empty() && code.empty()) ParseCode(code, fileName, codeLine);
+      if (dataLines++ > 0 && description) data += "\r\n";
       data += line;
+      if (data.size() > TWords::ActWidth && RTrim(data).size() > TWords::ActWidth)
+        throw host::EParserError(fileName, reader.LineNumber(),
+                                 "the action data of \"" + word + "\" is longer than the " +
+                                     std::to_string(TWords::ActWidth) +
+                                     " characters its column holds");
       line = reader.ReadLine();
     }
     NewWord(word, code, data);
@@ -217,6 +246,12 @@ void TWords::SaveListToFile(const std::string& fileName) const {
     if (HasRecordEnd(act))
       refuse("the action data of " + which +
              " has a line that is only \"~\", which would end the word's record");
+    if (value != 0 && act.find('\n') != std::string::npos)
+      refuse("the action data of " + which +
+             " holds a line break, which only a description (code 0) keeps");
+    if (value == 0 && HasBareLineFeed(act))
+      refuse("the description of " + which +
+             " holds a line feed without a carriage return, which would read back as both");
   }
   // The reader takes a byte order mark at the start for the file's own; a first word that begins
   // with one keeps it behind a mark of the file's.
@@ -229,6 +264,23 @@ void TWords::SaveListToFile(const std::string& fileName) const {
     text += GetWordAct(i) + "\r\n";
     text += "~\r\n";
   }
+  // What the checks above may have missed is still caught: the file is read back before it is
+  // written, and must give every entry as it stands.
+  TWords back;
+  std::string differs;
+  try {
+    back.ReadList(text, fileName);
+    for (int i = 0; i < Count() && differs.empty(); ++i)
+      if (i >= back.Count() || back.GetWord(i) != GetWord(i) ||
+          back.GetWordActType(i) != GetWordActType(i) || back.GetWordAct(i) != GetWordAct(i))
+        differs = "word " + std::to_string(i + 1) + " (\"" + GetWord(i) + "\")";
+    if (differs.empty() && back.Count() != Count()) differs = "the number of words";
+  } catch (const host::EParserError& e) {
+    differs = "the list (" + e.Message() + ")";
+  }
+  if (!differs.empty())
+    throw host::EInOutError("Cannot save the word list \"" + fileName + "\": " + differs +
+                            " would not read back as it is");
   host::WriteFileAtomically(fileName, text);
 }
 

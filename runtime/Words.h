@@ -19,8 +19,8 @@ class TWords : public host::TStringList {
   static constexpr int ActWidth = 90;
 
   // Appends the padded entry (nothing cut) and returns its index. A word longer than its 128
-  // characters or a code longer than its 2 (trailing spaces aside), or either holding a line
-  // break, fails with EListError: the entry could not hold it.
+  // characters, a code longer than its 2 or data longer than its 90 (trailing spaces aside),
+  // or a word or code holding a line break, fails with EListError: the entry could not hold it.
   int NewWord(const std::string& word, const std::string& actType, const std::string& act);
   // Replaces entry index; an empty word keeps the entry's current word. Refuses as NewWord.
   void ChangeWord(int index, const std::string& word, const std::string& actType,
@@ -37,13 +37,15 @@ class TWords : public host::TStringList {
   void Assign(const host::TStrings& source);
   using host::TStringList::Assign;
 
-  // Reads a word-list file (.WLS), a UTF-8 byte order mark allowed. A code that is not a number,
-  // or a word or code its column cannot hold, fails with EParserError naming the file and line,
-  // keeping the entries read before it.
+  // Reads a word-list file (.WLS), a UTF-8 byte order mark allowed. A description's data lines
+  // are joined by CR LF, other data lines with nothing between them. A code that is not a
+  // number, or a word, code or data its column cannot hold, fails with EParserError naming the
+  // file and line, keeping the entries read before it.
   virtual void LoadListFromFile(const std::string& fileName);
   // Writes a word-list file with CR LF lines; the old file stays intact if the write fails.
-  // A list that would not read back as the same records (a code that is not a number, data
-  // without a code, a data line that is only "~") fails with EInOutError and writes nothing.
+  // A list that would not read back as the same entries (a code that is not a number, data
+  // without a code, a data line that is only "~", a line break in data other than a
+  // description's) fails with EInOutError and writes nothing.
   virtual void SaveListToFile(const std::string& fileName) const;
 
   // Fired instead of OnChange after every modification, with the list as sender.
@@ -55,6 +57,8 @@ class TWords : public host::TStringList {
  private:
   // The entry GetWordActType and GetWordAct read; false when they answer empty.
   bool SelectEntry(int index, const std::string& key, std::string& entry) const;
+  // Replaces the entries with those of a word-list file's text; fileName names it in errors.
+  void ReadList(std::string text, const std::string& fileName);
 };
 
 // A list of file names, one of which is loaded into CurrentList by SetListIndex. TList is the

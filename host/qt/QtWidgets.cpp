@@ -178,7 +178,6 @@ class QtEditPeer final : public QtWidgetPeer<IEditPeer> {
     if (Edit()->text() != ToQString(text)) Edit()->setText(ToQString(text));
   }
   void SetReadOnly(bool readOnly) override { Edit()->setReadOnly(readOnly); }
-  void SetMaxLength(int length) override { Edit()->setMaxLength(length > 0 ? length : 32767); }
   void SetPasswordChar(char c) override {
     Edit()->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
   }
@@ -234,7 +233,6 @@ class QtMemoPeer final : public QtWidgetPeer<IEditPeer> {
     if (readOnly)
       Memo()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   }
-  void SetMaxLength(int) override {}
   void SetPasswordChar(char) override {}
   void SetSelection(int start, int length) override {
     QString text = Memo()->toPlainText();
@@ -285,12 +283,12 @@ class QtListPeer final : public QtWidgetPeer<IListPeer> {
  public:
   QtListPeer(TWinControl& control, QWidget* parent)
       : QtWidgetPeer(control, new QListWidget(parent), QPalette::Base) {
-    // A list taking the keyboard makes its first row current without choosing it; the old list
-    // box chose nothing then, so only a selected row is the choice.
-    QObject::connect(List(), &QListWidget::currentRowChanged, this, [this](int row) {
-      QListWidgetItem* item = List()->item(row);
-      Report({TWidgetChange::wcItemIndex, {}, item && item->isSelected() ? row : -1});
-    });
+    // The choice is the selected row, whichever of the two signals comes first and whatever
+    // Qt does between them: a click makes the row current before it selects it, and a list
+    // taking the keyboard makes its first row current without choosing it. Each choice is
+    // told once, when the selection is whole.
+    QObject::connect(List(), &QListWidget::currentRowChanged, this, [this] { ReportChoice(); });
+    QObject::connect(List(), &QListWidget::itemSelectionChanged, this, [this] { ReportChoice(); });
     QObject::connect(List(), &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
       Report({TWidgetChange::wcDblClick, {}, List()->row(item)});
     });
@@ -300,15 +298,30 @@ class QtListPeer final : public QtWidgetPeer<IListPeer> {
     QSignalBlocker block(List());
     List()->clear();
     for (const std::string& item : items) List()->addItem(ToQString(item));
+    FChoice = -1;
   }
   void SetItemIndex(int index) override {
     QSignalBlocker block(List());
     List()->setCurrentRow(index);
     if (index < 0) List()->clearSelection();
+    FChoice = ChosenRow();
   }
 
  private:
   QListWidget* List() { return static_cast<QListWidget*>(FWidget.data()); }
+  int ChosenRow() {
+    const QList<QListWidgetItem*> selected = List()->selectedItems();
+    return selected.isEmpty() ? -1 : List()->row(selected.front());
+  }
+  void ReportChoice() {
+    const int row = ChosenRow();
+    if (row == FChoice) return;
+    FChoice = row;
+    Report({TWidgetChange::wcItemIndex, {}, row});
+  }
+
+  // The row the control was last told of, or set.
+  int FChoice = -1;
 };
 
 class QtComboPeer final : public QtWidgetPeer<IListPeer> {

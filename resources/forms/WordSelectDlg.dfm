@@ -130,6 +130,14 @@ object WordSelectDlg: TWordSelectDlg
       TabOrder = 0
       Style = csDropDownList
     end
+    object Label8: TLabel
+      Left = 176
+      Top = 50
+      Width = 164
+      Height = 26
+      AutoSize = False
+      WordWrap = True
+    end
     object Notebook1: TNotebook
       Left = 8
       Top = 76
@@ -153,8 +161,7 @@ object WordSelectDlg: TWordSelectDlg
           Top = 28
           Width = 332
           Height = 80
-          Hint = 'Description of the word'
-          MaxLength = 254
+          Hint = 'Description of the word: 90 characters at most, a line break counting two'
           TabOrder = 0
           ScrollBars = ssVertical
         end

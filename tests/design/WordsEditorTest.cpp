@@ -18,6 +18,7 @@ namespace {
 using mebrox::TWords;
 using mebrox::TWordSelectDlg;
 using testing::HasSubstr;
+using testing::Not;
 using TEntry = std::array<std::string, 3>;  // word, action code, action data
 
 const std::vector<std::string> Text = {"The cat sat on the mat", "A CAT, a dog\tbone and a bird",
@@ -161,18 +162,54 @@ TEST_F(WordsEditorTest, IncludesEachSelectedWordOnceAsANewDescription) {
       "click WordSelectDlg.IncludeBtn 5 5\n"
       "select WordSelectDlg.SrcTxt \"dog\tbone\"\nclick WordSelectDlg.IncludeBtn 5 5\n"
       "select WordSelectDlg.SrcTxt \"dog\tbone\"\nkey WordSelectDlg.SrcTxt Insert\n"
-      // Blanks alone, and a selection running into the next line, make no word.
-      "select WordSelectDlg.SrcTxt \" \"\nclick WordSelectDlg.IncludeBtn 5 5\n"
-      "select WordSelectDlg.SrcTxt \"mat\"\nkey WordSelectDlg.SrcTxt Shift+Down\n"
+      // A selection run past the end of its line takes the word within it.
+      "select WordSelectDlg.SrcTxt \"sat on the mat\"\nkey WordSelectDlg.SrcTxt Shift+Right\n"
       "click WordSelectDlg.IncludeBtn 5 5\n"
-      "click WordSelectDlg.OKBtn 5 5\n",
-      [](TWordSelectDlg& d) { EXPECT_THAT(d.SrcTxt->SelText(), HasSubstr("\n")); });
+      "click WordSelectDlg.OKBtn 5 5\n");
   std::vector<TEntry> expected = Hot;
   expected.push_back({"cat", "0", "Not Defined"});
   expected.push_back({mebrox::ExpandTabs("dog\tbone", TabWidth), "0", "Not Defined"});
+  expected.push_back({"sat on the mat", "0", "Not Defined"});
   EXPECT_EQ(Entries(Words()), expected);
   EXPECT_THAT(trace, HasSubstr("closed TWordSelectDlg -> ok\n"));
   EXPECT_TRUE(Modified());
+}
+
+// A selection that makes no word is refused with the reason, and the selection stays to mend.
+TEST_F(WordsEditorTest, ASelectionThatMakesNoWordIsRefusedWithTheReason) {
+  static_cast<mebrox::THyperTxt&>(FStudio.Component("Form1", "HyperTxt1"))
+      .Lines()
+      .Add(std::string(130, 'z'));
+  struct TCase {
+    std::string Select;  // script lines that make the selection
+    std::string Message;
+  };
+  const std::vector<TCase> cases = {
+      {"", "Select the word to include in the text first."},
+      {"select WordSelectDlg.SrcTxt \" \"\n",
+       "The selection holds only blanks: select a word of the text to include."},
+      {"select WordSelectDlg.SrcTxt \"\t\"\n",
+       "The selection holds only blanks: select a word of the text to include."},
+      {"select WordSelectDlg.SrcTxt \"mat\"\nkey WordSelectDlg.SrcTxt Shift+Down\n",
+       "The selection runs over 2 lines: a hot word lies within one line of the text."},
+      {"select WordSelectDlg.SrcTxt \"mat\"\nkey WordSelectDlg.SrcTxt Shift+Down\n"
+       "key WordSelectDlg.SrcTxt Shift+Down\n",
+       "The selection runs over 3 lines: a hot word lies within one line of the text."},
+      {"select WordSelectDlg.SrcTxt \"" + std::string(130, 'z') + "\"\n",
+       "The selection is 130 characters long: a hot word holds 128 at most."},
+  };
+  for (const TCase& c : cases) {
+    const std::string selected = c.Select;
+    std::string trace = Edit(c.Select + "click WordSelectDlg.IncludeBtn 5 5\n" + c.Select +
+                                 "key WordSelectDlg.SrcTxt Insert\nclick WordSelectDlg.OKBtn 5 5\n",
+                             [&](TWordSelectDlg& d) {
+                               EXPECT_EQ(d.DstList->Items().Count(), 3) << selected;
+                               EXPECT_EQ(d.SrcTxt->SelLength() > 0, !selected.empty()) << selected;
+                             });
+    const std::string message = "message \"" + c.Message + "\" -> ok\n";
+    EXPECT_THAT(trace, HasSubstr(message + message)) << selected;
+    EXPECT_EQ(Entries(Words()), Hot) << selected;
+  }
 }
 
 TEST_F(WordsEditorTest, RemovesWordsByButtonOrKeyAndCancelPutsEverythingBack) {
@@ -298,6 +335,25 @@ TEST_F(WordsEditorTest, SavesAndLoadsWordLists) {
   EXPECT_EQ(Entries(Words()), Listed);
 }
 
+TEST_F(WordsEditorTest, SaveLoadSaveKeepsTheWordsAndTheFile) {
+  Edit(
+      "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
+      "select WordSelectDlg.cbAction \"Show Description\"\ntype WordSelectDlg.mDesc \"Woof\"\n"
+      "file \"first.wls\"\nmenu WordSelectDlg.DstList \"Save\"\n"
+      "file \"first.wls\"\nmenu WordSelectDlg.DstList \"Load\"\n"
+      "file \"second.wls\"\nmenu WordSelectDlg.DstList \"Save\"\n"
+      "click WordSelectDlg.OKBtn 5 5\n");
+  EXPECT_EQ(testing_support::ReadFile(File("second.wls")),
+            testing_support::ReadFile(File("first.wls")));
+  std::vector<TEntry> expected = Hot;
+  expected[2] = {"mat", "0", "Woof"};
+  EXPECT_EQ(Entries(Words()), expected);
+  FStudio.Session().Save();
+  const std::string form = testing_support::ReadFile(File("Unit1.dfm"));
+  EXPECT_THAT(form, HasSubstr("'0 Woof   "));
+  EXPECT_THAT(form, Not(HasSubstr("Woof'#13#10")));
+}
+
 TEST_F(WordsEditorTest, LoadingWhileFoldedOutShowsTheLoadedWordAtTheSamePlace) {
   Edit(
       "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 1\n"
@@ -336,6 +392,67 @@ TEST_F(WordsEditorTest, BrowsesForAProgramWithTheKeyOrTheButton) {
       });
   EXPECT_THAT(trace, HasSubstr("file open \"\" -> \"/opt/app.exe\""));
   EXPECT_EQ(Entries(Words())[0], (TEntry{"home", "3", "/opt/app.exe"}));
+}
+
+// A description or program path holds what the entry's 90 characters of data can: typing past
+// them is refused and the dialog says so, and what the fields hold is stored whole.
+TEST_F(WordsEditorTest, DescriptionsAndProgramsAreHeldToTheRoomOfTheEntry) {
+  const std::string ninety = std::string(40, 'a') + "\r\n" + std::string(48, 'b');
+  const std::string longPath = "/opt/" + std::string(90, 'p') + "/app.exe";
+  std::vector<std::string> notes;
+  FStudio.AfterEachLine([&](int) {
+    for (int i = 0; i < host::Screen->FormCount(); ++i)
+      if (auto* d = dynamic_cast<TWordSelectDlg*>(host::Screen->Forms(i)))
+        if (d->Visible() && (notes.empty() || notes.back() != d->Label8->Caption()))
+          notes.push_back(d->Label8->Caption());
+  });
+  std::string trace = Edit(
+      "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
+      "select WordSelectDlg.cbAction \"Show Description\"\n"
+      "type WordSelectDlg.mDesc \"" +
+      std::string(40, 'a') + "\"\nkey WordSelectDlg.mDesc Enter\n" + "type WordSelectDlg.mDesc \"" +
+      std::string(50, 'b') + "\"\n" +
+      "select WordSelectDlg.DstList 0\nselect WordSelectDlg.cbAction \"Execute Program\"\n"
+      "type WordSelectDlg.txFileName \"" +
+      std::string(95, 'r') + "\"\n" + "file \"" + longPath +
+      "\"\nclick WordSelectDlg.SpeedButton1 5 5\n"
+      "click WordSelectDlg.OKBtn 5 5\n");
+  FStudio.AfterEachLine(nullptr);
+  EXPECT_THAT(trace, Not(HasSubstr("error ")));
+  EXPECT_THAT(trace, HasSubstr("message \"The path of " + longPath + " is 103 characters long"));
+  std::vector<TEntry> expected = Hot;
+  expected[2] = {"mat", "0", ninety};
+  expected[0] = {"home", "3", std::string(90, 'r')};
+  EXPECT_EQ(Entries(Words()), expected);
+  EXPECT_EQ(notes,
+            (std::vector<std::string>{"", "0 of 90 characters", "40 of 90 characters",
+                                      "Not taken: 90 characters at most", "", "0 of 90 characters",
+                                      "Not taken: 90 characters at most"}));
+}
+
+// A frame whose name is too long for the entry cannot be stored: the panel and the list keep
+// the word to put right, and OK keeps everything else.
+TEST_F(WordsEditorTest, APanelTheEntryCannotHoldIsReportedAndTheRestKept) {
+  const std::string longName = "Form" + std::string(90, 'x');
+  FStudio.Form("Form2").SetName(longName);
+  std::string trace = Edit(
+      "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
+      "select WordSelectDlg.cbAction \"Close Window\"\n"
+      "select WordSelectDlg.DstList 0\nselect WordSelectDlg.cbFrameList \"" +
+          longName +
+          "\"\n"
+          "select WordSelectDlg.DstList 1\nclick WordSelectDlg.OKBtn 5 5\n",
+      [](TWordSelectDlg& d) {
+        EXPECT_EQ(d.DstList->ItemIndex(), 0);
+        EXPECT_EQ(d.CurrentWord(), 0);
+        EXPECT_EQ(d.cbFrameList->Text(), "Form" + std::string(90, 'x'));
+      });
+  EXPECT_THAT(trace, HasSubstr("error \"The action data is 94 characters long"));
+  EXPECT_THAT(trace, HasSubstr("closed TWordSelectDlg -> ok\nerror \"The action data is 94"));
+  std::vector<TEntry> expected = Hot;
+  expected[2] = {"mat", "4", "Close"};
+  EXPECT_EQ(Entries(Words()), expected);
+  EXPECT_TRUE(Modified());
 }
 
 TEST_F(WordsEditorTest, AControlWithoutTextShowsNoWordsAndKeepsThem) {

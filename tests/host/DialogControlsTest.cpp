@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -19,6 +21,7 @@
 #include "host/Outline.h"
 #include "host/StdCtrls.h"
 #include "host/TabCtrls.h"
+#include "host/qt/QtBackend.h"
 #include "tests/TestSupport.h"
 
 using namespace host;
@@ -356,6 +359,68 @@ TEST(DialogControlsTest, ChoicesFireTheirEventsAsTheOldControlsDid) {
   dlg.CheckBold->SetChecked(false);
   dlg.CheckBold->Click();
   EXPECT_EQ(dlg.CheckBold->State(), cbGrayed);
+}
+
+// A press of the pointer makes a row current before it selects it: the list tells of the
+// choice once, with the row the user sees chosen. Ctrl+click takes the choice away.
+TEST(DialogControlsTest, APointerClickOnARowChoosesItOnce) {
+  TControlsDlg dlg;
+  dlg.Show();
+  std::vector<int> clicks;
+  dlg.ListFruit->OnClick = [&](TObject*) { clicks.push_back(dlg.ListFruit->ItemIndex()); };
+  QWidget* window = qt::WidgetOf(dlg);
+  ASSERT_NE(window, nullptr);
+  auto* list = window->findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+    QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, modifiers,
+                      list->viewport()->mapTo(window, at));
+  };
+  for (int row : {1, 2, 2}) click(row);
+  EXPECT_EQ(list->currentRow(), 2);
+  click(2, Qt::ControlModifier);
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  click(0);
+  EXPECT_EQ(clicks, (std::vector<int>{1, 2, -1, 0}));
+  EXPECT_EQ(list->currentRow(), 0);
+  EXPECT_TRUE(list->item(0)->isSelected());
+}
+
+// A limit counts bytes as the text is kept, a memo's line breaks as CR LF; what would pass it is
+// refused whole, typed or pasted, and said so. Text set in code may be longer and still shrinks.
+TEST(DialogControlsTest, MaxLengthRefusesWhatWouldPassItAndSaysSo) {
+  TControlsDlg dlg;
+  dlg.Show();
+  std::vector<std::string> refused;
+  dlg.MemoNotes->OnMaxText = [&](TObject*) { refused.push_back("memo"); };
+  dlg.EditName->OnMaxText = [&](TObject*) { refused.push_back("edit"); };
+
+  dlg.MemoNotes->Lines().SetText("ab");
+  dlg.MemoNotes->SetMaxLength(7);
+  dlg.MemoNotes->SetFocus();
+  dlg.MemoNotes->SetSelStart(2);
+  Press(dlg, VK_RETURN);
+  Type(*dlg.MemoNotes, "cdefg");
+  EXPECT_EQ(dlg.MemoNotes->Lines().Text(), "ab\r\ncde\r\n");
+  EXPECT_EQ(refused, (std::vector<std::string>{"memo", "memo"}));
+  EXPECT_EQ(dlg.MemoNotes->SelStart(), 6) << "the caret stays where the refused key found it";
+  Press(dlg, VK_BACK);
+  Type(*dlg.MemoNotes, "X");
+  EXPECT_EQ(dlg.MemoNotes->Lines().Text(), "ab\r\ncdX\r\n");
+
+  // A paste too long for the room left is not cut to fit.
+  dlg.EditName->SetMaxLength(6);
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Ada Lovelace"});
+  EXPECT_EQ(dlg.EditName->Text(), "Ada");
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Ada \xC3\xA9"});
+  EXPECT_EQ(dlg.EditName->Text(), "Ada \xC3\xA9");
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Ada \xC3\xA9\xC3\xA9"});
+  EXPECT_EQ(dlg.EditName->Text(), "Ada \xC3\xA9");
+  dlg.EditName->SetText("Augusta Ada");
+  dlg.EditName->WidgetChanged({TWidgetChange::wcText, "Augusta Ad"});
+  EXPECT_EQ(dlg.EditName->Text(), "Augusta Ad");
+  EXPECT_EQ(refused, (std::vector<std::string>{"memo", "memo", "edit", "edit"}));
 }
 
 TEST(DialogControlsTest, PagesTabsAndOutlines) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "tests/TestSupport.h"
 
 namespace {
@@ -25,11 +28,11 @@ TEST(WordsTest, EntriesHaveFixedColumns) {
   EXPECT_EQ(words.GetWordActType(0), "1");
   EXPECT_EQ(words.GetWordAct(0), "Menu");
 
-  std::string description(95, 'd');
-  EXPECT_EQ(words.NewWord(" dog ", "0", description), 1);
-  EXPECT_EQ(words.Get(1).size(), 128u + 2u + 95u);
+  std::string description(90, 'd');
+  EXPECT_EQ(words.NewWord(" dog ", "0", description + "   "), 1);
+  EXPECT_EQ(words.Get(1).size(), 220u);
   EXPECT_EQ(words.GetWord(1), " dog");
-  EXPECT_EQ(words.GetWordAct(1), description.substr(0, 90));
+  EXPECT_EQ(words.GetWordAct(1), description);
 
   EXPECT_EQ(words.GetWord(2), "");
   EXPECT_EQ(words.GetWordActType(-1), "");
@@ -101,7 +104,7 @@ TEST(WordsTest, ChangesFireOnListChangeNotOnChange) {
   EXPECT_EQ(words.Items(), source.Items());
 }
 
-TEST(WordsTest, LoaderKeepsTheFileFormatsQuirks) {
+TEST(WordsTest, LoaderJoinsDataLinesAndKeepsTheFileFormatsQuirks) {
   TempDir dir;
   std::string file = dir.File("quirks.wls");
   WriteFile(file,
@@ -115,7 +118,7 @@ TEST(WordsTest, LoaderKeepsTheFileFormatsQuirks) {
 
   ASSERT_EQ(words.Count(), 4);
   EXPECT_EQ(words.GetWord(0), "cat");
-  EXPECT_EQ(words.GetWordAct(0), "Hello\r\nWorld\r\n");
+  EXPECT_EQ(words.GetWordAct(0), "Hello\r\n\r\nWorld");
   EXPECT_EQ(words.GetWord(1), " dog");
   EXPECT_EQ(words.GetWordActType(1), "3");
   EXPECT_EQ(words.GetWordAct(1), "C:\\APP\\RUN.EXE");
@@ -159,6 +162,21 @@ TEST(WordsTest, LoaderNamesFileAndLineOfABadCode) {
   EXPECT_EQ(failsAt("a\r\n100\r\nx\r\n~\r\n", 2, "longer than 2"), 0);
   EXPECT_EQ(failsAt(std::string(129, 'w') + "\r\n1\r\nx\r\n~\r\n", 1, "longer than 128"), 0);
   EXPECT_EQ(failsAt("a\rb\r\n1\r\nx\r\n~\r\n", 1, "carriage return"), 0);
+  // Data is refused at the line that takes it past its 90 characters, a description's line
+  // breaks counted; trailing spaces are padding.
+  const std::string line40(40, 'd');
+  EXPECT_EQ(failsAt("a\r\n3\r\n" + std::string(91, 'p') + "\r\n~\r\n", 3, "90 characters"), 0);
+  EXPECT_EQ(failsAt("a\r\n0\r\nx\r\n~\r\nb\r\n0\r\n" + line40 + "\r\n" + line40 + "\r\n" + line40 +
+                        "\r\n~\r\n",
+                    9, "\"b\""),
+            1);
+  EXPECT_EQ(failsAt("a\r\n3\r\n" + line40 + "\r\n" + line40 + "\r\n" + line40 + "\r\n~\r\n", 5,
+                    "longer than the 90"),
+            0);
+  WriteFile(file, "a\r\n0\r\n" + std::string(90, 'd') + "    \r\n~\r\n");
+  TWords padded;
+  padded.LoadListFromFile(file);
+  EXPECT_EQ(padded.GetWordAct(0), std::string(90, 'd'));
 }
 
 TEST(WordsTest, AByteOrderMarkIsNoPartOfTheFirstWord) {
@@ -183,6 +201,9 @@ TEST(WordsTest, EntriesRefuseWhatTheirColumnsCannotHold) {
   EXPECT_THROW(words.NewWord("dog", "1\n", "Menu"), host::EListError);
   EXPECT_THROW(words.ChangeWord(0, std::string(200, 'w'), "1", "Menu"), host::EListError);
   EXPECT_THROW(words.ChangeWord(0, "", "123", "Menu"), host::EListError);
+  // Data past its 90 characters would be read back cut.
+  EXPECT_THROW(words.NewWord("dog", "0", std::string(91, 'd')), host::EListError);
+  EXPECT_THROW(words.ChangeWord(0, "", "0", std::string(89, 'd') + "\r\nx"), host::EListError);
   EXPECT_EQ(words.Count(), 1);
   EXPECT_EQ(words.Get(0), before);
   // Trailing spaces are padding: a word that fits without them is taken.
@@ -214,7 +235,7 @@ TEST(WordsTest, SavingRefusesWhatWouldNotReadBackTheSame) {
   words.SaveListToFile(dir.File("fine.wls"));
   TWords back;
   back.LoadListFromFile(dir.File("fine.wls"));
-  EXPECT_EQ(back.GetWordAct(1), "~ is fine within a line\r\n~~\r\n");
+  EXPECT_EQ(back.GetWordAct(1), "~ is fine within a line\r\n~~");
 
   TWords odd;
   odd.NewWord("code", "zz", "");
@@ -226,6 +247,56 @@ TEST(WordsTest, SavingRefusesWhatWouldNotReadBackTheSame) {
   // Entries that came in whole, not through NewWord.
   odd.Add("two\r\nlines");
   refused(odd, "line break");
+  // Only a description keeps its line breaks, and only as CR LF.
+  odd.Clear();
+  odd.NewWord("path", "3", "C:\\APP\r\n\\RUN.EXE");
+  refused(odd, "only a description");
+  odd.Clear();
+  odd.NewWord("note", "0", "one\ntwo");
+  refused(odd, "line feed without a carriage return");
+}
+
+// Whatever a list holds, Save, Load, Save gives the same entries and the same file.
+TEST(WordsTest, SaveLoadSaveGivesTheSameEntriesAndTheSameFile) {
+  const std::string full(90, 'f');
+  const std::vector<std::array<std::string, 3>> cases = {
+      {"one line", "0", "Hello"},
+      {"lines", "0", "Line one\r\nLine two\r\nLine three"},
+      {"ends in a line break", "0", "Hello\r\n"},
+      {"ends in two", "0", "Hello\r\n\r\n"},
+      {"blank line", "0", "Hello\r\n\r\nWorld"},
+      {"starts with one", "0", "\r\nHello"},
+      {"only a line break", "0", "\r\n"},
+      {"empty", "0", ""},
+      {"spaces within", "0", "Hello   \r\n   World"},
+      {"carriage returns", "0", "a\rb\r\r\nc\r"},
+      {"other codes", "0", "tab\there caf\xC3\xA9 ~~ \x01\x7F"},
+      {"full", "0", full},
+      {"full of lines", "0", full.substr(0, 44) + "\r\n" + full.substr(0, 44)},
+      {" leading space", "1", "Form2"},
+      {std::string(128, 'w'), "2", "WavePlay1"},
+      {"program", "3", "/opt/my app/run.exe"},
+      {"close", "4", "Close"},
+      {"nothing", "4", ""},
+      {"switch", "5", "1"},
+      {"long path", "3", full},
+  };
+  TempDir dir;
+  TWords words;
+  for (const auto& [word, code, data] : cases) words.NewWord(word, code, data);
+  words.SaveListToFile(dir.File("first.wls"));
+  TWords loaded;
+  loaded.LoadListFromFile(dir.File("first.wls"));
+  ASSERT_EQ(loaded.Count(), static_cast<int>(cases.size()));
+  for (int i = 0; i < loaded.Count(); ++i) {
+    const auto& [word, code, data] = cases[static_cast<size_t>(i)];
+    EXPECT_EQ(loaded.GetWord(i), word);
+    EXPECT_EQ(loaded.GetWordActType(i), code) << word;
+    EXPECT_EQ(loaded.GetWordAct(i), data) << word;
+  }
+  EXPECT_EQ(loaded.Items(), words.Items());
+  loaded.SaveListToFile(dir.File("second.wls"));
+  EXPECT_EQ(ReadFile(dir.File("second.wls")), ReadFile(dir.File("first.wls")));
 }
 
 TEST(WordsTest, MissingFileRaisesAndKeepsTheList) {
@@ -260,7 +331,7 @@ TEST(WordsTest, SavedListsReadBack) {
   back.LoadListFromFile(file);
   ASSERT_EQ(back.Count(), 3);
   EXPECT_EQ(back.GetWord(0), " cat");
-  EXPECT_EQ(back.GetWordAct(0), "Line one\r\nLine two\r\n");
+  EXPECT_EQ(back.GetWordAct(0), "Line one\r\nLine two");
   EXPECT_EQ(back.GetWordAct(1), "Menu");
   EXPECT_EQ(back.GetWordActType(2), "4");
   EXPECT_EQ(back.GetWordAct(2), "");
