@@ -561,7 +561,7 @@ TEST(HyperTxtPointerTest, BadCodesAndUnreadableFilesReachTheApplicationHandler) 
   EXPECT_EQ(page.Text->LinesListsIndex(), 0);
 }
 
-TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesBackTheCursors) {
+TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileCountsAsAbsent) {
   testing_support::ScopedWindowsDir windows;
   TIniFile ini("Mebrox.ini");
   ini.WriteInteger("Status", "INIAvailable", 1);
@@ -580,7 +580,7 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesB
   THyperTxt running(nullptr);  // a finished application never reads the file
   EXPECT_EQ(running.AutoAdjust(), adNone);
 
-  // A colour it cannot read is told, and the control keeps its own.
+  // A colour it cannot read is told, and reads as its key's default.
   ini.WriteString("HyperTxt", "BrushColor", "clNoSuchColour");
   size_t told = testing_support::Dialogs().Errors().size();
   auto* unread = new THyperTxt(&designer);
@@ -591,7 +591,12 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesB
   int users = THyperTxt::WordCursors().Users();
   std::filesystem::remove(windows.File("Mebrox.ini"));
   std::filesystem::create_directory(windows.File("Mebrox.ini"));
-  EXPECT_THROW(new THyperTxt(&designer), EInOutError);
+  auto* absent = new THyperTxt(&designer);
+  EXPECT_EQ(absent->AutoAdjust(), running.AutoAdjust());
+  EXPECT_EQ(absent->Brush().Style(), running.Brush().Style());
+  EXPECT_EQ(absent->WordFont().Style(), running.WordFont().Style());
+  EXPECT_EQ(THyperTxt::WordCursors().Users(), users + 1);
+  delete absent;
   EXPECT_EQ(THyperTxt::WordCursors().Users(), users);
 }
 
