@@ -116,9 +116,18 @@ TSettingKey ColorKey(const char* key, std::string& image, const char* dialogDefa
           }};
 }
 
+// A number outside the box's range shows as the nearest it holds; unless the designer changes
+// it, OK keeps the stored number rather than that nearest one.
 TSettingKey SpinKey(const char* key, int& image, int dialogDefault, host::TSpinEdit* spin) {
-  return {key, &image, host::IntToStr(dialogDefault), [&image, spin] { spin->SetValue(image); },
-          [&image, spin] { image = spin->Value(); }};
+  auto shown = std::make_shared<int>(0);
+  return {key, &image, host::IntToStr(dialogDefault),
+          [&image, spin, shown] {
+            spin->SetValue(image);
+            *shown = spin->Value();
+          },
+          [&image, spin, shown] {
+            if (spin->Value() != *shown) image = spin->Value();
+          }};
 }
 
 TSettingKey FontStyleKey(const std::string& key, bool& image, bool dialogDefault,
@@ -335,15 +344,27 @@ void TINISettingsDlg::FormCreate() {
   for (TSectionKeys& section : FSections) LoadSection(section, unreadable);
   if (unreadable.empty()) return;
   std::string text = "The default settings file \"" + host::ProfilePath(FIniFile.FileName()) +
-                     "\" holds colours that are neither colour names nor numbers. The dialog "
-                     "shows the default colour instead, and OK writes it:";
+                     "\" holds values that cannot be read: colours that are neither colour names "
+                     "nor numbers, numbers that are not whole numbers. The dialog shows the "
+                     "default instead, and OK writes it:";
   for (const std::string& line : unreadable) text += "\n" + line;
   host::MessageDlg(text, host::mtWarning, {host::mbOK}, 0);
 }
 
 void TINISettingsDlg::LoadSection(TSectionKeys& section, std::vector<std::string>& unreadable) {
-  for (TSettingKey& key : section.Keys)
+  for (TSettingKey& key : section.Keys) {
     std::visit([&](auto* image) { ReadValue(FIniFile, section.Section, key, *image); }, key.Image);
+    // A number or switch that is no whole number reads as the default; shown and then written
+    // so without a word, it would change what the designer wrote.
+    if (std::holds_alternative<std::string*>(key.Image) ||
+        !FIniFile.ValueExists(section.Section, key.Key))
+      continue;
+    std::string text = FIniFile.ReadString(section.Section, key.Key, "");
+    int number = 0;
+    if (!host::TryStrToInt(text, number))
+      unreadable.push_back("[" + section.Section + "] " + key.Key + "=" + text + " (shown as " +
+                           key.DialogDefault + ")");
+  }
   for (TSettingKey& key : section.Keys) {
     try {
       key.Show();

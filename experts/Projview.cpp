@@ -116,15 +116,27 @@ namespace {
 
 // The project's frames by frame index, each once. Every index starts from an empty name: the old
 // dialog kept one variable for all, so a unit that could not be read repeated the frame before
-// it, filing that frame twice.
-std::vector<std::string> ProjectFrames() {
-  std::vector<std::string> frames;
+// it, filing that frame twice. Incomplete when a frame unit could not be read: then a frame the
+// file names may still be in the project.
+struct TProjectFrames {
+  std::vector<std::string> Names;
+  bool Complete = true;
+};
+
+TProjectFrames ProjectFrames() {
+  TProjectFrames frames;
   int count = ide::ToolServices ? ide::ToolServices->GetFormCount() : 0;
-  for (int i = 0; i < count; ++i) {
-    std::string name;
-    GetFormName(i, name);
-    if (!name.empty() && IndexOfName(frames, name) < 0) frames.push_back(name);
-  }
+  int position = 0;
+  ForEachFrameUnit([&](TUnitKind kind, const std::string& className) {
+    if (position++ >= count) return false;
+    if (kind == ukUnreadable) {
+      WarnUnsavedForm();
+      frames.Complete = false;
+    } else if (!className.empty() && IndexOfName(frames.Names, className) < 0) {
+      frames.Names.push_back(className);
+    }
+    return true;
+  });
   return frames;
 }
 
@@ -184,12 +196,22 @@ const std::string Status = "Status";
 const std::string NotFiled = "NotFiledFrames";
 const char* const MoveHint =
     "Right-click a frame, or press Shift+F10 in the list, to move it to another group.";
+const char* const NothingChanged = "Nothing was changed.";
 const char* const NotSavedNote =
     "The groups are not saved: the project sections file could not be used. Refresh to try "
     "again.";
 
 std::string Numbered(const std::string& word, int number) {
   return word + std::to_string(number);
+}
+
+// The number after word in key (Frame12: 12), or -1 when key is not word and a number.
+int NumberOf(const std::string& key, const std::string& word) {
+  int number = 0;
+  if (key.size() <= word.size() || !host::SameText(key.substr(0, word.size()), word) ||
+      !host::TryStrToInt(key.substr(word.size()), number))
+    return -1;
+  return number;
 }
 
 // The picture resized by keeping whole pixels, as the old "colour on colour" stretch did: no
@@ -275,20 +297,33 @@ std::string MenuText(const std::string& name) {
 // kept, as a message naming the file and line.
 class TProjViewDlg::TReader {
  public:
-  TReader(const host::TIniFile& ini, const std::vector<std::string>& frames)
-      : FIni(ini), FFrames(frames) {}
+  // complete: frames holds every frame of the project; when it does not, a frame the file names
+  // that is not among frames stays where it is filed.
+  TReader(const host::TMemIniFile& ini, const std::vector<std::string>& frames, bool complete)
+      : FIni(ini), FFrames(frames), FComplete(complete) {
+    if (std::string problem = FIni.Problem(); !problem.empty()) Fault = problem;
+  }
 
-  // False when the file is to be created afresh: "INIAvailable" is missing or 0.
+  // False when the file is to be created afresh: it is new ("INIAvailable" missing or 0) and
+  // files no frame.
   bool Initialised() {
-    if (!FIni.ValueExists(Status, "INIAvailable")) return false;
+    if (Fault) return true;
+    bool present = FIni.ValueExists(Status, "INIAvailable");
     std::string text = FIni.ReadString(Status, "INIAvailable", "");
     int value = 0;
     // Taken for 0, a damaged flag would have a good file overwritten.
-    if (!host::TryStrToInt(text, value)) {
+    if (present && !host::TryStrToInt(text, value)) {
       Note(Status, "INIAvailable", "INIAvailable is not a number: \"" + text + "\"");
       return true;
     }
-    return value != 0;
+    if (value != 0) return true;
+    // A flag lost in an edit (misspelt, or joined to the line before by a lone CR) must not
+    // have the groups written over as if the file were new.
+    if (!FilesFrames()) return false;
+    Note(Status, present ? "INIAvailable" : "",
+         present ? "INIAvailable is 0, but the file holds groups of frames"
+                 : "INIAvailable is missing, but the file holds groups of frames");
+    return true;
   }
 
   std::vector<TGroup> Read() {
@@ -302,6 +337,7 @@ class TProjViewDlg::TReader {
       else
         groups.push_back(ReadGroup(name));
     });
+    if (Fault) RecoverGroups(groups);
     return groups;
   }
 
@@ -314,21 +350,72 @@ class TProjViewDlg::TReader {
     bool pruned = false;
     ForEachNumbered(name, "NoOfFrames", "Frame", [&](const std::string& key) {
       std::string frame = FIni.ReadString(name, key, "");
+      // A name with a blank, a control character or "=" in it is no class name: two lines run
+      // together, or a note added by hand. Taken for a frame that left the project, it would
+      // be dropped without a word.
+      if (std::any_of(frame.begin(), frame.end(),
+                      [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '='; })) {
+        Note(name, key, key + " is no frame name: \"" + frame + "\"");
+        return;
+      }
       if (!frame.empty() && IndexOfName(FFiled, frame) >= 0) {
         Note(name, key, frame + " is filed a second time");
         return;
       }
       FFiled.push_back(frame);
       int index = IndexOfName(FFrames, frame);
-      if (index < 0) {
+      if (index < 0 && (frame.empty() || FComplete)) {
         pruned = true;
         return;
       }
-      const std::string& projectName = FFrames[static_cast<size_t>(index)];
+      const std::string& projectName = index < 0 ? frame : FFrames[static_cast<size_t>(index)];
       group.Frames.push_back({projectName, GetFrameThumbnail(projectName)});
     });
     Pruned.push_back(pruned);
     return group;
+  }
+
+  // Whether the file files any frame: "Status" lists groups, or a section lists frames.
+  bool FilesFrames() const {
+    host::TStringList keys;
+    FIni.ReadSection(Status, keys);
+    for (const std::string& key : keys.Items())
+      if (NumberOf(key, "Section") > 0 || (host::SameText(key, "Sections") && !IsZero(Status, key)))
+        return true;
+    host::TStringList sections;
+    FIni.ReadSections(sections);
+    for (const std::string& section : sections.Items()) {
+      if (host::SameText(section, Status)) continue;
+      FIni.ReadSection(section, keys);
+      for (const std::string& key : keys.Items())
+        if (NumberOf(key, "Frame") >= 0 ||
+            (host::SameText(key, "NoOfFrames") && !IsZero(section, key)))
+          return true;
+    }
+    return false;
+  }
+
+  bool IsZero(const std::string& section, const std::string& key) const {
+    int number = 0;
+    return host::TryStrToInt(FIni.ReadString(section, key, ""), number) && number == 0;
+  }
+
+  // In a damaged file the list of groups may be what was lost: a section that "Status" does not
+  // list but that files frames no group holds is taken for the group it was.
+  void RecoverGroups(std::vector<TGroup>& groups) {
+    host::TStringList sections, keys;
+    FIni.ReadSections(sections);
+    for (const std::string& section : sections.Items()) {
+      if (!GroupNameFault(section, groups).empty()) continue;
+      FIni.ReadSection(section, keys);
+      bool adds = false;
+      for (const std::string& key : keys.Items()) {
+        if (NumberOf(key, "Frame") < 0) continue;
+        std::string frame = FIni.ReadString(section, key, "");
+        adds = adds || (IndexOfName(FFiled, frame) < 0 && IndexOfName(FFrames, frame) >= 0);
+      }
+      if (adds) groups.push_back(ReadGroup(section));
+    }
   }
 
   // Calls read with each numbered key word1 ... wordN of the section that exists, N being the
@@ -352,10 +439,8 @@ class TProjViewDlg::TReader {
     for (const std::string& key : keys.Items()) {
       if (IndexOfName(seen, key) >= 0) Note(section, key, key + " appears twice", 2);
       seen.push_back(key);
-      int number = 0;
-      if (key.size() <= word.size() || !host::SameText(key.substr(0, word.size()), word) ||
-          !host::TryStrToInt(key.substr(word.size()), number))
-        continue;
+      int number = NumberOf(key, word);
+      if (number < 0) continue;
       if (number > count)
         Note(section, key, countKey + " is " + std::to_string(count) + ", but " + key + " follows");
       highest = std::max(highest, number);
@@ -392,9 +477,11 @@ class TProjViewDlg::TReader {
 
   void Note(const std::string& section, const std::string& ident, const std::string& text,
             int occurrence = 1) {
+    // Without the section's line, the message points at the file's first.
     if (!Fault)
       Fault =
-          host::EParserError(FIni.FileName(), LineOf(section, ident, occurrence), text).Message();
+          host::EParserError(FIni.FileName(), std::max(1, LineOf(section, ident, occurrence)), text)
+              .Message();
   }
 
   // The line of a key of the section (of its header when ident is empty), counting from 1.
@@ -421,8 +508,9 @@ class TProjViewDlg::TReader {
     return 0;
   }
 
-  const host::TIniFile& FIni;
+  const host::TMemIniFile& FIni;
   const std::vector<std::string>& FFrames;
+  bool FComplete;
   std::vector<std::string> FFiled;
 };
 
@@ -467,7 +555,6 @@ TProjViewDlg::~TProjViewDlg() {
 void TProjViewDlg::OpenProjINI() {
   std::string project = ide::ToolServices ? ide::ToolServices->GetProjectName() : std::string();
   FProjININame = project.empty() ? std::string() : host::ChangeFileExt(project, ".INI");
-  FProjINI = FProjININame.empty() ? nullptr : std::make_unique<host::TIniFile>(FProjININame);
 }
 
 void TProjViewDlg::Rebuild() {
@@ -483,21 +570,25 @@ void TProjViewDlg::Rebuild() {
 
 void TProjViewDlg::LoadProjINI() {
   FGroups.clear();
-  FSaving = FProjINI != nullptr;
-  std::vector<std::string> frames = Projview::ProjectFrames();
+  FSaving = !FProjININame.empty();
+  Projview::TProjectFrames project = Projview::ProjectFrames();
   std::optional<std::string> fault;
   std::vector<bool> pruned;
-  bool fresh = !FProjINI;
-  if (FProjINI) {
+  bool fresh = FProjININame.empty();
+  if (!fresh) {
     try {
-      TReader reader(*FProjINI, frames);
+      host::TMemIniFile ini(FProjININame);
+      TReader reader(ini, project.Names, project.Complete);
       fresh = !reader.Initialised();
       if (!fresh) FGroups = reader.Read();
       fault = reader.Fault;
       pruned = reader.Pruned;
-    } catch (const host::EParserError& e) {
-      // A line the INI reader refuses: nothing of the file can be read.
-      fault = e.Message();
+    } catch (const host::EInOutError& e) {
+      // Nothing of the file can be read (a folder of that name, another user's file): what it
+      // holds is unknown, so it is neither written over nor put aside.
+      host::MessageDlg(e.Message() + "\nThe groups are shown but not saved.", host::mtError,
+                       {host::mbOK}, 0);
+      FSaving = false;
       FGroups.clear();
       pruned.clear();
     }
@@ -508,13 +599,9 @@ void TProjViewDlg::LoadProjINI() {
     FSaving = rewrite;
   }
   if (FGroups.empty()) FGroups.push_back({NotFiled, {}});
-  bool added = AddNewFrames(frames);
-  if (rewrite) {
-    WriteAll();
-    return;
-  }
-  for (size_t g = 0; g < FGroups.size(); ++g)
-    if ((g < pruned.size() && pruned[g]) || (g == 0 && added)) WriteGroup(FGroups[g]);
+  bool changed = AddNewFrames(project.Names) || rewrite ||
+                 std::find(pruned.begin(), pruned.end(), true) != pruned.end();
+  if (changed && !Save(FGroups, {}, "The groups are shown but not saved.")) FSaving = false;
 }
 
 bool TProjViewDlg::StartAfresh(const std::string& fault) {
@@ -565,37 +652,52 @@ void TProjViewDlg::FormClose() {
 
 // ---- writing
 
-void TProjViewDlg::WriteGroup(const TGroup& group) {
-  if (!FSaving) return;
-  FProjINI->EraseSection(group.Name);
-  FProjINI->WriteInteger(group.Name, "NoOfFrames", static_cast<int>(group.Frames.size()));
-  for (size_t k = 0; k < group.Frames.size(); ++k)
-    FProjINI->WriteString(group.Name, Numbered("Frame", static_cast<int>(k) + 1),
-                          group.Frames[k].Name);
+namespace {
+
+// Deletes the keys word + N of the section for every N above last.
+void DeleteNumberedAbove(host::TMemIniFile& ini, const std::string& section,
+                         const std::string& word, int last) {
+  host::TStringList keys;
+  ini.ReadSection(section, keys);
+  for (const std::string& key : keys.Items())
+    if (NumberOf(key, word) > last) ini.DeleteKey(section, key);
 }
 
-void TProjViewDlg::EraseGroup(const std::string& name) {
-  if (FSaving) FProjINI->EraseSection(name);
-}
+}  // namespace
 
-void TProjViewDlg::WriteGroupKeys() {
-  if (!FSaving) return;
-  int count = static_cast<int>(FGroups.size()) - 1;
-  FProjINI->WriteInteger(Status, "Sections", count);
-  for (int g = 1; g <= count; ++g)
-    FProjINI->WriteString(Status, Numbered("Section", g), FGroups[static_cast<size_t>(g)].Name);
-  for (int k = count + 1; FProjINI->ValueExists(Status, Numbered("Section", k)); ++k)
-    Projview::RemoveINIEntry(*FProjINI, Status, Numbered("Section", k));
-}
-
-void TProjViewDlg::WriteAll() {
-  if (!FSaving) return;
-  FProjINI->EraseSection(Status);
-  FProjINI->WriteInteger(Status, "INIAvailable", 1);
-  FProjINI->WriteInteger(Status, "Sections", static_cast<int>(FGroups.size()) - 1);
-  FProjINI->WriteString(Status, "Section0", NotFiled);
-  WriteGroupKeys();
-  for (const TGroup& group : FGroups) WriteGroup(group);
+bool TProjViewDlg::Save(const std::vector<TGroup>& groups, const std::vector<std::string>& gone,
+                        const std::string& otherwise) {
+  if (!FSaving) return true;
+  try {
+    // Keys are written where they stand, so that what did not change reads as it did, and
+    // lines the dialog does not know are kept.
+    host::TMemIniFile ini(FProjININame);
+    for (const std::string& name : gone) ini.EraseSection(name);
+    int count = static_cast<int>(groups.size()) - 1;
+    ini.WriteString(Status, "INIAvailable", "1");
+    ini.WriteString(Status, "Sections", std::to_string(count));
+    ini.WriteString(Status, "Section0", NotFiled);
+    for (int g = 1; g <= count; ++g)
+      ini.WriteString(Status, Numbered("Section", g), groups[static_cast<size_t>(g)].Name);
+    DeleteNumberedAbove(ini, Status, "Section", count);
+    for (const TGroup& group : groups) {
+      // A user group that never held a frame has no section of its own.
+      if (&group != &groups.front() && group.Frames.empty() && !ini.SectionExists(group.Name))
+        continue;
+      ini.WriteString(group.Name, "NoOfFrames", std::to_string(group.Frames.size()));
+      for (size_t k = 0; k < group.Frames.size(); ++k)
+        ini.WriteString(group.Name, Numbered("Frame", static_cast<int>(k) + 1),
+                        group.Frames[k].Name);
+      DeleteNumberedAbove(ini, group.Name, "Frame", static_cast<int>(group.Frames.size()));
+    }
+    ini.UpdateFile();
+    return true;
+  } catch (const host::Exception& e) {
+    host::MessageDlg(
+        "The project sections file cannot be written: " + e.Message() + "\n" + otherwise,
+        host::mtError, {host::mbOK}, 0);
+    return false;
+  }
 }
 
 // ---- groups
@@ -634,9 +736,10 @@ void TProjViewDlg::bbAddClick() {
   }
   // A section of that name may be left from a group deleted by hand; its frames must not come
   // back with the new group.
-  EraseGroup(name);
-  FGroups.push_back({name, {}});
-  WriteGroupKeys();
+  std::vector<TGroup> groups = FGroups;
+  groups.push_back({name, {}});
+  if (!Save(groups, {name}, NothingChanged)) return;
+  FGroups = std::move(groups);
   ShowGroups(ListBox2->ItemIndex(), ListBox1->ItemIndex());
   Edit1->Clear();
 }
@@ -649,7 +752,7 @@ void TProjViewDlg::bbDelClick() {
                      host::mtInformation, {host::mbOK}, 0);
     return;
   }
-  TGroup& group = FGroups[static_cast<size_t>(index)];
+  const TGroup& group = FGroups[static_cast<size_t>(index)];
   // A group with frames goes only when asked, and its frames go to the not-filed group, so that
   // no frame is left without a group.
   if (!group.Frames.empty()) {
@@ -659,16 +762,11 @@ void TProjViewDlg::bbDelClick() {
                          host::mtConfirmation, {host::mbYes, host::mbNo}, 0) != host::mrYes)
       return;
   }
-  // The group's section goes before its frames join the not-filed group: a frame missing from
-  // the file is filed again at the next showing, a frame filed twice would make the file damaged.
-  EraseGroup(group.Name);
-  std::vector<TFrame> frames = std::move(group.Frames);
-  FGroups.erase(FGroups.begin() + index);
-  WriteGroupKeys();
-  if (!frames.empty()) {
-    for (TFrame& frame : frames) FGroups[0].Frames.push_back(std::move(frame));
-    WriteGroup(FGroups[0]);
-  }
+  std::vector<TGroup> groups = FGroups;
+  for (const TFrame& frame : group.Frames) groups[0].Frames.push_back(frame);
+  groups.erase(groups.begin() + index);
+  if (!Save(groups, {group.Name}, NothingChanged)) return;
+  FGroups = std::move(groups);
   ShowGroups(0, 0);
 }
 
@@ -681,14 +779,16 @@ void TProjViewDlg::MoveFrameToGroup(int target) {
       &FGroups[static_cast<size_t>(target)] == source)
     return;
   THourglass hourglass;
-  TFrame frame = source->Frames[static_cast<size_t>(index)];
+  // The file first: the lists change only once it holds the move, so that they never show what
+  // it does not.
+  std::vector<TGroup> groups = FGroups;
+  std::vector<TFrame>& from = groups[static_cast<size_t>(ListBox2->ItemIndex())].Frames;
+  TFrame frame = from[static_cast<size_t>(index)];
   frame.Picture = GetFrameThumbnail(frame.Name);
-  source->Frames.erase(source->Frames.begin() + index);
-  // Source first: between the two writes the frame is in no group, which the next showing
-  // mends, rather than in two, which would make the file damaged.
-  WriteGroup(*source);
-  FGroups[static_cast<size_t>(target)].Frames.push_back(std::move(frame));
-  WriteGroup(FGroups[static_cast<size_t>(target)]);
+  from.erase(from.begin() + index);
+  groups[static_cast<size_t>(target)].Frames.push_back(std::move(frame));
+  if (!Save(groups, {}, NothingChanged)) return;
+  FGroups = std::move(groups);
   FillFrameView(index);
 }
 
@@ -698,8 +798,11 @@ void TProjViewDlg::MoveFrameBy(int delta) {
   if (index < 0) return;
   int to = index + delta;
   if (to < 0 || to >= static_cast<int>(group->Frames.size())) return;
-  std::swap(group->Frames[static_cast<size_t>(index)], group->Frames[static_cast<size_t>(to)]);
-  WriteGroup(*group);
+  std::vector<TGroup> groups = FGroups;
+  std::vector<TFrame>& frames = groups[static_cast<size_t>(ListBox2->ItemIndex())].Frames;
+  std::swap(frames[static_cast<size_t>(index)], frames[static_cast<size_t>(to)]);
+  if (!Save(groups, {}, NothingChanged)) return;
+  FGroups = std::move(groups);
   FillFrameView(to);
 }
 

@@ -56,8 +56,9 @@ class ProjectViewExpert : public ide::TIExpert {
 // group "NotFiledFrames", always first. The frame list shows the chosen group's frames and the
 // picture of the chosen frame; its popup menu (right click, or Shift+F10) moves a frame to
 // another group or up and down within its own, as do Ctrl+Up and Ctrl+Down. Every change is
-// saved at once. A damaged file is never written over: the user starts a new one from what
-// could be read, the old one kept beside it as ".bak", or goes on without saving.
+// saved at once, and shown only once the file holds it. A damaged file is never written over:
+// the user starts a new one from what could be read, the old one kept beside it as ".bak", or
+// goes on without saving; a file that cannot be read or written is not saved to either.
 class TProjViewDlg : public host::TForm {
  public:
   explicit TProjViewDlg(host::TComponent* owner);
@@ -122,16 +123,16 @@ class TProjViewDlg : public host::TForm {
   void ShowThumbnail();
   void ShowSaving();
 
-  // The file's side of the model; all do nothing while saving is off.
-  void WriteGroup(const TGroup& group);
-  void EraseGroup(const std::string& name);
-  void WriteGroupKeys();
-  void WriteAll();
+  // Writes groups as the whole grouping, and erases the sections named in gone, in one write:
+  // the file takes all of it or stays as it was. When it cannot be written the user is told
+  // why, followed by otherwise, and the result is false. Does nothing while saving is off.
+  bool Save(const std::vector<TGroup>& groups, const std::vector<std::string>& gone,
+            const std::string& otherwise);
 
-  std::unique_ptr<host::TIniFile> FProjINI;
   std::string FProjININame;
   std::vector<TGroup> FGroups;  // "NotFiledFrames" first, then the user groups in file order
-  bool FSaving = true;          // off after a damaged file the user chose not to replace
+  // Off after a damaged file the user chose not to replace, or a file that cannot be used.
+  bool FSaving = true;
 };
 
 // The dialog, once the expert has made it.

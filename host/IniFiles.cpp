@@ -69,7 +69,9 @@ class TIniDocument {
       size_t end = text.find('\n', pos);
       std::string raw = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
       pos = end == std::string::npos ? text.size() : end + 1;
-      if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+      // "\r\r\n" is one line end, as some editors and transfers leave it: a CR kept in the value
+      // would make a name that matches nothing.
+      while (!raw.empty() && raw.back() == '\r') raw.pop_back();
       ++lineNo;
       Line line;
       line.Text = raw;
@@ -414,12 +416,39 @@ void TMemIniFile::WriteString(std::string_view section, std::string_view ident,
   FDocument->Write(section, TrimBlanks(ident), value);
 }
 
+bool TMemIniFile::DeleteKey(std::string_view section, std::string_view ident) {
+  return FDocument->DeleteKey(section, ident);
+}
+
 bool TMemIniFile::EraseSection(std::string_view section) {
   return FDocument->EraseSection(section);
 }
 
 bool TMemIniFile::SectionExists(std::string_view section) const {
   return FDocument->FindSection(section).has_value();
+}
+
+bool TMemIniFile::ValueExists(std::string_view section, std::string_view ident) const {
+  return FDocument->FindKey(section, ident) != nullptr;
+}
+
+void TMemIniFile::ReadSection(std::string_view section, TStrings& keys) const {
+  keys.BeginUpdate();
+  keys.Clear();
+  if (auto range = FDocument->FindSection(section))
+    for (size_t i = range->first + 1; i < range->second; ++i) {
+      const TIniDocument::Line& line = FDocument->Lines()[i];
+      if (line.Kind == TIniDocument::Line::Key && line.Understood) keys.Add(line.Name);
+    }
+  keys.EndUpdate();
+}
+
+void TMemIniFile::ReadSections(TStrings& sections) const {
+  sections.BeginUpdate();
+  sections.Clear();
+  for (const auto& line : FDocument->Lines())
+    if (line.Kind == TIniDocument::Line::Section && line.Understood) sections.Add(line.Name);
+  sections.EndUpdate();
 }
 
 std::string TMemIniFile::Text() const {

@@ -95,9 +95,16 @@ class TMemIniFile {
   std::string ReadString(std::string_view section, std::string_view ident,
                          std::string_view defaultValue) const;
   void WriteString(std::string_view section, std::string_view ident, std::string_view value);
+  // False when there was no such key.
+  bool DeleteKey(std::string_view section, std::string_view ident);
   // False when there was no such section.
   bool EraseSection(std::string_view section);
   bool SectionExists(std::string_view section) const;
+  bool ValueExists(std::string_view section, std::string_view ident) const;
+  // The keys of the first section of that name, in file order, and every section name; only
+  // lines that are understood count.
+  void ReadSection(std::string_view section, TStrings& keys) const;
+  void ReadSections(TStrings& sections) const;
   // The file as it would be written.
   std::string Text() const;
   // Writes the whole file in one step, creating its folder; EParserError while lines that are

@@ -180,8 +180,11 @@ bool NewSectionINI(const host::TIniFile& iniFile, std::string_view section) {
 void CreateSectionINI(host::TIniFile& iniFile, std::string_view section) {
   const TSectionLayout& layout = LayoutOf(section);
   iniFile.WriteInteger(StatusSection, layout.Flag, 1);
+  // A section that is there without its flag (the flag lost or misspelt in an edit) holds the
+  // designer's look: only what it lacks is filled in.
   for (const TInitialValue& key : layout.Keys)
-    iniFile.WriteString(layout.Section, key.Key, key.Value);
+    if (!iniFile.ValueExists(layout.Section, key.Key))
+      iniFile.WriteString(layout.Section, key.Key, key.Value);
 }
 
 void CreateMissingSettings(host::TIniFile& iniFile) {
@@ -192,24 +195,41 @@ void CreateMissingSettings(host::TIniFile& iniFile) {
 
 // ---- TSettingsSection
 
+template <class T, class TRead>
+T TSettingsSection::ReadOr(T fallback, TRead read) const {
+  try {
+    return read();
+  } catch (const host::EInOutError& error) {
+    // Someone else's file, or a folder where the file should be: nothing in it is the user's
+    // look, and no drop or popup may fail over it.
+    host::FileNotice(error.Message() +
+                     ". The default settings file is taken as absent: new components keep their "
+                     "own look.");
+    return fallback;
+  }
+}
+
 TSettingsSection::TSettingsSection(std::string section, std::string fileName)
     : FIniFile(std::move(fileName), host::TIniParsing::Lenient), FSection(std::move(section)) {
   // Only a file the settings dialog has initialised counts; any other flag value means no
   // settings at all.
-  FUsed = FIniFile.ReadInteger(StatusSection, AvailableKey, 0) == 1 && ReadBool("Use", false);
+  FUsed =
+      ReadOr(false, [&] { return FIniFile.ReadInteger(StatusSection, AvailableKey, 0) == 1; }) &&
+      ReadBool("Use", false);
 }
 
 bool TSettingsSection::ReadBool(std::string_view key, bool defaultValue) const {
-  return FIniFile.ReadBool(FSection, key, defaultValue);
+  return ReadOr(defaultValue, [&] { return FIniFile.ReadBool(FSection, key, defaultValue); });
 }
 
 int TSettingsSection::ReadInteger(std::string_view key, int defaultValue) const {
-  return FIniFile.ReadInteger(FSection, key, defaultValue);
+  return ReadOr(defaultValue, [&] { return FIniFile.ReadInteger(FSection, key, defaultValue); });
 }
 
 std::string TSettingsSection::ReadString(std::string_view key,
                                          std::string_view defaultValue) const {
-  return FIniFile.ReadString(FSection, key, defaultValue);
+  return ReadOr(std::string(defaultValue),
+                [&] { return FIniFile.ReadString(FSection, key, defaultValue); });
 }
 
 host::TColor TSettingsSection::ReadColor(std::string_view key,
@@ -218,12 +238,11 @@ host::TColor TSettingsSection::ReadColor(std::string_view key,
   host::TColor color;
   if (host::TryStringToColor(text, color)) return color;
   // A look that cannot be read must not stop a drop or a popup: the user is told where it is
-  // and the component takes its own colour.
+  // and the key reads as if it were missing.
   std::string path = host::ProfilePath(FIniFile.FileName());
-  host::FileNotice(
-      host::EParserError(path, FIniFile.KeyLine(FSection, key), "'" + text + "' is not a colour")
-          .Message() +
-      "; " + std::string(defaultValue) + " is used instead.");
+  int line = ReadOr(0, [&] { return FIniFile.KeyLine(FSection, key); });
+  host::FileNotice(host::EParserError(path, line, "'" + text + "' is not a colour").Message() +
+                   "; " + std::string(defaultValue) + " is used instead.");
   return host::StringToColor(std::string(defaultValue));
 }
 

@@ -43,8 +43,8 @@ const std::vector<std::string>& SettingsSections();
 bool NewINI(const host::TIniFile& iniFile);
 // True while the section's flag in "Status" (e.g. "TxtINIAvailable") reads 0.
 bool NewSectionINI(const host::TIniFile& iniFile, std::string_view section);
-// Writes the section's flag as 1, then every key of the section with its initial value.
-// An unknown section fails with EConvertError.
+// Writes the section's flag as 1, then every key of the section with its initial value; keys
+// the section holds already keep their values. An unknown section fails with EConvertError.
 void CreateSectionINI(host::TIniFile& iniFile, std::string_view section);
 // What the settings dialog does on opening: marks the file initialised when it is new, then
 // creates every section whose flag is not set, in file order. Sections already created are left
@@ -60,7 +60,9 @@ void CreateMissingSettings(host::TIniFile& iniFile);
 //
 // Every read goes straight to the file. Lines of the file that are not understood are skipped
 // and told once, so a damaged file never stops a drop or a popup. A colour that is neither a
-// colour name nor a number is told too (file and line) and reads as the default.
+// colour name nor a number is told too (file and line) and reads as the default. A file that
+// cannot be read at all (a directory of that name, a file the user may not read) counts as
+// absent, and is told once with the reason.
 class TSettingsSection {
  public:
   explicit TSettingsSection(std::string section, std::string fileName = SettingsFileName);
@@ -80,6 +82,10 @@ class TSettingsSection {
   void ApplyFont(host::TFont& font, const std::string& prefix, bool hasUnderline = false) const;
 
  private:
+  // What read returns, or fallback when the file cannot be read at all.
+  template <class T, class TRead>
+  T ReadOr(T fallback, TRead read) const;
+
   host::TIniFile FIniFile;
   std::string FSection;
   bool FUsed = false;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,6 +61,31 @@ class ScopedWindowsDir {
  private:
   TempDir FDir;
   std::string FOld;
+};
+
+// While it lives, the calling thread meets files as their permission bits say, even as root:
+// the capabilities that override those bits leave its effective set (they stay permitted and
+// come back at the end). Active() is false where that cannot be done.
+class TPermissionsApply {
+ public:
+  TPermissionsApply() {
+    if (::syscall(SYS_capget, &FHeader, FSaved) != 0) return;
+    __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
+    for (unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
+      reduced[cap / 32].effective &= ~(1u << (cap % 32));
+    FActive = ::syscall(SYS_capset, &FHeader, reduced) == 0;
+  }
+  ~TPermissionsApply() {
+    if (FActive) ::syscall(SYS_capset, &FHeader, FSaved);
+  }
+  TPermissionsApply(const TPermissionsApply&) = delete;
+  TPermissionsApply& operator=(const TPermissionsApply&) = delete;
+  bool Active() const { return FActive; }
+
+ private:
+  __user_cap_header_struct FHeader{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct FSaved[2] = {};
+  bool FActive = false;
 };
 
 }  // namespace testing_support

@@ -461,6 +461,35 @@ TEST(CompiniTest, AFontColourThatIsNoColourShowsTheDefaultAndIsReportedOnce) {
   EXPECT_EQ(ini.ReadString("Desc", "FontColor", ""), "clBlack");
 }
 
+TEST(CompiniTest, NumbersThatAreNoNumbersAreReportedAndOnesOutOfRangeKept) {
+  ScopedWindowsDir windir;
+  TStudioFixture studio({FormText});
+  std::string path = windir.File("Mebrox.ini");
+  // "Use=yes" is off for a component but would show ticked; 45 is more than the box holds.
+  WriteFile(path, FlaggedFile("[WavePlay]\nUse=yes\n[fxLabel]\nShadowDistance=45\n"));
+  size_t before = Dialogs().Shown().size();
+  studio.Run(OpenDialog + "click INISettingsDlg.OKBtn 5 5\n");
+  ASSERT_EQ(Dialogs().Shown().size(), before + 1);
+  EXPECT_NE(Dialogs().Shown().back().Message.find("[WavePlay] Use=yes (shown as 1)"),
+            std::string::npos);
+  EXPECT_EQ(host::TIniFile(path).ReadString("fxLabel", "ShadowDistance", ""), "45");
+}
+
+TEST(CompiniTest, ASettingsFileThatCannotBeReadStopsNoProjectAndNoDrop) {
+  ScopedWindowsDir windir;
+  std::string path = windir.File("Mebrox.ini");
+  std::filesystem::create_directory(path);
+  std::unique_ptr<TStudioFixture> studio;
+  ASSERT_NO_THROW(studio = std::make_unique<TStudioFixture>(std::vector<std::string>{
+                      "object Form1: TForm1\n  object HyperTxt1: THyperTxt\n  end\nend\n"}));
+  std::string trace = studio->Run("drop THyperTxt Form1 10 10\n" + OpenDialog);
+  EXPECT_NE(trace.find("dropped Form1.HyperTxt2"), std::string::npos) << trace;
+  // Only the settings dialog, which would write the file, says it cannot.
+  EXPECT_NE(trace.find("error \"Cannot open file \\\"" + path + "\\\": is a directory.\""),
+            std::string::npos)
+      << trace;
+}
+
 TEST(CompiniTest, AMalformedFileIsNeverOverwrittenUnlessAFreshStartIsChosen) {
   ScopedWindowsDir windir;
   TStudioFixture studio({FormText});

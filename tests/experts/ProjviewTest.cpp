@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -421,9 +422,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "Frame2=TForm3",
                 "Frame2 TForm3",
                 10,
-                {"TForm1", "TForm2", "TForm3"},
-                {},
-                false},
+                {"TForm1", "TForm3"},
+                {"TForm2"}},
         TDamage{"TooFewFrameKeys",
                 "NoOfFrames=1",
                 "NoOfFrames=2",
@@ -450,13 +450,13 @@ INSTANTIATE_TEST_SUITE_P(
                 {}},
         TDamage{
             "TooFewSectionKeys", "Sections=1", "Sections=2", 3, {"TForm1", "TForm3"}, {"TForm2"}},
+        // The section of the group the list no longer names is taken for that group.
         TDamage{"GroupNamedLikeTheStatus",
                 "Section1=Intro",
                 "Section1=status",
                 5,
-                {"TForm1", "TForm3", "TForm2"},
-                {},
-                false},
+                {"TForm1", "TForm3"},
+                {"TForm2"}},
         TDamage{"SecondSectionOfAName",
                 "[Intro]",
                 "[NotFiledFrames]\n[Intro]",
@@ -464,6 +464,148 @@ INSTANTIATE_TEST_SUITE_P(
                 {"TForm1", "TForm3"},
                 {"TForm2"}}),
     [](const testing::TestParamInfo<TDamage>& info) { return std::string(info.param.Name); });
+
+// ---- files as they come back from editors, transfers and accidents
+
+enum class TReading { Same, Damaged, Fresh };
+
+struct TMutation {
+  const char* Name;
+  std::function<std::string(std::string)> Mutate;
+  TReading Reading;
+  Names Intro = {"TForm2"};  // Damaged: what a new file from what was read files there
+};
+
+void PrintTo(const TMutation& mutation, std::ostream* out) {
+  *out << mutation.Name;
+}
+
+std::function<std::string(std::string)> Replace(std::string what, std::string with) {
+  return [=](std::string text) {
+    for (size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + with.size()))
+      text.replace(at, what.size(), with);
+    return text;
+  };
+}
+
+class ProjviewMutationTest : public ProjviewTest, public testing::WithParamInterface<TMutation> {};
+
+// The groups read as they were, or the file is reported as damaged and kept; it is created
+// afresh only when it files no frame.
+TEST_P(ProjviewMutationTest, AFileIsReadAsItWasOrReportedNeverQuietlyRegrouped) {
+  const TMutation& m = GetParam();
+  std::string mutated = m.Mutate(GoodFile);
+  WriteFile(IniPath(), mutated);
+  std::string trace = Studio.Run("answer no\n" + std::string(Expert));
+  bool damaged = m.Reading == TReading::Damaged;
+  EXPECT_EQ(trace.find("message \"The project sections file is damaged:\\n" + IniPath() + "(") !=
+                std::string::npos,
+            damaged)
+      << trace;
+  if (damaged) {
+    EXPECT_EQ(ReadFile(IniPath()), mutated);
+    Studio.Run("click ProjViewDlg.BitBtn1 5 5\nanswer yes\n" + std::string(Expert));
+    EXPECT_EQ(ReadFile(IniPath() + ".bak"), mutated);
+  } else {
+    // The next write keeps the grouping, and what it does not know.
+    Studio.Run("type ProjViewDlg.Edit1 \"Extra\"\nclick ProjViewDlg.bbAdd 5 5\n");
+    for (const char* kept : {"[Other]", "; kept"})
+      EXPECT_EQ(ReadFile(IniPath()).find(kept) != std::string::npos,
+                mutated.find(kept) != std::string::npos);
+  }
+  bool fresh = m.Reading == TReading::Fresh;
+  EXPECT_EQ(GroupsInFile(), (fresh     ? Names{"Extra"}
+                             : damaged ? Names{"Intro"}
+                                       : Names{"Intro", "Extra"}));
+  EXPECT_EQ(FramesInFile("Intro"), fresh ? Names{} : m.Intro);
+  EXPECT_EQ(FiledFrames(), (Names{"TForm1", "TForm2", "TForm3"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Projview, ProjviewMutationTest,
+    testing::Values(
+        TMutation{"CrCrLfInAGroup", Replace("TForm2\n", "TForm2\r\r\n"), TReading::Same},
+        TMutation{"CrCrLfThroughout", Replace("\n", "\r\r\n"), TReading::Same},
+        TMutation{"CommentsAndBlankLines", Replace("[", "; kept\n\n["), TReading::Same},
+        TMutation{"FlagMissing", Replace("INIAvailable=1\n", ""), TReading::Damaged},
+        TMutation{"FlagMisspelt", Replace("INIAvailable", "INIAvaliable"), TReading::Damaged},
+        TMutation{"FlagZero", Replace("INIAvailable=1", "INIAvailable=0"), TReading::Damaged},
+        TMutation{"FlagJoinedByALoneCr", Replace("[Status]\n", "[Status]\r"), TReading::Damaged},
+        TMutation{"StatusLost", [](std::string t) { return t.substr(t.find("[NotFiledFrames]")); },
+                  TReading::Damaged},
+        TMutation{"GroupListJoinedByLoneCrs", Replace("=1\nSection", "=1\rSection"),
+                  TReading::Damaged},
+        TMutation{
+            "AFrameWithANote", Replace("=TForm2", "=TForm2 ; the way in"), TReading::Damaged, {}},
+        TMutation{"NewFlagged", [](std::string) { return "[Status]\nINIAvailable=0\n"; },
+                  TReading::Fresh},
+        TMutation{"SomeoneElsesSettings", [](std::string) { return "[Other]\nKey=1\n"; },
+                  TReading::Fresh}),
+    [](const testing::TestParamInfo<TMutation>& info) { return std::string(info.param.Name); });
+
+// ---- files that cannot be used
+
+TEST_F(ProjviewTest, AChangeTheFileCannotTakeIsRefusedAndTheListsStayAsTheFileHasThem) {
+  WriteFile(IniPath(), GoodFile);
+  std::filesystem::permissions(IniPath(), std::filesystem::perms::owner_read);
+  Studio.Run(Expert);
+  const std::map<std::string, Names> good = {{"NotFiledFrames", {"TForm1", "TForm3"}},
+                                             {"Intro", {"TForm2"}}};
+  for (const std::string& change :
+       {std::string("type ProjViewDlg.Edit1 \"Help\"\nclick ProjViewDlg.bbAdd 5 5\n"),
+        std::string("menu ProjViewDlg.ListBox1 \"Move to Intro\"\n"),
+        std::string("key ProjViewDlg.ListBox1 Ctrl+Down\n"),
+        std::string("select ProjViewDlg.ListBox2 \"Intro\"\nanswer yes\n"
+                    "click ProjViewDlg.bbDel 5 5\n")}) {
+    std::string trace = Studio.Run(
+        "select ProjViewDlg.ListBox2 \"NotFiledFrames\"\n"
+        "select ProjViewDlg.ListBox1 \"TForm1\"\n" +
+        change);
+    EXPECT_NE(trace.find("message \"The project sections file cannot be written: "),
+              std::string::npos)
+        << trace;
+    EXPECT_EQ(Shown(), good) << change;
+    EXPECT_EQ(ReadFile(IniPath()), GoodFile);
+  }
+  // The refused group is not offered as a place to move to either.
+  EXPECT_THROW(Studio.Run("menu ProjViewDlg.ListBox1 \"Move to Help\"\n"), host::EParserError);
+}
+
+TEST_F(ProjviewTest, AShowingThatCannotSaveOrReadGoesOnWithoutSaving) {
+  // TForm3 is in no group: the showing files it, and cannot write that.
+  std::string file = Replace("NoOfFrames=2\nFrame1=TForm1\nFrame2=TForm3",
+                             "NoOfFrames=1\nFrame1=TForm1")(GoodFile);
+  WriteFile(IniPath(), file);
+  std::filesystem::permissions(IniPath(), std::filesystem::perms::owner_read);
+  std::string trace = Studio.Run(Expert);
+  EXPECT_NE(trace.find("message \"The project sections file cannot be written: "),
+            std::string::npos)
+      << trace;
+  EXPECT_EQ(FrameList(), (Names{"TForm1", "TForm3"}));
+  EXPECT_NE(Dlg().Label2->Caption().find("not saved"), std::string::npos);
+  EXPECT_EQ(ReadFile(IniPath()), file);
+
+  // A folder in the file's place: told, and left as it is.
+  std::filesystem::remove(IniPath());
+  std::filesystem::create_directory(IniPath());
+  trace = Studio.Run("click ProjViewDlg.BitBtn2 5 5\n");
+  EXPECT_NE(trace.find(IniPath() + "\\\": is a directory"), std::string::npos) << trace;
+  EXPECT_EQ(FrameList(), (Names{"TForm1", "TForm2", "TForm3"}));
+  EXPECT_TRUE(std::filesystem::is_directory(IniPath()));
+}
+
+TEST_F(ProjviewTest, AFrameWhoseUnitCannotBeReadKeepsItsGroup) {
+  WriteFile(IniPath(), GoodFile);
+  std::filesystem::rename(Studio.File("Unit2.pas"), Studio.File("Unit2.keep"));
+  std::filesystem::create_directory(Studio.File("Unit2.pas"));
+  std::string trace = Studio.Run(Expert + std::string("click ProjViewDlg.BitBtn2 5 5\n"));
+  EXPECT_NE(trace.find("message \"There might be a new form"), std::string::npos) << trace;
+  EXPECT_EQ(ReadFile(IniPath()), GoodFile);
+  EXPECT_EQ(Shown()["Intro"], Names{"TForm2"});
+  std::filesystem::remove(Studio.File("Unit2.pas"));
+  std::filesystem::rename(Studio.File("Unit2.keep"), Studio.File("Unit2.pas"));
+}
 
 // ---- thumbnails
 

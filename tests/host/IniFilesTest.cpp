@@ -71,6 +71,18 @@ TEST(IniFilesTest, IntegersThatAreNotNumbersGiveTheDefault) {
   EXPECT_TRUE(ini.ReadBool("S", "A", true));
 }
 
+TEST(IniFilesTest, CarriageReturnsBeforeALineFeedAreOneLineEndButALoneOneIsNone) {
+  TempDir dir;
+  std::string path = dir.File("a.ini");
+  for (const std::string& end : {"\r\r\n", "\r\r\r\n"}) {
+    WriteFile(path, "[S]" + end + "A=TForm2" + end + "B=1\r\r");
+    EXPECT_EQ(TIniFile(path).ReadString("S", "A", ""), "TForm2");
+    EXPECT_EQ(TMemIniFile(path).ReadString("s", "b", ""), "1");
+  }
+  WriteFile(path, "[S]\r\nA=TForm2\rB=1\r\n");
+  EXPECT_EQ(TIniFile(path).ReadString("S", "A", ""), "TForm2\rB=1");
+}
+
 TEST(IniFilesTest, BareNamesLiveInTheWindowsDirectory) {
   ScopedWindowsDir windows;
   TIniFile ini("Mebrox.ini");

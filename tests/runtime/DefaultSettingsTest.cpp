@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
+#include "runtime/MsgDlgU.h"
 #include "tests/TestSupport.h"
 #include "tests/runtime/RuntimeTestSupport.h"
 
@@ -225,6 +228,55 @@ TEST(DefaultSettingsTest, ADamagedFileGivesWhatItCanAndIsToldOnce) {
   EXPECT_EQ(errors.back().rfind(path + "(1): key outside any section", 0), 0u) << errors.back();
   // What did not parse is never rewritten.
   EXPECT_EQ(ReadFile(path), damaged);
+}
+
+}  // namespace
+
+namespace {
+
+// A folder where the file should be, or another user's file (whose permission bits then apply
+// to root too): either counts as absent, for a drop and for a popup, and is told once.
+TEST(DefaultSettingsTest, AFileThatCannotBeReadCountsAsAbsentAndIsToldOnce) {
+  testing_support::TPermissionsApply permissions;
+  for (bool folder : {true, false}) {
+    ScopedWindowsDir windir;
+    std::string path = windir.File(SettingsFileName);
+    if (folder) {
+      std::filesystem::create_directory(path);
+    } else {
+      WriteFile(path, "[Status]\nINIAvailable=1\n[Desc]\nUse=1\nBackgroundColor=clRed\n");
+      std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+      if (::chown(path.c_str(), 65534, 65534) != 0 || !permissions.Active()) continue;
+    }
+    size_t told = testing_support::Dialogs().Errors().size();
+    for (int time = 0; time < 2; ++time) {
+      TTxtLook look;
+      EXPECT_FALSE(ReadTxtSettings(look));
+      TMsgDlg popup(nullptr);
+      host::Application->ModalHook = [](host::TForm&) {};
+      EXPECT_NO_THROW(popup.ShowModal());
+      host::Application->ModalHook = nullptr;
+      EXPECT_EQ(popup.Shape1().Brush().Color(), host::clYellow);
+    }
+    const auto& errors = testing_support::Dialogs().Errors();
+    ASSERT_EQ(errors.size(), told + 1) << folder;
+    EXPECT_NE(errors.back().find("\"" + path +
+                                 "\": " + (folder ? "is a directory" : "Permission denied")),
+              std::string::npos)
+        << errors.back();
+  }
+}
+
+TEST(DefaultSettingsTest, ASectionWhoseFlagWasLostKeepsItsKeysAndGetsTheMissingOnes) {
+  ScopedWindowsDir windir;
+  WriteFile(windir.File(SettingsFileName),
+            "[Status]\nINIAvailable=1\nTxtINIAvaliable=1\n[HyperTxt]\nUse=0\nFontSize=12\n");
+  host::TIniFile ini(SettingsFileName);
+  CreateMissingSettings(ini);
+  EXPECT_EQ(ini.ReadString("HyperTxt", "Use", ""), "0");
+  EXPECT_EQ(ini.ReadString("HyperTxt", "FontSize", ""), "12");
+  EXPECT_EQ(ini.ReadString("HyperTxt", "WordFontName", ""), "Times New Roman");
+  EXPECT_FALSE(NewSectionINI(ini, "HyperTxt"));
 }
 
 }  // namespace

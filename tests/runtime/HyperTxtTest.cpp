@@ -561,7 +561,7 @@ TEST(HyperTxtPointerTest, BadCodesAndUnreadableFilesReachTheApplicationHandler) 
   EXPECT_EQ(page.Text->LinesListsIndex(), 0);
 }
 
-TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesBackTheCursors) {
+TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileCountsAsAbsent) {
   testing_support::ScopedWindowsDir windows;
   TIniFile ini("Mebrox.ini");
   ini.WriteInteger("Status", "INIAvailable", 1);
@@ -581,7 +581,7 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesB
   EXPECT_EQ((new THyperTxt(&designer))->AutoAdjust(), adNone);  // nor does a form file's
   EXPECT_EQ(running.AutoAdjust(), adNone);
 
-  // A colour it cannot read is told, and the control keeps its own.
+  // A colour it cannot read is told, and reads as its key's default.
   ini.WriteString("HyperTxt", "BrushColor", "clNoSuchColour");
   size_t told = testing_support::Dialogs().Errors().size();
   auto* unread = testing_support::DropNew<THyperTxt>(designer);
@@ -592,10 +592,13 @@ TEST(HyperTxtPropertiesTest, SettingsApplyInTheDesignerAndAnUnreadableFileGivesB
   int users = THyperTxt::WordCursors().Users();
   std::filesystem::remove(windows.File("Mebrox.ini"));
   std::filesystem::create_directory(windows.File("Mebrox.ini"));
-  // A drop that fails takes the new control away again, and with it its use of the cursors.
-  auto* failing = new THyperTxt(&designer);
-  EXPECT_THROW(failing->DroppedFromPalette(), EInOutError);
-  delete failing;
+  // A file that cannot be read counts as absent: a dropped text keeps its own look.
+  auto* absent = testing_support::DropNew<THyperTxt>(designer);
+  EXPECT_EQ(absent->AutoAdjust(), running.AutoAdjust());
+  EXPECT_EQ(absent->Brush().Style(), running.Brush().Style());
+  EXPECT_EQ(absent->WordFont().Style(), running.WordFont().Style());
+  EXPECT_EQ(THyperTxt::WordCursors().Users(), users + 1);
+  delete absent;
   EXPECT_EQ(THyperTxt::WordCursors().Users(), users);
 }
 
