@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 #include "host/DialogLayout.h"
 #include "host/FormFile.h"
@@ -17,13 +18,10 @@
 
 namespace mebrox::Actdef {
 
-std::string GetFormName(const std::string& fileName) {
-  std::string path = host::NativePath(fileName);
-  if (host::DirectoryExists(path))
-    throw host::EInOutError("Cannot open file \"" + fileName + "\": is a directory");
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw host::EInOutError("Cannot open file \"" + fileName + "\": " + std::strerror(errno));
+namespace {
+
+// The line rule over a unit's text, read from its start.
+std::string FormNameIn(std::istream& in) {
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -32,6 +30,20 @@ std::string GetFormName(const std::string& fileName) {
     std::string token = GetTokenString(rest, " ");
     return token.substr(1);
   }
+  return {};
+}
+
+}  // namespace
+
+std::string GetFormName(const std::string& fileName) {
+  std::string path = host::NativePath(fileName);
+  if (host::DirectoryExists(path))
+    throw host::EInOutError("Cannot open file \"" + fileName + "\": is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw host::EInOutError("Cannot open file \"" + fileName + "\": " + std::strerror(errno));
+  std::string name = FormNameIn(in);
+  if (!name.empty()) return name;
   if (in.bad())
     throw host::EInOutError("Cannot read file \"" + fileName + "\": " + std::strerror(errno));
   return {};
@@ -45,7 +57,15 @@ std::unique_ptr<host::TStringList> GetFormNames() {
   int count = ide::ToolServices->GetUnitCount();
   for (int i = 0; i <= count; ++i) {
     std::string unitName = ide::ToolServices->GetUnitName(i);
-    if (host::SameText(host::ExtractFileExt(unitName), ".PAS")) names->Add(GetFormName(unitName));
+    if (!host::SameText(host::ExtractFileExt(unitName), ".PAS")) continue;
+    // A unit made in this session has no file until the project is saved.
+    std::string source;
+    if (ide::ToolServices->GetUnitSource(unitName, source)) {
+      std::istringstream in(source);
+      names->Add(FormNameIn(in));
+    } else {
+      names->Add(GetFormName(unitName));
+    }
   }
   return names;
 }

@@ -108,6 +108,37 @@ TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
             (std::vector<std::string>{"acFrame", "", "", "", "", "", ""}));
 }
 
+// Frames made in this session and not saved yet are offered too: one from File > New Frame, one
+// from the wizard's own New Frame, to the wizard opened by a double-click.
+TEST(ActionWizardTest, FramesNotSavedYetAreOffered) {
+  TStudioFixture studio({Form1Text, Form2Text});
+  EXPECT_EQ(studio.Run("newframe\n"
+                       "edit Form1.HyperImage1 Action\n"
+                       "select ActDefDlg.cbActionsList \"MultMedia Frame\"\n"
+                       "click ActDefDlg.NextButton 5 5\n"
+                       "select ActDefDlg.cbFrameList \"Form3\"\n"
+                       "click ActDefDlg.NextButton 5 5\n"),
+            "show TForm3\nmodal TActDefDlg \"Action Definition\"\nclosed TActDefDlg -> ok\n");
+  EXPECT_EQ(Values(ActionOf(studio)),
+            (std::vector<std::string>{"acFrame", "", "", "", "", "Form3", ""}));
+  studio.Run(
+      "edit Form1.HyperImage1 Action\n"
+      "click ActDefDlg.NextButton 5 5\n"
+      "click ActDefDlg.bbNewFrame 5 5\n"
+      "click ActDefDlg.NextButton 5 5\n");
+  EXPECT_EQ(ActionOf(studio).Frame(), "Form4");
+
+  std::vector<std::string> offered;
+  studio.AfterEachLine([&](int) {
+    for (int i = 0; i < host::Screen->FormCount(); ++i)
+      if (auto* wizard = dynamic_cast<mebrox::TActDefDlg*>(host::Screen->Forms(i)))
+        offered = wizard->cbFrameList->Items().Items();
+  });
+  EXPECT_EQ(studio.Run("dblclick Form1.HyperImage1\nkey ActDefDlg Escape\n"),
+            "modal TActDefDlg \"Action Definition\"\nclosed TActDefDlg -> cancel\n");
+  EXPECT_EQ(offered, (std::vector<std::string>{"Form1", "Form2", "Form3", "Form4"}));
+}
+
 TEST(ActionWizardTest, ItsPagesAndButtonsFollowTheChosenAction) {
   TStudioFixture studio({Form1Text, Form2Text});
   std::string out = MEBROX_TEST_OUTPUT;
