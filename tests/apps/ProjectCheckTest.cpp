@@ -163,11 +163,9 @@ struct TCase {
   std::function<void(const std::string& dir)> OnDisk = {};
 };
 
-// A path longer than the system looks up, made of short folder names.
-std::string LongPath() {
-  std::string path;
-  while (path.size() <= 4096) path += "a/";
-  return path;
+// A file or folder name longer than the system allows.
+std::string Long(char c) {
+  return std::string(300, c);
 }
 
 const TSeverity E = TSeverity::Error;
@@ -351,51 +349,39 @@ std::vector<TCase> Cases() {
        },
        {{E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
          "the working directory nowhere does not exist"}}},
-      // Names the system refuses to look up: a folder or file name over 255 bytes, a path over
-      // 4096. What the run would do with them is an error of its own, never an abort.
-      {"a wave player's working directory too long a name",
+      // Names the system will not look up: over 255 bytes, or a path over 4096. What the run
+      // does with them fails, and the check says so instead of aborting.
+      {"names too long to look up",
        [](TFiles& f) {
-         Replace(f, "Unit1.dfm", "    WaveName = 'ding.wav'\n",
-                 "    WaveName = 'ding.wav'\n    WorkDir = '" + std::string(300, 'y') + "'\n");
+         Replace(f, "Unit1.dfm", "'ding.wav'\n", "'ding.wav'\n    WorkDir = '" + Long('y') + "'\n");
+         Replace(f, "Unit1.dfm", "'Page2.txt'", "'" + Long('p') + "'");
+         Replace(f, "Unit2.dfm", "acFrame\n    Action.Frame = 'Form1'\n",
+                 "acExecute\n    Action.FileToRun = 'hello.sh'\n    Action.WorkDir = '" +
+                     Long('y') + "'\n");
        },
-       {{E, "Unit1.dfm", 29, "WavePlay1.WorkDir",
-         "the working directory " + std::string(300, 'y') +
-             "/ cannot be looked up (File name too long): playing fails"}}},
-      {"a wave file whose path is too long",
-       [](TFiles& f) { Replace(f, "Unit1.dfm", "'ding.wav'", "'" + LongPath() + "ding.wav'"); },
-       {{E, "Unit1.dfm", 28, "WavePlay1.WaveName",
-         "ding.wav cannot be looked up (File name too long): playing fails"}}},
-      {"a program's working directory too long a name",
-       [](TFiles& f) {
-         Replace(f, "Unit2.dfm", "    Action.ActionType = acFrame\n    Action.Frame = 'Form1'\n",
-                 "    Action.ActionType = acExecute\n    Action.FileToRun = 'hello.sh'\n"
-                 "    Action.WorkDir = '" +
-                     std::string(300, 'y') + "'\n");
-       },
-       {{E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
-         "the working directory " + std::string(300, 'y') +
-             " cannot be looked up (File name too long): nothing starts"}}},
-      {"a program whose name is too long",
-       [](TFiles& f) {
-         Replace(f, "Unit2.dfm", "    Action.ActionType = acFrame\n    Action.Frame = 'Form1'\n",
-                 "    Action.ActionType = acExecute\n    Action.FileToRun = '" +
-                     std::string(300, 'z') + "'\n");
-       },
-       {{E, "Unit2.dfm", 22, "HyperArea1.Action.FileToRun",
-         std::string(300, 'z') + " cannot be looked up (File name too long): nothing starts"}}},
-      {"a text file whose name is too long",
-       [](TFiles& f) { Replace(f, "Unit1.dfm", "'Page2.txt'", "'" + std::string(300, 'p') + "'"); },
        {{E, "Unit1.dfm", 13, "HyperTxt1.LinesLists",
-         std::string(300, 'p') +
-             " cannot be looked up (File name too long): switching to it fails"},
+         Long('p') + " cannot be looked up (File name too long): switching to it fails"},
+        {E, "Unit1.dfm", 29, "WavePlay1.WorkDir",
+         "the working directory " + Long('y') + "/ cannot be looked up (File name too long)"},
+        {E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
+         "the working directory " + Long('y') + " cannot be looked up (File name too long)"},
         {W, "Unit1.dfm", 24, "HyperTxt1.Words", "hot word \"back\" occurs nowhere in the text"}}},
-      {"a frame whose form file name is too long",
+      {"files too long to look up",
        [](TFiles& f) {
-         Replace(f, "Check.dpr", "Unit2 in 'Unit2.pas'",
-                 "Unit2 in '" + std::string(300, 'u') + ".pas'");
+         std::string deep;
+         while (deep.size() <= 4096) deep += "a/";
+         Replace(f, "Unit1.dfm", "'ding.wav'", "'" + deep + "ding.wav'");
+         Replace(f, "Unit2.dfm", "acFrame\n    Action.Frame = 'Form1'\n",
+                 "acExecute\n    Action.FileToRun = '" + Long('z') + "'\n");
        },
+       {{E, "Unit1.dfm", 28, "WavePlay1.WaveName",
+         "ding.wav cannot be looked up (File name too long): playing fails"},
+        {E, "Unit2.dfm", 22, "HyperArea1.Action.FileToRun",
+         Long('z') + " cannot be looked up (File name too long): nothing starts"}}},
+      {"a form file too long to look up",
+       [](TFiles& f) { Replace(f, "Check.dpr", "'Unit2.pas'", "'" + Long('u') + ".pas'"); },
        {{E, "Check.dpr", 5, "",
-         "Form file " + std::string(300, 'u') +
+         "Form file " + Long('u') +
              ".dfm of unit Unit2 cannot be looked up (File name too long)"}}},
   };
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 
 #include "design/Actdef.h"
@@ -33,12 +32,6 @@ class TFakeToolServices : public ide::TIToolServices {
     Asked.push_back(index);
     return index >= 0 && index < GetUnitCount() ? Units[static_cast<size_t>(index)] : "";
   }
-  bool GetUnitSource(const std::string& fileName, std::string& source) override {
-    auto held = Sources.find(fileName);
-    if (held == Sources.end()) return false;
-    source = held->second;
-    return true;
-  }
   int GetFormCount() override { return 0; }
   bool GetNewModuleName(std::string&, std::string&) override { return false; }
   bool CreateModule(const std::string&, ide::TIMemoryStream&, ide::TIMemoryStream&,
@@ -47,7 +40,6 @@ class TFakeToolServices : public ide::TIToolServices {
   }
 
   std::vector<std::string> Units;
-  std::map<std::string, std::string> Sources;  // units held unsaved
   std::vector<int> Asked;
 };
 
@@ -104,9 +96,6 @@ TEST_F(FormNameTest, AFileThatCannotBeReadRaisesNamingIt) {
     EXPECT_NE(e.Message().find(missing), std::string::npos) << e.Message();
   }
   EXPECT_THROW(mebrox::Actdef::GetFormName(Dir.Path()), host::EInOutError);
-  // A name the system will not look up is no exception of another kind.
-  EXPECT_THROW(mebrox::Actdef::GetFormName(Dir.File(std::string(300, 'u') + ".pas")),
-               host::EInOutError);
 }
 
 // ---- Actdef::GetFormNames
@@ -135,17 +124,6 @@ TEST_F(ProjectFormNamesTest, EveryPasUnitGivesOneEntryInUnitOrder) {
   std::vector<int> everyIndex;
   for (int i = 0; i <= static_cast<int>(Tools.Units.size()); ++i) everyIndex.push_back(i);
   EXPECT_EQ(Tools.Asked, everyIndex);
-}
-
-// A unit made in the session has no file yet, or one that no longer says what the IDE holds:
-// the IDE's text is the unit.
-TEST_F(ProjectFormNamesTest, AUnitTheIdeHoldsUnsavedIsReadFromTheIde) {
-  Tools.Units = {Unit("Unit1.pas", "type\n  TForm1 = class(TForm)\n"), Dir.File("Unit2.pas"),
-                 Unit("Unit3.pas", "type\n  TOld = class(TForm)\n")};
-  Tools.Sources[Dir.File("Unit2.pas")] = "unit Unit2;\r\n\r\ntype\r\n  TForm2 = class(TForm)\r\n";
-  Tools.Sources[Dir.File("Unit3.pas")] = "type\n  TForm3 = class(TForm)\n";
-  EXPECT_EQ(Items(mebrox::Actdef::GetFormNames()),
-            (std::vector<std::string>{"Form1", "Form2", "Form3"}));
 }
 
 TEST_F(ProjectFormNamesTest, AnUnreadableUnitRaises) {
