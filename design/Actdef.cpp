@@ -1,9 +1,12 @@
 #include "design/Actdef.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 #include "host/DialogLayout.h"
 #include "host/FormFile.h"
@@ -17,13 +20,10 @@
 
 namespace mebrox::Actdef {
 
-std::string GetFormName(const std::string& fileName) {
-  std::string path = host::NativePath(fileName);
-  if (host::DirectoryExists(path))
-    throw host::EInOutError("Cannot open file \"" + fileName + "\": is a directory");
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw host::EInOutError("Cannot open file \"" + fileName + "\": " + std::strerror(errno));
+namespace {
+
+// The line rule over a unit's text, read from its start.
+std::string FormNameIn(std::istream& in) {
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -32,6 +32,20 @@ std::string GetFormName(const std::string& fileName) {
     std::string token = GetTokenString(rest, " ");
     return token.substr(1);
   }
+  return {};
+}
+
+}  // namespace
+
+std::string GetFormName(const std::string& fileName) {
+  std::string path = host::NativePath(fileName);
+  if (host::DirectoryExists(path))
+    throw host::EInOutError("Cannot open file \"" + fileName + "\": is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw host::EInOutError("Cannot open file \"" + fileName + "\": " + std::strerror(errno));
+  std::string name = FormNameIn(in);
+  if (!name.empty()) return name;
   if (in.bad())
     throw host::EInOutError("Cannot read file \"" + fileName + "\": " + std::strerror(errno));
   return {};
@@ -45,7 +59,15 @@ std::unique_ptr<host::TStringList> GetFormNames() {
   int count = ide::ToolServices->GetUnitCount();
   for (int i = 0; i <= count; ++i) {
     std::string unitName = ide::ToolServices->GetUnitName(i);
-    if (host::SameText(host::ExtractFileExt(unitName), ".PAS")) names->Add(GetFormName(unitName));
+    if (!host::SameText(host::ExtractFileExt(unitName), ".PAS")) continue;
+    // A unit made in this session has no file until the project is saved.
+    std::string source;
+    if (ide::ToolServices->GetUnitSource(unitName, source)) {
+      std::istringstream in(source);
+      names->Add(FormNameIn(in));
+    } else {
+      names->Add(GetFormName(unitName));
+    }
   }
   return names;
 }
@@ -409,14 +431,49 @@ std::string FormIdentifier(const std::string& unitIdent) {
   return "Form" + (unitIdent.size() > 4 ? unitIdent.substr(4) : std::string());
 }
 
+// The first name no frame of the project and no open form has: the one given, else the next
+// number after it (Form4 taken gives Form5; FormA taken gives FormA2). A unit renamed by hand
+// keeps the frame its old name gave, so the proposed unit's number may name a frame already.
+// Empty when none is free.
+std::string FreeFormIdentifier(const std::string& formIdent) {
+  std::vector<std::string> taken = Actdef::GetFormNames()->Items();
+  for (int i = 0; host::Screen && i < host::Screen->FormCount(); ++i)
+    taken.push_back(host::Screen->Forms(i)->Name());
+  auto isFree = [&taken](const std::string& name) {
+    return std::none_of(taken.begin(), taken.end(),
+                        [&name](const std::string& t) { return host::SameText(t, name); });
+  };
+  if (isFree(formIdent)) return formIdent;
+  size_t digits = formIdent.find_last_not_of("0123456789") + 1;
+  std::string stem = formIdent.substr(0, digits);
+  int number = 1;
+  std::from_chars_result parsed =
+      std::from_chars(formIdent.data() + digits, formIdent.data() + formIdent.size(), number);
+  // No number to count on from, or one too large to: numbers are added to the whole name.
+  if (digits == formIdent.size() || parsed.ec != std::errc()) {
+    stem = formIdent;
+    number = 1;
+  }
+  for (long long n = number + 1LL; n <= number + 100000LL; ++n)
+    if (isFree(stem + std::to_string(n))) return stem + std::to_string(n);
+  return std::string();
+}
+
 }  // namespace
 
 std::string TActDefDlg::CreateFrame() {
   if (!ide::ToolServices) return std::string();
   std::string proposal, fileName;
-  if (!ide::ToolServices->GetNewModuleName(proposal, fileName)) return std::string();
+  if (!ide::ToolServices->GetNewModuleName(proposal, fileName)) {
+    host::ShowMessage("The project has no free name for a new unit; no new frame was made.");
+    return std::string();
+  }
   std::string unitIdent = UnitIdentifier(proposal);
-  std::string formIdent = FormIdentifier(unitIdent);
+  std::string formIdent = FreeFormIdentifier(FormIdentifier(unitIdent));
+  if (formIdent.empty()) {
+    host::ShowMessage("The project has no free name for a new frame; no new frame was made.");
+    return std::string();
+  }
   // A proposal that names files already on disk would be written over at the next save.
   for (const std::string& file : {fileName, host::ChangeFileExt(fileName, ".dfm")})
     if (host::FileExists(file)) {
@@ -466,7 +523,21 @@ void TActionProperty::Edit() {
     wizard->RestoreSavedAction();
     return;
   }
-  Modified();
+  // The new frame first: a frame that is not made (CreateFrame said why) or that fails leaves
+  // the action as it was, rather than leading nowhere.
+  std::string newFrame;
+  if (action->ActionType() == acFrame && wizard->PageIndex() == TActDefDlg::pgNewFrame) {
+    try {
+      newFrame = wizard->CreateFrame();
+    } catch (...) {
+      wizard->RestoreSavedAction();
+      throw;
+    }
+    if (newFrame.empty()) {
+      wizard->RestoreSavedAction();
+      return;
+    }
+  }
   action->SetFrame("");
   action->SetFileToRun("");
   action->SetParam("");
@@ -475,8 +546,7 @@ void TActionProperty::Edit() {
   action->SetDesc("");
   switch (action->ActionType()) {
     case acFrame:
-      action->SetFrame(wizard->PageIndex() == TActDefDlg::pgNewFrame ? wizard->CreateFrame()
-                                                                     : wizard->cbFrameList->Text());
+      action->SetFrame(newFrame.empty() ? wizard->cbFrameList->Text() : newFrame);
       break;
     case acExecute:
       action->SetFileToRun(wizard->txFileName->Text());
@@ -492,6 +562,8 @@ void TActionProperty::Edit() {
     default:
       break;
   }
+  // Reported once the action holds what it keeps: the designer records the form as it is now.
+  Modified();
 }
 
 }  // namespace mebrox

@@ -26,7 +26,7 @@ namespace mebrox::Actdef {
 // holds it. A file that cannot be read fails with EInOutError naming it.
 std::string GetFormName(const std::string& fileName);
 // One entry per ".pas" unit of the open project (the extension in any case), in the IDE's unit
-// order; empty without an IDE.
+// order, read from the source the IDE holds for a unit not saved yet; empty without an IDE.
 std::unique_ptr<host::TStringList> GetFormNames();
 // The names of the "TWavePlay" components of the form holding the control, in component order;
 // empty when no form holds it.

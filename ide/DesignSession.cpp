@@ -212,6 +212,16 @@ std::string TDesignSession::GetUnitName(int index) {
   return FModules[static_cast<size_t>(index)].SourcePath;
 }
 
+bool TDesignSession::GetUnitSource(const std::string& fileName, std::string& source) {
+  fs::path wanted = fs::path(fileName).lexically_normal();
+  for (const TDesignModule& m : FModules)
+    if (m.New && fs::path(m.SourcePath).lexically_normal() == wanted) {
+      source = m.Source;
+      return true;
+    }
+  return false;
+}
+
 int TDesignSession::GetFormCount() {
   int count = 0;
   for (const TDesignModule& m : FModules) count += m.Form != nullptr;

@@ -45,6 +45,8 @@ class TDesignSession : public TIToolServices {
   std::string GetProjectName() override;
   int GetUnitCount() override;
   std::string GetUnitName(int index) override;
+  // The source of a unit created in this session and not saved yet.
+  bool GetUnitSource(const std::string& fileName, std::string& source) override;
   int GetFormCount() override;
   // The first UnitN that neither the project nor the project folder has yet.
   bool GetNewModuleName(std::string& unitIdent, std::string& fileName) override;

@@ -46,6 +46,9 @@ class TIToolServices {
   // Full file name of the unit at index; empty for an index that names no unit (callers may ask
   // for one past the last).
   virtual std::string GetUnitName(int index) = 0;
+  // The source of the unit of that file name as the IDE holds it, when its file does not say
+  // it (a unit made and not saved yet); false when the file on disk is the unit's source.
+  virtual bool GetUnitSource(const std::string& fileName, std::string& source);
   virtual int GetFormCount() = 0;
   // Proposes the identifier and file name of the next new unit; false when there is none.
   virtual bool GetNewModuleName(std::string& unitIdent, std::string& fileName) = 0;

@@ -14,6 +14,14 @@ namespace fs = std::filesystem;
 using host::EParserError;
 using host::SameText;
 
+TPathState LookAt(const fs::path& path) {
+  std::error_code ec;
+  fs::file_status status = fs::status(path, ec);
+  TPathState state{status.type(), {}};
+  if (status.type() == fs::file_type::none) state.Why = ec ? ec.message() : "unknown error";
+  return state;
+}
+
 std::vector<TFrameFile> PlanFrames(const TProjectFile& project,
                                    std::vector<EParserError>* problems) {
   fs::path folder = fs::absolute(project.FileName).lexically_normal().parent_path();
@@ -28,10 +36,14 @@ std::vector<TFrameFile> PlanFrames(const TProjectFile& project,
       std::string relative = FormFileOf(*unit);
       TFrameFile frame{&creation, unit, (folder / relative).lexically_normal().string(), {}};
       std::string located = host::LocateFile(frame.Path);
-      if (located.empty())
-        throw EParserError(project.FileName, unit->Line,
-                           "Form file " + (shownFolder / relative).lexically_normal().string() +
-                               " of unit " + unit->Name + " not found");
+      if (located.empty()) {
+        TPathState state = LookAt(frame.Path);
+        throw EParserError(
+            project.FileName, unit->Line,
+            "Form file " + (shownFolder / relative).lexically_normal().string() + " of unit " +
+                unit->Name +
+                (state.Usable() ? " not found" : " cannot be looked up (" + state.Why + ")"));
+      }
       frame.Path = located;
       frame.DisplayName =
           (shownFolder / fs::path(located).lexically_relative(folder)).lexically_normal().string();

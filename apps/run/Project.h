@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,19 @@ using host::ReadProjectFile;
 using host::TFormCreation;
 using host::TProjectFile;
 using host::TProjectUnit;
+
+// What a path names on disk, asked without exceptions. A path the system will not look up (a
+// name longer than it allows, a folder on the way that cannot be searched) says why instead.
+struct TPathState {
+  std::filesystem::file_type Type = std::filesystem::file_type::not_found;
+  std::string Why;  // empty when the path could be looked up
+
+  bool Usable() const { return Why.empty(); }
+  bool Exists() const { return Usable() && Type != std::filesystem::file_type::not_found; }
+  bool IsFile() const { return Type == std::filesystem::file_type::regular; }
+  bool IsDirectory() const { return Type == std::filesystem::file_type::directory; }
+};
+TPathState LookAt(const std::filesystem::path& path);
 
 // One frame of a project as the run reads it: its CreateForm call and its form file.
 struct TFrameFile {

@@ -307,6 +307,10 @@ class TChecker {
     return ((base.empty() ? fs::path(FProject.Folder()) : base) / path).lexically_normal();
   }
   std::string Shown(const fs::path& path) const { return FProject.Shown(path.string()); }
+  // A path the system would not look up, and why: what the run does with it fails.
+  std::string Unusable(const fs::path& path, const TPathState& state) const {
+    return Shown(path) + " cannot be looked up (" + state.Why + ")";
+  }
 
   // The frame an action's frame name finds: the one whose class is "T" + name, exactly.
   const TFrameInfo* FindFrame(const std::string& name) const {
@@ -427,7 +431,13 @@ class TChecker {
     fs::path dir;
     if (!workDir.empty()) {
       dir = Resolve(workDir);
-      if (!fs::is_directory(dir)) {
+      TPathState state = LookAt(dir);
+      if (!state.Usable()) {
+        Error(file, dirLine, dirSubject,
+              "the working directory " + Unusable(dir, state) + ": nothing starts");
+        return;
+      }
+      if (!state.IsDirectory()) {
         Error(file, dirLine, dirSubject,
               "the working directory " + Shown(dir) + " does not exist: nothing starts");
         return;
@@ -441,14 +451,25 @@ class TChecker {
       if (!dir.empty()) candidates.push_back(Resolve(name, dir));
       candidates.push_back(Resolve(name));
     }
+    // As the shell does, a candidate that cannot be looked up is passed over.
     std::optional<fs::path> found;
-    for (const fs::path& c : candidates)
-      if (fs::exists(c)) {
+    std::optional<std::pair<fs::path, TPathState>> unusable;
+    bool isDirectory = false;
+    for (const fs::path& c : candidates) {
+      TPathState state = LookAt(c);
+      if (!state.Usable() && !unusable) unusable.emplace(c, state);
+      if (state.Exists()) {
         found = c;
+        isDirectory = state.IsDirectory();
         break;
       }
+    }
     if (!found && name.find('/') == std::string::npos) {
       if (FindOnPath(name)) return;
+    }
+    if (!found && unusable) {
+      Error(file, line, subject, Unusable(unusable->first, unusable->second) + ": nothing starts");
+      return;
     }
     if (!found) {
       Error(file, line, subject,
@@ -456,7 +477,7 @@ class TChecker {
                 "): nothing starts");
       return;
     }
-    if (fs::is_directory(*found)) {
+    if (isDirectory) {
       Warning(
           file, line, subject,
           Shown(*found) + " is a folder, not a program or document: it opens in a file manager");
@@ -527,10 +548,25 @@ class TChecker {
     }
     fs::path dir =
         wave.GetWorkDir().empty() ? fs::path(FProject.Folder()) : Resolve(wave.GetWorkDir());
+    if (!wave.GetWorkDir().empty()) {
+      TPathState state = LookAt(dir);
+      if (!state.Usable()) {
+        int dirLine =
+            frame.Lines.Has(name, "WorkDir") ? frame.Lines.Property(name, "WorkDir") : line;
+        Error(frame.File, dirLine, name + ".WorkDir",
+              "the working directory " + Unusable(dir, state) + ": playing fails");
+        return;
+      }
+    }
     fs::path path = Resolve(wave.GetWaveName(), dir);
-    if (!fs::is_regular_file(path)) {
+    TPathState state = LookAt(path);
+    if (!state.Usable()) {
+      Error(frame.File, line, name + ".WaveName", Unusable(path, state) + ": playing fails");
+      return;
+    }
+    if (!state.IsFile()) {
       Error(frame.File, line, name + ".WaveName",
-            Shown(path) + (fs::exists(path) ? " is not a file" : " not found") +
+            Shown(path) + (state.Exists() ? " is not a file" : " not found") +
                 (wave.ShowError() ? "" : "; with ShowError off, playing it fails silently"));
       return;
     }
@@ -741,17 +777,25 @@ class TChecker {
       if (files.count(k)) return &files[k];
       if (unreadable.count(k)) return nullptr;
       fs::path path = Resolve(text.LinesLists().Get(k));
-      if (!fs::is_regular_file(path)) {
-        unreadable[k] = Shown(path) + (fs::exists(path) ? " is not a file" : " not found");
-        return nullptr;
-      }
-      std::string bytes = host::ReadFileBytes(path.string());
-      if (bytes.find('\0') != std::string::npos) {
-        unreadable[k] = Shown(path) + " is not a text file";
+      TPathState state = LookAt(path);
+      if (!state.IsFile()) {
+        unreadable[k] = !state.Usable()
+                            ? Unusable(path, state)
+                            : Shown(path) + (state.Exists() ? " is not a file" : " not found");
         return nullptr;
       }
       host::TStringList list;
-      list.LoadFromFile(path.string());
+      try {
+        std::string bytes = host::ReadFileBytes(path.string());
+        if (bytes.find('\0') != std::string::npos) {
+          unreadable[k] = Shown(path) + " is not a text file";
+          return nullptr;
+        }
+        list.LoadFromFile(path.string());
+      } catch (const std::exception& e) {
+        unreadable[k] = Shown(path) + " cannot be read (" + e.what() + ")";
+        return nullptr;
+      }
       return &(files[k] = list.Items());
     };
     std::vector<std::string> stored = text.Lines().Items();

@@ -163,6 +163,11 @@ struct TCase {
   std::function<void(const std::string& dir)> OnDisk = {};
 };
 
+// A file or folder name longer than the system allows.
+std::string Long(char c) {
+  return std::string(300, c);
+}
+
 const TSeverity E = TSeverity::Error;
 const TSeverity W = TSeverity::Warning;
 
@@ -344,6 +349,40 @@ std::vector<TCase> Cases() {
        },
        {{E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
          "the working directory nowhere does not exist"}}},
+      // Names the system will not look up: over 255 bytes, or a path over 4096. What the run
+      // does with them fails, and the check says so instead of aborting.
+      {"names too long to look up",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "'ding.wav'\n", "'ding.wav'\n    WorkDir = '" + Long('y') + "'\n");
+         Replace(f, "Unit1.dfm", "'Page2.txt'", "'" + Long('p') + "'");
+         Replace(f, "Unit2.dfm", "acFrame\n    Action.Frame = 'Form1'\n",
+                 "acExecute\n    Action.FileToRun = 'hello.sh'\n    Action.WorkDir = '" +
+                     Long('y') + "'\n");
+       },
+       {{E, "Unit1.dfm", 13, "HyperTxt1.LinesLists",
+         Long('p') + " cannot be looked up (File name too long): switching to it fails"},
+        {E, "Unit1.dfm", 29, "WavePlay1.WorkDir",
+         "the working directory " + Long('y') + "/ cannot be looked up (File name too long)"},
+        {E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
+         "the working directory " + Long('y') + " cannot be looked up (File name too long)"},
+        {W, "Unit1.dfm", 24, "HyperTxt1.Words", "hot word \"back\" occurs nowhere in the text"}}},
+      {"files too long to look up",
+       [](TFiles& f) {
+         std::string deep;
+         while (deep.size() <= 4096) deep += "a/";
+         Replace(f, "Unit1.dfm", "'ding.wav'", "'" + deep + "ding.wav'");
+         Replace(f, "Unit2.dfm", "acFrame\n    Action.Frame = 'Form1'\n",
+                 "acExecute\n    Action.FileToRun = '" + Long('z') + "'\n");
+       },
+       {{E, "Unit1.dfm", 28, "WavePlay1.WaveName",
+         "ding.wav cannot be looked up (File name too long): playing fails"},
+        {E, "Unit2.dfm", 22, "HyperArea1.Action.FileToRun",
+         Long('z') + " cannot be looked up (File name too long): nothing starts"}}},
+      {"a form file too long to look up",
+       [](TFiles& f) { Replace(f, "Check.dpr", "'Unit2.pas'", "'" + Long('u') + ".pas'"); },
+       {{E, "Check.dpr", 5, "",
+         "Form file " + Long('u') +
+             ".dfm of unit Unit2 cannot be looked up (File name too long)"}}},
   };
 }
 

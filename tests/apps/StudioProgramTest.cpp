@@ -276,6 +276,20 @@ TEST_F(StudioProgramTest, ATwoFrameApplicationBuiltFromAnEmptyProjectRuns) {
   EXPECT_NE(r.Err.find("exists already"), std::string::npos) << r.Err;
 }
 
+// A folder name over 255 bytes is one more finding of the check; the map is still drawn.
+TEST_F(StudioProgramTest, APathTooLongToLookUpIsAFindingOfTheCheck) {
+  std::string dir(300, 'y');
+  ASSERT_EQ(Studio("set Form1.WavePlay1 WorkDir " + dir + "\nsave\n").ExitCode, 0);
+  TProcessResult r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", "tour/Tour.dpr"}, FWork.Path());
+  EXPECT_EQ(r.ExitCode, 1) << r.Err;
+  EXPECT_EQ(r.Out, "tour/Unit1.dfm(17): WavePlay1.WorkDir: the working directory tour/" + dir +
+                       " cannot be looked up (File name too long): playing fails\n"
+                       "tour/Tour.dpr: 4 frames checked, 1 error, 0 warnings\n");
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--map", "tour/Tour.dpr"}, FWork.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(r.Out.starts_with("digraph \"Tour\" {")) << r.Out;
+}
+
 TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
   TProcessResult r = Studio(

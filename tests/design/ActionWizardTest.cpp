@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "design/Actdef.h"
@@ -49,6 +50,17 @@ std::vector<std::string> Values(const TAction& a) {
           a.Frame(),
           a.Desc()};
 }
+
+// The action of HyperImage1 as Form1Text stores it.
+const std::vector<std::string> Original = {"acDesc", "left.sh", "", "", "", "", "A note"};
+
+// The wizard's own New Frame, finished.
+const std::string NewFrameByWizard =
+    "edit Form1.HyperImage1 Action\n"
+    "select ActDefDlg.cbActionsList \"MultMedia Frame\"\n"
+    "click ActDefDlg.NextButton 5 5\n"
+    "click ActDefDlg.bbNewFrame 5 5\n"
+    "click ActDefDlg.NextButton 5 5\n";
 
 TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
   TStudioFixture studio({Form1Text, Form2Text});
@@ -106,6 +118,38 @@ TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
       "click ActDefDlg.NextButton 5 5\n");
   EXPECT_EQ(Values(ActionOf(studio)),
             (std::vector<std::string>{"acFrame", "", "", "", "", "", ""}));
+}
+
+// Frames made in this session and not saved yet are offered too: one from File > New Frame, one
+// from the wizard's own New Frame, to the wizard opened by a double-click.
+TEST(ActionWizardTest, FramesNotSavedYetAreOffered) {
+  TStudioFixture studio({Form1Text, Form2Text});
+  studio.Run("newframe\n" + NewFrameByWizard);
+  EXPECT_EQ(ActionOf(studio).Frame(), "Form4");
+  std::vector<std::string> offered;
+  studio.AfterEachLine([&](int) {
+    for (int i = 0; i < host::Screen->FormCount(); ++i)
+      if (auto* wizard = dynamic_cast<mebrox::TActDefDlg*>(host::Screen->Forms(i)))
+        offered = wizard->cbFrameList->Items().Items();
+  });
+  studio.Run("dblclick Form1.HyperImage1\nkey ActDefDlg Escape\n");
+  EXPECT_EQ(offered, (std::vector<std::string>{"Form1", "Form2", "Form3", "Form4"}));
+}
+
+// What the wizard made is one change of its frame, undone and made again as a whole.
+TEST(ActionWizardTest, TheWizardsResultIsOneChangeToUndoAndRedo) {
+  TStudioFixture studio({Form1Text, Form2Text});
+  studio.Run(
+      "edit Form1.HyperImage1 Action\n"
+      "select ActDefDlg.cbActionsList \"Execute a program\"\n"
+      "click ActDefDlg.NextButton 5 5\n"
+      "click ActDefDlg.NextButton 5 5\n");
+  const std::vector<std::string> made = {"acExecute", "left.sh", "", "", "", "", ""};
+  EXPECT_EQ(Values(ActionOf(studio)), made);
+  studio.Run("undo Form1\n");
+  EXPECT_EQ(Values(ActionOf(studio)), Original);
+  studio.Run("redo Form1\n");
+  EXPECT_EQ(Values(ActionOf(studio)), made);
 }
 
 TEST(ActionWizardTest, ItsPagesAndButtonsFollowTheChosenAction) {
@@ -264,6 +308,8 @@ TEST(FrameGenerationTest, TheUnitTextOfANewFrame) {
 class TProposingServices : public ide::TIToolServices {
  public:
   std::string Unit, File;
+  bool Accept = true;
+  bool Fail = false;
   int Created = 0;
   std::string GetProjectName() override { return "P.dpr"; }
   int GetUnitCount() override { return 0; }
@@ -278,7 +324,8 @@ class TProposingServices : public ide::TIToolServices {
                     ide::TCreateModuleFlags flags) override {
     ++Created;
     EXPECT_EQ(flags.Mask(), 0x8Fu);
-    return true;
+    if (Fail) throw host::EParserError("Unit7.dfm", 1, "the form does not read");
+    return Accept;
   }
 };
 
@@ -299,6 +346,52 @@ TEST(FrameGenerationTest, NamesComeFromTheProposalAndCollisionsMakeNothing) {
   EXPECT_EQ(wizard.CreateFrame(), "");
   ide::SetToolServices(nullptr);
   EXPECT_EQ(wizard.CreateFrame(), "");
+}
+
+// A unit renamed by hand keeps the frame its old name gave: the unit the project proposes then
+// names a frame that exists, and the new frame takes the next free name.
+TEST(FrameGenerationTest, ANewFrameTakesANameNoFrameHas) {
+  TStudioFixture studio(
+      {Form1Text, Form2Text},
+      {{"Test.dpr",
+        "program Test;\nuses\n  Forms,\n  Unit1 in 'Unit1.pas' {Form1},\n"
+        "  Unit2 in 'Unit2.pas' {Form2},\n  Intro in 'Intro.pas' {Form3};\nbegin\n"
+        "  Application.CreateForm(TForm1, Form1);\n  Application.CreateForm(TForm2, Form2);\n"
+        "  Application.CreateForm(TForm3, Form3);\nend.\n"},
+       {"Intro.pas", "unit Intro;\ninterface\ntype\n  TForm3 = class(TForm)\n  end;\nend.\n"},
+       {"Intro.dfm", "object Form3: TForm3\nend\n"}});
+  studio.Run(NewFrameByWizard + "save\n");
+  EXPECT_EQ(ActionOf(studio).Frame(), "Form4");
+  EXPECT_NE(testing_support::ReadFile(studio.File("Unit3.pas")).find("TForm4 = class(TForm)"),
+            std::string::npos);
+  studio.Run(NewFrameByWizard);
+  EXPECT_EQ(ActionOf(studio).Frame(), "Form5");
+}
+
+// A new frame that is not made leaves the action exactly as it was, and says why.
+TEST(FrameGenerationTest, ANewFrameThatIsNotMadeLeavesTheActionAsItWas) {
+  TStudioFixture studio({Form1Text, Form2Text});
+  const std::pair<std::function<void(TProposingServices&)>, std::string> cases[] = {
+      {[](TProposingServices& s) { s.Unit = ""; },
+       "message \"The project has no free name for a new unit; no new frame was made.\""},
+      {[](TProposingServices& s) { s.Accept = false; },
+       "message \"The project did not take the new frame Form7.\""},
+      {[](TProposingServices& s) { s.Fail = true; },
+       "error \"Unit7.dfm(1): the form does not read.\""},
+  };
+  for (const auto& [set, said] : cases) {
+    SCOPED_TRACE(said);
+    TProposingServices services;
+    services.Unit = "Unit7";
+    services.File = studio.File("Unit7.pas");
+    set(services);
+    ide::SetToolServices(&services);
+    std::string trace = studio.Run(NewFrameByWizard);
+    ide::SetToolServices(&studio.Session());
+    EXPECT_NE(trace.find(said), std::string::npos) << trace;
+    EXPECT_EQ(Values(ActionOf(studio)), Original);
+    EXPECT_FALSE(studio.Session().Modified());
+  }
 }
 
 TEST(FrameGenerationTest, ANewFrameFromTheWizardJoinsTheProjectWithItsPictureAndSound) {
