@@ -13,17 +13,22 @@ namespace mebrox::Htxtreg {
 namespace {
 
 // Hot words that go to a renamed frame (code 1, the frame's name as their data) follow it.
-bool RenameWordFrames(host::TComponent& component, const std::string& from, const std::string& to) {
+// The entries change on a copy first: an entry that cannot hold the new name leaves them all.
+bool RenameWordFrames(host::TComponent& component, const std::string& from, const std::string& to,
+                      bool apply) {
   TWords& words = static_cast<THyperTxt&>(component).Words();
+  TWords renamed;
+  renamed.Assign(words);
   bool changed = false;
-  for (int i = 0; i < words.Count(); ++i) {
+  for (int i = 0; i < renamed.Count(); ++i) {
     int code = -1;
-    if (!host::TryStrToInt(host::Trim(words.GetWordActType(i)), code) || code != 1 ||
-        words.GetWordAct(i) != from)
+    if (!host::TryStrToInt(host::Trim(renamed.GetWordActType(i)), code) || code != 1 ||
+        renamed.GetWordAct(i) != from)
       continue;
-    words.ChangeWord(i, "", words.GetWordActType(i), to);
+    renamed.ChangeWord(i, "", renamed.GetWordActType(i), to);
     changed = true;
   }
+  if (changed && apply) words.Assign(renamed);
   return changed;
 }
 

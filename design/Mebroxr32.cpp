@@ -51,8 +51,8 @@ void RegisterBookmark() {
 
 // Every action a component publishes (a hot image's, a hot area's) follows a renamed frame it
 // goes to. Frames are named in actions exactly, so only an exact match is renamed.
-bool RenameActionFrames(host::TComponent& component, const std::string& from,
-                        const std::string& to) {
+bool RenameActionFrames(host::TComponent& component, const std::string& from, const std::string& to,
+                        bool apply) {
   bool changed = false;
   for (const host::TPropInfo* p : component.ClassInfo().Properties()) {
     if (p->Kind != host::TPropKind::Class || p->ObjectClass != &TAction::StaticClassInfo() ||
@@ -60,7 +60,7 @@ bool RenameActionFrames(host::TComponent& component, const std::string& from,
       continue;
     auto* action = dynamic_cast<TAction*>(p->GetObject(component));
     if (!action || action->Frame() != from) continue;
-    action->SetFrame(to);
+    if (apply) action->SetFrame(to);
     changed = true;
   }
   return changed;

@@ -214,11 +214,12 @@ std::string TDesignSession::GetUnitName(int index) {
 
 bool TDesignSession::GetUnitSource(const std::string& fileName, std::string& source) {
   fs::path wanted = fs::path(fileName).lexically_normal();
-  for (const TDesignModule& m : FModules)
-    if (m.New && fs::path(m.SourcePath).lexically_normal() == wanted) {
-      source = m.Source;
-      return true;
-    }
+  for (const TDesignModule& m : FModules) {
+    bool unsaved = m.New || m.Source != m.SavedSource;
+    if (!unsaved || fs::path(m.SourcePath).lexically_normal() != wanted) continue;
+    source = m.Source;
+    return true;
+  }
   return false;
 }
 
@@ -337,28 +338,36 @@ void TDesignSession::RenameFrame(TDesignModule& module, std::string oldName, std
   std::string oldClass = "T" + oldName, newClass = "T" + newName;
   const std::vector<std::pair<std::string, std::string>> renames = {{oldClass, newClass},
                                                                     {oldName, newName}};
-  // The project file and the unit are renamed first: should the project text not read back,
-  // nothing else has changed yet and the form keeps its old name.
+  // Everything is found out before anything changes: should the project text not read back, or
+  // a hot word not hold the new name, the frame keeps its old name and nothing else changes.
   std::string projectText = host::RenamePascalIdentifiers(FProjectText, renames);
+  std::vector<TOpenForm*> referring;
   try {
-    ReplaceProjectText(projectText);
-  } catch (...) {
+    host::ParseProjectText(projectText, FProject.FileName);
+    for (TOpenForm& open : FOpenForms) {
+      bool refers = false;
+      for (host::TComponent* c : open.Form->ComponentList())
+        refers = DesignRegistry().RenameFrameReferences(*c, oldName, newName, false) || refers;
+      if (refers) referring.push_back(&open);
+    }
+  } catch (const std::exception& e) {
     form.SetName(oldName);
-    throw;
+    throw host::EComponentError("The frame " + oldName + " cannot be renamed " + newName + ": " +
+                                e.what());
   }
+  ReplaceProjectText(projectText);
   module.Source = host::RenamePascalIdentifiers(module.Source, renames);
   module.FormName = newName;
   if (SameText(form.ClassName(), oldClass)) form.SetClassName(newClass);
   // Actions and hot words that go to the frame go to it under its new name; the frames that hold
   // them change with it, each a step of its own.
-  for (TOpenForm& open : FOpenForms) {
-    bool changed = false;
-    for (host::TComponent* c : open.Form->ComponentList())
-      changed = DesignRegistry().RenameFrameReferences(*c, oldName, newName) || changed;
-    if (!changed || open.Form.get() == &form) continue;
-    open.Form->Invalidate();
-    RecordStep(open);
-    if (OnModified) OnModified(*open.Form);
+  for (TOpenForm* open : referring) {
+    for (host::TComponent* c : open->Form->ComponentList())
+      DesignRegistry().RenameFrameReferences(*c, oldName, newName, true);
+    if (open->Form.get() == &form) continue;
+    open->Form->Invalidate();
+    RecordStep(*open);
+    if (OnModified) OnModified(*open->Form);
   }
 }
 

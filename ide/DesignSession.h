@@ -45,7 +45,8 @@ class TDesignSession : public TIToolServices {
   std::string GetProjectName() override;
   int GetUnitCount() override;
   std::string GetUnitName(int index) override;
-  // The source of a unit created in this session and not saved yet.
+  // The source of a unit whose file does not hold it yet: created, or changed by a frame's new
+  // name, in this session and not saved.
   bool GetUnitSource(const std::string& fileName, std::string& source) override;
   int GetFormCount() override;
   // The first UnitN that neither the project nor the project folder has yet.

@@ -72,11 +72,11 @@ void TDesignRegistry::RegisterFrameRenamer(const TClassInfo& componentClass,
 }
 
 bool TDesignRegistry::RenameFrameReferences(host::TComponent& component, const std::string& oldName,
-                                            const std::string& newName) const {
+                                            const std::string& newName, bool apply) const {
   bool changed = false;
   for (const auto& [cls, renamer] : FFrameRenamers)
     if (component.ClassInfo().InheritsFrom(*cls))
-      changed = renamer(component, oldName, newName) || changed;
+      changed = renamer(component, oldName, newName, apply) || changed;
   return changed;
 }
 

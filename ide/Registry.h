@@ -19,9 +19,10 @@ using TPropertyEditorFactory = std::function<std::unique_ptr<TPropertyEditor>(
 using TComponentEditorFactory = std::function<std::unique_ptr<TComponentEditor>(
     host::TComponent& component, IDesigner& designer)>;
 // Renames what a component says about a frame (an action or a hot word that goes to it) when the
-// frame is renamed; true when it changed anything.
+// frame is renamed; true when it changes anything. Without apply it only finds that out. What it
+// holds that cannot take the new name fails (an exception), and then nothing has changed.
 using TFrameRenamer = std::function<bool(host::TComponent& component, const std::string& oldName,
-                                         const std::string& newName)>;
+                                         const std::string& newName, bool apply)>;
 
 // What the packages registered with the IDE: palette pages, property and component editors,
 // experts. The designer asks it which editor serves what.
@@ -57,9 +58,9 @@ class TDesignRegistry {
   const TComponentEditorFactory* FindComponentEditor(const host::TClassInfo& componentClass) const;
   // In registration order.
   std::vector<TIExpert*> Experts() const;
-  // Every renamer that serves the component's class runs; true when one changed something.
+  // Every renamer that serves the component's class runs; true when one changes something.
   bool RenameFrameReferences(host::TComponent& component, const std::string& oldName,
-                             const std::string& newName) const;
+                             const std::string& newName, bool apply) const;
 
  private:
   struct TPage;

@@ -47,7 +47,7 @@ class TIToolServices {
   // for one past the last).
   virtual std::string GetUnitName(int index) = 0;
   // The source of the unit of that file name as the IDE holds it, when its file does not say
-  // it (a unit made and not saved yet); false when the file on disk is the unit's source.
+  // it (a unit made or changed and not saved yet); false when the file on disk is its source.
   virtual bool GetUnitSource(const std::string& fileName, std::string& source);
   virtual int GetFormCount() = 0;
   // Proposes the identifier and file name of the next new unit; false when there is none.

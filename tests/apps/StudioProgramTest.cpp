@@ -367,6 +367,7 @@ TEST_F(StudioProgramTest, ARenamedFrameIsRenamedWhereverTheProjectNamesIt) {
       {"set Form1.HyperTxt1 Name \"\"", "must have a name"},
       {"set Form1.HyperTxt1 Name Title1", "A component named Title1 already exists"},
   };
+  const std::string tooLong = "set Lesson Name Form" + std::string(90, 'x');
   for (const auto& [line, message] : refused) {
     SCOPED_TRACE(line);
     r = Studio(std::string(line) + "\nsave\n");
@@ -374,6 +375,11 @@ TEST_F(StudioProgramTest, ARenamedFrameIsRenamedWhereverTheProjectNamesIt) {
     EXPECT_NE(r.Err.find(message), std::string::npos) << r.Err;
     EXPECT_EQ(ReadFile(TourFile("Tour.dpr")), tour);
   }
+  // A hot word goes to the frame, and its entry cannot hold so long a name.
+  r = Studio(tooLong + "\nsave\n");
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("The frame Lesson cannot be renamed Form"), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadFile(TourFile("Tour.dpr")), tour);
 }
 
 // Save Project As takes the project into another folder whole, with each file's permissions,

@@ -434,11 +434,14 @@ TEST_F(WordsEditorTest, DescriptionsAndProgramsAreHeldToTheRoomOfTheEntry) {
 // the word to put right, and OK keeps everything else.
 TEST_F(WordsEditorTest, APanelTheEntryCannotHoldIsReportedAndTheRestKept) {
   const std::string longName = "Form" + std::string(90, 'x');
+  // No hot word may go to a frame of that name, or the frame could not be given it.
+  Words().ChangeWord(0, "", "4", "");
   FStudio.Form("Form2").SetName(longName);
   std::string trace = Edit(
       "click WordSelectDlg.bbExtender 5 5\nselect WordSelectDlg.DstList 2\n"
       "select WordSelectDlg.cbAction \"Close Window\"\n"
-      "select WordSelectDlg.DstList 0\nselect WordSelectDlg.cbFrameList \"" +
+      "select WordSelectDlg.DstList 0\nselect WordSelectDlg.cbAction \"Goto Frame\"\n"
+      "select WordSelectDlg.cbFrameList \"" +
           longName +
           "\"\n"
           "select WordSelectDlg.DstList 1\nclick WordSelectDlg.OKBtn 5 5\n",
@@ -450,6 +453,7 @@ TEST_F(WordsEditorTest, APanelTheEntryCannotHoldIsReportedAndTheRestKept) {
   EXPECT_THAT(trace, HasSubstr("error \"The action data is 94 characters long"));
   EXPECT_THAT(trace, HasSubstr("closed TWordSelectDlg -> ok\nerror \"The action data is 94"));
   std::vector<TEntry> expected = Hot;
+  expected[0] = {"home", "4", ""};
   expected[2] = {"mat", "4", "Close"};
   EXPECT_EQ(Entries(Words()), expected);
   EXPECT_TRUE(Modified());
