@@ -373,7 +373,9 @@ void SyncDirectory(const std::string& path) {
   ::close(fd);
 }
 
-void Step(int& step) {
+// Only a journalled write counts its steps: a lone file is whole-old or whole-new anyway.
+void Step(int& step, bool journalled) {
+  if (!journalled) return;
   if (WriteStepHook) WriteStepHook(step);
   ++step;
 }
@@ -534,7 +536,7 @@ void WriteFilesTogether(const std::vector<TFileWrite>& files, const std::string&
       ClearStaleFiles(s.Path);
       staged.push_back(s);
       staged.back().Temp = WriteTempBeside(file.Name, staged.back().Path, file.Bytes, file.Mode);
-      Step(step);
+      Step(step, !journalPath.empty());
     }
     for (TStaged& s : staged) {
       struct stat st {};
@@ -548,20 +550,20 @@ void WriteFilesTogether(const std::vector<TFileWrite>& files, const std::string&
         throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
       s.Backup = backup;
     }
-    Step(step);
+    Step(step, !journalPath.empty());
     if (!journalPath.empty()) {
       std::vector<TJournalEntry> entries;
       for (const TStaged& s : staged) entries.push_back({s.Path, s.Temp, s.Backup});
       WriteFileAtomically(journalPath, JournalText(journalPath, entries));
       journalWritten = true;
       SyncDirectory(journalPath);
-      Step(step);
+      Step(step, !journalPath.empty());
     }
     for (TStaged& s : staged) {
       if (::rename(s.Temp.c_str(), s.Path.c_str()) != 0)
         throw EInOutError("Cannot write file \"" + s.Name + "\": " + ErrnoText());
       s.Replaced = true;
-      Step(step);
+      Step(step, !journalPath.empty());
     }
   } catch (...) {
     dropAll();
@@ -571,7 +573,7 @@ void WriteFilesTogether(const std::vector<TFileWrite>& files, const std::string&
   for (TStaged& s : staged)
     if (!s.Backup.empty()) {
       ::unlink(s.Backup.c_str());
-      Step(step);
+      Step(step, !journalPath.empty());
     }
   if (journalWritten) ::unlink(journalPath.c_str());
 }

@@ -126,8 +126,8 @@ bool IsOwnPassingFile(std::string_view name);
 // Flushes a written file to the disk (fsync) before it takes the place of the old one; tests
 // put a failing one in to see what a failing disk does.
 extern int (*FileSync)(int fd);
-// Called with a rising number between the steps of a write of several files; tests put one in
-// that ends the process there, as a crash would.
+// Called with a rising number between the steps of a journalled write of several files; tests
+// put one in that ends the process there, as a crash would.
 extern void (*WriteStepHook)(int step);
 
 // Tells the user about a file the kit worked around (lines it could not read, a history it cannot

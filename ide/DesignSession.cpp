@@ -1,6 +1,7 @@
 #include "ide/DesignSession.h"
 
 #include <cctype>
+#include <ctime>
 #include <filesystem>
 
 #include "host/FormFile.h"
@@ -77,15 +78,18 @@ std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
 
 }  // namespace
 
-TDesignSession::TDesignSession(const std::string& projectFile) {
+TDesignSession::TDesignSession(const std::string& projectFile, const TRecovery* recovered) {
   FProjectPath = fs::absolute(projectFile).lexically_normal().string();
   FFolder = fs::path(FProjectPath).parent_path().string();
   // A save cut short among its renames is finished before anything is read, so that the project
   // opens whole: as it was before that save, or as the save meant to leave it.
   std::string finished = host::FinishInterruptedWrite(JournalPath());
   host::ClearStaleWriteFiles(FFolder);
-  FProjectText = host::ReadFileBytes(projectFile);
-  FSavedProjectText = FProjectText;
+  if (recovered)
+    for (const auto& [path, bytes] : recovered->Files)
+      FRecovered[fs::path(path).lexically_normal().string()] = bytes;
+  FSavedProjectText = ReadDiskFile(FProjectPath);
+  FProjectText = Recovered(FProjectPath).value_or(FSavedProjectText);
   FProject = host::ParseProjectText(FProjectText, projectFile);
   FProject.FileName = projectFile;
   try {
@@ -95,7 +99,32 @@ TDesignSession::TDesignSession(const std::string& projectFile) {
     FOpenForms.clear();
     throw;
   }
+  FModified = !FRecovered.empty();
+  FRecovered.clear();
   if (!finished.empty()) host::FileNotice(finished);
+}
+
+std::optional<std::string> TDesignSession::Recovered(const std::string& path) const {
+  auto found = FRecovered.find(fs::path(Relative(path)).lexically_normal().string());
+  if (found == FRecovered.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string TDesignSession::ReadDiskFile(const std::string& path) {
+  std::string bytes = host::ReadFileBytes(path);
+  FDiskPrints[Relative(path)] = Fingerprint(bytes);
+  return bytes;
+}
+
+std::string TDesignSession::LocateUnitFile(const std::string& relative) {
+  std::string path = (fs::path(FFolder) / relative).lexically_normal().string();
+  std::string found = host::LocateFile(path);
+  if (found.empty() && Recovered(path)) {
+    // A unit the session had made and not saved yet.
+    FDiskPrints[Relative(path)] = std::nullopt;
+    return path;
+  }
+  return found;
 }
 
 TDesignSession::~TDesignSession() {
@@ -152,17 +181,19 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
   module.UnitName = unit.Name;
   module.FormName = unit.FormName;
   std::string source = host::SourceFileOf(unit);
-  module.SourcePath = host::LocateFile((fs::path(FFolder) / source).lexically_normal().string());
+  module.SourcePath = LocateUnitFile(source);
   if (module.SourcePath.empty())
     throw EParserError(dpr, unit.Line, "Source " + source + " of unit " + unit.Name + " not found");
-  module.Source = module.SavedSource = host::ReadFileBytes(module.SourcePath);
+  module.New = !host::FileExists(module.SourcePath);
+  if (!module.New) module.SavedSource = ReadDiskFile(module.SourcePath);
+  module.Source = Recovered(module.SourcePath).value_or(module.SavedSource);
   if (unit.FormName.empty()) {
     FModules.push_back(std::move(module));
     return;
   }
 
   std::string formFile = host::FormFileOf(unit);
-  module.FormPath = host::LocateFile((fs::path(FFolder) / formFile).lexically_normal().string());
+  module.FormPath = LocateUnitFile(formFile);
   if (module.FormPath.empty())
     throw EParserError(dpr, unit.Line,
                        "Form file " + formFile + " of unit " + unit.Name + " not found");
@@ -181,7 +212,10 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
         Relative(module.SourcePath), line,
         "The unit declares " + declared + ", but " + dpr + " makes its form a " + expected);
 
-  std::string text = host::ReadFileBytes(module.FormPath);
+  bool onDisk = host::FileExists(module.FormPath);
+  std::string disk = onDisk ? ReadDiskFile(module.FormPath) : std::string();
+  std::optional<std::string> recovered = Recovered(module.FormPath);
+  std::string text = recovered.value_or(disk);
   std::string shown = Relative(module.FormPath);
   std::unique_ptr<host::TForm> form = ReadDesignForm(text, shown);
   if (!SameText(form->Name(), unit.FormName))
@@ -193,8 +227,13 @@ void TDesignSession::OpenModule(const host::TProjectUnit& unit) {
         shown, host::FormHeaderLine(text),
         "The form file holds a " + form->ClassName() + ", but " + dpr + " creates a " + expected);
   // What the writer makes of the form as read counts as unchanged: a file written by hand or
-  // by another tool is rewritten only when the designer changes its form.
-  std::string normalized = host::WriteComponentText(*form);
+  // by another tool is rewritten only when the designer changes its form. A recovered form
+  // counts as changed from its file.
+  std::string normalized;
+  if (!recovered)
+    normalized = host::WriteComponentText(*form);
+  else if (onDisk)
+    normalized = host::WriteComponentText(*ReadDesignForm(disk, shown));
   module.Form = &AddForm(std::move(form), std::move(normalized));
   FModules.push_back(std::move(module));
 }
@@ -312,6 +351,7 @@ void TDesignSession::MarkModified(host::TForm& form) {
   FollowFrameRenames();
   if (TOpenForm* open = FindOpen(form)) RecordStep(*open);
   FModified = true;
+  ++FChanges;
   if (OnModified) OnModified(form);
 }
 
@@ -418,6 +458,7 @@ bool TDesignSession::Undo(host::TForm& form) {
   Reload(*open, text);
   FollowFrameRenames();
   FModified = true;
+  ++FChanges;
   if (OnModified) OnModified(form);
   return true;
 }
@@ -432,6 +473,7 @@ bool TDesignSession::Redo(host::TForm& form) {
   Reload(*open, text);
   FollowFrameRenames();
   FModified = true;
+  ++FChanges;
   if (OnModified) OnModified(form);
   return true;
 }
@@ -446,34 +488,71 @@ bool TDesignSession::CanRedo(const host::TForm& form) const {
   return open && !open->RedoTexts.empty();
 }
 
-std::vector<std::string> TDesignSession::Save() {
+std::vector<host::TFileWrite> TDesignSession::PendingWrites(bool fresh) const {
   std::vector<host::TFileWrite> files;
-  std::vector<std::string> written;
-  std::vector<std::pair<TOpenForm*, std::string>> formTexts;
-  auto add = [&](const std::string& path, std::string bytes) {
-    written.push_back(Relative(path));
-    files.push_back({path, std::move(bytes)});
-  };
-  for (TDesignModule& module : FModules) {
-    if (module.New || module.Source != module.SavedSource) add(module.SourcePath, module.Source);
+  for (const TDesignModule& module : FModules) {
+    if (module.New || module.Source != module.SavedSource)
+      files.push_back({module.SourcePath, module.Source});
     if (!module.Form) continue;
-    TOpenForm* open = FindOpen(*module.Form);
-    std::string text = host::WriteComponentText(*module.Form);
-    if (text == open->SavedText) continue;
-    add(module.FormPath, text);
-    formTexts.emplace_back(open, std::move(text));
+    const TOpenForm* open = FindOpen(*module.Form);
+    std::string text = fresh ? host::WriteComponentText(*module.Form) : open->LastText;
+    if (text != open->SavedText) files.push_back({module.FormPath, std::move(text)});
   }
-  if (FProjectText != FSavedProjectText) add(FProjectPath, FProjectText);
+  if (FProjectText != FSavedProjectText) files.push_back({FProjectPath, FProjectText});
+  return files;
+}
+
+std::vector<std::string> TDesignSession::Save() {
+  std::vector<host::TFileWrite> files = PendingWrites(true);
   host::WriteFilesTogether(files, JournalPath());
 
-  for (auto& [open, text] : formTexts) open->SavedText = std::move(text);
+  std::vector<std::string> written;
+  for (const host::TFileWrite& file : files) {
+    written.push_back(Relative(file.Name));
+    FDiskPrints[Relative(file.Name)] = Fingerprint(file.Bytes);
+    for (TDesignModule& module : FModules)
+      if (module.Form && module.FormPath == file.Name) FindOpen(*module.Form)->SavedText = file.Bytes;
+  }
   for (TDesignModule& module : FModules) {
     module.New = false;
     module.SavedSource = module.Source;
   }
   FSavedProjectText = FProjectText;
   FModified = false;
+  DiscardRecovery();
   return written;
+}
+
+TRecovery TDesignSession::RecoveryState() const {
+  TRecovery recovery;
+  recovery.ProjectPath = FProjectPath;
+  recovery.Written = static_cast<int64_t>(std::time(nullptr));
+  for (host::TFileWrite& file : PendingWrites(false))
+    recovery.Files.emplace_back(Relative(file.Name), std::move(file.Bytes));
+  recovery.Base.assign(FDiskPrints.begin(), FDiskPrints.end());
+  for (const TDesignModule& module : FModules) {
+    if (!module.Form) continue;
+    const TOpenForm* open = FindOpen(*module.Form);
+    if (open->LastText != open->SavedText)
+      recovery.Frames.push_back(module.Form->Name() + (open->SavedText.empty() ? " (new)" : ""));
+  }
+  return recovery;
+}
+
+void TDesignSession::KeepRecovery(bool inBackground) {
+  if (FChanges == FKeptChanges) return;
+  FKeptChanges = FChanges;
+  TRecovery recovery = RecoveryState();
+  if (recovery.Files.empty()) {
+    FRecoveryWriter.Remove(RecoveryFileFor(FProjectPath));
+    return;
+  }
+  FRecoveryWriter.Write(RecoveryFileFor(FProjectPath), RecoveryText(recovery), inBackground);
+}
+
+void TDesignSession::DiscardRecovery() {
+  FRecoveryWriter.Remove(RecoveryFileFor(FProjectPath));
+  FKeptChanges = FChanges;
 }
 
 namespace {
@@ -596,6 +675,7 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
       FindOpen(*m.Module->Form)->SavedText = std::move(m.FormText);
     }
   }
+  DiscardRecovery();
   FProjectPath = target.string();
   FFolder = folder.string();
   // The renamed program moves every offset the next new unit is placed by.
@@ -603,6 +683,12 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
   FProject.FileName = FProjectPath;
   FProjectText = FSavedProjectText = std::move(projectText);
   FModified = false;
+  FDiskPrints.clear();
+  FDiskPrints[Relative(FProjectPath)] = FingerprintOfFile(FProjectPath);
+  for (const TDesignModule& module : FModules) {
+    FDiskPrints[Relative(module.SourcePath)] = FingerprintOfFile(module.SourcePath);
+    if (module.Form) FDiskPrints[Relative(module.FormPath)] = FingerprintOfFile(module.FormPath);
+  }
   return written;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "host/ProjectFile.h"
 #include "ide/DesignIntf.h"
 #include "ide/FormDesigner.h"
+#include "ide/Recovery.h"
 #include "ide/ToolIntf.h"
 
 namespace ide {
@@ -36,7 +39,10 @@ class TDesignSession : public TIToolServices {
   // and a unit's source declares that class. Otherwise EParserError names the file and line,
   // and nothing stays open. A save of the project that was cut short (a crash among its renames)
   // is finished first, and told once through host::FileNotice.
-  explicit TDesignSession(const std::string& projectFile);
+  // With recovered, the files it kept are read in place of theirs on disk (and units it holds
+  // that are not on disk yet join as new): the session stands where the one that kept them
+  // stopped, its changes unsaved. The caller has checked that the project is as it found it.
+  explicit TDesignSession(const std::string& projectFile, const TRecovery* recovered = nullptr);
   ~TDesignSession() override;
   TDesignSession(const TDesignSession&) = delete;
   TDesignSession& operator=(const TDesignSession&) = delete;
@@ -88,6 +94,17 @@ class TDesignSession : public TIToolServices {
   // a failure names the file and leaves the project modified. Returns the files written,
   // relative to the project folder.
   std::vector<std::string> Save();
+  // What is not saved, as a recovery file keeps it.
+  TRecovery RecoveryState() const;
+  // Keeps what is not saved in the project's recovery file (RecoveryFileFor), when anything
+  // changed since it was last kept: now, or in the background so that the designer never waits
+  // for the disk. With nothing unsaved there is no recovery file.
+  void KeepRecovery(bool inBackground);
+  // The recovery file goes: a save does this, and so does a designer discarding the changes.
+  void DiscardRecovery();
+  // Waits for a recovery file being written in the background.
+  void WaitForRecovery() { FRecoveryWriter.Wait(); }
+
   // Saves the project under another name, which must be an identifier. In the same folder only
   // the project file is new; in another folder the whole project goes there (units, forms and the
   // other files beside the project, such as word lists and waves, each with its permissions),
@@ -106,6 +123,14 @@ class TDesignSession : public TIToolServices {
   std::string Relative(const std::string& path) const;
   // Where a save keeps the list of its renames while it puts files in place.
   std::string JournalPath() const;
+  // The files a save would write now: the forms written anew (fresh), or as their last recorded
+  // change left them.
+  std::vector<host::TFileWrite> PendingWrites(bool fresh) const;
+  // While opening: the bytes of a project file, from the recovery when it kept them, and what
+  // the disk holds, fingerprinted; LocateUnitFile finds a file on disk or in the recovery.
+  std::optional<std::string> Recovered(const std::string& path) const;
+  std::string ReadDiskFile(const std::string& path);
+  std::string LocateUnitFile(const std::string& relative);
   void ReplaceProjectText(std::string text);
 
   // A form held open: the text its file holds, and the designer its editors report to.
@@ -134,6 +159,13 @@ class TDesignSession : public TIToolServices {
   std::vector<TDesignModule> FModules;
   std::vector<TOpenForm> FOpenForms;
   bool FModified = false;
+  // Changes made, and how many of them the recovery file holds.
+  int64_t FChanges = 0;
+  int64_t FKeptChanges = 0;
+  // The project's files as last read or written, for telling whether a recovery still applies.
+  std::map<std::string, std::optional<uint64_t>> FDiskPrints;
+  std::map<std::string, std::string> FRecovered;  // while opening from a recovery
+  TRecoveryWriter FRecoveryWriter;
 };
 
 }  // namespace ide

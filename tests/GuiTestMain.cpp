@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 0);
   testing_support::TempDir windowsDir;
   ::setenv("MEBROX_WINDIR", windowsDir.Path().c_str(), 1);
+  // Recovery files of the studio's sessions stay with the tests, not in the user's state.
+  testing_support::TempDir stateDir;
+  ::setenv("XDG_STATE_HOME", stateDir.Path().c_str(), 1);
   testing::AddGlobalTestEnvironment(new GuiEnvironment);
   return RUN_ALL_TESTS();
 }

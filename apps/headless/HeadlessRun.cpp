@@ -287,6 +287,13 @@ bool THeadlessRun::RunNext() {
   return !FScriptError;
 }
 
+size_t THeadlessRun::QueueLeadingAnswers(const std::vector<TScriptCommand>& script) {
+  size_t count = 0;
+  for (; count < script.size() && script[count].Verb == svAnswer; ++count)
+    FDialogs->QueueAnswer(script[count].Answer);
+  return count;
+}
+
 void THeadlessRun::FailRun(const TScriptCommand& command, const std::string& why) {
   if (FFailure.empty()) FFailure = FScriptName + "(" + std::to_string(command.Line) + "): " + why;
 }

@@ -61,6 +61,10 @@ class THeadlessRun {
   int RunScript(const std::vector<TScriptCommand>& script, const std::string& scriptName,
                 const std::string& program);
 
+  // Queues the answers of the script's first lines, up to its first line of another kind, for
+  // message boxes shown before the script runs; returns how many lines that took.
+  size_t QueueLeadingAnswers(const std::vector<TScriptCommand>& script);
+
   // Called after each command has run (dialogs may be open): for tests that look between lines.
   std::function<void(const TScriptCommand&)> AfterCommand;
 

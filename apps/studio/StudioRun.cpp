@@ -112,9 +112,17 @@ void TStudioRun::ExecuteOne(const TScriptCommand& command) {
       break;
     default:
       THeadlessRun::ExecuteOne(command);
+      KeepRecovery();
       return;
   }
   host::Application->ProcessMessages();
+  KeepRecovery();
+}
+
+void TStudioRun::KeepRecovery() {
+  // Each line is a finished step; what it left unsaved is kept before the next one, on the
+  // script's own time, so that a kill after it finds exactly that.
+  if (FSession) AsEvent([&] { FSession->KeepRecovery(false); });
 }
 
 namespace {

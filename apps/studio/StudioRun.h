@@ -39,6 +39,7 @@ class TStudioRun : public THeadlessRun {
   void Save(const TScriptCommand& command);
   void SaveAs(const TScriptCommand& command);
   void Designer(const TScriptCommand& command);
+  void KeepRecovery();
 
   ide::TDesignSession* FSession = nullptr;
   std::string FClipboard;  // form-file text, shared by every form as the system's would be

@@ -11,7 +11,9 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <filesystem>
 
 #include "apps/studio/DesignOverlay.h"
@@ -21,6 +23,7 @@
 #include "host/qt/QtBackend.h"
 #include "host/qt/QtInput.h"
 #include "ide/NewProject.h"
+#include "ide/Recovery.h"
 #include "ide/Registry.h"
 
 namespace mebrox::studio {
@@ -47,6 +50,8 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
     : FOptions(std::move(options)), FSettings(FOptions.SettingsFile) {
   setObjectName("StudioWindow");
   setWindowTitle(tr("Mebrox Studio"));
+  FAutosaveTimer.setSingleShot(true);
+  connect(&FAutosaveTimer, &QTimer::timeout, this, [this] { Autosave(); });
   OnMessage = [this](const QString& title, const QString& text) {
     QMessageBox::warning(this, title, text);
   };
@@ -264,10 +269,15 @@ bool QtStudioWindow::OpenProject(const QString& path) {
   try {
     if (!EnterProjectFolder(path))
       throw host::EInOutError("Cannot enter the folder of " + path.toStdString());
-    session = std::make_unique<ide::TDesignSession>(fs::absolute(path.toStdString()).string());
+    session = ide::OpenForDesign(fs::absolute(path.toStdString()).string());
   } catch (const std::exception& e) {
     QDir::setCurrent(oldDir);
     ShowError(tr("Open Project"), e);
+    return false;
+  }
+  // The designer chose to leave it closed, its changes from before kept for later.
+  if (!session) {
+    QDir::setCurrent(oldDir);
     return false;
   }
   const QString newDir = QDir::currentPath();
@@ -338,7 +348,10 @@ bool QtStudioWindow::CloseProject() {
         tr("Save the changes to %1?").arg(QFileInfo(Text(FSession->ProjectPath())).fileName()));
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Save && !SaveProject()) return false;
+    if (answer == QMessageBox::Discard) FSession->DiscardRecovery();
   }
+  FAutosaveTimer.stop();
+  FFirstUnkept.invalidate();
   Detach();
   ide::SetToolServices(nullptr);
   FSession.reset();
@@ -442,7 +455,26 @@ void QtStudioWindow::Attach(host::TForm& form) {
   };
 }
 
+void QtStudioWindow::ScheduleAutosave() {
+  if (!FFirstUnkept.isValid()) FFirstUnkept.start();
+  qint64 left = AutosaveLongest - FFirstUnkept.elapsed();
+  FAutosaveTimer.start(static_cast<int>(std::clamp<qint64>(left, 0, AutosavePause)));
+}
+
+void QtStudioWindow::Autosave() {
+  FFirstUnkept.invalidate();
+  if (!FSession) return;
+  // The forms' texts are taken here, the disk is written on a thread of its own.
+  try {
+    FSession->KeepRecovery(true);
+  } catch (const std::exception& e) {
+    statusBar()->showMessage(tr("Unsaved changes could not be kept for recovery: %1")
+                                 .arg(QString::fromStdString(e.what())));
+  }
+}
+
 void QtStudioWindow::Changed(host::TForm& form) {
+  ScheduleAutosave();
   if (QtDesignOverlay* overlay = OverlayOf(form)) overlay->Changed();
   if (&form == FCurrent) FPropertyPanel->Inspect(CurrentDesigner());
   FProjectManager->Show(FSession.get());

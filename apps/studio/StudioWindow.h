@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QProcess>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,6 +60,11 @@ class QtStudioWindow : public QMainWindow {
   QMenu* ExpertsMenu() const { return FExpertsMenu; }
   QMenu* RecentMenu() const { return FRecentMenu; }
   const QProcess& RunProcess() const { return FRun; }
+  // What is not saved goes to the recovery file this long after the designer's last change, and
+  // no later than the longest wait after the first change not kept yet, however busy they are.
+  static constexpr int AutosavePause = 1500;
+  static constexpr int AutosaveLongest = 5000;
+  const QTimer& AutosaveTimer() const { return FAutosaveTimer; }
 
   // How the studio talks to the designer; tests answer in their place.
   std::function<void(const QString& title, const QString& text)> OnMessage;
@@ -83,6 +90,8 @@ class QtStudioWindow : public QMainWindow {
   void Paste();
   void SelectAll();
   void Changed(host::TForm& form);
+  void ScheduleAutosave();
+  void Autosave();
   void UpdateCommands();
   void ShowError(const QString& title, const std::exception& e);
   QString RunProgramPath() const;
@@ -99,6 +108,8 @@ class QtStudioWindow : public QMainWindow {
   std::map<const host::TForm*, QPointer<QtDesignOverlay>> FOverlays;
   std::map<QObject*, host::TForm*> FFormWindows;
   QProcess FRun;
+  QTimer FAutosaveTimer;
+  QElapsedTimer FFirstUnkept;  // since the first change not yet kept; invalid when none
 };
 
 }  // namespace mebrox::studio

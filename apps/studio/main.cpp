@@ -134,7 +134,14 @@ int Run(const mebrox::TCommandLine& line) {
     std::error_code ec;
     if (fs::is_directory(project.parent_path(), ec)) fs::current_path(project.parent_path());
     if (line.New) ide::CreateNewProject(project.string());
-    session = std::make_unique<ide::TDesignSession>(project.string());
+    // Answers at the head of the script are there for what opening asks (changes a crash left).
+    script.erase(script.begin(), script.begin() + run->QueueLeadingAnswers(script));
+    session = ide::OpenForDesign(project.string());
+    if (!session) {
+      std::cerr << "mebrox-studio: " << line.Project
+                << " was left closed, its unsaved changes kept for later\n";
+      result = ExitFailed;
+    }
   } catch (const std::exception& e) {
     std::cerr << "mebrox-studio: " << e.what() << '\n';
     result = ExitFailed;
@@ -145,6 +152,9 @@ int Run(const mebrox::TCommandLine& line) {
     run->SetSession(session.get());
     run->ShowForms();
     result = run->RunScript(script, scriptName, "mebrox-studio");
+    // The script is over, as a designer closing without saving: what it did not save goes.
+    // Only a crash or a kill line leaves the recovery file.
+    session->DiscardRecovery();
   }
 
   // The trace ends with the run: what the forms do while they are freed is not part of it.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
+#include "ide/Recovery.h"
 #include "tests/ProcessSupport.h"
 
 namespace {
@@ -375,6 +377,13 @@ TEST_F(StudioProgramTest, ARenamedFrameIsRenamedWhereverTheProjectNamesIt) {
     EXPECT_NE(r.Err.find(message), std::string::npos) << r.Err;
     EXPECT_EQ(ReadFile(TourFile("Tour.dpr")), tour);
   }
+  // The word list Second.wls sends a hot word to Form3: renaming it is left to the designer.
+  r = Studio("set Form3 Name Ribbon\nsave\n");
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("The frame Form3 cannot be renamed Ribbon: the word list Second.wls of "
+                       "HyperTxt1 sends \"third frame\" there"),
+            std::string::npos)
+      << r.Err;
   // A hot word goes to the frame, and its entry cannot hold so long a name.
   r = Studio(tooLong + "\nsave\n");
   EXPECT_EQ(r.ExitCode, 2);
@@ -461,3 +470,109 @@ TEST_F(StudioProgramTest, ASaveKilledAtAnyStepOpensWholeOldOrWholeNew) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every file of a project folder, by name, for comparing two folders whole.
+std::map<std::string, std::string> FolderFiles(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.is_regular_file()) files[entry.path().filename().string()] = ReadFile(entry.path());
+  return files;
+}
+
+// The names of the files two folders do not have alike; empty when they are the same.
+std::string Differing(const std::map<std::string, std::string>& a,
+                      const std::map<std::string, std::string>& b) {
+  std::string names;
+  for (const auto& [name, bytes] : a)
+    if (!b.contains(name) || b.at(name) != bytes) names += name + " ";
+  for (const auto& [name, bytes] : b)
+    if (!a.contains(name)) names += name + " ";
+  return names;
+}
+
+}  // namespace
+
+// What the designer did and never saved survives the studio being killed: reopened, it comes
+// back exactly as a save would have written it, or goes when the designer says so.
+TEST_F(StudioProgramTest, ChangesCutOffByAKillAreRecoveredAsASaveWouldHaveWrittenThem) {
+  const std::string changes =
+      "drop THyperTxt Form1 24 390\nset Form2 Caption \"Recovered\"\nnewframe\n"
+      "set Form4 Name Gallery\nselect Form1.Title1\nnudge Form1 3 4\n";
+  const std::string saved = FWork.File("saved");
+  fs::copy(Tour(), saved, fs::copy_options::recursive);
+  WriteFile(FWork.File("save.txt"), changes + "save\n");
+  ASSERT_EQ(RunProcess(MEBROX_STUDIO_PROGRAM,
+                       {"--headless", "--script", "save.txt", saved + "/Tour.dpr"}, FWork.Path())
+                .ExitCode,
+            0);
+  const auto original = FolderFiles(Tour());
+  const std::string recovery = ide::RecoveryFileFor(TourFile("Tour.dpr"));
+
+  TProcessResult r = Studio(changes + "kill\nsave\n");
+  EXPECT_EQ(r.ExitCode, 137) << r.Err;
+  EXPECT_EQ(Differing(FolderFiles(Tour()), original), "");
+  ASSERT_TRUE(fs::exists(recovery));
+
+  r = Studio("answer yes\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("message \"Changes to Tour.dpr that were not saved were kept at "),
+            std::string::npos)
+      << r.Out;
+  EXPECT_NE(r.Out.find("(Form1, Form2, Form3, Gallery and Form5 (new))"), std::string::npos)
+      << r.Out;
+  EXPECT_EQ(Differing(FolderFiles(Tour()), FolderFiles(saved)), "");
+  EXPECT_FALSE(fs::exists(recovery));
+
+  // Turned down, the changes go with their recovery file, and the project is as it was saved.
+  const auto before = FolderFiles(Tour());
+  EXPECT_EQ(Studio("set Form1 Caption \"Lost\"\nkill\n").ExitCode, 137);
+  ASSERT_TRUE(fs::exists(recovery));
+  r = Studio("answer cancel\n");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("was left closed, its unsaved changes kept for later"), std::string::npos);
+  EXPECT_TRUE(fs::exists(recovery));
+  r = Studio("answer no\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out.find("\nsaved "), std::string::npos) << r.Out;
+  EXPECT_FALSE(fs::exists(recovery));
+  EXPECT_EQ(Differing(FolderFiles(Tour()), before), "");
+
+  // Taken back to how it was saved, nothing is left to recover.
+  EXPECT_EQ(Studio("set Form1 Caption \"Lost\"\nundo Form1\nkill\n").ExitCode, 137);
+  EXPECT_FALSE(fs::exists(recovery));
+}
+
+// A recovery file is applied only to the project it was kept from, as that project still is:
+// one the project's files no longer match, or a damaged one, is set aside and told.
+TEST_F(StudioProgramTest, ARecoveryThatNoLongerFitsIsSetAsideNotApplied) {
+  const std::string recovery = ide::RecoveryFileFor(TourFile("Tour.dpr"));
+  ASSERT_EQ(Studio("set Form2 Caption \"Kept\"\nkill\n").ExitCode, 137);
+  const std::string kept = ReadFile(recovery);
+  // Saved since (by another studio, or after the crash): the recovery is older than the files.
+  ASSERT_EQ(Studio("answer no\nset Form2 Caption \"Saved later\"\nsave\n").ExitCode, 0);
+  const auto saved = FolderFiles(Tour());
+
+  const std::pair<std::string, std::string> cases[] = {
+      {kept, "Unit2.dfm has changed on disk since"},
+      {kept.substr(0, kept.size() / 2), "is damaged"},
+      {"mebrox recovery 1\nproject 3\n/x\nend 0000000000000000\n", "is damaged"},
+  };
+  for (const auto& [bytes, told] : cases) {
+    SCOPED_TRACE(told);
+    WriteFile(recovery, bytes);
+    TProcessResult r = Studio("save\n");
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_NE(r.Out.find(told), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("It was not applied; it was set aside as"), std::string::npos) << r.Out;
+    EXPECT_EQ(r.Out.find("\nsaved "), std::string::npos) << r.Out;
+    EXPECT_EQ(Differing(FolderFiles(Tour()), saved), "");
+    EXPECT_FALSE(fs::exists(recovery));
+  }
+  int asides = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(recovery).parent_path()))
+    asides += entry.path().filename().string().starts_with(fs::path(recovery).filename().string() +
+                                                           ".set-aside");
+  EXPECT_EQ(asides, 3);
+}

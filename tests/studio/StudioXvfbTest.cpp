@@ -109,6 +109,8 @@ int main(int argc, char** argv) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 0);
   testing_support::TempDir windowsDir;
   ::setenv("MEBROX_WINDIR", windowsDir.Path().c_str(), 1);
+  testing_support::TempDir stateDir;
+  ::setenv("XDG_STATE_HOME", stateDir.Path().c_str(), 1);
   int qtArgc = 1;
   char name[] = "mebrox-studio";
   char* qtArgv[] = {name, nullptr};
