@@ -617,6 +617,8 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
       Fail(command, "Form " + form.Name() + " has no component named " + command.Control);
     auto* control = dynamic_cast<host::TControl*>(component);
     if (!control) Fail(command, command.Control + " is not a control");
+    // A person cannot point at what is hidden or disabled; a designer can, on a designed frame.
+    if (!form.IsDesigning()) FindReachableControl(command);
     if (!command.HotWord.empty()) point = HotWordPoint(command, *control);
     // Client point of the control to client point of the form: add up the chain of origins.
     const host::TControl* c = control;

@@ -307,11 +307,15 @@ TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   // A value the inspector would refuse, a class on no palette page, a dialog line without a
   // dialog.
   for (const char* line : {"set Form1.HyperTxt1 Width wide", "drop TFrobnicator Form1 1 1",
-                           "click AboutBoxDlg.OKButton 1 1", "verb Form1.HyperTxt1 3"}) {
+                           "click AboutBoxDlg.OKButton 1 1", "verb Form1.HyperTxt1 3",
+                           "dblclick Form4.HyperImage1\nclick ActDefDlg.PrevButton 5 5"}) {
     SCOPED_TRACE(line);
     r = Studio(std::string("wait 1\n") + line + "\nsave\n");
     EXPECT_EQ(r.ExitCode, 2);
-    EXPECT_NE(r.Err.find("design.txt(2): "), std::string::npos) << r.Err;
+    // The faulty line is the last of the case's lines, after the first "wait".
+    int faulty = 2 + static_cast<int>(std::string(line).find('\n') != std::string::npos);
+    EXPECT_NE(r.Err.find("design.txt(" + std::to_string(faulty) + "): "), std::string::npos)
+        << r.Err;
     EXPECT_EQ(r.Out.find("saved"), std::string::npos) << r.Out;
   }
 
