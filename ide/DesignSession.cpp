@@ -511,7 +511,8 @@ std::vector<std::string> TDesignSession::Save() {
     written.push_back(Relative(file.Name));
     FDiskPrints[Relative(file.Name)] = Fingerprint(file.Bytes);
     for (TDesignModule& module : FModules)
-      if (module.Form && module.FormPath == file.Name) FindOpen(*module.Form)->SavedText = file.Bytes;
+      if (module.Form && module.FormPath == file.Name)
+        FindOpen(*module.Form)->SavedText = file.Bytes;
   }
   for (TDesignModule& module : FModules) {
     module.New = false;

@@ -111,8 +111,7 @@ class TRecordReader {
     payloads.clear();
     for (size_t i = 1; i < words.size(); ++i) {
       int64_t size = 0;
-      if (!ParseNumber(words[i], size) ||
-          static_cast<uint64_t>(size) + 1 > FText.size() - FPos)
+      if (!ParseNumber(words[i], size) || static_cast<uint64_t>(size) + 1 > FText.size() - FPos)
         Damaged("a record is cut short");
       payloads.emplace_back(FText.substr(FPos, static_cast<size_t>(size)));
       FPos += static_cast<size_t>(size);
@@ -149,8 +148,9 @@ TRecovery ParseRecovery(std::string_view text, const std::string& fileName) {
   std::vector<std::string> p;
   while (in.Next(tag, p)) {
     auto want = [&](size_t count) {
-      if (p.size() != count) in.Damaged("a " + tag + " record has " + std::to_string(p.size()) +
-                                        " parts, not " + std::to_string(count));
+      if (p.size() != count)
+        in.Damaged("a " + tag + " record has " + std::to_string(p.size()) + " parts, not " +
+                   std::to_string(count));
     };
     if (tag == "project") {
       want(1);
@@ -166,8 +166,7 @@ TRecovery ParseRecovery(std::string_view text, const std::string& fileName) {
       std::optional<uint64_t> print;
       if (p[1] != "-") {
         uint64_t value = 0;
-        if (!ParseHex(p[1], value))
-          in.Damaged("a fingerprint is no number");
+        if (!ParseHex(p[1], value)) in.Damaged("a fingerprint is no number");
         print = value;
       }
       recovery.Base.emplace_back(p[0], print);
@@ -250,8 +249,8 @@ std::unique_ptr<TDesignSession> OpenForDesign(const std::string& projectFile) {
       WhenWritten(recovery.Written) + (frames.empty() ? std::string() : " (" + frames + ")") +
       ".\rRecover them?\r\rYes recovers them, No discards them, Cancel leaves the project "
       "closed and keeps them for later.";
-  switch (host::MessageDlg(question, host::mtConfirmation, {host::mbYes, host::mbNo, host::mbCancel},
-                           0)) {
+  switch (host::MessageDlg(question, host::mtConfirmation,
+                           {host::mbYes, host::mbNo, host::mbCancel}, 0)) {
     case host::mrYes:
       return std::make_unique<TDesignSession>(projectFile, &recovery);
     case host::mrNo: {

@@ -65,6 +65,8 @@ class QtStudioWindow : public QMainWindow {
   static constexpr int AutosavePause = 1500;
   static constexpr int AutosaveLongest = 5000;
   const QTimer& AutosaveTimer() const { return FAutosaveTimer; }
+  // What the timer does when it runs out: keeps what is not saved in the recovery file.
+  void Autosave();
 
   // How the studio talks to the designer; tests answer in their place.
   std::function<void(const QString& title, const QString& text)> OnMessage;
@@ -91,7 +93,6 @@ class QtStudioWindow : public QMainWindow {
   void SelectAll();
   void Changed(host::TForm& form);
   void ScheduleAutosave();
-  void Autosave();
   void UpdateCommands();
   void ShowError(const QString& title, const std::exception& e);
   QString RunProgramPath() const;

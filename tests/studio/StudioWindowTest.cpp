@@ -22,6 +22,7 @@
 #include "apps/studio/StudioRun.h"
 #include "host/FormFile.h"
 #include "host/qt/QtBackend.h"
+#include "ide/Recovery.h"
 #include "ide/Registry.h"
 #include "runtime/RuntimeClasses.h"
 #include "tests/TestSupport.h"
@@ -357,3 +358,33 @@ TEST_F(StudioWindowTest, RunSavesStartsTheApplicationAndShowsWhyItFailed) {
 }
 
 }  // namespace
+
+// Soon after a change, what the designer has not saved is kept in a recovery file, written away
+// from the window; a save or closing with Discard takes it away again, a crash would leave it.
+TEST_F(StudioWindowTest, UnsavedChangesAreKeptSoonAfterAndGoWithSaveOrDiscard) {
+  OpenTour();
+  const std::string recovery = ide::RecoveryFileFor(TourFile("Tour.dpr"));
+  EXPECT_FALSE(Window->AutosaveTimer().isActive());
+  Window->SetCurrentForm(&Form("Form1"));
+  Window->Session()->FormDesignerOf(Form("Form1")).Select(Form("Form1").FindComponent("Title1"));
+  Trigger("actDelete");
+  ASSERT_TRUE(Window->AutosaveTimer().isActive());
+  EXPECT_LE(Window->AutosaveTimer().remainingTime(), mebrox::studio::QtStudioWindow::AutosavePause);
+  Window->Autosave();
+  Window->Session()->WaitForRecovery();
+  ASSERT_TRUE(fs::exists(recovery));
+  ide::TRecovery kept = ide::ParseRecovery(ReadFile(recovery), recovery);
+  EXPECT_EQ(kept.Frames, (std::vector<std::string>{"Form1"}));
+  EXPECT_EQ(fs::status(recovery).permissions() & fs::perms::mask, fs::perms(0600));
+
+  Trigger("actSave");
+  EXPECT_FALSE(fs::exists(recovery));
+  Trigger("actUndo");
+  Window->Autosave();
+  Window->Session()->WaitForRecovery();
+  EXPECT_TRUE(fs::exists(recovery));
+  Answer = QMessageBox::Discard;
+  EXPECT_TRUE(Window->CloseProject());
+  EXPECT_FALSE(fs::exists(recovery));
+  EXPECT_FALSE(Window->AutosaveTimer().isActive());
+}
