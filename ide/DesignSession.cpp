@@ -548,7 +548,7 @@ void TDesignSession::KeepRecovery(bool inBackground) {
     FRecoveryWriter.Remove(RecoveryFileFor(FProjectPath));
     return;
   }
-  FRecoveryWriter.Write(RecoveryFileFor(FProjectPath), RecoveryText(recovery), inBackground);
+  FRecoveryWriter.Write(RecoveryFileFor(FProjectPath), std::move(recovery), inBackground);
 }
 
 void TDesignSession::DiscardRecovery() {

@@ -274,7 +274,7 @@ TRecoveryWriter::~TRecoveryWriter() {
   if (FThread.joinable()) FThread.join();
 }
 
-void TRecoveryWriter::WriteFile(const std::string& fileName, const std::string& bytes) {
+void TRecoveryWriter::WriteFile(const std::string& fileName, const TRecovery& recovery) {
   std::error_code ec;
   fs::path folder = fs::path(fileName).parent_path();
   if (!fs::is_directory(folder, ec)) {
@@ -282,19 +282,19 @@ void TRecoveryWriter::WriteFile(const std::string& fileName, const std::string& 
     // What a designer had not saved is nobody else's to read.
     fs::permissions(folder, fs::perms::owner_all, ec);
   }
-  host::TFileWrite file{fileName, bytes, 0600};
+  host::TFileWrite file{fileName, RecoveryText(recovery), 0600};
   host::WriteFilesTogether({file});
 }
 
-void TRecoveryWriter::Write(const std::string& fileName, std::string bytes, bool background) {
+void TRecoveryWriter::Write(const std::string& fileName, TRecovery recovery, bool background) {
   if (!background) {
     Wait();
-    WriteFile(fileName, bytes);
+    WriteFile(fileName, recovery);
     return;
   }
   {
     std::unique_lock lock(FMutex);
-    FPending.emplace(fileName, std::move(bytes));
+    FPending.emplace(fileName, std::move(recovery));
     if (!FThread.joinable()) FThread = std::thread([this] { Run(); });
   }
   FWake.notify_all();
@@ -305,13 +305,13 @@ void TRecoveryWriter::Run() {
   for (;;) {
     FWake.wait(lock, [this] { return FStop || FPending; });
     if (!FPending) return;
-    auto [fileName, bytes] = std::move(*FPending);
+    auto [fileName, recovery] = std::move(*FPending);
     FPending.reset();
     FBusy = true;
     lock.unlock();
     std::string error;
     try {
-      WriteFile(fileName, bytes);
+      WriteFile(fileName, recovery);
     } catch (const std::exception& e) {
       error = e.what();
     }

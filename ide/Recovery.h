@@ -67,9 +67,10 @@ class TRecoveryWriter {
   TRecoveryWriter(const TRecoveryWriter&) = delete;
   TRecoveryWriter& operator=(const TRecoveryWriter&) = delete;
 
-  // Replaces the file atomically with bytes; its folder is made when missing. In the background
-  // a failure is kept for LastError; in the foreground it fails with EInOutError.
-  void Write(const std::string& fileName, std::string bytes, bool background);
+  // Replaces the file atomically with the recovery, made into text on the writer's side; its
+  // folder is made when missing. In the background a failure is kept for LastError; in the
+  // foreground it fails with EInOutError.
+  void Write(const std::string& fileName, TRecovery recovery, bool background);
   void Remove(const std::string& fileName);
   // Waits until nothing is being written.
   void Wait();
@@ -78,11 +79,11 @@ class TRecoveryWriter {
 
  private:
   void Run();
-  static void WriteFile(const std::string& fileName, const std::string& bytes);
+  static void WriteFile(const std::string& fileName, const TRecovery& recovery);
 
   std::mutex FMutex;
   std::condition_variable FWake, FIdle;
-  std::optional<std::pair<std::string, std::string>> FPending;
+  std::optional<std::pair<std::string, TRecovery>> FPending;
   bool FBusy = false;
   bool FStop = false;
   std::string FError;
