@@ -369,7 +369,7 @@ TEST_F(StudioWindowTest, UnsavedChangesAreKeptSoonAfterAndGoWithSaveOrDiscard) {
   Window->Session()->FormDesignerOf(Form("Form1")).Select(Form("Form1").FindComponent("Title1"));
   Trigger("actDelete");
   ASSERT_TRUE(Window->AutosaveTimer().isActive());
-  EXPECT_LE(Window->AutosaveTimer().remainingTime(), mebrox::studio::QtStudioWindow::AutosavePause);
+  EXPECT_LE(Window->AutosaveTimer().interval(), mebrox::studio::QtStudioWindow::AutosavePause);
   Window->Autosave();
   Window->Session()->WaitForRecovery();
   ASSERT_TRUE(fs::exists(recovery));
