@@ -50,11 +50,14 @@ const char* const Usage =
     "  expert \"MENU TEXT\"                    an expert from the experts menu\n"
     "  set FORM[.COMPONENT] PROPERTY VALUE   as the object inspector would\n"
     "  save                                  write what changed\n"
+    "  saveas PATH                           the project under another name or folder\n"
     "  newframe                              an empty frame joins the project\n"
-    "A dialog stays open for the lines that follow until one of them closes it.\n"
+    "  kill                                  end at once, as a power cut would\n"
+    "A dialog stays open for the lines that follow until one of them closes it. Answers at\n"
+    "the head of the script answer what opening asks (changes a crash left to recover).\n"
     "\n"
-    "Exit codes: 0 done, 1 the project could not be opened or a picture not be written,\n"
-    "2 wrong command line or a faulty script.\n";
+    "Exit codes: 0 done, 1 the project could not be opened or saved or a picture not be\n"
+    "written, 2 wrong command line or a faulty script.\n";
 
 // Fault injection, for the tests and scripts that kill saves: MEBROX_KILL_AT_WRITE_STEP=N ends
 // the studio as a power cut would at step N of writing a save's files.
