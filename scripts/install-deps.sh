@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsndfile1-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
-  qt6-qpa-plugins xvfb xauth xdotool
+  qt6-qpa-plugins xvfb xauth xdotool x11-apps
   libgraphviz-dev
 )
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
