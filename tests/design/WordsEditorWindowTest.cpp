@@ -17,6 +17,7 @@
 #include "design/Wrddef.h"
 #include "host/qt/QtBackend.h"
 #include "runtime/HyperTxt.h"
+#include "tests/RealWindowSupport.h"
 #include "tests/design/StudioFixture.h"
 
 namespace {
@@ -24,31 +25,21 @@ namespace {
 using mebrox::TWordSelectDlg;
 using testing::HasSubstr;
 using testing::Not;
+using testing_support::Xdotool;
 
 bool XServer() {
   return QGuiApplication::platformName() == "xcb";
-}
-
-void Xdotool(const QStringList& args) {
-  QProcess tool;
-  tool.start("xdotool", args);
-  while (tool.state() != QProcess::NotRunning) {
-    QTest::qWait(20);
-    tool.waitForFinished(10);
-  }
-  ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-  QTest::qWait(100);
 }
 
 // A left click at a point of a widget, with Ctrl held down when control.
 void ClickAt(QWidget& widget, QPoint point, bool control = false) {
   if (XServer()) {
     QPoint p = widget.mapToGlobal(point);
-    Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+    Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())}, 100);
     if (control)
-      Xdotool({"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
+      Xdotool({"keydown", "ctrl", "click", "1", "keyup", "ctrl"}, 100);
     else
-      Xdotool({"click", "1"});
+      Xdotool({"click", "1"}, 100);
     return;
   }
   QWidget* window = widget.window();
@@ -61,8 +52,8 @@ void ClickAt(QWidget& widget, QPoint point, bool control = false) {
 // Types text into whatever has the keyboard, the old text selected first so that it goes.
 void TypeOver(QWidget& window, const std::string& text) {
   if (XServer()) {
-    Xdotool({"key", "ctrl+a"});
-    Xdotool({"type", "--delay", "10", QString::fromStdString(text)});
+    Xdotool({"key", "ctrl+a"}, 100);
+    Xdotool({"type", "--delay", "10", QString::fromStdString(text)}, 100);
     return;
   }
   QTest::keyClick(window.windowHandle(), Qt::Key_A, Qt::ControlModifier);

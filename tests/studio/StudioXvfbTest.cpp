@@ -19,24 +19,15 @@
 #include "host/qt/QtBackend.h"
 #include "ide/Registry.h"
 #include "runtime/RuntimeClasses.h"
+#include "tests/RealWindowSupport.h"
 #include "tests/TestSupport.h"
 
 namespace {
 
+using testing_support::Xdotool;
+
 namespace fs = std::filesystem;
 using mebrox::studio::QtStudioWindow;
-
-// Sends pointer events through the X server, as a mouse does, and lets the studio take them.
-void Xdotool(const QStringList& args) {
-  QProcess tool;
-  tool.start("xdotool", args);
-  while (tool.state() != QProcess::NotRunning) {
-    QTest::qWait(20);
-    tool.waitForFinished(10);
-  }
-  ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-  QTest::qWait(150);
-}
 
 void SaveScreen(const std::string& name) {
   QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
