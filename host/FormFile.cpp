@@ -687,6 +687,22 @@ void ReadComponentText(std::string_view text, TComponent& root, const std::strin
   TFormReader(text, root, sourceName, &onCreated).Read();
 }
 
+std::vector<TComponent*> ComponentsInFileOrder(TComponent& root) {
+  std::vector<TComponent*> order;
+  std::function<void(TComponent&, int)> visit = [&](TComponent& c, int depth) {
+    if (depth > MaxFormNesting) return;
+    c.GetChildren(
+        [&](TComponent* child) {
+          if (!child) return;
+          order.push_back(child);
+          visit(*child, depth + 1);
+        },
+        &root);
+  };
+  visit(root, 0);
+  return order;
+}
+
 int FormHeaderLine(std::string_view text) {
   int line = 1;
   for (char c : text) {

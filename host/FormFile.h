@@ -43,6 +43,10 @@ void ReadComponentText(std::string_view text, TComponent& root, const std::strin
                        const TComponentReadHook& onCreated);
 void ReadComponentFile(const std::string& fileName, TComponent& root);
 
+// The components of root in the order its form file holds them (each block before the blocks
+// nested in it): the order a reader creates them in.
+std::vector<TComponent*> ComponentsInFileOrder(TComponent& root);
+
 // The line of the form file's first "object", for errors about the form as a whole.
 int FormHeaderLine(std::string_view text);
 

@@ -7,6 +7,7 @@
 #include "host/FormFile.h"
 #include "host/SysUtils.h"
 #include "ide/Registry.h"
+#include "ide/UnitSource.h"
 
 namespace ide {
 
@@ -18,48 +19,6 @@ namespace {
 
 bool IsIdentChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-// Finds the first `TName = class(TForm)` of a unit's source; false when it declares none.
-bool FindFormClassDeclaration(const std::string& source, std::string& className, int& line) {
-  int number = 0;
-  size_t pos = 0;
-  while (pos <= source.size()) {
-    size_t end = source.find('\n', pos);
-    if (end == std::string::npos) end = source.size();
-    std::string text = source.substr(pos, end - pos);
-    ++number;
-    pos = end + 1;
-    size_t i = 0;
-    auto blanks = [&] {
-      while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    };
-    auto word = [&](std::string& out) {
-      size_t start = i;
-      while (i < text.size() && IsIdentChar(text[i])) ++i;
-      out = text.substr(start, i - start);
-      return !out.empty();
-    };
-    auto symbol = [&](char c) {
-      blanks();
-      if (i < text.size() && text[i] == c) {
-        ++i;
-        return true;
-      }
-      return false;
-    };
-    std::string name, keyword, base;
-    blanks();
-    if (!word(name) || !symbol('=')) continue;
-    blanks();
-    if (!word(keyword) || !SameText(keyword, "class") || !symbol('(')) continue;
-    blanks();
-    if (!word(base) || !SameText(base, "TForm") || !symbol(')')) continue;
-    className = name;
-    line = number;
-    return true;
-  }
-  return false;
 }
 
 // Where a save of the project keeps the list of its renames while it puts files in place.
@@ -488,32 +447,57 @@ bool TDesignSession::CanRedo(const host::TForm& form) const {
   return open && !open->RedoTexts.empty();
 }
 
-std::vector<host::TFileWrite> TDesignSession::PendingWrites(bool fresh) const {
+bool TDesignSession::SourceInStep(const TDesignModule& module, std::string& source) const {
+  std::vector<TFormField> fields;
+  // In the order the form file holds them, so that reading the form back changes nothing.
+  for (const host::TComponent* c : host::ComponentsInFileOrder(*module.Form))
+    if (!c->Name().empty() && c->Owner() == module.Form)
+      fields.push_back({c->Name(), c->ClassName()});
+  source = module.Source;
+  if (SetFormFields(source, fields)) return true;
+  source = module.Source;
+  return false;
+}
+
+std::vector<host::TFileWrite> TDesignSession::PendingWrites(
+    bool fresh, std::vector<std::string>* unread) const {
   std::vector<host::TFileWrite> files;
   for (const TDesignModule& module : FModules) {
-    if (module.New || module.Source != module.SavedSource)
-      files.push_back({module.SourcePath, module.Source});
-    if (!module.Form) continue;
-    const TOpenForm* open = FindOpen(*module.Form);
-    std::string text = fresh ? host::WriteComponentText(*module.Form) : open->LastText;
-    if (text != open->SavedText) files.push_back({module.FormPath, std::move(text)});
+    const TOpenForm* open = module.Form ? FindOpen(*module.Form) : nullptr;
+    std::string text;
+    if (open) text = fresh ? host::WriteComponentText(*module.Form) : open->LastText;
+    bool formChanged = open && text != open->SavedText;
+    // A changed form's unit declares its components as they now are.
+    std::string source = module.Source;
+    if (formChanged && !SourceInStep(module, source) && unread)
+      unread->push_back(module.SourcePath);
+    if (module.New || source != module.SavedSource) files.push_back({module.SourcePath, source});
+    if (formChanged) files.push_back({module.FormPath, std::move(text)});
   }
   if (FProjectText != FSavedProjectText) files.push_back({FProjectPath, FProjectText});
   return files;
 }
 
 std::vector<std::string> TDesignSession::Save() {
-  std::vector<host::TFileWrite> files = PendingWrites(true);
+  std::vector<std::string> unread;
+  std::vector<host::TFileWrite> files = PendingWrites(true, &unread);
   host::WriteFilesTogether(files, JournalPath());
 
   std::vector<std::string> written;
   for (const host::TFileWrite& file : files) {
     written.push_back(Relative(file.Name));
     FDiskPrints[Relative(file.Name)] = Fingerprint(file.Bytes);
-    for (TDesignModule& module : FModules)
+    for (TDesignModule& module : FModules) {
       if (module.Form && module.FormPath == file.Name)
         FindOpen(*module.Form)->SavedText = file.Bytes;
+      if (module.SourcePath == file.Name) module.Source = file.Bytes;
+    }
   }
+  for (const std::string& unit : unread)
+    host::FileNotice(Relative(unit) +
+                     ": its form's components are declared in a way the studio does not read "
+                     "(one `Name: Class;` a line, right after the class line), so the unit was "
+                     "left as it was.");
   for (TDesignModule& module : FModules) {
     module.New = false;
     module.SavedSource = module.Source;

@@ -125,7 +125,12 @@ class TDesignSession : public TIToolServices {
   std::string JournalPath() const;
   // The files a save would write now: the forms written anew (fresh), or as their last recorded
   // change left them.
-  std::vector<host::TFileWrite> PendingWrites(bool fresh) const;
+  // Units whose form changed but whose fields the studio cannot read go to unread.
+  std::vector<host::TFileWrite> PendingWrites(bool fresh,
+                                              std::vector<std::string>* unread = nullptr) const;
+  // The unit's source with its form class declaring the form's components as they are now;
+  // false, with the source as it is, when it declares them in a way the studio does not read.
+  bool SourceInStep(const TDesignModule& module, std::string& source) const;
   // While opening: the bytes of a project file, from the recovery when it kept them, and what
   // the disk holds, fingerprinted; LocateUnitFile finds a file on disk or in the recovery.
   std::optional<std::string> Recovered(const std::string& path) const;

@@ -32,7 +32,9 @@ class DesignSessionTest : public testing::Test {
 };
 
 const char* const Unit3Source =
-    "unit Unit3;\n\ninterface\n\nuses Forms;\n\ntype\n  TForm3 = class(TForm)\n  end;\n\n"
+    "unit Unit3;\n\ninterface\n\nuses Forms;\n\ntype\n  TForm3 = class(TForm)\n    Label1: "
+    "TLabel;\n"
+    "  end;\n\n"
     "var\n  Form3: TForm3;\n\nimplementation\n\n{$R *.DFM}\n\nend.\n";
 const char* const Unit3Form =
     "object Form3: TForm3\n  Width = 200\n  Height = 100\n  Caption = 'Third'\n"

@@ -56,7 +56,7 @@ TEST_F(StudioProgramTest, DesignedComponentsAreSavedAndRunByTheApplication) {
             "dropped Form1.HyperImage1 THyperImage\n"
             "modal TAboutBoxDlg \"About\"\n"
             "closed TAboutBoxDlg -> ok\n"
-            "saved Unit1.dfm\n");
+            "saved Unit1.pas\nsaved Unit1.dfm\n");
   EXPECT_TRUE(IsPng(FWork.File("about.png")));
   std::string unit1 = ReadFile(TourFile("Unit1.dfm"));
   EXPECT_NE(
@@ -332,6 +332,40 @@ TEST_F(StudioProgramTest, MistakesNameTheLineAndWriteNothing) {
   EXPECT_EQ(r.ExitCode, 1);
   EXPECT_NE(r.Err.find("Unit3.dfm(1): The form file holds Form9"), std::string::npos) << r.Err;
   EXPECT_EQ(r.Out, "");
+}
+
+// A frame's unit declares the frame's components as they are when it is saved, in the form's
+// order; nothing else in the unit changes, and a unit declaring them otherwise is left alone.
+TEST_F(StudioProgramTest, AFramesUnitDeclaresItsComponentsAsTheyAreSaved) {
+  const std::string unit1 = ReadFile(TourFile("Unit1.pas"));
+  TProcessResult r = Studio(
+      "drop THyperTxt Form1 24 390\ndrop THyperImage Form1 400 390\nset Form1.Title1 Name Heading\n"
+      "select Form1.Bookmark1\ndelete Form1\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("saved Unit1.pas\nsaved Unit1.dfm\n"), std::string::npos) << r.Out;
+  const std::string fields =
+      "    WavePlay1: TWavePlay;\r\n    Heading: TfxLabel;\r\n    HyperTxt1: THyperTxt;\r\n"
+      "    HyperTxt2: THyperTxt;\r\n    HyperImage1: THyperImage;\r\n";
+  // The order of the form file, where the wave player stands first.
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")).find("  object WavePlay1"),
+            ReadFile(TourFile("Unit1.dfm")).find("  object "));
+  size_t from = unit1.find("    Title1"), to = unit1.find("  end;");
+  ASSERT_LT(from, to);
+  EXPECT_EQ(ReadFile(TourFile("Unit1.pas")), unit1.substr(0, from) + fields + unit1.substr(to));
+
+  // Two names in one line are the designer's own way: the unit stays, and they are told.
+  std::string unit2 = ReadFile(TourFile("Unit2.pas"));
+  size_t title = unit2.find("    Title2: TfxLabel;");
+  ASSERT_NE(title, std::string::npos);
+  unit2.replace(title, 21, "    Title2, Title3: TfxLabel;");
+  WriteFile(TourFile("Unit2.pas"), unit2);
+  r = Studio("set Form2 Caption \"Changed\"\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("Unit2.pas: its form's components are declared in a way the studio does "
+                       "not read"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_EQ(ReadFile(TourFile("Unit2.pas")), unit2);
 }
 
 // A frame renamed in the inspector is renamed wherever the project names it, so that the saved

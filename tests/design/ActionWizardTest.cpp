@@ -409,10 +409,11 @@ TEST(FrameGenerationTest, ANewFrameFromTheWizardJoinsTheProjectWithItsPictureAnd
             "modal TActDefDlg \"Action Definition\"\n"
             "closed TActDefDlg -> ok\n"
             "show TForm3\n"
-            "saved Unit1.dfm\nsaved Unit3.pas\nsaved Unit3.dfm\nsaved Test.dpr\n");
+            "saved Unit1.pas\nsaved Unit1.dfm\nsaved Unit3.pas\nsaved Unit3.dfm\nsaved Test.dpr\n");
   EXPECT_EQ(ActionOf(studio).Frame(), "Form3");
+  // The unit declares the new frame's parts in the order of its form file.
   std::string unit = testing_support::ReadFile(studio.File("Unit3.pas"));
-  EXPECT_NE(unit.find("    Image1: TImage;\r\n    WavePlay1: TWavePlay;\r\n"), std::string::npos);
+  EXPECT_NE(unit.find("    WavePlay1: TWavePlay;\r\n    Image1: TImage;\r\n"), std::string::npos);
   host::TForm& frame = studio.Form("Form3");
   EXPECT_NE(dynamic_cast<mebrox::TWavePlay*>(frame.FindComponent("WavePlay1")), nullptr);
   EXPECT_NE(testing_support::ReadFile(studio.File("Test.dpr"))
