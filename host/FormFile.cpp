@@ -504,7 +504,8 @@ class TFormReader {
       // A pasted component that refers to another pasted one finds it under its new name.
       for (const auto& [from, to] : FRenamed)
         if (SameText(from, value)) value = to;
-      TComponent* found = SameText(value, FRoot.Name()) ? &FRoot : FRoot.FindComponent(value);
+      TComponent& root = FReferenceRoot ? *FReferenceRoot : FRoot;
+      TComponent* found = SameText(value, root.Name()) ? &root : root.FindComponent(value);
       if (!found) Error(r.Line, r.Name + ": there is no component named " + r.Value);
       Guard(r.Line, "Cannot set " + Describe(*r.Owner) + "." + r.Name,
             [&] { r.Prop->SetComponent(*r.Target, found); });
@@ -647,6 +648,8 @@ class TFormReader {
  public:
   // Parts mode: read object blocks onto parent instead of a whole form.
   TComponent* FPartsParent = nullptr;
+  // Where references are looked up when the text read is not the whole form.
+  TComponent* FReferenceRoot = nullptr;
   std::vector<TComponent*> FParts;
 
  private:
@@ -685,6 +688,120 @@ void ReadComponentText(std::string_view text, TComponent& root, const std::strin
 void ReadComponentText(std::string_view text, TComponent& root, const std::string& sourceName,
                        const TComponentReadHook& onCreated) {
   TFormReader(text, root, sourceName, &onCreated).Read();
+}
+
+void ResetStoredProperties(TComponent& component) {
+  const TComponentFactory* factory = TClassRegistry::FindFactory(component.ClassInfo().Name());
+  if (!factory || !*factory) return;
+  std::unique_ptr<TComponent> fresh((*factory)(nullptr));
+  if (!fresh || &fresh->ClassInfo() != &component.ClassInfo()) return;
+  for (const TPropInfo* p : component.ClassInfo().Properties()) {
+    if (!p->Stored || p->IsReadOnly()) continue;
+    switch (p->Kind) {
+      case TPropKind::String:
+      case TPropKind::Binary:
+        if (p->GetStr && p->SetStr) p->SetStr(component, p->GetStr(*fresh));
+        break;
+      case TPropKind::Strings:
+      case TPropKind::Class:
+        if (p->GetObject && p->SetObject) p->SetObject(component, *p->GetObject(*fresh));
+        break;
+      case TPropKind::Component:
+        if (p->SetComponent) p->SetComponent(component, nullptr);
+        break;
+      default:
+        if (p->GetOrd && p->SetOrd) p->SetOrd(component, p->GetOrd(*fresh));
+    }
+  }
+}
+
+namespace {
+
+// A form file as the writer lays it out, cut into its objects: each object's own property lines,
+// and the objects nested in it.
+struct TTextBlock {
+  std::string Header;  // "object Name: Class"
+  std::string Name, ClassName;
+  std::string Properties;  // its own property lines, as they stand
+  std::vector<TTextBlock> Children;
+};
+
+// False for a text the writer would not have laid out so.
+bool SplitBlocks(std::string_view text, TTextBlock& root) {
+  std::vector<std::pair<TTextBlock*, size_t>> open;  // blocks not yet ended, with their indents
+  bool rootSeen = false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end;
+    size_t indent = line.find_first_not_of(' ');
+    if (indent == std::string_view::npos) return false;
+    std::string_view body = line.substr(indent);
+    while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.remove_suffix(1);
+    if (body.starts_with("object ")) {
+      TTextBlock* block = nullptr;
+      if (open.empty()) {
+        if (rootSeen || indent != 0) return false;
+        rootSeen = true;
+        block = &root;
+      } else {
+        if (indent != open.back().second + 2) return false;
+        open.back().first->Children.emplace_back();
+        block = &open.back().first->Children.back();
+      }
+      block->Header = std::string(body);
+      size_t colon = body.find(": ");
+      if (colon == std::string_view::npos) return false;
+      block->Name = std::string(body.substr(7, colon - 7));
+      block->ClassName = std::string(body.substr(colon + 2));
+      open.emplace_back(block, indent);
+    } else if (body == "end" && !open.empty() && indent == open.back().second) {
+      open.pop_back();
+    } else {
+      if (open.empty() || indent <= open.back().second) return false;
+      open.back().first->Properties.append(line);
+    }
+  }
+  return rootSeen && open.empty();
+}
+
+bool SameShape(const TTextBlock& a, const TTextBlock& b) {
+  if (a.Header != b.Header || a.Children.size() != b.Children.size()) return false;
+  for (size_t i = 0; i < a.Children.size(); ++i)
+    if (!SameShape(a.Children[i], b.Children[i])) return false;
+  return true;
+}
+
+// The blocks whose properties differ, with their components, in file order; false when a
+// component of the text is not there.
+bool ChangedBlocks(const TTextBlock& a, const TTextBlock& b, TComponent& root, bool isRoot,
+                   std::vector<std::pair<TComponent*, const TTextBlock*>>& changed) {
+  TComponent* component = isRoot ? &root : root.FindComponent(b.Name);
+  if (!component || !SameText(component->ClassName(), b.ClassName)) return false;
+  if (a.Properties != b.Properties) changed.emplace_back(component, &b);
+  for (size_t i = 0; i < a.Children.size(); ++i)
+    if (!ChangedBlocks(a.Children[i], b.Children[i], root, false, changed)) return false;
+  return true;
+}
+
+}  // namespace
+
+bool ApplyComponentTextInPlace(TComponent& root, std::string_view before, std::string_view after,
+                               const std::string& sourceName) {
+  TTextBlock a, b;
+  if (!SplitBlocks(before, a) || !SplitBlocks(after, b) || !SameShape(a, b)) return false;
+  std::vector<std::pair<TComponent*, const TTextBlock*>> changed;
+  if (!ChangedBlocks(a, b, root, true, changed)) return false;
+  for (const auto& [component, block] : changed) {
+    ResetStoredProperties(*component);
+    std::string text = block->Header + "\n" + block->Properties + "end\n";
+    TFormReader reader(text, *component, sourceName, nullptr);
+    reader.FReferenceRoot = &root;
+    reader.Read();
+  }
+  return true;
 }
 
 std::vector<TComponent*> ComponentsInFileOrder(TComponent& root) {

@@ -43,6 +43,17 @@ void ReadComponentText(std::string_view text, TComponent& root, const std::strin
                        const TComponentReadHook& onCreated);
 void ReadComponentFile(const std::string& fileName, TComponent& root);
 
+// Puts every stored property of component back to what a new component of its class has, so
+// that reading properties into it leaves exactly what they say. A class the reader cannot make
+// is left as it is.
+void ResetStoredProperties(TComponent& component);
+// Makes root what the text after says, in place, when before (the text root was written as)
+// and after hold the same components, nested and ordered alike: only the components whose
+// properties differ change, each keeping its identity. False, with nothing changed, when the
+// components differ or a text is not as the writer lays it out.
+bool ApplyComponentTextInPlace(TComponent& root, std::string_view before, std::string_view after,
+                               const std::string& sourceName);
+
 // The components of root in the order its form file holds them (each block before the blocks
 // nested in it): the order a reader creates them in.
 std::vector<TComponent*> ComponentsInFileOrder(TComponent& root);

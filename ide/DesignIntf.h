@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <type_traits>
 
 #include "host/Strings.h"
@@ -17,6 +18,9 @@ class IDesigner {
   virtual ~IDesigner() = default;
   // The designed form changed: it needs saving, and whatever shows it needs refreshing.
   virtual void Modified() = 0;
+  // Names the step the next Modified ends, for the Edit menu ("Change Caption of Label1"); steps
+  // with the same merge key, one right after another, are taken back as one.
+  virtual void NameStep(const std::string& name, const std::string& mergeKey) {}
   // The form being designed.
   virtual host::TForm* GetRoot() = 0;
 };

@@ -58,7 +58,6 @@ TDesignSession::TDesignSession(const std::string& projectFile, const TRecovery* 
     FOpenForms.clear();
     throw;
   }
-  FModified = !FRecovered.empty();
   FRecovered.clear();
   if (!finished.empty()) host::FileNotice(finished);
 }
@@ -111,7 +110,7 @@ void TDesignSession::ReplaceProjectText(std::string text) {
 host::TForm& TDesignSession::AddForm(std::unique_ptr<host::TForm> form, std::string savedText) {
   host::TForm& ref = *form;
   std::string current = host::WriteComponentText(ref);
-  FOpenForms.push_back({std::move(form), std::move(savedText), nullptr, current, {}, {}});
+  FOpenForms.push_back({std::move(form), std::move(savedText), nullptr, current, {}});
   auto designer = std::make_unique<TFormDesigner>(ref, [this, &ref] { MarkModified(ref); });
   TFormDesigner& d = *designer;
   designer->OnDblClick = [&d](host::TComponent& target) {
@@ -298,20 +297,32 @@ TFormDesigner& TDesignSession::FormDesignerOf(host::TForm& form) {
   return *open->Designer;
 }
 
-void TDesignSession::RecordStep(TOpenForm& open) {
+void TDesignSession::RecordStep(TOpenForm& open, std::string name, std::string mergeKey) {
   std::string text = host::WriteComponentText(*open.Form);
   if (text == open.LastText) return;
-  open.UndoTexts.push_back(std::move(open.LastText));
+  open.History.Record(std::move(name), std::move(mergeKey), open.LastText, text);
   open.LastText = std::move(text);
-  open.RedoTexts.clear();
 }
 
 void TDesignSession::MarkModified(host::TForm& form) {
+  std::string name = "Change", mergeKey;
+  TOpenForm* open = FindOpen(form);
+  if (open) open->Designer->TakeStepName(name, mergeKey);
   FollowFrameRenames();
-  if (TOpenForm* open = FindOpen(form)) RecordStep(*open);
-  FModified = true;
+  if (open) RecordStep(*open, std::move(name), std::move(mergeKey));
   ++FChanges;
   if (OnModified) OnModified(form);
+}
+
+bool TDesignSession::Modified() const {
+  if (FProjectText != FSavedProjectText) return true;
+  for (const TDesignModule& module : FModules) {
+    if (module.New || module.Source != module.SavedSource) return true;
+    if (!module.Form) continue;
+    const TOpenForm* open = FindOpen(*module.Form);
+    if (open->LastText != open->SavedText) return true;
+  }
+  return false;
 }
 
 void TDesignSession::CheckFrameName(const host::TForm& form, const std::string& newName) const {
@@ -365,58 +376,40 @@ void TDesignSession::RenameFrame(TDesignModule& module, std::string oldName, std
       DesignRegistry().RenameFrameReferences(*c, oldName, newName, true);
     if (open->Form.get() == &form) continue;
     open->Form->Invalidate();
-    RecordStep(*open);
+    RecordStep(*open, "Follow " + oldName + " renamed " + newName, "");
     if (OnModified) OnModified(*open->Form);
   }
 }
 
-namespace {
-
-// Puts every stored property of a form back to what a new form has, so that reading a text
-// into it leaves exactly what the text says.
-void ResetFormProperties(host::TForm& form) {
-  host::TForm fresh(nullptr);
-  for (const host::TPropInfo* p : form.ClassInfo().Properties()) {
-    if (!p->Stored || p->IsReadOnly()) continue;
-    switch (p->Kind) {
-      case host::TPropKind::String:
-      case host::TPropKind::Binary:
-        if (p->GetStr && p->SetStr) p->SetStr(form, p->GetStr(fresh));
-        break;
-      case host::TPropKind::Strings:
-      case host::TPropKind::Class:
-        if (p->GetObject && p->SetObject) p->SetObject(form, *p->GetObject(fresh));
-        break;
-      case host::TPropKind::Component:
-        if (p->SetComponent) p->SetComponent(form, nullptr);
-        break;
-      default:
-        if (p->GetOrd && p->SetOrd) p->SetOrd(form, p->GetOrd(fresh));
-    }
-  }
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void TDesignSession::Reload(TOpenForm& open, const std::string& text) {
   host::TForm& form = *open.Form;
+  const std::string source = form.Name() + ".dfm";
+  // In place when only properties differ, so that every component stays the one the designer
+  // and the inspector hold; exactly as the text says, or else rebuilt from it.
+  try {
+    if (host::ApplyComponentTextInPlace(form, open.LastText, text, source) &&
+        host::WriteComponentText(form) == text) {
+      form.Invalidate();
+      return;
+    }
+  } catch (const host::Exception&) {
+  }
   open.Designer->FormReloaded();
   while (form.ComponentCount() > 0) delete form.Components(form.ComponentCount() - 1);
-  ResetFormProperties(form);
-  host::ReadComponentText(text, form, form.Name() + ".dfm");
+  host::ResetStoredProperties(form);
+  host::ReadComponentText(text, form, source);
   form.Invalidate();
 }
 
 bool TDesignSession::Undo(host::TForm& form) {
   TOpenForm* open = FindOpen(form);
-  if (!open || open->UndoTexts.empty()) return false;
-  std::string text = std::move(open->UndoTexts.back());
-  open->UndoTexts.pop_back();
-  open->RedoTexts.push_back(std::move(open->LastText));
-  open->LastText = text;
+  if (!open || !open->History.CanUndo()) return false;
+  std::string text = open->History.Undo(open->LastText);
   Reload(*open, text);
+  open->LastText = std::move(text);
   FollowFrameRenames();
-  FModified = true;
   ++FChanges;
   if (OnModified) OnModified(form);
   return true;
@@ -424,14 +417,11 @@ bool TDesignSession::Undo(host::TForm& form) {
 
 bool TDesignSession::Redo(host::TForm& form) {
   TOpenForm* open = FindOpen(form);
-  if (!open || open->RedoTexts.empty()) return false;
-  std::string text = std::move(open->RedoTexts.back());
-  open->RedoTexts.pop_back();
-  open->UndoTexts.push_back(std::move(open->LastText));
-  open->LastText = text;
+  if (!open || !open->History.CanRedo()) return false;
+  std::string text = open->History.Redo(open->LastText);
   Reload(*open, text);
+  open->LastText = std::move(text);
   FollowFrameRenames();
-  FModified = true;
   ++FChanges;
   if (OnModified) OnModified(form);
   return true;
@@ -439,12 +429,33 @@ bool TDesignSession::Redo(host::TForm& form) {
 
 bool TDesignSession::CanUndo(const host::TForm& form) const {
   const TOpenForm* open = FindOpen(form);
-  return open && !open->UndoTexts.empty();
+  return open && open->History.CanUndo();
 }
 
 bool TDesignSession::CanRedo(const host::TForm& form) const {
   const TOpenForm* open = FindOpen(form);
-  return open && !open->RedoTexts.empty();
+  return open && open->History.CanRedo();
+}
+
+size_t TDesignSession::UndoSteps(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open ? open->History.Steps() : 0;
+}
+
+std::string TDesignSession::UndoName(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open ? open->History.UndoName() : std::string();
+}
+
+std::string TDesignSession::RedoName(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open ? open->History.RedoName() : std::string();
+}
+
+size_t TDesignSession::HistorySize() const {
+  size_t size = 0;
+  for (const TOpenForm& open : FOpenForms) size += open.History.Size();
+  return size;
 }
 
 bool TDesignSession::SourceInStep(const TDesignModule& module, std::string& source) const {
@@ -503,7 +514,7 @@ std::vector<std::string> TDesignSession::Save() {
     module.SavedSource = module.Source;
   }
   FSavedProjectText = FProjectText;
-  FModified = false;
+  for (TOpenForm& open : FOpenForms) open.History.MarkClean();
   DiscardRecovery();
   return written;
 }
@@ -667,7 +678,7 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
   FProject = host::ParseProjectText(projectText, FProjectPath);
   FProject.FileName = FProjectPath;
   FProjectText = FSavedProjectText = std::move(projectText);
-  FModified = false;
+  for (TOpenForm& open : FOpenForms) open.History.MarkClean();
   FDiskPrints.clear();
   FDiskPrints[Relative(FProjectPath)] = FingerprintOfFile(FProjectPath);
   for (const TDesignModule& module : FModules) {

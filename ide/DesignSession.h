@@ -10,6 +10,7 @@
 
 #include "host/Forms.h"
 #include "host/ProjectFile.h"
+#include "ide/DesignHistory.h"
 #include "ide/DesignIntf.h"
 #include "ide/FormDesigner.h"
 #include "ide/Recovery.h"
@@ -72,14 +73,25 @@ class TDesignSession : public TIToolServices {
   IDesigner& DesignerOf(host::TForm& form);
   TFormDesigner& FormDesignerOf(host::TForm& form);
 
-  // Takes back the last change of a form (every change its designer or editors report), or
-  // makes it again; false when there is none. The form is rebuilt from its text as it was.
+  // Takes back the last step taken on a form (every change its designer or editors report,
+  // named as they name it, key moves and edits of one property run together), or takes it
+  // again; false when there is none. The form becomes byte for byte what its text was; its
+  // components stay the same objects where only their properties change.
   bool Undo(host::TForm& form);
   bool Redo(host::TForm& form);
   bool CanUndo(const host::TForm& form) const;
   bool CanRedo(const host::TForm& form) const;
+  // How many steps undo can take back on the form.
+  size_t UndoSteps(const host::TForm& form) const;
+  // What undo and redo would take back or again ("Move HyperTxt1"); empty when nothing.
+  std::string UndoName(const host::TForm& form) const;
+  std::string RedoName(const host::TForm& form) const;
+  // Bytes the steps of every form hold.
+  size_t HistorySize() const;
 
-  bool Modified() const { return FModified; }
+  // Whether anything differs from the project's files: a form, a unit, the project file.
+  // Undoing back to what was saved makes it false again.
+  bool Modified() const;
   // Records a change to a form (the editors' Designer.Modified comes here). A frame renamed by
   // the change is renamed wherever the project names it: the project file, its unit's class and
   // variable, and the actions and hot words of every frame that go to it.
@@ -144,13 +156,13 @@ class TDesignSession : public TIToolServices {
     std::string SavedText;
     std::unique_ptr<TFormDesigner> Designer;
     std::string LastText;  // the form's text after the last recorded change
-    std::vector<std::string> UndoTexts, RedoTexts;
+    TDesignHistory History;
   };
   TOpenForm* FindOpen(const host::TForm& form);
   const TOpenForm* FindOpen(const host::TForm& form) const;
   void Reload(TOpenForm& open, const std::string& text);
   // Takes the form's text as a step its undo can go back to.
-  void RecordStep(TOpenForm& open);
+  void RecordStep(TOpenForm& open, std::string name, std::string mergeKey);
   // Renames, wherever the project names them, the frames whose forms have new names.
   void FollowFrameRenames();
   // By value: the names may be the module's own, which this changes.
@@ -163,7 +175,6 @@ class TDesignSession : public TIToolServices {
   host::TProjectFile FProject;
   std::vector<TDesignModule> FModules;
   std::vector<TOpenForm> FOpenForms;
-  bool FModified = false;
   // Changes made, and how many of them the recovery file holds.
   int64_t FChanges = 0;
   int64_t FKeptChanges = 0;

@@ -31,6 +31,33 @@ TFormDesigner::~TFormDesigner() {
   if (FForm.Designer() == this) FForm.SetDesigner(nullptr);
 }
 
+void TFormDesigner::NameStep(const std::string& name, const std::string& mergeKey) {
+  FStepName = name;
+  FStepKey = mergeKey;
+}
+
+void TFormDesigner::TakeStepName(std::string& name, std::string& mergeKey) {
+  if (!FStepName.empty()) name = std::move(FStepName);
+  mergeKey = std::move(FStepKey);
+  FStepName.clear();
+  FStepKey.clear();
+}
+
+std::string TFormDesigner::SelectionName() const {
+  if (FSelection.empty()) return FForm.Name();
+  if (FSelection.size() == 1) return FSelection.front()->Name();
+  return std::to_string(FSelection.size()) + " components";
+}
+
+void TFormDesigner::Step(const std::string& verb, const std::string& mergeKey) {
+  std::string key;
+  if (!mergeKey.empty()) {
+    key = mergeKey;
+    for (const TComponent* c : FSelection) key += " " + c->Name();
+  }
+  NameStep(verb + " " + SelectionName(), key);
+}
+
 void TFormDesigner::Modified() {
   // A change may have taken a selected component away (an editor deleting one).
   std::erase_if(FSelection, [this](TComponent* c) {
@@ -185,6 +212,7 @@ TComponent* TFormDesigner::Drop(const host::TClassInfo& cls, TPoint at) {
     throw;
   }
   Select(component);
+  Step("Drop");
   Modified();
   return component;
 }
@@ -202,6 +230,8 @@ void TFormDesigner::MoveSelection(int dx, int dy) {
     }
   }
   FForm.Invalidate();
+  // Key moves of one selection, one after another, are one step.
+  Step("Move", "move");
   Modified();
 }
 
@@ -213,7 +243,9 @@ void TFormDesigner::ResizeSelection(int dw, int dh) {
                          Extent(int64_t{control->Height()} + dh));
       changed = true;
     }
-  if (changed) Modified();
+  if (!changed) return;
+  Step("Size", "size");
+  Modified();
 }
 
 void TFormDesigner::SetSelectionBounds(const TRect& bounds) {
@@ -223,11 +255,13 @@ void TFormDesigner::SetSelectionBounds(const TRect& bounds) {
   control->SetBounds(Position(bounds.Left), Position(bounds.Top), Extent(bounds.Width()),
                      Extent(bounds.Height()));
   FForm.Invalidate();
+  Step("Place");
   Modified();
 }
 
 void TFormDesigner::DeleteSelection() {
   if (FSelection.empty()) return;
+  Step("Delete");
   std::vector<TComponent*> doomed = FSelection;
   FSelection.clear();
   // Children of a deleted container go with it: delete only what is still there.
@@ -261,6 +295,7 @@ std::vector<TComponent*> TFormDesigner::Paste(const std::string& text) {
   std::vector<TComponent*> pasted = host::ReadComponentsText(text, FForm, *parent, "clipboard");
   FSelection = pasted;
   SelectionChanged();
+  Step("Paste");
   Modified();
   return pasted;
 }
@@ -268,12 +303,14 @@ std::vector<TComponent*> TFormDesigner::Paste(const std::string& text) {
 void TFormDesigner::BringToFront() {
   for (TComponent* c : FSelection)
     if (auto* control = dynamic_cast<TControl*>(c)) control->BringToFront();
+  NameStep("Bring " + SelectionName() + " to Front", "");
   Modified();
 }
 
 void TFormDesigner::SendToBack() {
   for (auto it = FSelection.rbegin(); it != FSelection.rend(); ++it)
     if (auto* control = dynamic_cast<TControl*>(*it)) control->SendToBack();
+  NameStep("Send " + SelectionName() + " to Back", "");
   Modified();
 }
 
@@ -386,6 +423,7 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
           SelectionChanged();
         }
       } else if ((drag == TDrag::Move || drag == TDrag::Size) && FDragMoved) {
+        Step(drag == TDrag::Move ? "Move" : "Size");
         Modified();
         if (OnSelectionChanged) OnSelectionChanged();
       }

@@ -23,6 +23,9 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   TFormDesigner& operator=(const TFormDesigner&) = delete;
 
   void Modified() override;
+  void NameStep(const std::string& name, const std::string& mergeKey) override;
+  // The name and merge key given for the step being recorded (or "Change" and none), once.
+  void TakeStepName(std::string& name, std::string& mergeKey);
   host::TForm* GetRoot() override { return &FForm; }
 
   // The selected components, in the order they were selected; empty means the form itself.
@@ -104,6 +107,10 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   int FDragHandle = -1;
   std::vector<host::TRect> FDragBounds;  // of the selected controls when the drag began
   bool FDragMoved = false;
+  std::string FStepName, FStepKey;
+  // What the selection is called in step names: "HyperTxt1", or "3 components".
+  std::string SelectionName() const;
+  void Step(const std::string& verb, const std::string& mergeKey = {});
 };
 
 // The name a designer gives a new component of className on form: the class name without its

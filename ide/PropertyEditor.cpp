@@ -68,6 +68,18 @@ TPersistent* TPropertyEditor::GetComponent(int index) const {
 }
 
 void TPropertyEditor::Modified() {
+  // "Change Caption of Label1"; edits of one property of the same objects, one after another,
+  // are one step to take back.
+  std::string name = "Change " + GetName();
+  std::string key = "property " + GetName();
+  auto* component = dynamic_cast<host::TComponent*>(FInstances.front());
+  if (PropCount() > 1)
+    name += " of " + host::IntToStr(PropCount()) + " components";
+  else if (component && !component->Name().empty())
+    name += " of " + component->Name();
+  for (const host::TPersistent* instance : FInstances)
+    key += " " + host::IntToHex(reinterpret_cast<uintptr_t>(instance), 16);
+  FDesigner.NameStep(name, key);
   FDesigner.Modified();
 }
 

@@ -248,8 +248,13 @@ void QtStudioWindow::UpdateCommands() {
   for (const char* name :
        {"actCut", "actCopy", "actPaste", "actDelete", "actSelectAll", "actFront", "actBack"})
     Command(name)->setEnabled(designing);
-  Command("actUndo")->setEnabled(designing && FSession->CanUndo(*FCurrent));
-  Command("actRedo")->setEnabled(designing && FSession->CanRedo(*FCurrent));
+  // The Edit menu says what it would take back or again: "Undo Move HyperTxt1".
+  const std::string undo = designing ? FSession->UndoName(*FCurrent) : std::string();
+  const std::string redo = designing ? FSession->RedoName(*FCurrent) : std::string();
+  Command("actUndo")->setEnabled(!undo.empty());
+  Command("actUndo")->setText(undo.empty() ? tr("&Undo") : tr("&Undo %1").arg(Text(undo)));
+  Command("actRedo")->setEnabled(!redo.empty());
+  Command("actRedo")->setText(redo.empty() ? tr("&Redo") : tr("&Redo %1").arg(Text(redo)));
   // The experts work on the open project.
   for (QAction* action : FExpertsMenu->actions()) action->setEnabled(open);
 

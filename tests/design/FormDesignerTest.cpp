@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "host/ExtCtrls.h"
 #include "host/FormFile.h"
 #include "host/StdCtrls.h"
@@ -204,4 +206,110 @@ TEST(FormDesignerTest, ADroppedLabelIsCaptionedByItsNameAndSizedToIt) {
   studio.Run("set Form1.Welcome AutoSize False\nset Form1.Welcome Width 200\nsave\n");
   EXPECT_EQ(label->Width(), 200);
   EXPECT_EQ(Reopened(studio), host::WriteComponentText(form));
+}
+
+// The project counts as changed exactly when a form differs from its file: undoing back to what
+// was saved clears the mark, and a save then writes nothing.
+TEST(FormDesignerTest, UndoingBackToTheSavedPointLeavesNothingToSave) {
+  TStudioFixture studio({Form1Text, Form2Text});
+  ide::TDesignSession& session = studio.Session();
+  host::TForm& form = studio.Form("Form1");
+  studio.Run("set Form1.Label1 Caption \"Saved\"\nsave\n");
+  EXPECT_FALSE(session.Modified());
+  studio.Run("select Form1.Label1\nnudge Form1 1 0\nset Form1 Caption \"Later\"\n");
+  EXPECT_TRUE(session.Modified());
+  EXPECT_EQ(session.UndoName(form), "Change Caption of Form1");
+  studio.Run("undo Form1\n");
+  EXPECT_EQ(session.UndoName(form), "Move Label1");
+  EXPECT_EQ(session.RedoName(form), "Change Caption of Form1");
+  studio.Run("undo Form1\n");
+  EXPECT_FALSE(session.Modified());
+  EXPECT_TRUE(session.Save().empty());
+  studio.Run("redo Form1\n");
+  EXPECT_TRUE(session.Modified());
+}
+
+// Key moves one after another are one step, however many; the components a property's undo
+// changes back stay the same objects, and stay selected.
+TEST(FormDesignerTest, KeyMovesAreOneStepAndUndoKeepsTheComponents) {
+  TStudioFixture studio({Form1Text});
+  host::TForm& form = studio.Form("Form1");
+  ide::TFormDesigner& designer = studio.Session().FormDesignerOf(form);
+  host::TComponent* label = form.FindComponent("Label1");
+  designer.Select(label);
+  for (int i = 0; i < 1000; ++i)
+    designer.HandleKey(host::VK_RIGHT, host::TShiftState{host::ssCtrl});
+  EXPECT_EQ(dynamic_cast<host::TControl*>(label)->Left(), 1016);
+  ASSERT_TRUE(studio.Session().Undo(form));
+  EXPECT_FALSE(studio.Session().CanUndo(form));
+  EXPECT_EQ(dynamic_cast<host::TControl*>(label)->Left(), 16);
+
+  studio.Run("set Form1.Label1 Caption \"One\"\nset Form1.Label1 Font.Color clRed\n");
+  ASSERT_TRUE(studio.Session().Undo(form));
+  ASSERT_TRUE(studio.Session().Undo(form));
+  EXPECT_EQ(form.FindComponent("Label1"), label);
+  EXPECT_EQ(dynamic_cast<host::TLabel*>(label)->Caption(), "Hello");
+  EXPECT_EQ(designer.Selection(), (std::vector<host::TComponent*>{label}));
+  ASSERT_TRUE(studio.Session().Redo(form));
+  EXPECT_EQ(dynamic_cast<host::TLabel*>(label)->Caption(), "One");
+}
+
+// Any run of steps, taken back one by one and taken again, passes through every state byte
+// for byte.
+TEST(FormDesignerTest, RandomStepsUndoneAndRedoneReturnToEachState) {
+  TStudioFixture studio({Form1Text, Form2Text});
+  host::TForm& form = studio.Form("Form1");
+  std::mt19937 random(5);
+  const char* classes[] = {"TLabel", "TPanel", "THyperTxt", "THyperImage", "TfxLabel", "TShape"};
+  std::vector<std::string> states = {Text(studio, "Form1")};
+  for (int step = 0; states.size() < 301; ++step) {
+    ASSERT_LT(step, 2000);
+    std::vector<std::string> names;
+    for (host::TComponent* c : form.ComponentList()) names.push_back(c->Name());
+    std::string pick = names.empty() ? "" : names[random() % names.size()];
+    std::string line;
+    switch (random() % 8) {
+      case 0:
+        line = std::string("drop ") + classes[random() % 6] + " Form1 " +
+               std::to_string(random() % 300) + " " + std::to_string(random() % 200);
+        break;
+      case 1:
+        line = "select Form1." + pick + "\nnudge Form1 " + std::to_string(int(random() % 21) - 10) +
+               " " + std::to_string(int(random() % 21) - 10);
+        break;
+      case 2:
+        line = "select Form1." + pick + "\nresize Form1 " + std::to_string(int(random() % 11) - 5) +
+               " 3";
+        break;
+      case 3:
+        line = "select Form1." + pick + "\ndelete Form1";
+        break;
+      case 4:
+        line = "select Form1." + pick + "\ncopy Form1\npaste Form1";
+        break;
+      case 5:
+        line = "select Form1." + pick + (random() % 2 ? "\nfront Form1" : "\nback Form1");
+        break;
+      case 6:
+        line = "set Form1." + pick + " Tag " + std::to_string(random() % 100);
+        break;
+      default:
+        line = "set Form1 Caption \"Step " + std::to_string(step) + "\"";
+    }
+    if (pick.empty() && line.find("select") != std::string::npos) continue;
+    studio.Run(line + "\n");
+    // Edits of one property one after another are one step: the state it ends in replaces the
+    // last one (and one that comes back to where the step began is no step at all).
+    states.resize(studio.Session().UndoSteps(form) + 1, std::string());
+    states.back() = Text(studio, "Form1");
+  }
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_TRUE(studio.Session().Undo(form));
+    ASSERT_EQ(Text(studio, "Form1"), states[i - 1]) << "undoing step " << i;
+  }
+  EXPECT_FALSE(studio.Session().Modified());
+  for (size_t i = 1; i < states.size(); ++i) {
+    ASSERT_TRUE(studio.Session().Redo(form));
+    ASSERT_EQ(Text(studio, "Form1"), states[i]) << "redoing step " << i;
+  }
 }

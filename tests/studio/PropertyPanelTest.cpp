@@ -305,13 +305,17 @@ TEST_F(PropertyPanelTest, RefreshFollowsChangesElsewhereKeepingOpenRowsAndScroll
   EXPECT_TRUE(Panel.Row("Font")->isExpanded());
   EXPECT_EQ(scroll->value(), at);
 
-  // Undo rebuilds the form from its text: the components shown are gone, the form is shown.
+  // Undo keeps the components it moves back: the inspector stays on the label.
+  ASSERT_TRUE(Studio.Session().Undo(Studio.Form("Form1")));
+  Panel.Refresh();
+  EXPECT_EQ(Value("Name"), "Label1");
+  EXPECT_EQ(Value("Left"), "16");
+  EXPECT_TRUE(Panel.Row("Font")->isExpanded());
+  // One that comes back from a deletion is a new component: the form is shown.
+  Designer().DeleteSelection();
   ASSERT_TRUE(Studio.Session().Undo(Studio.Form("Form1")));
   Panel.Refresh();
   EXPECT_EQ(Value("Name"), "Form1");
-  Select("Label1");
-  EXPECT_EQ(Value("Left"), "16");
-  EXPECT_TRUE(Panel.Row("Font")->isExpanded());
 }
 
 TEST_F(PropertyPanelTest, ScreenshotShowsNamesWholeAndDialogButtons) {
