@@ -34,7 +34,8 @@ bool Write(const std::string& path, const std::vector<double>& samples) {
   info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
   if (!file) {
-    std::fprintf(stderr, "make_tour_sounds: cannot write %s: %s\n", path.c_str(), sf_strerror(nullptr));
+    std::fprintf(stderr, "make_tour_sounds: cannot write %s: %s\n", path.c_str(),
+                 sf_strerror(nullptr));
     return false;
   }
   std::vector<short> pcm(samples.size());

@@ -749,9 +749,6 @@ class TChecker {
       }
       if (word.empty())
         Warning(at.File, at.Line, at.Subject, "entry " + std::to_string(i) + " has no word");
-      else if (word.find_first_of("<>") != std::string::npos)
-        Warning(at.File, at.Line, at.Subject,
-                what + " holds \"<\" or \">\", which break the markup of its lines");
       if (!fromList && entry.size() > TWords::WordWidth + TWords::ActTypeWidth + TWords::ActWidth &&
           entry.find_first_not_of(' ', TWords::WordWidth + TWords::ActTypeWidth +
                                            TWords::ActWidth) != std::string::npos)
@@ -854,6 +851,13 @@ class TChecker {
       }
     }
 
+    if (std::find(shown.begin(), shown.end(), true) != shown.end() &&
+        DrawsAlike(text.WordFont(), text.Font()))
+      Warning(frame.File, WordFontLine(lines, name), name + ".WordFont",
+              "WordFont draws like Font (" + FontText(text.Font()) +
+                  "): the hot words look exactly like the text around them; give WordFont "
+                  "another colour or style");
+
     // The words and what they do.
     for (int i = 0; i < words.Count(); ++i) {
       size_t e = static_cast<size_t>(i);
@@ -936,6 +940,31 @@ class TChecker {
               "index 0 does not load " + text.LinesLists().Get(0) +
                   " at start: the Lines stored with the form show until a Switch Lines word "
                   "loads another entry");
+  }
+
+  // Two fonts draw alike when their face, height, style and drawn colour are the same
+  // (clWindowText is black, as clBlack is).
+  static bool DrawsAlike(const host::TFont& a, const host::TFont& b) {
+    return SameText(a.Name(), b.Name()) && a.Height() == b.Height() && a.Style() == b.Style() &&
+           host::ColorToRGB(a.Color()) == host::ColorToRGB(b.Color());
+  }
+
+  static std::string FontText(const host::TFont& font) {
+    std::string text = font.Name() + " " + std::to_string(font.Size());
+    for (size_t s = 0; s < host::FontStyleNames().size(); ++s)
+      if (font.Style().Contains(static_cast<host::TFontStyle>(s)))
+        text += " " + host::LowerCase(host::FontStyleNames()[s].substr(2));
+    return text + ", " + host::ColorToString(font.Color());
+  }
+
+  // The first WordFont line written for the hot text, else its "object" line.
+  static int WordFontLine(const host::TFormLines& lines, const std::string& name) {
+    int line = 0;
+    for (const char* part :
+         {"WordFont.Color", "WordFont.Height", "WordFont.Name", "WordFont.Size", "WordFont.Style"})
+      if (lines.Has(name, part) && (line == 0 || lines.Property(name, part) < line))
+        line = lines.Property(name, part);
+    return line ? line : lines.Component(name);
   }
 
   // Why a hot word never shows in any text the control can come to show.

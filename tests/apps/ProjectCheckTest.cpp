@@ -8,9 +8,12 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
+#include <sstream>
 
 #include "apps/run/Project.h"
 #include "runtime/Strtool.h"
+#include "tests/ProcessSupport.h"
 #include "tests/TestSupport.h"
 #include "tests/WaveSupport.h"
 
@@ -73,21 +76,22 @@ std::map<std::string, std::string> CleanProject() {
            /* 23 */ "      " + Entry("run", "3", "hello.sh") + "\n" +
            /* 24 */ "      " + Entry("back", "5", "0") + ")\n" +
            /* 25 */
-           "  end\n"
-           /* 26 */ "  object WavePlay1: TWavePlay\n"
-           /* 27 */ "    Options = [wvAutoPlay]\n"
-           /* 28 */ "    WaveName = 'ding.wav'\n"
-           /* 29 */ "  end\n"
-           /* 30 */ "  object Bookmark1: TBookMark\n"
-           /* 31 */ "    Left = 300\n"
-           /* 32 */ "    Top = 220\n"
-           /* 33 */ "    Width = 2\n"
-           /* 34 */ "    Height = 2\n"
-           /* 35 */ "    Picture.Data = " +
+           "    WordFont.Color = clBlue\n"
+           /* 26 */ "  end\n"
+           /* 27 */ "  object WavePlay1: TWavePlay\n"
+           /* 28 */ "    Options = [wvAutoPlay]\n"
+           /* 29 */ "    WaveName = 'ding.wav'\n"
+           /* 30 */ "  end\n"
+           /* 31 */ "  object Bookmark1: TBookMark\n"
+           /* 32 */ "    Left = 300\n"
+           /* 33 */ "    Top = 220\n"
+           /* 34 */ "    Width = 2\n"
+           /* 35 */ "    Height = 2\n"
+           /* 36 */ "    Picture.Data = " +
            Png + "\n" +
-           /* 36 */
+           /* 37 */
            "  end\n"
-           /* 37 */ "end\n"},
+           /* 38 */ "end\n"},
       {"Unit2.dfm",
        /*  1 */ "object Form2: TForm2\n"
                 /*  2 */ "  Caption = 'Second'\n"
@@ -100,23 +104,24 @@ std::map<std::string, std::string> CleanProject() {
                 /*  9 */ "      " +
            Entry("go back", "4") + ")\n" +
            /* 10 */
-           "  end\n"
-           /* 11 */ "  object HyperImage1: THyperImage\n"
-           /* 12 */ "    Width = 20\n"
-           /* 13 */ "    Height = 20\n"
-           /* 14 */ "    Action.ActionType = acBookMark\n"
-           /* 15 */ "    Picture.Data = " +
+           "    WordFont.Style = [fsUnderline]\n"
+           /* 11 */ "  end\n"
+           /* 12 */ "  object HyperImage1: THyperImage\n"
+           /* 13 */ "    Width = 20\n"
+           /* 14 */ "    Height = 20\n"
+           /* 15 */ "    Action.ActionType = acBookMark\n"
+           /* 16 */ "    Picture.Data = " +
            Png + "\n" +
-           /* 16 */
+           /* 17 */
            "  end\n"
-           /* 17 */ "  object HyperArea1: THyperArea\n"
-           /* 18 */ "    Left = 40\n"
-           /* 19 */ "    Width = 20\n"
-           /* 20 */ "    Height = 20\n"
-           /* 21 */ "    Action.ActionType = acFrame\n"
-           /* 22 */ "    Action.Frame = 'Form1'\n"
-           /* 23 */ "  end\n"
-           /* 24 */ "end\n"},
+           /* 18 */ "  object HyperArea1: THyperArea\n"
+           /* 19 */ "    Left = 40\n"
+           /* 20 */ "    Width = 20\n"
+           /* 21 */ "    Height = 20\n"
+           /* 22 */ "    Action.ActionType = acFrame\n"
+           /* 23 */ "    Action.Frame = 'Form1'\n"
+           /* 24 */ "  end\n"
+           /* 25 */ "end\n"},
       {"Page1.txt",
        "next - on to the second frame\r\nchime - a sound\r\nmore - another page\r\nrun - a "
        "program\r\n"},
@@ -178,7 +183,7 @@ std::vector<TCase> Cases() {
        {{E, "Unit1.dfm", 20, "HyperTxt1.Words", "there is no frame From2; did you mean Form2?"}}},
       {"a hot area's frame in the wrong case",
        [](TFiles& f) { Replace(f, "Unit2.dfm", "'Form1'", "'form1'"); },
-       {{E, "Unit2.dfm", 22, "HyperArea1.Action.Frame",
+       {{E, "Unit2.dfm", 23, "HyperArea1.Action.Frame",
          "there is no frame form1; did you mean Form1?"}}},
       {"a frame the project declares but does not create",
        [](TFiles& f) {
@@ -206,10 +211,10 @@ std::vector<TCase> Cases() {
          "the wave players of its own frame)"}}},
       {"a wave file that is missing",
        [](TFiles& f) { Replace(f, "Unit1.dfm", "'ding.wav'", "'dong.wav'"); },
-       {{E, "Unit1.dfm", 28, "WavePlay1.WaveName", "dong.wav not found"}}},
+       {{E, "Unit1.dfm", 29, "WavePlay1.WaveName", "dong.wav not found"}}},
       {"a wave file that is no sound",
        [](TFiles& f) { f["ding.wav"] = "this is text, not a sound\n"; },
-       {{E, "Unit1.dfm", 28, "WavePlay1.WaveName",
+       {{E, "Unit1.dfm", 29, "WavePlay1.WaveName",
          "ding.wav is not a sound the wave player can decode"}}},
       {"a program that is missing",
        [](TFiles& f) { Replace(f, "Unit1.dfm", PadStr("hello.sh", 90), PadStr("hallo.sh", 90)); },
@@ -270,7 +275,7 @@ std::vector<TCase> Cases() {
        [](TFiles& f) {
          AfterWords(f, "    WordsLists.Strings = ('A.wls' 'B.wls')\n    WordsListsIndex = 2\n");
        },
-       {{E, "Unit1.dfm", 26, "HyperTxt1.WordsListsIndex",
+       {{E, "Unit1.dfm", 27, "HyperTxt1.WordsListsIndex",
          "index 2 never loads: WordsLists has 2 entries (0 to 1)"}}},
       {"a lines-list index out of range",
        [](TFiles& f) {
@@ -300,7 +305,7 @@ std::vector<TCase> Cases() {
          AfterWords(
              f, "    WordsLists.Strings = ('First.wls' 'Missing.wls')\n    WordsListsIndex = 1\n");
        },
-       {{E, "Unit1.dfm", 26, "", "Missing.wls"}}},
+       {{E, "Unit1.dfm", 27, "", "Missing.wls"}}},
       {"words written after the word-list index",
        [](TFiles& f) {
          Replace(f, "Unit1.dfm", "    Lines.Strings",
@@ -317,6 +322,22 @@ std::vector<TCase> Cases() {
          f["Unit3.dfm"] = ThirdFrame;
        },
        {{W, "Unit3.dfm", 1, "Form3", "nothing leads to this frame from the main frame Form1"}}},
+      {"hot words in the text's own font",
+       [](TFiles& f) { Replace(f, "Unit1.dfm", "    WordFont.Color = clBlue\n", ""); },
+       {{W, "Unit1.dfm", 8, "HyperTxt1.WordFont",
+         "WordFont draws like Font (MS Sans Serif 8, clWindowText): the hot words look exactly "
+         "like the text around them"}}},
+      {"a WordFont written out as the Font, in other words",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "    Height = 200\n",
+                 "    Height = 200\n    Font.Color = clBlack\n    Font.Name = 'Arial'\n"
+                 "    Font.Style = [fsItalic]\n");
+         Replace(f, "Unit1.dfm", "    WordFont.Color = clBlue\n",
+                 "    WordFont.Color = clWindowText\n    WordFont.Name = 'arial'\n"
+                 "    WordFont.Style = [fsItalic]\n");
+       },
+       {{W, "Unit1.dfm", 28, "HyperTxt1.WordFont",
+         "WordFont draws like Font (Arial 8 italic, clBlack)"}}},
       {"an effect without a distance",
        [](TFiles& f) { Replace(f, "Unit1.dfm", "etRaise", "etCustom"); },
        {{W, "Unit1.dfm", 6, "Title1.ShadowDistance",
@@ -329,7 +350,7 @@ std::vector<TCase> Cases() {
          "the effect is drawn in clWhite and clWhite, the colours of the caption"}}},
       {"a bookmark without a picture",
        [](TFiles& f) { Replace(f, "Unit1.dfm", "    Picture.Data = " + Png + "\n", ""); },
-       {{W, "Unit1.dfm", 30, "Bookmark1.Picture",
+       {{W, "Unit1.dfm", 31, "Bookmark1.Picture",
          "the bookmark has no picture: it shows nothing when a mark exists"}}},
       {"a bookmark action without a bookmark picture",
        [](TFiles& f) {
@@ -339,7 +360,7 @@ std::vector<TCase> Cases() {
                      Png + "\n  end\n",
                  "");
        },
-       {{W, "Unit2.dfm", 14, "HyperImage1.Action.ActionType",
+       {{W, "Unit2.dfm", 15, "HyperImage1.Action.ActionType",
          "no frame holds a TBookMark: the next start cannot offer to resume here"}}},
       {"a working directory that is not there",
        [](TFiles& f) {
@@ -347,7 +368,7 @@ std::vector<TCase> Cases() {
                  "    Action.ActionType = acExecute\n    Action.FileToRun = 'hello.sh'\n"
                  "    Action.WorkDir = 'nowhere'\n");
        },
-       {{E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
+       {{E, "Unit2.dfm", 24, "HyperArea1.Action.WorkDir",
          "the working directory nowhere does not exist"}}},
       // Names the system will not look up: over 255 bytes, or a path over 4096. What the run
       // does with them fails, and the check says so instead of aborting.
@@ -361,9 +382,9 @@ std::vector<TCase> Cases() {
        },
        {{E, "Unit1.dfm", 13, "HyperTxt1.LinesLists",
          Long('p') + " cannot be looked up (File name too long): switching to it fails"},
-        {E, "Unit1.dfm", 29, "WavePlay1.WorkDir",
+        {E, "Unit1.dfm", 30, "WavePlay1.WorkDir",
          "the working directory " + Long('y') + "/ cannot be looked up (File name too long)"},
-        {E, "Unit2.dfm", 23, "HyperArea1.Action.WorkDir",
+        {E, "Unit2.dfm", 24, "HyperArea1.Action.WorkDir",
          "the working directory " + Long('y') + " cannot be looked up (File name too long)"},
         {W, "Unit1.dfm", 24, "HyperTxt1.Words", "hot word \"back\" occurs nowhere in the text"}}},
       {"files too long to look up",
@@ -374,9 +395,9 @@ std::vector<TCase> Cases() {
          Replace(f, "Unit2.dfm", "acFrame\n    Action.Frame = 'Form1'\n",
                  "acExecute\n    Action.FileToRun = '" + Long('z') + "'\n");
        },
-       {{E, "Unit1.dfm", 28, "WavePlay1.WaveName",
+       {{E, "Unit1.dfm", 29, "WavePlay1.WaveName",
          "ding.wav cannot be looked up (File name too long): playing fails"},
-        {E, "Unit2.dfm", 22, "HyperArea1.Action.FileToRun",
+        {E, "Unit2.dfm", 23, "HyperArea1.Action.FileToRun",
          Long('z') + " cannot be looked up (File name too long): nothing starts"}}},
       {"a form file too long to look up",
        [](TFiles& f) { Replace(f, "Check.dpr", "'Unit2.pas'", "'" + Long('u') + ".pas'"); },
@@ -442,6 +463,41 @@ TEST_F(ProjectCheckTest, EachFaultIsReportedWithFileLineComponentAndHint) {
   }
 }
 
+// Hot words hold what the text holds, marks included; and a word font that differs from the text
+// font in any one way makes the hot words stand out.
+TEST_F(ProjectCheckTest, WhatOnlyLooksAmissIsNotReported) {
+  const std::vector<std::pair<const char*, std::function<void(TFiles&)>>> cases = {
+      {"a hot word holding < and >",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "'chime - a sound'", "'<chime> - a sound'");
+         Replace(f, "Page1.txt", "chime - a sound", "<chime> - a sound");
+         Replace(f, "Unit1.dfm", Entry("chime", "2", "WavePlay1"),
+                 Entry("<chime>", "2", "WavePlay1"));
+       }},
+      {"a hot word spelt with the marks of a hot word",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "'more - another page'", "'<B>more</B> - another page'");
+         Replace(f, "Page1.txt", "more - another page", "<B>more</B> - another page");
+         Replace(f, "Unit1.dfm", Entry("more", "5", "1"), Entry("<B>more</B>", "5", "1"));
+       }},
+      {"a WordFont of another size",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "WordFont.Color = clBlue", "WordFont.Height = -13");
+       }},
+      {"a WordFont of another face",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "WordFont.Color = clBlue", "WordFont.Name = 'Arial'");
+       }},
+  };
+  for (const auto& [name, change] : cases) {
+    SCOPED_TRACE(name);
+    TFiles files = CleanProject();
+    change(files);
+    std::vector<TFinding> findings = Check(files);
+    EXPECT_TRUE(findings.empty()) << Describe(findings);
+  }
+}
+
 TEST_F(ProjectCheckTest, FindingsReadAsFileLineSubjectProblem) {
   TFinding error{TSeverity::Error, "Unit1.dfm", 20, "HyperTxt1.Words", "there is no frame From2"};
   EXPECT_EQ(error.Text(), "Unit1.dfm(20): HyperTxt1.Words: there is no frame From2");
@@ -459,7 +515,7 @@ TEST_F(ProjectCheckTest, ErrorsComeBeforeWarnings) {
   std::vector<TFinding> findings = Check(files);
   ASSERT_EQ(findings.size(), 3u) << Describe(findings);
   EXPECT_EQ(findings[0].File + "(" + std::to_string(findings[0].Line) + ")", "Unit1.dfm(20)");
-  EXPECT_EQ(findings[1].File + "(" + std::to_string(findings[1].Line) + ")", "Unit2.dfm(22)");
+  EXPECT_EQ(findings[1].File + "(" + std::to_string(findings[1].Line) + ")", "Unit2.dfm(23)");
   EXPECT_EQ(findings[2].Severity, TSeverity::Warning);
 }
 
@@ -470,6 +526,73 @@ TEST(NearestName, PrefersTheSameNameInAnotherCaseThenTheNearest) {
   EXPECT_EQ(NearestName("Galery", frames), "Gallery");
   EXPECT_EQ(NearestName("Form9", frames), "Form1 or Form2");
   EXPECT_EQ(NearestName("Welcome", frames), "");
+}
+
+// The first block of the README between fences whose first line starts with head.
+std::string ReadmeBlock(const std::string& readme, const std::string& head) {
+  std::istringstream in(readme);
+  std::string line, block;
+  bool inBlock = false;
+  while (std::getline(in, line)) {
+    if (line.starts_with("```")) {
+      if (inBlock && block.starts_with(head)) return block;
+      inBlock = !inBlock;
+      block.clear();
+    } else if (inBlock) {
+      block += line + "\n";
+    }
+  }
+  return "";
+}
+
+// The word after head on the first line of a block: "program Hello;" gives Hello.
+std::string Named(const std::string& block, const std::string& head) {
+  size_t start = head.size();
+  size_t end = block.find_first_of(";: \n", start);
+  return block.substr(start, end - start);
+}
+
+// What the README offers as a first project, copied as a newcomer would copy it: it loads, the
+// check finds nothing, and its hot text and hot image each show their description.
+TEST_F(ProjectCheckTest, TheReadmeExampleLoadsChecksCleanAndRuns) {
+  std::string readme = testing_support::ReadFile(MEBROX_README);
+  std::string program = ReadmeBlock(readme, "program ");
+  std::string unit = ReadmeBlock(readme, "unit ");
+  std::string form = ReadmeBlock(readme, "object ");
+  ASSERT_FALSE(program.empty() || unit.empty() || form.empty()) << "no example project";
+  std::string projectFile = Named(program, "program ") + ".dpr";
+  std::string formName = Named(form, "object ");
+
+  testing_support::TempDir dir;
+  WriteFile(dir.File(projectFile), program);
+  WriteFile(dir.File(Named(unit, "unit ") + ".pas"), unit);
+  WriteFile(dir.File(Named(unit, "unit ") + ".dfm"), form);
+  fs::current_path(dir.Path());
+  {
+    std::unique_ptr<TLoadedProject> project = TLoadedProject::Load(projectFile);
+    ASSERT_EQ(project->Frames().size(), 1u);
+    ASSERT_NE(project->Frames()[0].Form, nullptr) << Describe(project->LoadFailures());
+    std::set<std::string> kinds;
+    for (host::TComponent* c : project->Frames()[0].Form->ComponentList())
+      kinds.insert(c->ClassName());
+    EXPECT_TRUE(kinds.count("THyperTxt") && kinds.count("THyperImage"));
+    std::vector<TFinding> findings = CheckProject(*project).Findings;
+    EXPECT_TRUE(findings.empty()) << Describe(findings);
+  }
+  fs::current_path(FOldDir);
+
+  // The first stop is a hot word; Shift+Tab from there goes round to the last, the hot image.
+  testing_support::TProcessResult run =
+      testing_support::RunProcess(MEBROX_RUN_PROGRAM, {"--headless", projectFile}, dir.Path(),
+                                  "key " + formName + " Tab\nkey " + formName + " Enter\nkey " +
+                                      formName + " Shift+Tab\nkey " + formName + " Enter\n");
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  std::vector<std::string> modals;
+  std::istringstream trace(run.Out);
+  for (std::string line; std::getline(trace, line);)
+    if (line.starts_with("modal TMsgDlg \"")) modals.push_back(line);
+  ASSERT_EQ(modals.size(), 2u) << run.Out;
+  EXPECT_NE(modals[0], modals[1]) << run.Out;
 }
 
 TEST_F(ProjectCheckTest, TheTourIsClean) {
