@@ -206,9 +206,9 @@ void TControl::SendToBack() {
   Invalidate();
 }
 
-TPoint TControl::OriginInTopLevel() const {
+TPoint TControl::OriginIn(const TControl* ancestor) const {
   TPoint origin{0, 0};
-  for (const TControl* c = this; c->FParent; c = c->FParent) {
+  for (const TControl* c = this; c != ancestor && c->FParent; c = c->FParent) {
     origin.X += c->FLeft;
     origin.Y += c->FTop;
   }
@@ -499,10 +499,8 @@ void TWinControl::DispatchMouse(const TMouseEventRecord& event) {
     // The designer handles the pointer on every window of its form, in the form's coordinates.
     if (TForm* owner = GetParentForm(this); owner && owner->Designer()) {
       TMouseEventRecord outer = event;
-      for (const TControl* c = this; c != owner; c = c->Parent()) {
-        outer.Pos.X += c->Left();
-        outer.Pos.Y += c->Top();
-      }
+      const TPoint origin = OriginIn(owner);
+      outer.Pos = {outer.Pos.X + origin.X, outer.Pos.Y + origin.Y};
       owner->DispatchMouse(outer);
       return;
     }

@@ -172,7 +172,10 @@ class TControl : public TComponent {
 
   TPoint ClientToScreen(TPoint point) const;
   // Where this control's client area begins in its top-level control's client area.
-  TPoint OriginInTopLevel() const;
+  TPoint OriginInTopLevel() const { return OriginIn(nullptr); }
+  // Where it begins in ancestor's client area: ancestor is one of its parents (or itself); null
+  // for the top-level control.
+  TPoint OriginIn(const TControl* ancestor) const;
   TPoint ScreenToClient(TPoint point) const;
 
   // Pointer hooks; each fires its event.

@@ -442,6 +442,22 @@ std::string AddUnitToProjectText(std::string_view text, const TProjectFile& proj
   return out;
 }
 
+std::string RenameProgramText(const std::string& text, const std::string& oldName,
+                              const std::string& newName) {
+  std::string lower = LowerCase(text);
+  auto identChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  for (size_t at = lower.find("program"); at != std::string::npos;
+       at = lower.find("program", at + 1)) {
+    if (at > 0 && identChar(text[at - 1])) continue;
+    size_t name = at + 7;
+    if (name >= text.size() || !std::isspace(static_cast<unsigned char>(text[name]))) continue;
+    while (name < text.size() && std::isspace(static_cast<unsigned char>(text[name]))) ++name;
+    if (SameText(text.substr(name, oldName.size()), oldName))
+      return text.substr(0, name) + newName + text.substr(name + oldName.size());
+  }
+  return text;
+}
+
 std::string RenamePascalIdentifiers(
     std::string_view text, const std::vector<std::pair<std::string, std::string>>& renames) {
   auto renamed = [&](std::string_view name) -> const std::string* {

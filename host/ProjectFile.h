@@ -66,6 +66,11 @@ std::string FormFileOf(const TProjectUnit& unit);
 std::string AddUnitToProjectText(std::string_view text, const TProjectFile& project,
                                  const TProjectUnit& unit, const std::string& className);
 
+// The project text with its program renamed: `program Old;` becomes `program New;`, and nothing
+// else changes.
+std::string RenameProgramText(const std::string& text, const std::string& oldName,
+                              const std::string& newName);
+
 // Pascal text (a unit or a project file) with identifiers renamed: whole identifiers, ignoring
 // case as Pascal does, never inside strings or comments, except a comment that holds nothing but
 // a renamed name (a project's `{Form1}`, which names a unit's form). Everything else stays as

@@ -17,10 +17,6 @@ using host::SameText;
 
 namespace {
 
-bool IsIdentChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
 // Where a save of the project keeps the list of its renames while it puts files in place.
 std::string JournalOf(const fs::path& project) {
   return (project.parent_path() / ("." + project.filename().string() + ".mebrox-journal")).string();
@@ -553,26 +549,6 @@ void TDesignSession::DiscardRecovery() {
 
 namespace {
 
-// The project text with its program renamed: `program Old;` becomes `program New;`.
-std::string RenameProgram(const std::string& text, const std::string& oldName,
-                          const std::string& newName) {
-  std::string lower = host::LowerCase(text);
-  for (size_t at = lower.find("program"); at != std::string::npos;
-       at = lower.find("program", at + 1)) {
-    if (at > 0 && IsIdentChar(text[at - 1])) continue;
-    size_t name = at + 7;
-    if (name >= text.size() || !std::isspace(static_cast<unsigned char>(text[name]))) continue;
-    while (name < text.size() && std::isspace(static_cast<unsigned char>(text[name]))) ++name;
-    if (SameText(text.substr(name, oldName.size()), oldName))
-      return text.substr(0, name) + newName + text.substr(name + oldName.size());
-  }
-  return text;
-}
-
-}  // namespace
-
-namespace {
-
 // The permissions a copy of the file keeps (a program stays a program); -1 when it has none.
 int ModeOf(const std::string& path) {
   std::error_code ec;
@@ -597,7 +573,7 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
     throw host::EInOutError("The file " + target.string() + " exists already");
   const bool moving = folder.string() != FFolder;
 
-  std::string projectText = RenameProgram(FProjectText, FProject.ProgramName, name);
+  std::string projectText = host::RenameProgramText(FProjectText, FProject.ProgramName, name);
   std::vector<host::TFileWrite> files = {{target.string(), projectText, ModeOf(FProjectPath)}};
   std::vector<std::string> written = {target.filename().string()};
   // Names the new folder holds already: never written over, and never some written and some

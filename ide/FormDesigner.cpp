@@ -106,14 +106,8 @@ void TFormDesigner::FormReloaded() {
 // ---- geometry
 
 TRect TFormDesigner::FormBounds(const TControl& control) const {
-  TRect r = control.BoundsRect();
-  for (const TControl* p = control.Parent(); p && p != &FForm; p = p->Parent()) {
-    r.Left += p->Left();
-    r.Right += p->Left();
-    r.Top += p->Top();
-    r.Bottom += p->Top();
-  }
-  return r;
+  const TPoint origin = control.OriginIn(&FForm);
+  return host::Bounds(origin.X, origin.Y, control.Width(), control.Height());
 }
 
 TRect TFormDesigner::HandleRect(const TRect& b, int handle) {

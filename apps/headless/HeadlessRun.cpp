@@ -519,11 +519,8 @@ void THeadlessRun::ChooseMenu(const TScriptCommand& command) {
   // A right click in the middle of the control opens its menu.
   TScriptCommand click = command;
   click.Button = host::mbRight;
-  host::TPoint point{control.Width() / 2, control.Height() / 2};
-  for (const host::TControl* c = &control; c && c != &form; c = c->Parent()) {
-    point.X += c->Left();
-    point.Y += c->Top();
-  }
+  const host::TPoint origin = control.OriginIn(&form);
+  host::TPoint point{origin.X + control.Width() / 2, origin.Y + control.Height() / 2};
   Pointer(click, form, point, host::TMouseEventRecord::Down);
   Pointer(click, form, point, host::TMouseEventRecord::Up);
   if (FDialogs->PendingMenuChoices() > 0) {
@@ -620,13 +617,12 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
     // A person cannot point at what is hidden or disabled; a designer can, on a designed frame.
     if (!form.IsDesigning()) FindReachableControl(command);
     if (!command.HotWord.empty()) point = HotWordPoint(command, *control);
-    // Client point of the control to client point of the form: add up the chain of origins.
     const host::TControl* c = control;
-    for (; c && c != &form; c = c->Parent()) {
-      point.X += c->Left();
-      point.Y += c->Top();
-    }
-    if (c != &form) Fail(command, command.Control + " is not placed on form " + form.Name());
+    while (c && c != &form) c = c->Parent();
+    if (!c) Fail(command, command.Control + " is not placed on form " + form.Name());
+    // Client point of the control to client point of the form.
+    const host::TPoint origin = control->OriginIn(&form);
+    point = {point.X + origin.X, point.Y + origin.Y};
   }
 
   switch (command.Verb) {
