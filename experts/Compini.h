@@ -43,15 +43,10 @@ extern int DescFontSize;
 extern std::string DescFontColor, DescBackgroundColor, DescFontName;
 
 // The IDE expert behind the menu entry "Default Settings Expert": it opens the settings dialog.
-class DefaultSettingsExpert : public ide::TIExpert {
+class DefaultSettingsExpert : public ide::TStandardExpert {
  public:
-  std::string GetName() override { return "Default Settings Expert"; }
-  std::string GetIDString() override { return "Mebrox.DefaultSettingsExpert"; }
-  std::string GetComment() override { return std::string(); }
-  std::shared_ptr<const host::TRawImage> GetGlyph() override { return nullptr; }
-  ide::TExpertStyle GetStyle() override { return ide::esStandard; }
-  ide::TExpertState GetState() override { return {ide::esEnabled}; }
-  std::string GetMenuText() override { return "Default Settings Expert"; }
+  DefaultSettingsExpert()
+      : TStandardExpert("Default Settings Expert", "Mebrox.DefaultSettingsExpert") {}
   // Shows the settings dialog modally. A settings file that cannot be read is reported first;
   // the designer may start a fresh one (the old one kept beside it) or leave it as it is, and
   // then the dialog does not open.

@@ -157,28 +157,6 @@ TProjViewDlg* ProjViewDlg = nullptr;
 
 // ---- the expert
 
-std::string ProjectViewExpert::GetName() {
-  return "Project Thumbnail Expert";
-}
-std::string ProjectViewExpert::GetIDString() {
-  return "Tarnwick.Project Thumbnail Expert";
-}
-std::string ProjectViewExpert::GetComment() {
-  return {};
-}
-std::shared_ptr<const host::TRawImage> ProjectViewExpert::GetGlyph() {
-  return nullptr;
-}
-ide::TExpertStyle ProjectViewExpert::GetStyle() {
-  return ide::esStandard;
-}
-ide::TExpertState ProjectViewExpert::GetState() {
-  return {ide::esEnabled};
-}
-std::string ProjectViewExpert::GetMenuText() {
-  return "Project Thumbnail Expert";
-}
-
 void ProjectViewExpert::Execute() {
   if (!ProjViewDlg) {
     // A tool window of the IDE must not become the application's main form, which it would as

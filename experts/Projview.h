@@ -38,15 +38,10 @@ void RemoveINIEntry(host::TIniFile& iniFile, const std::string& section, const s
 namespace mebrox {
 
 // The expert behind the IDE's menu entry "Project Thumbnail Expert".
-class ProjectViewExpert : public ide::TIExpert {
+class ProjectViewExpert : public ide::TStandardExpert {
  public:
-  std::string GetName() override;
-  std::string GetIDString() override;
-  std::string GetComment() override;
-  std::shared_ptr<const host::TRawImage> GetGlyph() override;
-  ide::TExpertStyle GetStyle() override;
-  ide::TExpertState GetState() override;
-  std::string GetMenuText() override;
+  ProjectViewExpert()
+      : TStandardExpert("Project Thumbnail Expert", "Tarnwick.Project Thumbnail Expert") {}
   // Creates the dialog once, owned by the application, and shows it.
   void Execute() override;
 };

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "host/Graphics.h"
 #include "host/Types.h"
@@ -28,6 +29,25 @@ class TIExpert {
   virtual TExpertState GetState() = 0;
   virtual std::string GetMenuText() = 0;
   virtual void Execute() = 0;
+};
+
+// A standard expert with the usual answers: a menu entry named as the expert, no comment, no
+// glyph, always enabled. An expert states what differs and what Execute does.
+class TStandardExpert : public TIExpert {
+ public:
+  TStandardExpert(std::string name, std::string idString)
+      : FName(std::move(name)), FIDString(std::move(idString)) {}
+
+  std::string GetName() override { return FName; }
+  std::string GetIDString() override { return FIDString; }
+  std::string GetComment() override { return {}; }
+  std::shared_ptr<const host::TRawImage> GetGlyph() override { return nullptr; }
+  TExpertStyle GetStyle() override { return esStandard; }
+  TExpertState GetState() override { return {esEnabled}; }
+  std::string GetMenuText() override { return FName; }
+
+ private:
+  std::string FName, FIDString;
 };
 
 }  // namespace ide

@@ -150,21 +150,16 @@ TEST_F(RegistryTest, PalettePagesAndClassesKeepFirstRegistrationOrder) {
   EXPECT_TRUE(registry.PaletteClasses("Standard").empty());
 }
 
-class TNamedExpert : public ide::TIExpert {
+// An expert says only what differs from the standard answers.
+class TNamedExpert : public ide::TStandardExpert {
  public:
-  TNamedExpert(std::string name, bool& freed) : FName(std::move(name)), FFreed(freed) {}
+  TNamedExpert(const std::string& name, bool& freed)
+      : TStandardExpert(name, "Test." + name), FFreed(freed) {}
   ~TNamedExpert() override { FFreed = true; }
-  std::string GetName() override { return FName; }
-  std::string GetIDString() override { return "Test." + FName; }
-  std::string GetComment() override { return {}; }
-  std::shared_ptr<const host::TRawImage> GetGlyph() override { return nullptr; }
-  ide::TExpertStyle GetStyle() override { return ide::esStandard; }
-  ide::TExpertState GetState() override { return {ide::esEnabled}; }
-  std::string GetMenuText() override { return FName + "..."; }
+  std::string GetMenuText() override { return GetName() + "..."; }
   void Execute() override {}
 
  private:
-  std::string FName;
   bool& FFreed;
 };
 
