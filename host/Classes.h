@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/SysUtils.h"
@@ -42,6 +44,34 @@ class TPersistent {
 
 using TObject = TPersistent;
 using TNotifyEvent = std::function<void(TObject* sender)>;
+
+// An event any number of listeners take, each told in the order it was added. A listener may
+// add or remove listeners while it is told; those it removes are not told after it.
+template <class... Args>
+class TEvent {
+ public:
+  using TListener = std::function<void(Args...)>;
+  // Returns what Remove takes.
+  int Add(TListener listener) {
+    FListeners.push_back({++FLast, std::move(listener)});
+    return FLast;
+  }
+  void Remove(int id) {
+    std::erase_if(FListeners, [id](const auto& l) { return l.first == id; });
+  }
+  void operator()(Args... args) const {
+    for (const auto& [id, listener] : std::vector(FListeners)) {
+      bool still = std::any_of(FListeners.begin(), FListeners.end(),
+                               [id = id](const auto& l) { return l.first == id; });
+      if (still) listener(args...);
+    }
+  }
+  explicit operator bool() const { return !FListeners.empty(); }
+
+ private:
+  std::vector<std::pair<int, TListener>> FListeners;
+  int FLast = 0;
+};
 
 enum TComponentStateFlag { csLoading, csReading, csWriting, csDestroying, csDesigning };
 using TComponentState = TSet<TComponentStateFlag>;

@@ -126,8 +126,8 @@ class TDesignSession : public TIToolServices {
   std::vector<std::string> SaveAs(const std::string& projectFile);
 
   // Told when a change is recorded, and when a new module's form opens.
-  std::function<void(host::TForm&)> OnModified;
-  std::function<void(host::TForm&)> OnFormOpened;
+  host::TEvent<host::TForm&> OnModified;
+  host::TEvent<host::TForm&> OnFormOpened;
 
  private:
   void OpenModule(const host::TProjectUnit& unit);

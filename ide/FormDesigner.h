@@ -34,7 +34,7 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   void Select(host::TComponent* component, bool toggle = false);
   void ClearSelection();
   bool IsSelected(const host::TComponent* component) const;
-  std::function<void()> OnSelectionChanged;
+  host::TEvent<> OnSelectionChanged;
 
   // A new component of cls at a client point of the form: in the innermost container there,
   // named like "HyperTxt2", selected. Non-visual components keep the point as their position.

@@ -292,8 +292,8 @@ bool QtStudioWindow::OpenProject(const QString& path) {
 
   FSession = std::move(session);
   ide::SetToolServices(FSession.get());
-  FSession->OnModified = [this](host::TForm& form) { Changed(form); };
-  FSession->OnFormOpened = [this](host::TForm& form) { Attach(form); };
+  FSession->OnModified.Add([this](host::TForm& form) { Changed(form); });
+  FSession->OnFormOpened.Add([this](host::TForm& form) { Attach(form); });
   host::TForm* first = nullptr;
   for (const ide::TDesignModule& module : FSession->Modules())
     if (module.Form) {
@@ -443,14 +443,15 @@ void QtStudioWindow::Attach(host::TForm& form) {
 
   designer.PaletteClass = [this] { return FPalette->Chosen(); };
   designer.OnDropped = [this](host::TComponent&) { FPalette->Choose(nullptr); };
-  designer.OnSelectionChanged = [this, &form, overlay = QPointer<QtDesignOverlay>(overlay)] {
+  designer.OnSelectionChanged.Add([this, &form, overlay = QPointer<QtDesignOverlay>(overlay)] {
     if (overlay) overlay->Changed();
     if (FCurrent != &form)
       SetCurrentForm(&form);
     else
       FPropertyPanel->Inspect(CurrentDesigner());
     UpdateCommands();
-  };
+  });
+
   designer.OnDragging = [this, &form, overlay = QPointer<QtDesignOverlay>(overlay)] {
     if (overlay) overlay->Changed();
     if (FCurrent == &form) FPropertyPanel->Refresh();

@@ -77,7 +77,7 @@ TEST_F(DesignSessionTest, ACreatedModuleJoinsTheProjectAndRunsOnceSaved) {
     ide::TDesignSession session(File("Basic.dpr"));
     ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
     int opened = 0;
-    session.OnFormOpened = [&](host::TForm&) { ++opened; };
+    session.OnFormOpened.Add([&](host::TForm&) { ++opened; });
     ASSERT_TRUE(session.CreateModule(File("Unit3.pas"), source, form,
                                      {ide::cmAddToProject, ide::cmShowSource, ide::cmShowForm,
                                       ide::cmUnNamed, ide::cmMarkModified}));

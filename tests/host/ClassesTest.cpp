@@ -146,3 +146,20 @@ TEST(ClassesTest, ComponentsWithoutBoundsKeepADesignPosition) {
   EXPECT_EQ(t.DesignTop(), 16);
   EXPECT_EQ(left->Default, 0);  // a component at the origin stores nothing
 }
+
+TEST(EventTest, EveryListenerIsToldInOrderAndOneRemovedIsToldNoMore) {
+  host::TEvent<int> event;
+  EXPECT_FALSE(event);
+  std::vector<std::string> told;
+  int second = 0;
+  event.Add([&](int n) {
+    told.push_back("first " + std::to_string(n));
+    event.Remove(second);
+  });
+  second = event.Add([&](int n) { told.push_back("second " + std::to_string(n)); });
+  event.Add([&](int n) { told.push_back("third " + std::to_string(n)); });
+  EXPECT_TRUE(event);
+  event(1);
+  event(2);
+  EXPECT_EQ(told, (std::vector<std::string>{"first 1", "third 1", "first 2", "third 2"}));
+}
