@@ -10,6 +10,7 @@
 #include <string>
 
 #include "apps/headless/CommandLine.h"
+#include "apps/studio/FirstStart.h"
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
@@ -147,7 +148,10 @@ int RunWindowed(const mebrox::TCommandLine& line) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(window, &QObject::destroyed, &app, &QApplication::quit);
   window->show();
-  if (!line.Project.empty()) {
+  if (line.Project.empty()) {
+    if (mebrox::studio::ShouldOfferFirstStart())
+      mebrox::studio::OfferFirstStart(*window, mebrox::studio::UserFirstStartPlaces());
+  } else {
     QString project = QString::fromStdString(line.Project);
     if (line.New)
       window->NewProject(project);
