@@ -71,6 +71,31 @@ TEST(Package, IsMadeByMakePackageAndRunsWhereverItIsUnpacked) {
   for (const char* left : {"Tour.RUN", "hello.log"})
     EXPECT_FALSE(fs::exists(tour + "/" + left)) << left;
 
+  // Installed, the package's triggers refresh the desktop's caches; with the same refreshed
+  // here, a project opens in the player or the studio, and other Pascal sources do not.
+  {
+    const std::string share = root + "/usr/share";
+    for (const auto& [tool, folder] : {std::pair{"update-mime-database", "/mime"},
+                                       std::pair{"update-desktop-database", "/applications"}}) {
+      TProcessResult r = RunProcess(std::string("/usr/bin/") + tool, {share + folder}, work.Path());
+      EXPECT_EQ(r.ExitCode, 0) << tool << "\n" << Described(r);
+    }
+    testing_support::TScopedEnvironment environment;
+    environment.Set("PATH", root + "/usr/bin:" + std::getenv("PATH"));
+    environment.Set("XDG_DATA_DIRS", share + ":/usr/share");
+    environment.Set("XDG_DATA_HOME", work.File("data-home"));
+    TProcessResult project =
+        RunProcess("/usr/bin/gio", {"mime", "application/x-mebrox-project"}, work.Path());
+    EXPECT_NE(project.Out.find("Default application for “application/x-mebrox-project”: "
+                               "org.mebrox."),
+              std::string::npos)
+        << Described(project);
+    for (const char* entry : {"\torg.mebrox.player.desktop\n", "\torg.mebrox.studio.desktop\n"})
+      EXPECT_NE(project.Out.find(entry), std::string::npos) << entry << Described(project);
+    TProcessResult pascal = RunProcess("/usr/bin/gio", {"mime", "text/x-pascal"}, work.Path());
+    EXPECT_EQ(pascal.Out.find("org.mebrox."), std::string::npos) << Described(pascal);
+  }
+
   const std::string run = root + "/usr/bin/mebrox-run";
   const std::string studio = root + "/usr/bin/mebrox-studio";
   TProcessResult r = RunProcess(run, {"--version"}, work.Path());
