@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench format clean asan
+.PHONY: all deps configure build test run bench format clean asan package
 
 all: build
 
@@ -21,6 +21,10 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The Debian packages, mebrox and mebrox-dev, in $(BUILD_DIR).
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 # Only what the tour needs: the runner and the tour's files, so that a first run comes soon.
 run: configure

@@ -11,6 +11,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   qt6-qpa-plugins xvfb xauth xdotool x11-apps
   libgraphviz-dev
+  dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  librsvg2-bin groff-base
 )
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
 

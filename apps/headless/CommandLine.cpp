@@ -3,10 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
+#include <sstream>
+#include <string_view>
 
 #include "host/SysUtils.h"
 
@@ -39,6 +43,10 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       optionsEnded = true;
     } else if (arg == "--help" || arg == "-h") {
       line.Help = true;
+    } else if (arg == "--version") {
+      line.Version = true;
+    } else if (arg == "--man") {
+      line.Man = true;
     } else if (arg == "--new" && rules.AllowNew) {
       line.New = true;
     } else if (arg == "--check" && rules.AllowProjectTools) {
@@ -64,7 +72,7 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       return false;
     }
   }
-  if (line.Help) return true;
+  if (line.Help || line.Version || line.Man) return true;
   if ((line.MapFormat || line.MapOutput) && !line.Map) {
     error = "--map-format and --map-output need --map";
     return false;
@@ -88,16 +96,222 @@ bool IsMapFormat(const std::string& format) {
   return format == "dot" || format == "svg" || format == "png";
 }
 
-int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,
+namespace {
+
+// Fills text into lines of at most width columns, going on from column at; each new line
+// starts with indent blanks. A word longer than a line stands alone.
+void Fill(std::string& out, const std::string& text, size_t at, size_t indent, size_t width) {
+  size_t lineStart = at;
+  std::istringstream words(text);
+  for (std::string word; words >> word;) {
+    if (at > lineStart && at + 1 + word.size() > width) {
+      out += "\n" + std::string(indent, ' ');
+      at = lineStart = indent;
+    } else if (at > lineStart) {
+      out += ' ';
+      ++at;
+    }
+    out += word;
+    at += word.size();
+  }
+  out += '\n';
+}
+
+std::vector<std::string> Paragraphs(const std::string& text) {
+  std::vector<std::string> paragraphs;
+  size_t at = 0;
+  while (at <= text.size()) {
+    size_t end = text.find("\n\n", at);
+    if (end == std::string::npos) end = text.size();
+    if (end > at) paragraphs.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return paragraphs;
+}
+
+// Terms longer than this put their text on the next line instead of widening the column.
+constexpr size_t LongestTermInColumn = 34;
+
+std::string Roff(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\\')
+      out += "\\e";
+    else if (c == '-')
+      out += "\\-";
+    else
+      out += c;
+  }
+  return out;
+}
+
+// A line of running text: one that starts with a dot or an apostrophe would be read as a
+// request.
+std::string RoffLine(std::string_view text) {
+  std::string line = Roff(text);
+  if (!line.empty() && (line[0] == '.' || line[0] == '\'')) line.insert(0, "\\&");
+  return line;
+}
+
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '+' ||
+         c == '.';
+}
+
+// What the user types as it stands in bold, what they put there (words in capitals) in italics.
+std::string RoffSyntax(std::string_view term) {
+  std::string out;
+  size_t i = 0;
+  while (i < term.size()) {
+    if (!IsWordChar(term[i]) || term[i] == '.') {
+      out += Roff(term.substr(i, 1));
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < term.size() && IsWordChar(term[end])) ++end;
+    std::string_view word = term.substr(i, end - i);
+    std::string_view stem = word.substr(0, word.find('.'));
+    bool placeholder = std::isupper(static_cast<unsigned char>(word[0])) &&
+                       std::none_of(stem.begin(), stem.end(), [](char c) {
+                         return std::islower(static_cast<unsigned char>(c));
+                       });
+    out += (placeholder ? "\\fI" : "\\fB") + Roff(word) + "\\fR";
+    i = end;
+  }
+  return out;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+std::string FormatHelp(const THelpText& help, int width) {
+  const size_t w = static_cast<size_t>(std::max(width, 40));
+  std::string out;
+  for (size_t i = 0; i < help.Synopsis.size(); ++i)
+    out += (i == 0 ? "Usage: " : "       ") + help.Program + " " + help.Synopsis[i] + "\n";
+  for (const std::string& paragraph : Paragraphs(help.Description)) {
+    out += '\n';
+    Fill(out, paragraph, 0, 0, w);
+  }
+  for (const THelpSection& section : help.Sections) {
+    out += "\n" + section.Title + ":\n";
+    if (!section.Intro.empty()) {
+      out += "  ";
+      Fill(out, section.Intro, 2, 2, w);
+      out += '\n';
+    }
+    size_t longest = 0;
+    for (const THelpEntry& e : section.Entries)
+      if (e.Term.size() <= LongestTermInColumn) longest = std::max(longest, e.Term.size());
+    const size_t column = 2 + longest + 2;
+    for (const THelpEntry& e : section.Entries) {
+      out += "  " + e.Term;
+      size_t at = 2 + e.Term.size();
+      if (at + 2 > column) {
+        out += '\n';
+        at = 0;
+      }
+      out += std::string(column - at, ' ');
+      Fill(out, e.Text, column, column, w);
+    }
+  }
+  return out;
+}
+
+std::string FormatManPage(const THelpText& help) {
+  std::string out = ".TH " + Roff(Upper(help.Program)) + " 1 \"" + help.Date + "\" \"Mebrox " +
+                    help.Version + "\" \"User Commands\"\n";
+  out += ".SH NAME\n" + Roff(help.Program) + " \\- " + Roff(help.Summary) + "\n";
+  out += ".SH SYNOPSIS\n";
+  for (size_t i = 0; i < help.Synopsis.size(); ++i) {
+    if (i > 0) out += ".br\n";
+    out += ".B " + Roff(help.Program) + "\n" + RoffSyntax(help.Synopsis[i]) + "\n";
+  }
+  out += ".SH DESCRIPTION\n";
+  std::vector<std::string> paragraphs = Paragraphs(help.Description);
+  for (size_t i = 0; i < paragraphs.size(); ++i)
+    out += (i > 0 ? ".PP\n" : "") + RoffLine(paragraphs[i]) + "\n";
+  for (const THelpSection& section : help.Sections) {
+    out += ".SH \"" + Roff(Upper(section.Title)) + "\"\n";
+    if (!section.Intro.empty()) out += RoffLine(section.Intro) + "\n";
+    for (const THelpEntry& e : section.Entries) {
+      out += ".TP\n";
+      out += (section.Syntax ? RoffSyntax(e.Term) : "\\fB" + Roff(e.Term) + "\\fR") + "\n";
+      out += RoffLine(e.Text) + "\n";
+    }
+  }
+  if (!help.SeeAlso.empty()) {
+    out += ".SH \"SEE ALSO\"\n";
+    for (size_t i = 0; i < help.SeeAlso.size(); ++i) {
+      const std::string& page = help.SeeAlso[i];
+      size_t paren = page.find('(');
+      out += ".BR " + Roff(page.substr(0, paren)) + " " + page.substr(paren) +
+             (i + 1 < help.SeeAlso.size() ? " ," : "") + "\n";
+    }
+  }
+  return out;
+}
+
+std::vector<THelpEntry> ScriptLinesHelp() {
+  return {
+      {"move|down|up|click FORM.CONTROL X Y [right]",
+       "the pointer at client point (X, Y) of the control: moved there, pressed, released, or "
+       "pressed and released (the left button unless right); a left release over the pressed "
+       "control clicks"},
+      {"move|down|up|click FORM.HYPERTXT \"WORD\" [right]",
+       "the same in the middle of the first place the hot text shows that hot word"},
+      {"answer yes|no|ok|cancel",
+       "the answer for the next message box (none queued: its default button)"},
+      {"screenshot FORM FILE.png", "the form as it looks now"},
+      {"wait MS", "MS milliseconds pass; sound keeps playing"},
+      {"type FORM.CONTROL \"TEXT\"", "the keys of TEXT typed into the control, one by one"},
+      {"key FORM[.CONTROL] KEY",
+       "one key: Enter, Escape, Tab, Space, Backspace, Delete, Home, End, PageUp, PageDown, Up, "
+       "Down, Left, Right, F1 to F12, a letter or a digit, each after any of Shift+, Ctrl+ and "
+       "Alt+; without CONTROL to whatever has the keyboard"},
+      {"select FORM.CONTROL \"ITEM\"|N",
+       "the item of that text, or at position N from 0, in a list box, combo box, tab set or "
+       "outline; in an edit field or memo, that text selected"},
+      {"check FORM.CONTROL on|off", "a check box or radio button ticked or cleared"},
+      {"file \"PATH\" [\"PATH\" ...]",
+       "what the next file dialog chooses (none queued: it is cancelled)"},
+      {"menu FORM.CONTROL \"ITEM\"",
+       "a right click on the control and that entry of its popup menu"},
+      {"font \"NAME\" SIZE [bold] [italic] [underline] [strikeout] [COLOUR]",
+       "what the next font dialog chooses (none queued: it is cancelled)"},
+      {"color COLOUR",
+       "what the next colour dialog chooses: a name such as clRed, or $00BBGGRR (none queued: "
+       "it is cancelled)"},
+  };
+}
+
+int ProgramMain(int argc, char** argv, const THelpText& help,
                 const std::function<int(const TCommandLine&)>& run, TCommandLineRules rules) {
   TCommandLine line;
   std::string error;
   if (!ParseCommandLine(argc, argv, line, error, rules)) {
-    std::cerr << program << ": " << error << "\n\n" << usage;
+    std::cerr << help.Program << ": " << error << "\n";
+    for (size_t i = 0; i < help.Synopsis.size(); ++i)
+      std::cerr << (i == 0 ? "Usage: " : "       ") << help.Program << " " << help.Synopsis[i]
+                << "\n";
+    std::cerr << "Try '" << help.Program << " --help' for more.\n";
     return ExitUsage;
   }
   if (line.Help) {
-    std::cout << usage;
+    std::cout << FormatHelp(help);
+    return ExitOk;
+  }
+  if (line.Man) {
+    std::cout << FormatManPage(help);
+    return ExitOk;
+  }
+  if (line.Version) {
+    std::cout << help.Program << " " << help.Version << "\n";
     return ExitOk;
   }
   return run(line);

@@ -23,6 +23,8 @@ inline constexpr int ExitUsage = 2;
 struct TCommandLine {
   bool Headless = false;
   bool Help = false;
+  bool Version = false;  // say the program's name and version
+  bool Man = false;      // the help as a manual page, in roff
   std::optional<std::string> Script;
   std::optional<std::string> ScreenshotDir;
   std::string Project;
@@ -47,9 +49,47 @@ bool IsMapFormat(const std::string& format);
 bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& error,
                       TCommandLineRules rules = {});
 
-// A program's main: reads the command line (a mistake shows the usage and gives ExitUsage,
-// --help the usage alone), then returns what run returns.
-int ProgramMain(int argc, char** argv, const std::string& program, const char* usage,
+// One entry of a part of a program's help: an option, a script line or an exit code, and what
+// it means.
+struct THelpEntry {
+  std::string Term;
+  std::string Text;
+};
+
+// A titled part of a program's help: a paragraph, then its entries. In a syntax part the
+// terms are written as typed, with words in capitals standing for what the user puts there.
+struct THelpSection {
+  std::string Title;
+  std::string Intro;
+  std::vector<THelpEntry> Entries;
+  bool Syntax = true;
+};
+
+// What a program says about itself. --help shows it as text and --man as the program's manual
+// page, so that the two say the same.
+struct THelpText {
+  std::string Program;
+  std::string Version;
+  std::string Date;     // of the release, YYYY-MM-DD
+  std::string Summary;  // the manual page's one line: "run a Mebrox hyper application"
+  std::vector<std::string> Synopsis;  // each a way to start the program, after its name
+  std::string Description;            // paragraphs, separated by blank lines
+  std::vector<THelpSection> Sections;
+  std::vector<std::string> SeeAlso;  // "mebrox-studio(1)"
+};
+
+// The help as --help shows it, wrapped to width columns.
+std::string FormatHelp(const THelpText& help, int width = 80);
+// The help as a manual page in section 1, for man(1).
+std::string FormatManPage(const THelpText& help);
+
+// The script lines both programs take, for their help.
+std::vector<THelpEntry> ScriptLinesHelp();
+
+// A program's main: reads the command line (a mistake names it with the ways to start the
+// program and gives ExitUsage; --help, --version and --man print and end), then returns what
+// run returns.
+int ProgramMain(int argc, char** argv, const THelpText& help,
                 const std::function<int(const TCommandLine&)>& run, TCommandLineRules rules = {});
 
 // The headless run's script: the file named, or standard input. Fails with EParserError or

@@ -26,39 +26,71 @@ using mebrox::ExitFailed;
 using mebrox::ExitOk;
 using mebrox::ExitUsage;
 
-const char* const Usage =
-    "Usage: mebrox-run PROJECT.dpr\n"
-    "       mebrox-run --headless [--script FILE] [--screenshots DIR] PROJECT.dpr\n"
-    "       mebrox-run --check PROJECT.dpr\n"
-    "       mebrox-run --map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr\n"
-    "\n"
-    "Runs a Mebrox hyper application from its project file, or from the folder holding it.\n"
-    "\n"
-    "  --headless          no windows on screen: events come from a script, and a trace of\n"
-    "                      what the application does goes to standard output\n"
-    "  --script FILE       the event script (default: standard input)\n"
-    "  --screenshots DIR   save every form as DIR/NNN-CLASS.png each time it becomes visible\n"
-    "  --check             load the project without showing it and report every broken or\n"
-    "                      suspicious link as FILE(LINE): COMPONENT.PROPERTY: PROBLEM\n"
-    "  --map               write the frames and the links between them as a Graphviz graph\n"
-    "  --map-format F      dot (the default), or svg or png drawn by Graphviz\n"
-    "  --map-output FILE   write the map there instead of to standard output\n"
-    "  --help              show this text\n"
-    "\n"
-    "Script lines ('#' starts a comment):\n"
-    "  move|down|up|click FORM.CONTROL X Y [right]\n"
-    "  move|down|up|click FORM.HYPERTXT \"HOT WORD\" [right]   (the middle of the word)\n"
-    "  answer yes|no|ok|cancel\n"
-    "  screenshot FORM FILE.png\n"
-    "  wait MS\n"
-    "  type FORM.CONTROL \"TEXT\"\n"
-    "  key FORM[.CONTROL] KEY          (Enter, Escape, Tab, Shift+Tab, Alt+O, F1 ...)\n"
-    "  select FORM.CONTROL \"ITEM\"|N\n"
-    "  check FORM.CONTROL on|off\n"
-    "  file \"PATH\"                     (the answer for the next file dialog)\n"
-    "\n"
-    "Exit codes: 0 done, 1 the project or a picture could not be read or written (--check:\n"
-    "the project has errors), 2 wrong command line or a faulty script.\n";
+mebrox::THelpText Help() {
+  mebrox::THelpText help;
+  help.Program = "mebrox-run";
+  help.Version = MEBROX_VERSION;
+  help.Date = MEBROX_RELEASE_DATE;
+  help.Summary = "run a Mebrox hyper application";
+  help.Synopsis = {"PROJECT.dpr", "--headless [--script FILE] [--screenshots DIR] PROJECT.dpr",
+                   "--check PROJECT.dpr",
+                   "--map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr",
+                   "--help | --version | --man"};
+  help.Description =
+      "Runs a Mebrox hyper application from its project file, or from the folder holding it. "
+      "Every frame of the project is created at start and the first one is shown; closing it "
+      "ends the application. The project folder becomes the current directory, so that word "
+      "lists, texts, sounds and programs the frames name without a folder are found beside the "
+      "project.\n\n"
+      "Headless, the run reads events from a script and prints a trace of what the application "
+      "does, one line for each effect (a frame shown, a message box and its answer, a sound "
+      "command and its result ...). The kit's README describes the trace, the project files "
+      "and the components.";
+  help.Sections.push_back(
+      {"Options",
+       "",
+       {{"--headless",
+         "no windows on screen: events come from a script, and a trace of what the application "
+         "does goes to standard output"},
+        {"--script FILE", "the event script (default: standard input)"},
+        {"--screenshots DIR", "save every form as DIR/NNN-CLASS.png each time it becomes visible"},
+        {"--check",
+         "load the project without showing it and report every broken or suspicious link as "
+         "FILE(LINE): COMPONENT.PROPERTY: PROBLEM, errors first, then warnings"},
+        {"--map", "write the frames and the links between them as a Graphviz graph"},
+        {"--map-format dot|svg|png", "dot (the default), or svg or png drawn by Graphviz"},
+        {"--map-output FILE", "write the map there instead of to standard output"},
+        {"--help", "show this text"},
+        {"--version", "show the program's version"},
+        {"--man", "show this text as a manual page, in roff"}}});
+  help.Sections.push_back({"Script lines",
+                           "One event a line; '#' starts a comment, and a word in double quotes "
+                           "may hold blanks. FORM is a form's name, CONTROL the name of a "
+                           "component on it.",
+                           mebrox::ScriptLinesHelp()});
+  help.Sections.push_back(
+      {"Exit status",
+       "",
+       {{"0",
+         "the run is over: the script ran out or the application ended; with --check, no "
+         "errors (warnings allowed)"},
+        {"1",
+         "the project could not be loaded, or a screenshot not written (the message names "
+         "the file and the line); with --check, the project has errors"},
+        {"2", "a wrong command line, or a faulty script (the message names the script line)"}},
+       false});
+  help.Sections.push_back(
+      {"Environment",
+       "",
+       {{"MEBROX_WINDIR",
+         "the folder of the default settings file Mebrox.ini; when unset, mebrox in "
+         "$XDG_CONFIG_HOME (by default ~/.config/mebrox)"},
+        {"QT_QPA_PLATFORM", "Qt's platform; headless runs take offscreen unless it is set"},
+        {"SDL_AUDIODRIVER", "SDL's sound driver; headless runs take dummy unless it is set"}},
+       false});
+  help.SeeAlso = {"mebrox-studio(1)"};
+  return help;
+}
 
 std::string Counted(int n, const std::string& what) {
   return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
@@ -171,5 +203,5 @@ int Run(const mebrox::TCommandLine& given) {
 int main(int argc, char** argv) {
   mebrox::TCommandLineRules rules;
   rules.AllowProjectTools = true;
-  return mebrox::ProgramMain(argc, argv, "mebrox-run", Usage, Run, rules);
+  return mebrox::ProgramMain(argc, argv, Help(), Run, rules);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "apps/headless/CommandLine.h"
+#include "apps/studio/FirstStart.h"
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
@@ -27,37 +28,92 @@ using mebrox::ExitFailed;
 using mebrox::ExitOk;
 using mebrox::ExitUsage;
 
-const char* const Usage =
-    "Usage: mebrox-studio [--new] [PROJECT.dpr]\n"
-    "       mebrox-studio --headless [--new] [--script FILE] [--screenshots DIR] PROJECT.dpr\n"
-    "\n"
-    "Opens a Mebrox project for design: in a window with the palette, the frames and the\n"
-    "object inspector, or headless, working on it from a script and printing a trace of what\n"
-    "happened.\n"
-    "\n"
-    "  --new               make PROJECT.dpr first: a new project with one empty frame\n"
-    "  --headless          no windows on screen: events come from a script, and a trace goes\n"
-    "                      to standard output\n"
-    "  --script FILE       the script (default: standard input)\n"
-    "  --screenshots DIR   save every form and dialog as DIR/NNN-CLASS.png as it opens\n"
-    "  --help              show this text\n"
-    "\n"
-    "Script lines ('#' starts a comment): those of mebrox-run, and\n"
-    "  drop CLASS FORM X Y                   a component from the palette\n"
-    "  edit FORM.COMPONENT PROPERTY          the property's editor\n"
-    "  verb FORM.COMPONENT N                 verb N of the component's menu\n"
-    "  dblclick FORM.COMPONENT               the component editor's double-click\n"
-    "  expert \"MENU TEXT\"                    an expert from the experts menu\n"
-    "  set FORM[.COMPONENT] PROPERTY VALUE   as the object inspector would\n"
-    "  save                                  write what changed\n"
-    "  saveas PATH                           the project under another name or folder\n"
-    "  newframe                              an empty frame joins the project\n"
-    "  kill                                  end at once, as a power cut would\n"
-    "A dialog stays open for the lines that follow until one of them closes it. Answers at\n"
-    "the head of the script answer what opening asks (changes a crash left to recover).\n"
-    "\n"
-    "Exit codes: 0 done, 1 the project could not be opened or saved or a picture not be\n"
-    "written, 2 wrong command line or a faulty script.\n";
+mebrox::THelpText Help() {
+  mebrox::THelpText help;
+  help.Program = "mebrox-studio";
+  help.Version = MEBROX_VERSION;
+  help.Date = MEBROX_RELEASE_DATE;
+  help.Summary = "design Mebrox hyper applications";
+  help.Synopsis = {"[--new] [PROJECT.dpr]",
+                   "--headless [--new] [--script FILE] [--screenshots DIR] PROJECT.dpr",
+                   "--help | --version | --man"};
+  help.Description =
+      "Opens a Mebrox project for design: in a window with the palette, the frames and the "
+      "object inspector, or headless, working on it from a script and printing a trace of what "
+      "happened.\n\n"
+      "Started in a window without a project and with none opened before, the studio offers to "
+      "open the examples (a copy of them in the documents folder, to change at will) or to "
+      "start a new project there.";
+  help.Sections.push_back(
+      {"Options",
+       "",
+       {{"--new", "make PROJECT.dpr first: a new project with one empty frame"},
+        {"--headless",
+         "no windows on screen: events come from a script, and a trace goes to standard output"},
+        {"--script FILE", "the script (default: standard input)"},
+        {"--screenshots DIR", "save every form and dialog as DIR/NNN-CLASS.png as it opens"},
+        {"--help", "show this text"},
+        {"--version", "show the program's version"},
+        {"--man", "show this text as a manual page, in roff"}}});
+  help.Sections.push_back(
+      {"Script lines",
+       "Those of mebrox-run, and the design lines below. One a line; '#' starts a comment, and "
+       "a word in double quotes may hold blanks. FORM is a frame's name, CONTROL the name of a "
+       "component on it.",
+       mebrox::ScriptLinesHelp()});
+  help.Sections.push_back(
+      {"Design lines",
+       "A dialog opened by a line stays open for the lines that follow until one of them closes "
+       "it. Answers at the head of a script answer what opening asks (changes a crash left, to "
+       "recover). What a script does not save is discarded when it ends.",
+       {{"drop CLASS FORM X Y", "a component from the palette onto the frame at (X, Y)"},
+        {"edit FORM.COMPONENT PROPERTY", "the property's editor, as a click on its ... button"},
+        {"verb FORM.COMPONENT N", "verb N (from 0) of the component's context menu"},
+        {"dblclick FORM.COMPONENT", "a double-click on the component"},
+        {"expert \"MENU TEXT\"", "the expert of that entry of the experts menu"},
+        {"set FORM[.COMPONENT] PROPERTY VALUE",
+         "a property set as in the object inspector; parts of a property after dots "
+         "(Font.Color, Action.Frame)"},
+        {"save", "write what changed; a save that fails ends the run with exit status 1"},
+        {"saveas PATH", "the project under another name, or whole into another folder"},
+        {"newframe", "an empty frame joins the project"},
+        {"select FORM[.COMPONENT] [add]", "the designer's selection (add: added to it)"},
+        {"nudge FORM DX DY", "the selection moved by so many pixels"},
+        {"resize FORM DW DH", "the selection sized by so many pixels"},
+        {"copy|cut|paste|delete FORM",
+         "the selection through the clipboard, as form-file text that pastes into any frame"},
+        {"front|back FORM", "the selection brought to the front, or sent to the back"},
+        {"undo|redo FORM", "the frame's last change taken back, or made again"},
+        {"kill",
+         "the studio ends at once, as a power cut would: nothing saved, the recovery file kept"}}});
+  help.Sections.push_back(
+      {"Exit status",
+       "",
+       {{"0", "done"},
+        {"1",
+         "the project could not be opened or saved, or a screenshot not written (the message "
+         "names the file and the line)"},
+        {"2", "a wrong command line, or a faulty script (the message names the script line)"}},
+       false});
+  help.Sections.push_back(
+      {"Environment",
+       "",
+       {{"XDG_CONFIG_HOME",
+         "the studio keeps its recent projects and window layout in "
+         "mebrox/mebrox-studio.ini there (by default ~/.config)"},
+        {"XDG_STATE_HOME",
+         "unsaved work is kept against a crash in mebrox/NAME-NUMBER.recovery there (by "
+         "default ~/.local/state)"},
+        {"MEBROX_WINDIR",
+         "the folder of the default settings file Mebrox.ini, from which dropped components "
+         "take their first look; when unset, mebrox in $XDG_CONFIG_HOME"},
+        {"XDG_DOCUMENTS_DIR",
+         "the documents folder (from xdg-user-dirs), where the first start puts the examples "
+         "and new projects, in Mebrox"}},
+       false});
+  help.SeeAlso = {"mebrox-run(1)"};
+  return help;
+}
 
 // Fault injection, for the tests and scripts that kill saves: MEBROX_KILL_AT_WRITE_STEP=N ends
 // the studio as a power cut would at step N of writing a save's files.
@@ -92,7 +148,10 @@ int RunWindowed(const mebrox::TCommandLine& line) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(window, &QObject::destroyed, &app, &QApplication::quit);
   window->show();
-  if (!line.Project.empty()) {
+  if (line.Project.empty()) {
+    if (mebrox::studio::ShouldOfferFirstStart())
+      mebrox::studio::OfferFirstStart(*window, mebrox::studio::UserFirstStartPlaces());
+  } else {
     QString project = QString::fromStdString(line.Project);
     if (line.New)
       window->NewProject(project);
@@ -170,6 +229,6 @@ int Run(const mebrox::TCommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return mebrox::ProgramMain(argc, argv, "mebrox-studio", Usage, Run,
+  return mebrox::ProgramMain(argc, argv, Help(), Run,
                              {.AllowNew = true, .WindowedWithoutProject = true});
 }
