@@ -372,9 +372,10 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
       if (OnDragging) OnDragging();
       int dx = p.X - FDragStart.X, dy = p.Y - FDragStart.Y;
       if (FDrag == TDrag::Move && !FSelection.empty() && FDragBounds.size() == FSelection.size()) {
+        TPoint move = GuidedMove(dx, dy);
         for (size_t i = 0; i < FSelection.size(); ++i) {
           const TRect& b = FDragBounds[i];
-          int left = Snap(b.Left + dx), top = Snap(b.Top + dy);
+          int left = Position(int64_t{b.Left} + move.X), top = Position(int64_t{b.Top} + move.Y);
           if (auto* control = dynamic_cast<TControl*>(FSelection[i]))
             control->SetBounds(left, top, b.Width(), b.Height());
           else {
@@ -401,6 +402,7 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
     case host::TMouseEventRecord::Up: {
       TDrag drag = FDrag;
       FDrag = TDrag::None;
+      FGuides.clear();
       if (drag != TDrag::None && OnDragging) OnDragging();
       if (drag == TDrag::Band) {
         // Every control of the form wholly inside the band is selected.
@@ -425,6 +427,162 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
     }
   }
   return true;
+}
+
+TPoint TFormDesigner::GuidedMove(int dx, int dy) {
+  FGuides.clear();
+  // The first selected control leads; the others keep their places beside it.
+  const TRect& lead = FDragBounds.front();
+  TPoint move{Snap(lead.Left + dx) - lead.Left, Snap(lead.Top + dy) - lead.Top};
+  auto* control = dynamic_cast<TControl*>(FSelection.front());
+  if (!control || !control->Parent()) return move;
+  const TControl* parent = control->Parent();
+  const TPoint origin = parent->OriginIn(&FForm);
+  TRect raw = host::Bounds(lead.Left + dx, lead.Top + dy, lead.Width(), lead.Height());
+  // Per axis, the sibling line nearest to an edge of the moved control (edges meet edges, centres
+  // centres).
+  struct TBest {
+    int Offset = GuideDistance + 1;
+    int Line = 0;
+    TRect Sibling;
+  } bestX, bestY;
+  auto consider = [](TBest& best, int low, int high, int siblingLow, int siblingHigh,
+                     const TRect& sibling) {
+    const std::pair<int, int> pairs[] = {{low, siblingLow},
+                                         {low, siblingHigh},
+                                         {high, siblingLow},
+                                         {high, siblingHigh},
+                                         {(low + high) / 2, (siblingLow + siblingHigh) / 2}};
+    for (const auto& [mine, theirs] : pairs)
+      if (std::abs(theirs - mine) < std::abs(best.Offset)) best = {theirs - mine, theirs, sibling};
+  };
+  auto* window = dynamic_cast<const host::TWinControl*>(parent);
+  if (!window) return move;
+  for (int i = 0; i < window->ControlCount(); ++i) {
+    const TControl* sibling = window->Controls(i);
+    if (!sibling->Visible() || IsSelected(sibling) || sibling == control) continue;
+    TRect s = sibling->BoundsRect();
+    consider(bestX, raw.Left, raw.Right, s.Left, s.Right, s);
+    consider(bestY, raw.Top, raw.Bottom, s.Top, s.Bottom, s);
+  }
+  bool lineX = std::abs(bestX.Offset) <= GuideDistance;
+  bool lineY = std::abs(bestY.Offset) <= GuideDistance;
+  if (lineX) move.X = dx + bestX.Offset;
+  if (lineY) move.Y = dy + bestY.Offset;
+  // Drawn over both controls where they end up.
+  TRect placed = host::Bounds(lead.Left + move.X, lead.Top + move.Y, lead.Width(), lead.Height());
+  if (lineX)
+    FGuides.push_back({true, origin.X + bestX.Line,
+                       origin.Y + std::min(placed.Top, bestX.Sibling.Top),
+                       origin.Y + std::max(placed.Bottom, bestX.Sibling.Bottom)});
+  if (lineY)
+    FGuides.push_back({false, origin.Y + bestY.Line,
+                       origin.X + std::min(placed.Left, bestY.Sibling.Left),
+                       origin.X + std::max(placed.Right, bestY.Sibling.Right)});
+  return move;
+}
+
+bool TFormDesigner::AlignByName(const std::string& name, TAlign& how) {
+  static const std::pair<const char*, TAlign> names[] = {
+      {"left", TAlign::Left},     {"right", TAlign::Right},     {"top", TAlign::Top},
+      {"bottom", TAlign::Bottom}, {"hcenter", TAlign::HCenter}, {"vcenter", TAlign::VCenter},
+      {"width", TAlign::Width},   {"height", TAlign::Height},   {"hspace", TAlign::HSpace},
+      {"vspace", TAlign::VSpace}};
+  for (const auto& [word, value] : names)
+    if (host::SameText(name, word)) {
+      how = value;
+      return true;
+    }
+  return false;
+}
+
+void TFormDesigner::AlignSelection(TAlign how) {
+  std::vector<TControl*> controls;
+  for (TComponent* c : FSelection)
+    if (auto* control = dynamic_cast<TControl*>(c)) controls.push_back(control);
+  if (controls.size() < 2 ||
+      ((how == TAlign::HSpace || how == TAlign::VSpace) && controls.size() < 3))
+    return;
+  // Lined up in the form's coordinates, so that controls in different containers line up too.
+  auto bounds = [&](const TControl* c) { return FormBounds(*c); };
+  auto place = [&](TControl* c, const TRect& inForm) {
+    const TPoint origin = c->Parent() ? c->Parent()->OriginIn(&FForm) : TPoint{0, 0};
+    c->SetBounds(Position(int64_t{inForm.Left} - origin.X),
+                 Position(int64_t{inForm.Top} - origin.Y), Extent(inForm.Width()),
+                 Extent(inForm.Height()));
+  };
+  const TRect first = bounds(controls.front());
+  const char* what = "";
+  if (how == TAlign::HSpace || how == TAlign::VSpace) {
+    bool across = how == TAlign::HSpace;
+    std::vector<TControl*> order = controls;
+    std::sort(order.begin(), order.end(), [&](const TControl* a, const TControl* b) {
+      return across ? bounds(a).Left < bounds(b).Left : bounds(a).Top < bounds(b).Top;
+    });
+    // The outermost two stay; the gaps between all of them become equal.
+    int64_t span = across ? bounds(order.back()).Right - bounds(order.front()).Left
+                          : bounds(order.back()).Bottom - bounds(order.front()).Top;
+    int64_t sizes = 0;
+    for (const TControl* c : order) sizes += across ? bounds(c).Width() : bounds(c).Height();
+    int64_t gaps = static_cast<int64_t>(order.size()) - 1;
+    int64_t at = across ? bounds(order.front()).Left : bounds(order.front()).Top;
+    for (size_t i = 0; i < order.size(); ++i) {
+      TRect r = bounds(order[i]);
+      // The remainder of an uneven division goes to the first gaps, a pixel each.
+      int64_t gap =
+          (span - sizes) / gaps + (static_cast<int64_t>(i) < (span - sizes) % gaps ? 1 : 0);
+      if (across)
+        r = host::Bounds(static_cast<int>(at), r.Top, r.Width(), r.Height());
+      else
+        r = host::Bounds(r.Left, static_cast<int>(at), r.Width(), r.Height());
+      place(order[i], r);
+      at += (across ? r.Width() : r.Height()) + gap;
+    }
+    what = across ? "Space Across" : "Space Down";
+  } else {
+    for (TControl* c : controls) {
+      TRect r = bounds(c);
+      int w = r.Width(), h = r.Height();
+      switch (how) {
+        case TAlign::Left:
+          r = host::Bounds(first.Left, r.Top, w, h);
+          what = "Align Left Edges of";
+          break;
+        case TAlign::Right:
+          r = host::Bounds(first.Right - w, r.Top, w, h);
+          what = "Align Right Edges of";
+          break;
+        case TAlign::Top:
+          r = host::Bounds(r.Left, first.Top, w, h);
+          what = "Align Tops of";
+          break;
+        case TAlign::Bottom:
+          r = host::Bounds(r.Left, first.Bottom - h, w, h);
+          what = "Align Bottoms of";
+          break;
+        case TAlign::HCenter:
+          r = host::Bounds((first.Left + first.Right) / 2 - w / 2, r.Top, w, h);
+          what = "Centre Across";
+          break;
+        case TAlign::VCenter:
+          r = host::Bounds(r.Left, (first.Top + first.Bottom) / 2 - h / 2, w, h);
+          what = "Centre Down";
+          break;
+        case TAlign::Width:
+          r = host::Bounds(r.Left, r.Top, first.Width(), h);
+          what = "Same Width for";
+          break;
+        default:
+          r = host::Bounds(r.Left, r.Top, w, first.Height());
+          what = "Same Height for";
+          break;
+      }
+      place(c, r);
+    }
+  }
+  FForm.Invalidate();
+  Step(what);
+  Modified();
 }
 
 bool TFormDesigner::DraggedBand(TRect& band) const {

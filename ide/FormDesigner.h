@@ -64,6 +64,26 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   // The rubber band being drawn, in form coordinates; false when none.
   bool DraggedBand(host::TRect& band) const;
 
+  // A line a dragged control lines up on with a sibling: an edge or centre they share.
+  struct TGuide {
+    bool Vertical = true;  // a line of constant x (else of constant y)
+    int Position = 0;      // that x or y, in form coordinates
+    int From = 0, To = 0;  // the span it is drawn over, across both controls
+    friend bool operator==(const TGuide&, const TGuide&) = default;
+  };
+  // Where an edge or centre of the dragged selection meets one of a sibling's, the drag keeps to
+  // it rather than the grid; the guides show those lines while dragging.
+  static constexpr int GuideDistance = 5;
+  const std::vector<TGuide>& Guides() const { return FGuides; }
+
+  // Lines up the selected controls by the first one selected: their left or right edges, tops or
+  // bottoms, horizontal or vertical centres, or gives them its width or height; or spaces them
+  // evenly across or down between the outermost two.
+  enum class TAlign { Left, Right, Top, Bottom, HCenter, VCenter, Width, Height, HSpace, VSpace };
+  void AlignSelection(TAlign how);
+  // "left", "hcenter", "hspace" ...; false for a word that is none.
+  static bool AlignByName(const std::string& name, TAlign& how);
+
   // Called with the component the designer double-clicks (its editor's Edit runs there).
   std::function<void(host::TComponent&)> OnDblClick;
   // Called with a component and a client point for a right click (the context menu).
@@ -108,6 +128,9 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   std::vector<host::TRect> FDragBounds;  // of the selected controls when the drag began
   bool FDragMoved = false;
   std::string FStepName, FStepKey;
+  std::vector<TGuide> FGuides;
+  // The move of a drag: dx and dy as the grid and the siblings' lines have it.
+  host::TPoint GuidedMove(int dx, int dy);
   // What the selection is called in step names: "HyperTxt1", or "3 components".
   std::string SelectionName() const;
   void Step(const std::string& verb, const std::string& mergeKey = {});

@@ -246,6 +246,14 @@ void QtDesignOverlay::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
     painter.drawRect(r);
   }
+  // The lines a dragged control keeps to, where it meets a sibling's edge or centre.
+  painter.setPen(QPen(QColor(0xE0, 0x30, 0x90), 1, Qt::DashLine));
+  for (const ide::TFormDesigner::TGuide& g : FDesigner.Guides()) {
+    if (g.Vertical)
+      painter.drawLine(g.Position, g.From - 8, g.Position, g.To + 8);
+    else
+      painter.drawLine(g.From - 8, g.Position, g.To + 8, g.Position);
+  }
 }
 
 }  // namespace mebrox::studio

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "apps/studio/DesignOverlay.h"
 #include "apps/studio/PaletteBar.h"
@@ -185,6 +186,29 @@ void QtStudioWindow::BuildMenus() {
              [this] { EditCommand([](ide::TFormDesigner& d) { d.BringToFront(); }); });
   AddCommand(edit, "actBack", tr("Send to &Back"), QKeySequence(),
              [this] { EditCommand([](ide::TFormDesigner& d) { d.SendToBack(); }); });
+  // Alignment of the selection by its first control, in the Edit menu and on a toolbar of its own.
+  QMenu* align = edit->addMenu(tr("A&lign"));
+  auto* alignBar = new QToolBar(tr("Alignment"));
+  alignBar->setObjectName("AlignmentBar");
+  addToolBar(Qt::TopToolBarArea, alignBar);
+  using TAlign = ide::TFormDesigner::TAlign;
+  const std::tuple<const char*, QString, TAlign> aligns[] = {
+      {"actAlignLeft", tr("Align &Left Edges"), TAlign::Left},
+      {"actAlignRight", tr("Align &Right Edges"), TAlign::Right},
+      {"actAlignTop", tr("Align &Tops"), TAlign::Top},
+      {"actAlignBottom", tr("Align &Bottoms"), TAlign::Bottom},
+      {"actAlignHCenter", tr("Centre &Across"), TAlign::HCenter},
+      {"actAlignVCenter", tr("Centre &Down"), TAlign::VCenter},
+      {"actSameWidth", tr("Same &Width"), TAlign::Width},
+      {"actSameHeight", tr("Same &Height"), TAlign::Height},
+      {"actSpaceAcross", tr("&Space Evenly Across"), TAlign::HSpace},
+      {"actSpaceDown", tr("Space Evenly Do&wn"), TAlign::VSpace}};
+  for (const auto& [name, text, how] : aligns) {
+    QAction* action = AddCommand(align, name, text, QKeySequence(), [this, how = how] {
+      EditCommand([how](ide::TFormDesigner& d) { d.AlignSelection(how); });
+    });
+    alignBar->addAction(action);
+  }
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   AddCommand(view, "actInspector", tr("Object &Inspector"), QKeySequence("F11"), [this] {
@@ -248,6 +272,13 @@ void QtStudioWindow::UpdateCommands() {
   for (const char* name :
        {"actCut", "actCopy", "actPaste", "actDelete", "actSelectAll", "actFront", "actBack"})
     Command(name)->setEnabled(designing);
+  // Lining up takes two controls, spacing three.
+  size_t selected = designing ? CurrentDesigner()->Selection().size() : 0;
+  for (const char* name : {"actAlignLeft", "actAlignRight", "actAlignTop", "actAlignBottom",
+                           "actAlignHCenter", "actAlignVCenter", "actSameWidth", "actSameHeight"})
+    Command(name)->setEnabled(selected >= 2);
+  for (const char* name : {"actSpaceAcross", "actSpaceDown"})
+    Command(name)->setEnabled(selected >= 3);
   // The Edit menu says what it would take back or again: "Undo Move HyperTxt1".
   const std::string undo = designing ? FSession->UndoName(*FCurrent) : std::string();
   const std::string redo = designing ? FSession->RedoName(*FCurrent) : std::string();

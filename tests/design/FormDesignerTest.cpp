@@ -313,3 +313,90 @@ TEST(FormDesignerTest, RandomStepsUndoneAndRedoneReturnToEachState) {
     ASSERT_EQ(Text(studio, "Form1"), states[i]) << "redoing step " << i;
   }
 }
+
+namespace {
+
+const std::string ThreeBoxes =
+    "object Form1: TForm1\n  Width = 600\n  Height = 400\n"
+    "  object Shape1: TShape\n    Left = 20\n    Top = 30\n    Width = 100\n    Height = 40\n  "
+    "end\n"
+    "  object Shape2: TShape\n    Left = 200\n    Top = 55\n    Width = 60\n    Height = 20\n  "
+    "end\n"
+    "  object Shape3: TShape\n    Left = 400\n    Top = 90\n    Width = 30\n    Height = 70\n  "
+    "end\n"
+    "end\n";
+
+}  // namespace
+
+// The selection lines up by the first control selected, or spreads evenly between the outermost
+// two; each is one step, named for what it did.
+TEST(FormDesignerTest, AlignmentLinesTheSelectionUpByTheFirstSelected) {
+  struct TCase {
+    ide::TFormDesigner::TAlign How;
+    std::vector<host::TRect> Bounds;  // Shape1, Shape2, Shape3 afterwards
+    std::string Step;
+  };
+  const TCase cases[] = {
+      {ide::TFormDesigner::TAlign::Left,
+       {host::Bounds(20, 30, 100, 40), host::Bounds(20, 55, 60, 20), host::Bounds(20, 90, 30, 70)},
+       "Align Left Edges of 3 components"},
+      {ide::TFormDesigner::TAlign::Right,
+       {host::Bounds(20, 30, 100, 40), host::Bounds(60, 55, 60, 20), host::Bounds(90, 90, 30, 70)},
+       "Align Right Edges of 3 components"},
+      {ide::TFormDesigner::TAlign::Bottom,
+       {host::Bounds(20, 30, 100, 40), host::Bounds(200, 50, 60, 20), host::Bounds(400, 0, 30, 70)},
+       "Align Bottoms of 3 components"},
+      {ide::TFormDesigner::TAlign::VCenter,
+       {host::Bounds(20, 30, 100, 40), host::Bounds(200, 40, 60, 20),
+        host::Bounds(400, 15, 30, 70)},
+       "Centre Down 3 components"},
+      {ide::TFormDesigner::TAlign::Width,
+       {host::Bounds(20, 30, 100, 40), host::Bounds(200, 55, 100, 20),
+        host::Bounds(400, 90, 100, 70)},
+       "Same Width for 3 components"},
+      // From 20 to 430, widths of 100, 60 and 30 leave two gaps of 110.
+      {ide::TFormDesigner::TAlign::HSpace,
+       {host::Bounds(20, 30, 100, 40), host::Bounds(230, 55, 60, 20),
+        host::Bounds(400, 90, 30, 70)},
+       "Space Across 3 components"},
+  };
+  for (const TCase& c : cases) {
+    TStudioFixture studio({ThreeBoxes});
+    host::TForm& form = studio.Form("Form1");
+    ide::TFormDesigner& designer = studio.Session().FormDesignerOf(form);
+    std::string before = host::WriteComponentText(form);
+    studio.Run("select Form1.Shape1\nselect Form1.Shape2 add\nselect Form1.Shape3 add\n");
+    designer.AlignSelection(c.How);
+    for (int i = 0; i < 3; ++i)
+      EXPECT_EQ(dynamic_cast<host::TControl*>(form.FindComponent("Shape" + std::to_string(i + 1)))
+                    ->BoundsRect(),
+                c.Bounds[static_cast<size_t>(i)])
+          << c.Step << ": Shape" << i + 1;
+    EXPECT_EQ(studio.Session().UndoName(form), c.Step);
+    studio.Session().Undo(form);
+    EXPECT_EQ(host::WriteComponentText(form), before) << c.Step;
+  }
+}
+
+// A control dragged near a sibling's edge or centre keeps to it instead of the grid, and the
+// guide shows where while the drag lasts.
+TEST(FormDesignerTest, ADragLinesUpWithItsSiblingsAndShowsTheGuide) {
+  TStudioFixture studio({ThreeBoxes});
+  host::TForm& form = studio.Form("Form1");
+  ide::TFormDesigner& designer = studio.Session().FormDesignerOf(form);
+  auto* shape2 = dynamic_cast<host::TControl*>(form.FindComponent("Shape2"));
+  // Shape2's top (55) dragged to 33: within reach of Shape1's top (30), off the grid's 32.
+  studio.Run("down Form1 210 60\nmove Form1 213 38\n");
+  EXPECT_EQ(shape2->Top(), 30);
+  ASSERT_EQ(designer.Guides().size(), 1u);
+  const ide::TFormDesigner::TGuide& guide = designer.Guides().front();
+  EXPECT_FALSE(guide.Vertical);
+  EXPECT_EQ(guide.Position, 30);
+  EXPECT_EQ(guide.From, 20);
+  EXPECT_EQ(guide.To, 260);
+  // Far from every line, the grid has it again; the guides go with the drag.
+  studio.Run("move Form1 233 250\nup Form1 233 250\n");
+  EXPECT_EQ(shape2->Left(), 224);
+  EXPECT_EQ(shape2->Top(), 248);
+  EXPECT_TRUE(designer.Guides().empty());
+}
