@@ -104,6 +104,7 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   int FDragHandle = -1;
   std::vector<host::TRect> FDragBounds;  // of the selected controls when the drag began
   bool FDragMoved = false;
+  host::TComponent* FClicked = nullptr;  // pressed without Shift, to select alone if not moved
 };
 
 // The name a designer gives a new component of className on form: the class name without its
