@@ -15,7 +15,8 @@ namespace mebrox::studio {
 // non-visual components and the rubber band. It is a child window of the form that covers the
 // client area above every control window and lets the pointer through to the form, so the
 // designer keeps receiving it. It also takes files dropped from the desktop and hands them to
-// the component under the pointer.
+// the component under the pointer that takes files (a hot image its picture, a wave player its
+// wave), and components dragged from the palette, dropped where they are let go.
 //
 // The overlay is the form window's child: when the form's window goes, the overlay goes with it
 // (hold it by QPointer). Deleting the overlay first leaves the form's window as it found it.
@@ -44,11 +45,13 @@ class QtDesignOverlay : public QWidget {
   void Watch(QObject* object);
   void KeepOnTop();
   bool Designing() const;
-  // The control that takes files dropped at a client point of the form, or null.
-  host::TControl* DropTarget(QPoint point) const;
+  // The component that takes files dropped at a client point of the form, or null.
+  host::TComponent* DropTarget(QPoint point) const;
   bool HandleDrag(QWidget* watched, QEvent* event);
   // False when the target refused the files (its error is reported).
-  bool Drop(host::TControl& target, const std::vector<std::string>& files);
+  bool Drop(host::TComponent& target, const std::vector<std::string>& files);
+  // A component of the class at a client point; false when it could not be made there.
+  bool DropComponent(const host::TClassInfo& cls, QPoint point);
 
   host::TForm& FForm;
   ide::TFormDesigner& FDesigner;
