@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QUrl>
+#include <algorithm>
 #include <cctype>
 
 #include "apps/studio/PaletteBar.h"
@@ -22,6 +23,9 @@ namespace {
 const QColor HandleColor(0, 0, 0);
 const QColor GroupHandleColor(128, 128, 128);
 const QColor FaceColor(192, 192, 192);
+const QColor OverhangColor(220, 0, 0);
+// How thick the mark is along a frame's edge where a control runs past it.
+constexpr int OverhangMark = 4;
 
 QRect ToQRect(const host::TRect& r) {
   return QRect(r.Left, r.Top, r.Width(), r.Height());
@@ -235,6 +239,25 @@ bool QtDesignOverlay::DropComponent(const host::TClassInfo& cls, QPoint point) {
   return true;
 }
 
+void QtDesignOverlay::PaintOverhangs(QPainter& painter) const {
+  const int width = FForm.ClientWidth(), height = FForm.ClientHeight();
+  for (const host::TComponent* c : FForm.ComponentList()) {
+    auto* control = dynamic_cast<const host::TControl*>(c);
+    if (!control || control->Parent() != &FForm) continue;
+    const host::TRect over = host::Overhang(*control);
+    const host::TRect b = control->BoundsRect();
+    // A red band along each edge the control crosses, as long as the control is there.
+    const int top = std::max(b.Top, 0), bottom = std::min(b.Bottom, height);
+    const int left = std::max(b.Left, 0), right = std::min(b.Right, width);
+    if (over.Right > 0)
+      painter.fillRect(width - OverhangMark, top, OverhangMark, bottom - top, OverhangColor);
+    if (over.Left > 0) painter.fillRect(0, top, OverhangMark, bottom - top, OverhangColor);
+    if (over.Bottom > 0)
+      painter.fillRect(left, height - OverhangMark, right - left, OverhangMark, OverhangColor);
+    if (over.Top > 0) painter.fillRect(left, 0, right - left, OverhangMark, OverhangColor);
+  }
+}
+
 void QtDesignOverlay::paintEvent(QPaintEvent*) {
   if (!Designing()) return;
   QPainter painter(this);
@@ -256,6 +279,8 @@ void QtDesignOverlay::paintEvent(QPaintEvent*) {
     else
       PaintNeutralGlyph(painter, glyph, c->ClassName());
   }
+
+  PaintOverhangs(painter);
 
   const std::vector<host::TComponent*>& selection = FDesigner.Selection();
   if (selection.size() == 1) {

@@ -9,11 +9,14 @@
 #include "host/Forms.h"
 #include "ide/FormDesigner.h"
 
+class QPainter;
+
 namespace mebrox::studio {
 
 // The designer's marks over a designed form: sizing handles of the selection, the icons of the
-// non-visual components and the rubber band. It is a child window of the form that covers the
-// client area above every control window and lets the pointer through to the form, so the
+// non-visual components, the rubber band, and a red band along an edge of the form where a
+// control runs past it (what lies beyond never shows). It is a child window of the form that covers
+// the client area above every control window and lets the pointer through to the form, so the
 // designer keeps receiving it. It also takes files dropped from the desktop and hands them to
 // the component under the pointer that takes files (a hot image its picture, a wave player its
 // wave), and components dragged from the palette, dropped where they are let go.
@@ -42,6 +45,7 @@ class QtDesignOverlay : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void PaintOverhangs(QPainter& painter) const;
   void Watch(QObject* object);
   void KeepOnTop();
   bool Designing() const;

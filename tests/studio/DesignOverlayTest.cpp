@@ -303,6 +303,30 @@ TEST(DesignOverlayTest, TheRubberBandIsDottedWhileDraggedAndGoneAfter) {
   EXPECT_EQ(CountColour(shot, top, d.Ground()), top.width());
 }
 
+TEST(DesignOverlayTest, AControlRunningPastTheFramesEdgeIsMarkedRedAlongThatEdge) {
+  TDesignedForm d;
+  const QColor red(220, 0, 0);
+  QImage shot = d.Shot("inside");
+  EXPECT_EQ(CountColour(shot, shot.rect(), red), 0);
+
+  // A hot image grown to its picture, past the right edge.
+  std::string png = d.Studio.File("wide.png");
+  ASSERT_TRUE(WritePng(png, 420, 40));
+  auto& image = d.Get<mebrox::THyperImage>("HyperImage1");
+  image.Picture().LoadFromFile(png);
+  ASSERT_GT(image.Left() + image.Width(), 400);
+  // The panel past the bottom edge.
+  d.Get<host::TControl>("Panel1").SetBounds(200, 250, 150, 100);
+  shot = d.Shot("past-the-edges");
+  const int imageBottom = image.Top() + image.Height();
+  EXPECT_EQ(CountColour(shot, QRect(396, image.Top(), 4, image.Height()), red), 4 * image.Height());
+  EXPECT_EQ(CountColour(shot, QRect(200, 296, 150, 4), red), 150 * 4);
+  // Nowhere else: not beside where they cross, not on the other edges.
+  EXPECT_EQ(CountColour(shot, QRect(396, imageBottom, 4, 296 - imageBottom), red), 0);
+  EXPECT_EQ(CountColour(shot, QRect(0, 0, 4, 300), red), 0);
+  EXPECT_EQ(CountColour(shot, QRect(0, 296, 200, 4), red), 0);
+}
+
 TEST(DesignOverlayTest, ADroppedPictureFileLoadsIntoTheHotImageAsAChangeToUndo) {
   TDesignedForm d;
   std::string png = d.Studio.File("red.png");
