@@ -12,6 +12,10 @@ void Register() {
   // The component, then its editors.
   ide::RegisterComponents("Mebrox", {&THyperImage::StaticClassInfo()});
   ide::RegisterComponentEditor<THyperImageEditor>(THyperImage::StaticClassInfo());
+  ide::RegisterFileDropper(THyperImage::StaticClassInfo(),
+                           [](host::TComponent& c, const std::vector<std::string>& files) {
+                             static_cast<THyperImage&>(c).DropFiles(files);
+                           });
   ide::RegisterPropertyEditor<TActionProperty>(ide::ClassType<TAction>(), nullptr, "Action");
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }

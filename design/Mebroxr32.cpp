@@ -30,6 +30,9 @@ void RegisterWavePly() {
   ide::RegisterComponents("Mebrox", {player});
   ide::RegisterComponentEditor<TWavePlayEditor>(*player);
   ide::RegisterPropertyEditor<TWaveNameProperty>(ide::StringType(), player, "WaveName");
+  ide::RegisterFileDropper(*player, [](host::TComponent& c, const std::vector<std::string>& files) {
+    DropWave(static_cast<TWavePlay&>(c), files);
+  });
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
@@ -46,6 +49,12 @@ void RegisterProjctrl() {
 
 void RegisterBookmark() {
   ide::RegisterComponents("Mebrox", {&TBookMark::StaticClassInfo()});
+  // A picture file dropped on it is its picture, the last of several.
+  ide::RegisterFileDropper(TBookMark::StaticClassInfo(),
+                           [](host::TComponent& c, const std::vector<std::string>& files) {
+                             if (!files.empty())
+                               static_cast<TBookMark&>(c).Picture().LoadFromFile(files.back());
+                           });
   ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 

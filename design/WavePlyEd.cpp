@@ -50,29 +50,33 @@ std::string NameInside(const std::string& fileName, const std::string& folder) {
   return (relative / file.filename()).lexically_normal().generic_string();
 }
 
-// Whether the wave player will be able to play the file, by opening it as the player will;
-// otherwise the designer is told why.
-bool IsPlayableWave(const std::string& fileName) {
+// Why the wave player could not play the file, found by opening it as the player will; empty
+// when it can.
+std::string WaveFault(const std::string& fileName) {
   try {
     host::TSoundFileStream probe(fileName);
-    return true;
+    return std::string();
   } catch (const host::EDamagedSound& e) {
-    host::ShowMessage(e.Message());
+    return e.Message();
   } catch (const host::EInvalidSound&) {
-    host::ShowMessage("The file \"" + fileName +
-                      "\" is not a wave sound: the wave player cannot play it.");
+    return "The file \"" + fileName + "\" is not a wave sound: the wave player cannot play it.";
   } catch (const host::EInOutError& e) {
-    host::ShowMessage(e.Message());
+    return e.Message();
   }
-  return false;
 }
 
-// Puts a chosen wave into the player; false, after telling the designer, when it is no wave.
-// Inside the project folder the name is kept relative to it with no WorkDir, which the player
-// takes for the project folder at run time, so the project can move; elsewhere the file's
-// folder goes to WorkDir. Names keep their case: the file system tells cases apart.
-bool StoreWave(TWavePlay& player, const std::string& fileName) {
-  if (!IsPlayableWave(fileName)) return false;
+// Whether the wave player will be able to play the file; otherwise the designer is told why.
+bool IsPlayableWave(const std::string& fileName) {
+  std::string fault = WaveFault(fileName);
+  if (!fault.empty()) host::ShowMessage(fault);
+  return fault.empty();
+}
+
+// Puts a wave into the player. Inside the project folder the name is kept relative to it with
+// no WorkDir, which the player takes for the project folder at run time, so the project can
+// move; elsewhere the file's folder goes to WorkDir. Names keep their case: the file system
+// tells cases apart.
+void KeepWave(TWavePlay& player, const std::string& fileName) {
   std::string inside = NameInside(fileName, ProjectFolder());
   if (!inside.empty()) {
     player.SetWorkDir(std::string());
@@ -81,6 +85,12 @@ bool StoreWave(TWavePlay& player, const std::string& fileName) {
     player.SetWorkDir(host::ExtractFilePath(fileName));
     player.SetWaveName(host::ExtractFileName(fileName));
   }
+}
+
+// Puts a chosen wave into the player; false, after telling the designer, when it is no wave.
+bool StoreWave(TWavePlay& player, const std::string& fileName) {
+  if (!IsPlayableWave(fileName)) return false;
+  KeepWave(player, fileName);
   return true;
 }
 
@@ -97,6 +107,13 @@ bool PickWave(const std::string& folder, const std::string& preset, std::string&
 }
 
 }  // namespace
+
+void DropWave(TWavePlay& player, const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  const std::string& fileName = files.back();
+  if (std::string fault = WaveFault(fileName); !fault.empty()) throw host::EInOutError(fault);
+  KeepWave(player, fileName);
+}
 
 TWavePlay& TWavePlayEditor::Player() const {
   return dynamic_cast<TWavePlay&>(Component());

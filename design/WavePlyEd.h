@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ide/ComponentEditor.h"
 #include "ide/PropertyEditor.h"
@@ -37,5 +38,9 @@ class TWaveNameProperty : public ide::TPropertyEditor {
  private:
   TWavePlay& Player() const;
 };
+
+// Takes the last of the files dropped on a designed wave player as a wave picked with its
+// editor. A file that is no wave the player can play fails, saying why, and changes nothing.
+void DropWave(TWavePlay& player, const std::vector<std::string>& files);
 
 }  // namespace mebrox

@@ -517,6 +517,10 @@ TProjViewDlg::TProjViewDlg(host::TComponent* owner) : host::TForm(owner) {
   bbDel->OnClick = [this](TObject*) { bbDelClick(); };
   ListBox2->OnClick = [this](TObject*) { ListBox2Click(); };
   ListBox1->OnClick = [this](TObject*) { ListBox1Click(); };
+  ListBox1->OnDrawItem = [this](TObject*, int index, const host::TRect& rect,
+                                host::TOwnerDrawState state) {
+    ListBox1DrawItem(index, rect, state);
+  };
   ListBox1->OnKeyDown = [this](TObject*, host::TKey& key, host::TShiftState shift) {
     ListBox1KeyDown(key, shift);
   };
@@ -849,6 +853,34 @@ void TProjViewDlg::FillFrameView(int frameIndex) {
   items.EndUpdate();
   ListBox1->SetItemIndex(std::min(frameIndex, items.Count() - 1));
   ShowThumbnail();
+}
+
+void TProjViewDlg::ListBox1DrawItem(int index, const host::TRect& rect,
+                                    host::TOwnerDrawState state) {
+  host::TCanvas& canvas = ListBox1->Canvas();
+  canvas.FillRect(rect);
+  TGroup* group = SelectedGroup();
+  if (!group || index < 0 || index >= static_cast<int>(group->Frames.size())) return;
+  const TFrame& frame = group->Frames[static_cast<size_t>(index)];
+  int textLeft;
+  if (frame.Picture) {
+    canvas.Draw(rect.Left, rect.Top + 2, *frame.Picture);
+    textLeft = rect.Left + frame.Picture->Width + 8;
+  } else {
+    // A frame whose form is not showing: a crossed square in the item's place.
+    const int n = ItemSize;
+    canvas.Pen().SetColor(state.Contains(host::odSelected) ? host::clHighlightText
+                                                           : host::clWindowText);
+    canvas.Brush().SetStyle(host::bsClear);
+    canvas.Rectangle(rect.Left, rect.Top, rect.Left + n, rect.Top + n);
+    canvas.MoveTo(rect.Left, rect.Top);
+    canvas.LineTo(rect.Left + n - 1, rect.Top + n - 1);
+    canvas.MoveTo(rect.Left + n - 1, rect.Top);
+    canvas.LineTo(rect.Left, rect.Top + n - 1);
+    textLeft = rect.Left + n + 8;
+  }
+  canvas.Brush().SetStyle(host::bsClear);
+  canvas.TextOut(textLeft, rect.Top + 77, frame.Name);
 }
 
 void TProjViewDlg::ShowThumbnail() {

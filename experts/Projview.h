@@ -48,18 +48,21 @@ class ProjectViewExpert : public ide::TStandardExpert {
 
 // "Project View": the project's frames sorted into named groups, kept in the project sections
 // file beside the project (the project's name with ".INI"). Frames of no group sit in the built-in
-// group "NotFiledFrames", always first. The frame list shows the chosen group's frames and the
-// picture of the chosen frame; its popup menu (right click, or Shift+F10) moves a frame to
-// another group or up and down within its own, as do Ctrl+Up and Ctrl+Down. Every change is
-// saved at once, and shown only once the file holds it. A damaged file is never written over:
-// the user starts a new one from what could be read, the old one kept beside it as ".bak", or
-// goes on without saving; a file that cannot be read or written is not saved to either.
+// group "NotFiledFrames", always first. The frame list shows the chosen group's frames, each
+// with its own thumbnail, and beside it the picture of the chosen frame; its popup menu (right
+// click, or Shift+F10) moves a frame to another group or up and down within its own, as do Ctrl+Up
+// and Ctrl+Down. Every change is saved at once, and shown only once the file holds it. A damaged
+// file is never written over: the user starts a new one from what could be read, the old one kept
+// beside it as ".bak", or goes on without saving; a file that cannot be read or written is not
+// saved to either.
 class TProjViewDlg : public host::TForm {
  public:
   explicit TProjViewDlg(host::TComponent* owner);
   ~TProjViewDlg() override;
 
   static constexpr int ThumbnailSize = 150;
+  // The height of a frame's item in the list: its thumbnail with a little room.
+  static constexpr int ItemSize = 155;
 
   host::TLabel* Label1;
   host::TEdit* Edit1;
@@ -94,6 +97,9 @@ class TProjViewDlg : public host::TForm {
   void bbDelClick();
   void ListBox2Click();
   void ListBox1Click();
+  // A frame's item: its thumbnail (or a crossed square when its form is not showing) and its
+  // name beside it.
+  void ListBox1DrawItem(int index, const host::TRect& rect, host::TOwnerDrawState state);
   void ListBox1KeyDown(host::TKey& key, host::TShiftState shift);
   void FrameMenuPopup();
 

@@ -115,6 +115,9 @@ class IListPeer : public IWidgetPeer {
   virtual void SetItems(const std::vector<std::string>& items) = 0;
   // Selects the item at index; -1 selects none.
   virtual void SetItemIndex(int index) = 0;
+  // Items itemHeight pixels high, each painted by the list box (TListBox::DrawItem); 0 for
+  // items the toolkit draws as text.
+  virtual void SetOwnerDraw(int itemHeight) = 0;
 };
 
 class IButtonPeer : public IWidgetPeer {

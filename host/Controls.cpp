@@ -760,6 +760,14 @@ void TCustomControl::PaintWindow(TCanvasSurface& surface) {
   Paint();
 }
 
+TRect Overhang(const TControl& control) {
+  const TControl* parent = control.Parent();
+  if (!parent) return {};
+  const TRect b = control.BoundsRect();
+  return {std::max(0, -b.Left), std::max(0, -b.Top), std::max(0, b.Right - parent->ClientWidth()),
+          std::max(0, b.Bottom - parent->ClientHeight())};
+}
+
 TForm* GetParentForm(const TControl* control) {
   while (control && control->Parent()) control = control->Parent();
   return dynamic_cast<TForm*>(const_cast<TControl*>(control));

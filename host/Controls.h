@@ -431,6 +431,12 @@ class TCustomControl : public TWinControl {
 // The form that holds a control, or null.
 TForm* GetParentForm(const TControl* control);
 
+// How far a control runs past its parent's client area, edge by edge, in pixels: Left and Top
+// what lies before the parent's left and top edges, Right and Bottom what lies beyond its right
+// and bottom ones; all 0 for a control that fits, or that has no parent. What runs past never
+// shows.
+TRect Overhang(const TControl& control);
+
 // The character a caption underlines ("&Open" gives 'o', lower case); 0 when it has none.
 char AcceleratorOf(const std::string& caption);
 // The caption without its accelerator marks ("&&" stays one "&").

@@ -147,6 +147,11 @@ void TForm::CreateWnd() {
     Peer()->SetWindowState(static_cast<TWindowState>(FWindowState));
 }
 
+void TForm::TextChanged() {
+  TCustomControl::TextChanged();
+  if (Peer()) Peer()->SetCaption(WindowTitle());
+}
+
 void TForm::PlaceOnScreen() {
   // A designed form stays where the designer put it.
   if (FPosition != poScreenCenter || IsDesigning()) return;

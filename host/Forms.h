@@ -158,6 +158,8 @@ class TForm : public TCustomControl {
   virtual void DoHide();
   bool ShowingWindow() const override { return Visible(); }
   void CreateWnd() override;
+  // A form's caption is its window's title: a new one shows there at once.
+  void TextChanged() override;
 
  private:
   void PlaceOnScreen();

@@ -92,13 +92,66 @@ void TCustomListBox::WidgetChanged(const TWidgetChange& change) {
   }
 }
 
+const std::vector<std::string>& ListBoxStyleNames() {
+  static const std::vector<std::string> names = {"lbStandard", "lbOwnerDrawFixed"};
+  return names;
+}
+
 const TClassInfo& TListBox::StaticClassInfo() {
-  static TClassInfo info("TListBox", &TCustomListBox::StaticClassInfo());
+  static TClassInfo info = [] {
+    TClassInfo i("TListBox", &TCustomListBox::StaticClassInfo());
+    TPublisher<TListBox>(i)
+        .Integer("ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight, 16)
+        .Enumeration("Style", ListBoxStyleNames(), &TListBox::Style, &TListBox::SetStyle,
+                     lbStandard);
+    return i;
+  }();
   return info;
 }
 
 TListBox::TListBox(TComponent* owner) : TCustomListBox(owner, TWidgetKind::ListBox) {
   SetBounds(0, 0, 121, 97);
+}
+
+void TListBox::SetStyle(TListBoxStyle value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  PushStyle();
+}
+
+void TListBox::SetItemHeight(int value) {
+  value = std::max(value, 1);
+  if (value == FItemHeight) return;
+  FItemHeight = value;
+  PushStyle();
+}
+
+void TListBox::PeerCreated() {
+  TCustomListBox::PeerCreated();
+  PushStyle();
+}
+
+void TListBox::PushStyle() {
+  if (auto* peer = WidgetPeer<IListPeer>())
+    peer->SetOwnerDraw(FStyle == lbOwnerDrawFixed ? FItemHeight : 0);
+}
+
+void TListBox::DrawItem(TCanvasSurface& surface, int index, const TRect& rect,
+                        TOwnerDrawState state) {
+  TCanvas::TSurfaceScope bound(FCanvas, surface);
+  FCanvas.SetFont(Font());
+  const bool selected = state.Contains(odSelected);
+  FCanvas.Brush().SetStyle(bsSolid);
+  FCanvas.Brush().SetColor(selected ? clHighlight : Color());
+  if (selected) FCanvas.Font().SetColor(clHighlightText);
+  if (OnDrawItem) {
+    OnDrawItem(this, index, rect, state);
+    return;
+  }
+  FCanvas.FillRect(rect);
+  FCanvas.Brush().SetStyle(bsClear);
+  if (index >= 0 && index < Items().Count())
+    FCanvas.TextOut(rect.Left + 2, rect.Top + 1, Items().Get(index));
 }
 
 // ---- TComboBox

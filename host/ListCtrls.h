@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "host/Controls.h"
 #include "host/Strings.h"
@@ -38,11 +40,45 @@ class TCustomListBox : public TWidgetControl {
   bool FSorting = false;
 };
 
-// A list box. OnClick fires when the user chooses an item.
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+const std::vector<std::string>& ListBoxStyleNames();
+
+enum TOwnerDrawStateFlag { odSelected, odFocused };
+using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
+// Paints item index of a list inside rect, on the list's Canvas.
+using TDrawItemEvent =
+    std::function<void(TObject* sender, int index, const TRect& rect, TOwnerDrawState state)>;
+
+// A list box. OnClick fires when the user chooses an item. With Style lbOwnerDrawFixed every
+// item is ItemHeight pixels high and OnDrawItem paints it on Canvas.
 class TListBox : public TCustomListBox {
   HOST_PUBLISHED_CLASS
  public:
   explicit TListBox(TComponent* owner);
+
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle value);
+  int ItemHeight() const { return FItemHeight; }
+  // At least one pixel.
+  void SetItemHeight(int value);
+  TCanvas& Canvas() { return FCanvas; }
+
+  // Paints item index inside rect on the surface: OnDrawItem, on Canvas bound to the surface;
+  // without one, the item's text on the list's ground, inverted when selected. The toolkit
+  // calls it for every item it shows of an owner-drawn list.
+  void DrawItem(TCanvasSurface& surface, int index, const TRect& rect, TOwnerDrawState state);
+
+  TDrawItemEvent OnDrawItem;
+
+ protected:
+  void PeerCreated() override;
+
+ private:
+  void PushStyle();
+
+  TListBoxStyle FStyle = lbStandard;
+  int FItemHeight = 16;
+  TCanvas FCanvas;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

@@ -8,6 +8,7 @@
 #include "host/Graphics.h"
 #include "host/SysUtils.h"
 #include "ide/ClassProperty.h"
+#include "ide/PictureEditor.h"
 #include "ide/StringsEditor.h"
 
 namespace ide {
@@ -321,6 +322,9 @@ std::unique_ptr<TPropertyEditor> CreateDefaultPropertyEditor(
   if (propInfo.Kind == host::TPropKind::Class && propInfo.ObjectClass &&
       propInfo.ObjectClass->InheritsFrom(host::TFont::StaticClassInfo()))
     return std::make_unique<TFontProperty>(designer, std::move(instances), propInfo);
+  if (propInfo.Kind == host::TPropKind::Class && propInfo.ObjectClass &&
+      propInfo.ObjectClass->InheritsFrom(host::TPicture::StaticClassInfo()))
+    return std::make_unique<TPictureProperty>(designer, std::move(instances), propInfo);
   return DefaultFactory(propInfo.Kind)(designer, std::move(instances), propInfo);
 }
 

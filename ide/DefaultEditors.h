@@ -124,7 +124,7 @@ class TFontProperty : public TClassProperty {
   void Edit() override;
 };
 
-// The editor for the property's kind; a font gets TFontProperty.
+// The editor for the property's kind; a font gets TFontProperty, a picture TPictureProperty.
 std::unique_ptr<TPropertyEditor> CreateDefaultPropertyEditor(
     IDesigner& designer, std::vector<host::TPersistent*> instances,
     const host::TPropInfo& propInfo);

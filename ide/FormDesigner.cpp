@@ -357,6 +357,9 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
         Select(target, true);
       else if (!IsSelected(target))
         Select(target);
+      // A press on one of several selected ones may begin moving them all; let go unmoved, it
+      // was a click that selects that one alone.
+      FClicked = event.Shift.Contains(host::ssShift) ? nullptr : target;
       FDrag = TDrag::Move;
       FDragBounds.clear();
       for (TComponent* c : FSelection) {
@@ -422,6 +425,8 @@ bool TFormDesigner::HandleMouse(host::TForm&, const host::TMouseEventRecord& eve
         Step(drag == TDrag::Move ? "Move" : "Size");
         Modified();
         if (OnSelectionChanged) OnSelectionChanged();
+      } else if (drag == TDrag::Move && FClicked && FSelection.size() > 1 && IsSelected(FClicked)) {
+        Select(FClicked);
       }
       return true;
     }

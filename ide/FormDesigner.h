@@ -134,6 +134,7 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   // What the selection is called in step names: "HyperTxt1", or "3 components".
   std::string SelectionName() const;
   void Step(const std::string& verb, const std::string& mergeKey = {});
+  host::TComponent* FClicked = nullptr;  // pressed without Shift, to select alone if not moved
 };
 
 // The name a designer gives a new component of className on form: the class name without its

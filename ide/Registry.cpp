@@ -80,6 +80,18 @@ bool TDesignRegistry::RenameFrameReferences(host::TComponent& component, const s
   return changed;
 }
 
+void TDesignRegistry::RegisterFileDropper(const TClassInfo& componentClass, TFileDropper dropper) {
+  std::erase_if(FFileDroppers, [&](const auto& entry) { return entry.first == &componentClass; });
+  FFileDroppers.emplace_back(&componentClass, std::move(dropper));
+}
+
+const TFileDropper* TDesignRegistry::FindFileDropper(const TClassInfo& componentClass) const {
+  for (const TClassInfo* cls = &componentClass; cls; cls = cls->Parent())
+    for (const auto& [registered, dropper] : FFileDroppers)
+      if (registered == cls) return &dropper;
+  return nullptr;
+}
+
 std::vector<std::string> TDesignRegistry::PalettePages() const {
   std::vector<std::string> names;
   for (const TPage& page : FPages) names.push_back(page.Name);
@@ -160,6 +172,10 @@ void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert) {
 
 void RegisterFrameRenamer(const TClassInfo& componentClass, TFrameRenamer renamer) {
   DesignRegistry().RegisterFrameRenamer(componentClass, std::move(renamer));
+}
+
+void RegisterFileDropper(const TClassInfo& componentClass, TFileDropper dropper) {
+  DesignRegistry().RegisterFileDropper(componentClass, std::move(dropper));
 }
 
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,

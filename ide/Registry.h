@@ -23,6 +23,10 @@ using TComponentEditorFactory = std::function<std::unique_ptr<TComponentEditor>(
 // holds that cannot take the new name fails (an exception), and then nothing has changed.
 using TFrameRenamer = std::function<bool(host::TComponent& component, const std::string& oldName,
                                          const std::string& newName, bool apply)>;
+// Takes files dropped from the desktop on a designed component (a picture, a wave). A file it
+// cannot take fails (an exception naming it), and then nothing has changed.
+using TFileDropper =
+    std::function<void(host::TComponent& component, const std::vector<std::string>& files)>;
 
 // What the packages registered with the IDE: palette pages, property and component editors,
 // experts. The designer asks it which editor serves what.
@@ -45,6 +49,8 @@ class TDesignRegistry {
   void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
   // For components of the class and its descendants.
   void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
+  // For components of the class and its descendants; a later one for the same class replaces it.
+  void RegisterFileDropper(const host::TClassInfo& componentClass, TFileDropper dropper);
 
   std::vector<std::string> PalettePages() const;
   // Empty for a page nobody registered.
@@ -61,6 +67,8 @@ class TDesignRegistry {
   // Every renamer that serves the component's class runs; true when one changes something.
   bool RenameFrameReferences(host::TComponent& component, const std::string& oldName,
                              const std::string& newName, bool apply) const;
+  // The dropper of the class or its nearest registered ancestor; null when it takes no files.
+  const TFileDropper* FindFileDropper(const host::TClassInfo& componentClass) const;
 
  private:
   struct TPage;
@@ -71,6 +79,7 @@ class TDesignRegistry {
   std::vector<TComponentEditorEntry> FComponentEditors;
   std::vector<std::unique_ptr<TIExpert>> FExperts;
   std::vector<std::pair<const host::TClassInfo*, TFrameRenamer>> FFrameRenamers;
+  std::vector<std::pair<const host::TClassInfo*, TFileDropper>> FFileDroppers;
 };
 
 // The IDE's one registry, which the packages' registration procedures fill.
@@ -87,6 +96,7 @@ void RegisterPropertyEditor(const TPropertyType& propertyType,
                             TPropertyEditorFactory factory);
 void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
 void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
+void RegisterFileDropper(const host::TClassInfo& componentClass, TFileDropper dropper);
 
 template <class E>
 void RegisterComponentEditor(const host::TClassInfo& componentClass) {

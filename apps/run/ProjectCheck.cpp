@@ -333,8 +333,36 @@ class TChecker {
     return problem;
   }
 
+  // A control on the frame whose edges lie beyond the frame's: that part never shows.
+  void CheckInsideFrame(const TFrameInfo& frame, const host::TControl& control) {
+    const host::TRect over = host::Overhang(control);
+    std::vector<std::string> edges;
+    auto edge = [&](int by, const char* name) {
+      if (by > 0)
+        edges.push_back(std::string(name) + " edge by " + std::to_string(by) +
+                        (by == 1 ? " pixel" : " pixels"));
+    };
+    edge(over.Left, "left");
+    edge(over.Top, "top");
+    edge(over.Right, "right");
+    edge(over.Bottom, "bottom");
+    if (edges.empty()) return;
+    std::string problem = "runs past the frame's ";
+    for (size_t i = 0; i < edges.size(); ++i)
+      problem += (i == 0 ? "" : i + 1 == edges.size() ? " and its " : ", its ") + edges[i];
+    problem += " (the frame is " + std::to_string(frame.Form->ClientWidth()) + " x " +
+               std::to_string(frame.Form->ClientHeight()) + "): that part never shows";
+    auto* image = dynamic_cast<const THyperImage*>(&control);
+    if (image && image->AllowShadow() && !image->Stretch() && !image->Picture().Empty())
+      problem += "; the hot image takes the size of its picture and shadow";
+    Warning(frame.File, frame.Lines.Component(control.Name()), control.Name(), problem);
+  }
+
   void CheckFrame(const TFrameInfo& frame) {
     for (host::TComponent* c : frame.Form->ComponentList()) {
+      if (auto* control = dynamic_cast<host::TControl*>(c);
+          control && control->Parent() == frame.Form)
+        CheckInsideFrame(frame, *control);
       if (auto* text = dynamic_cast<THyperTxt*>(c)) {
         CheckHyperTxt(frame, *text);
       } else if (auto* image = dynamic_cast<THyperImage*>(c)) {

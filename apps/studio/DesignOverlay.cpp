@@ -7,11 +7,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QUrl>
+#include <algorithm>
 #include <cctype>
 
+#include "apps/studio/PaletteBar.h"
 #include "host/Resources.h"
 #include "host/qt/QtBackend.h"
 #include "host/qt/QtPainterSurface.h"
+#include "ide/Registry.h"
 
 namespace mebrox::studio {
 
@@ -20,6 +23,9 @@ namespace {
 const QColor HandleColor(0, 0, 0);
 const QColor GroupHandleColor(128, 128, 128);
 const QColor FaceColor(192, 192, 192);
+const QColor OverhangColor(220, 0, 0);
+// How thick the mark is along a frame's edge where a control runs past it.
+constexpr int OverhangMark = 4;
 
 QRect ToQRect(const host::TRect& r) {
   return QRect(r.Left, r.Top, r.Width(), r.Height());
@@ -163,9 +169,11 @@ bool QtDesignOverlay::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-host::TControl* QtDesignOverlay::DropTarget(QPoint point) const {
-  auto* control = dynamic_cast<host::TControl*>(FDesigner.ComponentAt({point.x(), point.y()}));
-  return control != &FForm ? control : nullptr;
+host::TComponent* QtDesignOverlay::DropTarget(QPoint point) const {
+  host::TComponent* component = FDesigner.ComponentAt({point.x(), point.y()});
+  if (component == &FForm || !ide::DesignRegistry().FindFileDropper(component->ClassInfo()))
+    return nullptr;
+  return component;
 }
 
 bool QtDesignOverlay::HandleDrag(QWidget* watched, QEvent* event) {
@@ -175,22 +183,40 @@ bool QtDesignOverlay::HandleDrag(QWidget* watched, QEvent* event) {
   auto* drop = static_cast<QDropEvent*>(event);
   QPoint point = drop->position().toPoint();
   if (watched != FFormWidget) point = watched->mapTo(FFormWidget, point);
-  std::vector<std::string> files = LocalFiles(drop->mimeData());
-  host::TControl* target = DropTarget(point);
-  // The file is read, never taken away: a move offered by the file manager becomes a copy.
-  if (files.empty() || !target || !(drop->possibleActions() & Qt::CopyAction)) {
+  const host::TClassInfo* dragged = QtPaletteBar::DraggedClass(drop->mimeData());
+  std::vector<std::string> files =
+      dragged ? std::vector<std::string>() : LocalFiles(drop->mimeData());
+  // What is dragged is read or copied, never taken away: a move offered by the file manager
+  // becomes a copy.
+  if ((!dragged && files.empty()) || !(drop->possibleActions() & Qt::CopyAction)) {
     drop->ignore();
     return true;
   }
   drop->setDropAction(Qt::CopyAction);
+  // The window takes part in the drag wherever the pointer enters it, often over nothing that
+  // takes files: a window that refuses the entry is told none of the moves that follow. Where
+  // the files may land is answered move by move.
+  if (event->type() == QEvent::DragEnter) {
+    drop->accept();
+    return true;
+  }
+  host::TComponent* target = dragged ? nullptr : DropTarget(point);
+  if (!dragged && !target) {
+    drop->ignore();
+    return true;
+  }
   drop->accept();
-  if (event->type() == QEvent::Drop && !Drop(*target, files)) drop->ignore();
+  if (event->type() != QEvent::Drop) return true;
+  bool done = dragged ? DropComponent(*dragged, point) : Drop(*target, files);
+  if (!done) drop->ignore();
   return true;
 }
 
-bool QtDesignOverlay::Drop(host::TControl& target, const std::vector<std::string>& files) {
+bool QtDesignOverlay::Drop(host::TComponent& target, const std::vector<std::string>& files) {
+  const ide::TFileDropper* dropper = ide::DesignRegistry().FindFileDropper(target.ClassInfo());
+  if (!dropper) return false;
   try {
-    target.DropFiles(files);
+    (*dropper)(target, files);
   } catch (const std::exception& e) {
     if (OnError) OnError(e.what());
     return false;
@@ -198,6 +224,38 @@ bool QtDesignOverlay::Drop(host::TControl& target, const std::vector<std::string
   FDesigner.Modified();
   Changed();
   return true;
+}
+
+bool QtDesignOverlay::DropComponent(const host::TClassInfo& cls, QPoint point) {
+  host::TComponent* dropped = nullptr;
+  try {
+    dropped = FDesigner.Drop(cls, {point.x(), point.y()});
+  } catch (const std::exception& e) {
+    if (OnError) OnError(e.what());
+    return false;
+  }
+  if (FDesigner.OnDropped) FDesigner.OnDropped(*dropped);
+  Changed();
+  return true;
+}
+
+void QtDesignOverlay::PaintOverhangs(QPainter& painter) const {
+  const int width = FForm.ClientWidth(), height = FForm.ClientHeight();
+  for (const host::TComponent* c : FForm.ComponentList()) {
+    auto* control = dynamic_cast<const host::TControl*>(c);
+    if (!control || control->Parent() != &FForm) continue;
+    const host::TRect over = host::Overhang(*control);
+    const host::TRect b = control->BoundsRect();
+    // A red band along each edge the control crosses, as long as the control is there.
+    const int top = std::max(b.Top, 0), bottom = std::min(b.Bottom, height);
+    const int left = std::max(b.Left, 0), right = std::min(b.Right, width);
+    if (over.Right > 0)
+      painter.fillRect(width - OverhangMark, top, OverhangMark, bottom - top, OverhangColor);
+    if (over.Left > 0) painter.fillRect(0, top, OverhangMark, bottom - top, OverhangColor);
+    if (over.Bottom > 0)
+      painter.fillRect(left, height - OverhangMark, right - left, OverhangMark, OverhangColor);
+    if (over.Top > 0) painter.fillRect(left, 0, right - left, OverhangMark, OverhangColor);
+  }
 }
 
 void QtDesignOverlay::paintEvent(QPaintEvent*) {
@@ -221,6 +279,8 @@ void QtDesignOverlay::paintEvent(QPaintEvent*) {
     else
       PaintNeutralGlyph(painter, glyph, c->ClassName());
   }
+
+  PaintOverhangs(painter);
 
   const std::vector<host::TComponent*>& selection = FDesigner.Selection();
   if (selection.size() == 1) {

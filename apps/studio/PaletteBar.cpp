@@ -1,8 +1,14 @@
 #include "apps/studio/PaletteBar.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QHBoxLayout>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+
+#include "apps/studio/StudioHelp.h"
 
 #include "host/Resources.h"
 #include "host/SysUtils.h"
@@ -75,8 +81,9 @@ void QtPaletteBar::Reload() {
       button->setFixedSize(30, 30);
       if (cls) {
         button->setIcon(QIcon(QPixmap::fromImage(PictureOf(*cls))));
-        button->setToolTip(ShownName(*cls));
+        button->setToolTip(ComponentPurpose(*cls));
         button->setObjectName(QString::fromStdString(cls->Name()));
+        button->installEventFilter(this);
       } else {
         button->setIcon(PointerIcon());
         button->setToolTip(tr("Pointer"));
@@ -107,6 +114,70 @@ void QtPaletteBar::Choose(const host::TClassInfo* cls) {
       button->setChecked(true);
       return;
     }
+}
+
+const char* const QtPaletteBar::MimeType = "application/x-mebrox-palette-class";
+
+std::unique_ptr<QMimeData> QtPaletteBar::DragData(const host::TClassInfo& cls) {
+  auto mime = std::make_unique<QMimeData>();
+  mime->setData(MimeType, QByteArray::fromStdString(cls.Name()));
+  return mime;
+}
+
+const host::TClassInfo* QtPaletteBar::DraggedClass(const QMimeData* mime) {
+  if (!mime || !mime->hasFormat(MimeType)) return nullptr;
+  const std::string name = mime->data(MimeType).toStdString();
+  ide::TDesignRegistry& registry = ide::DesignRegistry();
+  for (const std::string& page : registry.PalettePages())
+    for (const host::TClassInfo* cls : registry.PaletteClasses(page))
+      if (cls->Name() == name) return cls;
+  return nullptr;
+}
+
+bool QtPaletteBar::eventFilter(QObject* watched, QEvent* event) {
+  auto* button = qobject_cast<QToolButton*>(watched);
+  if (!button) return QTabWidget::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton) {
+        FPressed = button;
+        FPressedAt = mouse->position().toPoint();
+      }
+      break;
+    }
+    case QEvent::MouseMove: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (FPressed != button || !(mouse->buttons() & Qt::LeftButton) ||
+          (mouse->position().toPoint() - FPressedAt).manhattanLength() <
+              QApplication::startDragDistance())
+        break;
+      FPressed = nullptr;
+      for (const auto& [b, cls] : FButtons)
+        if (b == button && cls) {
+          StartDrag(*button, *cls);
+          return true;
+        }
+      break;
+    }
+    case QEvent::MouseButtonRelease:
+      FPressed = nullptr;
+      break;
+    default:
+      break;
+  }
+  return QTabWidget::eventFilter(watched, event);
+}
+
+void QtPaletteBar::StartDrag(QToolButton& button, const host::TClassInfo& cls) {
+  // The button was pressed, not clicked: it must not stay down, nor choose its class when the
+  // drag ends over it.
+  button.setDown(false);
+  auto* drag = new QDrag(&button);
+  drag->setMimeData(DragData(cls).release());
+  drag->setPixmap(QPixmap::fromImage(PictureOf(cls)));
+  drag->setHotSpot(QPoint(12, 12));
+  drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 QToolButton* QtPaletteBar::ButtonOf(const std::string& className) const {

@@ -3,17 +3,20 @@
 #include <QButtonGroup>
 #include <QTabWidget>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "host/Classes.h"
 
+class QMimeData;
 class QToolButton;
 
 namespace mebrox::studio {
 
 // The component palette: a tab per registered page, a button per class with its 24 x 24
 // picture, and the pointer first on every page. Clicking a class chooses it; the next click on
-// a frame drops one there, and the palette goes back to the pointer.
+// a frame drops one there, and the palette goes back to the pointer. A class may also be dragged
+// from its button and let go on a frame; its tooltip says what the component is for.
 class QtPaletteBar : public QTabWidget {
  public:
   explicit QtPaletteBar(QWidget* parent = nullptr);
@@ -30,7 +33,20 @@ class QtPaletteBar : public QTabWidget {
   // The picture the palette shows for a class: its drawing, or a neutral one naming it.
   static QImage PictureOf(const host::TClassInfo& cls);
 
+  // What a drag from the palette carries: the class's name under a type of its own.
+  static const char* const MimeType;
+  static std::unique_ptr<QMimeData> DragData(const host::TClassInfo& cls);
+  // The palette class a drag carries; null for any other drag, or a class no page has.
+  static const host::TClassInfo* DraggedClass(const QMimeData* mime);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void StartDrag(QToolButton& button, const host::TClassInfo& cls);
+
+  QPoint FPressedAt;
+  QToolButton* FPressed = nullptr;
   QButtonGroup FGroup;
   std::vector<std::pair<QToolButton*, const host::TClassInfo*>> FButtons;
 };

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -15,6 +16,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "apps/studio/StudioHelp.h"
 #include "host/Forms.h"
 #include "host/SysUtils.h"
 #include "ide/Registry.h"
@@ -95,6 +97,7 @@ struct QtPropertyPanel::TRow {
   QLineEdit* Edit = nullptr;      // a row without a value list
   QtValueList* List = nullptr;    // a row with one
   QToolButton* Button = nullptr;  // "...", for an editor with a dialog
+  QString Purpose;                // what the property does, in a line
 
   QLineEdit* LineEdit() const { return Edit ? Edit : List->lineEdit(); }
   bool Owns(const QObject* widget) const {
@@ -134,6 +137,13 @@ QtPropertyPanel::QtPropertyPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(FChooser);
   connect(FChooser, &QComboBox::activated, this, [this](int index) { ChooserActivated(index); });
 
+  FFilter = new QLineEdit(this);
+  FFilter->setObjectName("Filter");
+  FFilter->setPlaceholderText(tr("Find a property"));
+  FFilter->setClearButtonEnabled(true);
+  layout->addWidget(FFilter);
+  connect(FFilter, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+
   FTree = new QTreeWidget(this);
   FTree->setObjectName("Properties");
   FTree->setColumnCount(2);
@@ -147,6 +157,18 @@ QtPropertyPanel::QtPropertyPanel(QWidget* parent) : QWidget(parent) {
   FTree->header()->setSectionResizeMode(0, QHeaderView::Interactive);
   FTree->header()->setSectionsMovable(false);
   layout->addWidget(FTree, 1);
+
+  FDescription = new QLabel(this);
+  FDescription->setObjectName("Description");
+  FDescription->setWordWrap(true);
+  FDescription->setTextFormat(Qt::PlainText);
+  FDescription->setFrameShape(QFrame::StyledPanel);
+  FDescription->setMargin(3);
+  // Two lines' room always, so that the rows above do not jump as the text changes.
+  FDescription->setMinimumHeight(FDescription->fontMetrics().lineSpacing() * 2 + 10);
+  FDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  layout->addWidget(FDescription);
+  connect(FTree, &QTreeWidget::currentItemChanged, this, [this] { ShowDescription(); });
   {
     QtValueList list(FTree);
     QLineEdit edit(FTree);
@@ -326,9 +348,11 @@ void QtPropertyPanel::Rebuild(const std::vector<host::TPersistent*>& targets) {
       width = std::min(width, FTree->viewport()->width() * 3 / 5);
     FTree->setColumnWidth(0, std::max(width, 80));
   }
+  ApplyFilter();
   FTree->doItemsLayout();
   FTree->verticalScrollBar()->setValue(scroll);
   FRebuilding = false;
+  ShowDescription();
 }
 
 void QtPropertyPanel::AddRows(QTreeWidgetItem* parent, const QString& parentPath,
@@ -353,7 +377,9 @@ void QtPropertyPanel::AddRows(QTreeWidgetItem* parent, const QString& parentPath
     row->Item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(FTree);
     row->Item->setText(0, name);
     row->Item->setData(0, Qt::UserRole, row->Path);
-    row->Item->setToolTip(0, row->Path);
+    if (host::TPersistent* owner = row->Editor->GetComponent(0))
+      row->Purpose = PropertyPurpose(owner->ClassInfo(), row->Editor->GetName());
+    row->Item->setToolTip(0, row->Purpose.isEmpty() ? row->Path : row->Path + ": " + row->Purpose);
     TRow& added = *row;
     FRows.push_back(std::move(row));
     FTree->setItemWidget(added.Item, 1, MakeCell(added));
@@ -377,6 +403,7 @@ void QtPropertyPanel::AddRows(QTreeWidgetItem* parent, const QString& parentPath
 
 QWidget* QtPropertyPanel::MakeCell(TRow& row) {
   auto* cell = new QWidget;
+  cell->setToolTip(row.Item->toolTip(0));
   cell->setAutoFillBackground(true);
   auto* layout = new QHBoxLayout(cell);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -458,6 +485,60 @@ QtPropertyPanel::TRow* QtPropertyPanel::RowOfWidget(const QObject* widget) const
   for (const auto& row : FRows)
     if (row->Owns(widget)) return row.get();
   return nullptr;
+}
+
+// ---- finding and telling
+
+void QtPropertyPanel::ApplyFilter() {
+  const QString wanted = FFilter->text().trimmed();
+  const bool wasRebuilding = FRebuilding;
+  FRebuilding = true;  // opening rows for the filter is not the designer's opening them
+  // Rows come parents first: a match shows its parents (and opens them); children are looked
+  // at from the last, so that a parent knows whether one of its own matched.
+  for (const auto& row : FRows) row->Item->setHidden(!wanted.isEmpty());
+  if (!wanted.isEmpty()) {
+    for (auto it = FRows.rbegin(); it != FRows.rend(); ++it) {
+      QTreeWidgetItem* item = (*it)->Item;
+      if (!item->text(0).contains(wanted, Qt::CaseInsensitive)) continue;
+      item->setHidden(false);
+      for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) {
+        p->setHidden(false);
+        p->setExpanded(true);
+      }
+    }
+  } else {
+    for (const auto& row : FRows) row->Item->setExpanded(FExpanded.contains(row->Path.toLower()));
+  }
+  FRebuilding = wasRebuilding;
+  QTreeWidgetItem* current = FTree->currentItem();
+  if (!current || current->isHidden())
+    for (const auto& row : FRows)
+      if (!row->Item->isHidden()) {
+        FTree->setCurrentItem(row->Item, 0);
+        break;
+      }
+  ShowDescription();
+}
+
+void QtPropertyPanel::ShowDescription() {
+  QTreeWidgetItem* item = FTree->currentItem();
+  TRow* row = item && !item->isHidden() ? FindRow(item->data(0, Qt::UserRole).toString()) : nullptr;
+  if (!row) {
+    FDescription->clear();
+    return;
+  }
+  FDescription->setText(row->Purpose.isEmpty() ? row->Path : row->Path + ": " + row->Purpose);
+}
+
+QStringList QtPropertyPanel::ShownRows() const {
+  QStringList paths;
+  for (const auto& row : FRows) {
+    bool shown = !row->Item->isHidden();
+    for (QTreeWidgetItem* p = row->Item->parent(); shown && p; p = p->parent())
+      shown = !p->isHidden() && p->isExpanded();
+    if (shown) paths << row->Path;
+  }
+  return paths;
 }
 
 // ---- changes

@@ -14,6 +14,7 @@
 #include "ide/PropertyEditor.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QToolButton;
 class QTreeWidget;
@@ -30,7 +31,9 @@ namespace mebrox::studio {
 // Each row keeps its editor; the row's value is typed into a line edit (Enter or leaving it
 // sets it), chosen from a drop-down when the editor lists values, or set by the editor's own
 // dialog behind a "..." button. A double-click runs the editor's Edit, which steps a value list
-// to its next value.
+// to its next value. Each row tells what its property does, as its tooltip and on a line under
+// the rows for the current one; a filter box above them shows only the properties whose names
+// hold what is typed there.
 class QtPropertyPanel : public QWidget {
  public:
   explicit QtPropertyPanel(QWidget* parent = nullptr);
@@ -52,6 +55,10 @@ class QtPropertyPanel : public QWidget {
   // The parts a user works, for the studio's shortcuts and for tests.
   QComboBox* Chooser() const { return FChooser; }
   QTreeWidget* Tree() const { return FTree; }
+  QLineEdit* Filter() const { return FFilter; }
+  QLabel* Description() const { return FDescription; }
+  // The names of the rows the filter lets show, at the top and open below them, as paths.
+  QStringList ShownRows() const;
   // The names of the rows under a row ("" for the top rows), in the order shown.
   QStringList RowNames(const QString& parentPath = QString()) const;
   // A row by its path, "Font.Color", ignoring case; null when there is none.
@@ -85,12 +92,17 @@ class QtPropertyPanel : public QWidget {
   // still being typed into an auto-updating row).
   void Commit(TRow& row, const QString& text, bool quietly = false);
   void RunEdit(TRow& row);
+  // Shows the rows whose names hold the filter's text, with the rows above them.
+  void ApplyFilter();
+  void ShowDescription();
   // Runs a change through an editor: refreshes afterwards and reports what failed.
   void Change(const std::function<void()>& change, bool quietly = false);
   void ReportError(const std::string& message);
 
   QComboBox* FChooser;
+  QLineEdit* FFilter;
   QTreeWidget* FTree;
+  QLabel* FDescription;
   ide::TFormDesigner* FDesigner = nullptr;
   // What the rows edit, with their classes: a component freed and another made at the same
   // address is only the same target when it is of the same class.

@@ -23,6 +23,12 @@ void RegisterStudioPalette() {
       "Standard", {&host::TLabel::StaticClassInfo(), &host::TImage::StaticClassInfo(),
                    &host::TPanel::StaticClassInfo(), &host::TShape::StaticClassInfo(),
                    &host::TSpeedButton::StaticClassInfo(), &host::TBevel::StaticClassInfo()});
+  // An image takes a picture file dropped on it, the last of several.
+  ide::RegisterFileDropper(host::TImage::StaticClassInfo(),
+                           [](TComponent& c, const std::vector<std::string>& files) {
+                             if (!files.empty())
+                               static_cast<host::TImage&>(c).Picture().LoadFromFile(files.back());
+                           });
 }
 
 TStudioRun::TStudioRun(std::ostream& trace, THeadlessOptions options)

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <tuple>
 
 #include "apps/studio/DesignOverlay.h"
+#include "apps/studio/FramePlacement.h"
 #include "apps/studio/PaletteBar.h"
 #include "apps/studio/ProjectManager.h"
 #include "apps/studio/PropertyPanel.h"
@@ -324,7 +326,11 @@ bool QtStudioWindow::OpenProject(const QString& path) {
   FSession = std::move(session);
   ide::SetToolServices(FSession.get());
   FSession->OnModified.Add([this](host::TForm& form) { Changed(form); });
-  FSession->OnFormOpened.Add([this](host::TForm& form) { Attach(form); });
+  // A frame made now (New Frame, the Action wizard) opens where it hides nothing.
+  FSession->OnFormOpened.Add([this](host::TForm& form) {
+    Attach(form);
+    if (QWidget* window = host::qt::WidgetOf(form)) PlaceNewFrame(*window);
+  });
   host::TForm* first = nullptr;
   for (const ide::TDesignModule& module : FSession->Modules())
     if (module.Form) {
@@ -463,6 +469,7 @@ void QtStudioWindow::Attach(host::TForm& form) {
   host::HandleEvents([&] { form.Show(); });
   QWidget* window = host::qt::WidgetOf(form);
   if (!window) return;
+  KeepOnScreen(*window);
   window->installEventFilter(this);
   FFormWindows[window] = &form;
   // The menus' shortcuts work while a frame's window has the keyboard.
@@ -490,6 +497,27 @@ void QtStudioWindow::Attach(host::TForm& form) {
   designer.OnContextMenu = [this](host::TComponent& component, host::TPoint) {
     ShowContextMenu(component);
   };
+}
+
+QRect QtStudioWindow::ScreenArea() const {
+  QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+  return shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void QtStudioWindow::KeepOnScreen(QWidget& window) {
+  // A frame placed on a larger screen, or at another scale, would open out of reach. Moved, it
+  // keeps its new place as a frame moved by hand does; one within reach stays where it is.
+  const QRect frame = window.frameGeometry(), screen = ScreenArea();
+  if (!WithinReach(screen, frame)) window.move(OnScreen(screen, frame).topLeft());
+}
+
+void QtStudioWindow::PlaceNewFrame(QWidget& window) {
+  std::vector<QRect> taken;
+  if (isVisible()) taken.push_back(frameGeometry());
+  for (const auto& [other, form] : FFormWindows)
+    if (other != &window && static_cast<QWidget*>(other)->isVisible())
+      taken.push_back(static_cast<QWidget*>(other)->frameGeometry());
+  window.move(FreePlace(ScreenArea(), window.frameGeometry().size(), taken));
 }
 
 void QtStudioWindow::ScheduleAutosave() {

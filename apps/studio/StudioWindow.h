@@ -86,6 +86,12 @@ class QtStudioWindow : public QMainWindow {
   void ReloadExperts();
   void ReloadRecent();
   void Attach(host::TForm& form);
+  // The part of the studio's screen windows may take.
+  QRect ScreenArea() const;
+  // Moves a frame's window onto the screen when it lies out of reach there.
+  void KeepOnScreen(QWidget& window);
+  // Moves a new frame's window where it covers neither the studio nor another frame.
+  void PlaceNewFrame(QWidget& window);
   void Detach();
   void ShowContextMenu(host::TComponent& component);
   void EditCommand(const std::function<void(ide::TFormDesigner&)>& command);

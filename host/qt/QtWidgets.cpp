@@ -16,12 +16,14 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTreeWidget>
 
 #include "host/Controls.h"
 #include "host/Forms.h"
+#include "host/ListCtrls.h"
 #include "host/qt/QtInput.h"
 #include "host/qt/QtPainterSurface.h"
 
@@ -279,6 +281,39 @@ class QtSpinPeer final : public QtWidgetPeer<ISpinPeer> {
   QSpinBox* Spin() { return static_cast<QSpinBox*>(FWidget.data()); }
 };
 
+// Hands the painting of each item of an owner-drawn list to its list box, at one height.
+class QtOwnerDrawDelegate final : public QStyledItemDelegate {
+ public:
+  QtOwnerDrawDelegate(TListBox& list, int itemHeight, QObject* parent)
+      : QStyledItemDelegate(parent), FList(list), FItemHeight(itemHeight) {}
+
+  // As wide as the list shows them: an owner-drawn item fills its line.
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {1, FItemHeight};
+  }
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    TOwnerDrawState state;
+    if (option.state & QStyle::State_Selected) state.Include(odSelected);
+    if (option.state & QStyle::State_HasFocus) state.Include(odFocused);
+    const QRect r = option.rect;
+    painter->save();
+    painter->setClipRect(r);
+    {
+      QtPainterSurface surface(*painter);
+      HandleEvents([&] {
+        FList.DrawItem(surface, index.row(), {r.left(), r.top(), r.right() + 1, r.bottom() + 1},
+                       state);
+      });
+    }
+    painter->restore();
+  }
+
+ private:
+  TListBox& FList;
+  int FItemHeight;
+};
+
 class QtListPeer final : public QtWidgetPeer<IListPeer> {
  public:
   QtListPeer(TWinControl& control, QWidget* parent)
@@ -305,6 +340,21 @@ class QtListPeer final : public QtWidgetPeer<IListPeer> {
     List()->setCurrentRow(index);
     if (index < 0) List()->clearSelection();
     FChoice = ChosenRow();
+  }
+  void SetOwnerDraw(int itemHeight) override {
+    auto* list = dynamic_cast<TListBox*>(&FControl);
+    QAbstractItemDelegate* old = List()->itemDelegate();
+    if (itemHeight > 0 && list) {
+      List()->setItemDelegate(new QtOwnerDrawDelegate(*list, itemHeight, List()));
+      List()->setUniformItemSizes(true);
+      List()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else {
+      List()->setItemDelegate(new QStyledItemDelegate(List()));
+      List()->setUniformItemSizes(false);
+      List()->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+    if (old && old->parent() == List()) old->deleteLater();
+    List()->doItemsLayout();
   }
 
  private:
@@ -357,6 +407,8 @@ class QtComboPeer final : public QtWidgetPeer<IListPeer> {
     QSignalBlocker block(Combo());
     Combo()->setCurrentIndex(index);
   }
+  // Drawn by the toolkit always.
+  void SetOwnerDraw(int) override {}
 
  protected:
   QWidget* KeyWidget() override {
@@ -451,6 +503,8 @@ class QtTabSetPeer final : public QtWidgetPeer<IListPeer> {
     QSignalBlocker block(Tabs());
     Tabs()->setCurrentIndex(index);
   }
+  // Drawn by the toolkit always.
+  void SetOwnerDraw(int) override {}
 
  private:
   QTabBar* Tabs() { return static_cast<QTabBar*>(FWidget.data()); }

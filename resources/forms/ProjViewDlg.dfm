@@ -1,8 +1,8 @@
 object ProjViewDlg: TProjViewDlg
   Left = 0
   Top = 0
-  Width = 451
-  Height = 280
+  Width = 583
+  Height = 340
   ActiveControl = Edit1
   BorderIcons = [biSystemMenu, biMinimize]
   BorderStyle = bsSingle
@@ -47,20 +47,22 @@ object ProjViewDlg: TProjViewDlg
     Left = 8
     Top = 114
     Width = 137
-    Height = 158
+    Height = 218
     TabOrder = 3
   end
   object ListBox1: TListBox
     Left = 153
     Top = 8
-    Width = 128
-    Height = 264
+    Width = 260
+    Height = 324
     Hint = 'The frames of the group; the menu moves one to another group'
+    ItemHeight = 155
     PopupMenu = FrameMenu
+    Style = lbOwnerDrawFixed
     TabOrder = 4
   end
   object Panel1: TPanel
-    Left = 289
+    Left = 421
     Top = 8
     Width = 154
     Height = 154
@@ -73,16 +75,16 @@ object ProjViewDlg: TProjViewDlg
     end
   end
   object Label2: TLabel
-    Left = 289
+    Left = 421
     Top = 170
     Width = 154
-    Height = 66
+    Height = 126
     AutoSize = False
     WordWrap = True
   end
   object BitBtn1: TBitBtn
-    Left = 289
-    Top = 247
+    Left = 421
+    Top = 307
     Width = 75
     Height = 25
     Caption = 'OK'
@@ -92,8 +94,8 @@ object ProjViewDlg: TProjViewDlg
     TabOrder = 6
   end
   object BitBtn2: TBitBtn
-    Left = 368
-    Top = 247
+    Left = 500
+    Top = 307
     Width = 75
     Height = 25
     Hint = 'Rebuild the list'

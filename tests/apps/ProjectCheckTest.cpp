@@ -58,7 +58,7 @@ std::map<std::string, std::string> CleanProject() {
                 /*  6 */ "    EffectType = etRaise\n"
                 /*  7 */ "  end\n"
                 /*  8 */ "  object HyperTxt1: THyperTxt\n"
-                /*  9 */ "    Width = 400\n"
+                /*  9 */ "    Width = 300\n"
                 /* 10 */ "    Height = 200\n"
                 /* 11 */ "    LinesLists.Strings = (\n"
                 /* 12 */ "      'Page1.txt'\n"
@@ -96,7 +96,7 @@ std::map<std::string, std::string> CleanProject() {
        /*  1 */ "object Form2: TForm2\n"
                 /*  2 */ "  Caption = 'Second'\n"
                 /*  3 */ "  object HyperTxt1: THyperTxt\n"
-                /*  4 */ "    Width = 400\n"
+                /*  4 */ "    Width = 300\n"
                 /*  5 */ "    Height = 100\n"
                 /*  6 */ "    Lines.Strings = (\n"
                 /*  7 */ "      'go back - where you came from')\n"
@@ -362,6 +362,23 @@ std::vector<TCase> Cases() {
        },
        {{W, "Unit2.dfm", 15, "HyperImage1.Action.ActionType",
          "no frame holds a TBookMark: the next start cannot offer to resume here"}}},
+      {"a bookmark past the frame's corner",
+       [](TFiles& f) {
+         Replace(f, "Unit1.dfm", "    Left = 300\n    Top = 220\n    Width = 2\n",
+                 "    Left = 310\n    Top = 239\n    Width = 20\n");
+       },
+       {{W, "Unit1.dfm", 30, "Bookmark1",
+         "runs past the frame's right edge by 10 pixels and its bottom edge by 1 pixel (the frame "
+         "is 320 x 240): that part never shows"}}},
+      {"a hot image grown to its picture past the frame's edge",
+       [](TFiles& f) {
+         Replace(f, "Unit2.dfm",
+                 "    Width = 20\n    Height = 20\n    Action.ActionType = acBookMark",
+                 "    Left = 315\n    Height = 20\n    Action.ActionType = acBookMark");
+       },
+       {{W, "Unit2.dfm", 11, "HyperImage1",
+         "right edge by 5 pixels (the frame is 320 x 240): that part never shows; the hot image "
+         "takes the size of its picture and shadow"}}},
       {"a working directory that is not there",
        [](TFiles& f) {
          Replace(f, "Unit2.dfm", "    Action.ActionType = acFrame\n    Action.Frame = 'Form1'\n",

@@ -144,6 +144,34 @@ TEST(FormDesignerTest, ThePointerSelectsMovesOnTheGridAndSizesByTheHandles) {
   EXPECT_TRUE(designer.Selection().empty());
 }
 
+// A press on one of several selected components begins moving them all; a press let go where
+// it was is a click, and selects that one alone.
+TEST(FormDesignerTest, AClickOnOneOfSeveralSelectedSelectsItAloneADragMovesThemAll) {
+  TStudioFixture studio({Form1Text});
+  host::TForm& form = studio.Form("Form1");
+  ide::TFormDesigner& designer = studio.Session().FormDesignerOf(form);
+  auto* label = dynamic_cast<host::TControl*>(form.FindComponent("Label1"));
+  auto* panel = dynamic_cast<host::TControl*>(form.FindComponent("Panel1"));
+  const std::vector<host::TComponent*> both{label, panel};
+  designer.Select(label);
+  designer.Select(panel, true);
+
+  studio.Run("down Form1 20 20\nmove Form1 36 28\nup Form1 36 28\n");
+  EXPECT_EQ(designer.Selection(), both);
+  EXPECT_EQ(label->Left(), 32);
+  EXPECT_EQ(panel->Left(), 216);
+
+  studio.Run("click Form1 260 100\n");
+  EXPECT_EQ(designer.Selection(), (std::vector<host::TComponent*>{panel}));
+  EXPECT_EQ(panel->Left(), 216);
+  // Delete then takes only that one.
+  designer.Select(label, true);
+  studio.Run("click Form1 36 28\n");
+  EXPECT_TRUE(designer.HandleKey(host::VK_DELETE, {}));
+  EXPECT_EQ(form.FindComponent("Label1"), nullptr);
+  EXPECT_NE(form.FindComponent("Panel1"), nullptr);
+}
+
 }  // namespace
 
 namespace {

@@ -14,6 +14,7 @@
 #include "experts/Projview.h"
 #include "host/Dialogs.h"
 #include "host/IniFiles.h"
+#include "host/MetricCanvas.h"
 #include "ide/Registry.h"
 #include "tests/design/StudioFixture.h"
 
@@ -130,8 +131,9 @@ TEST_F(ProjviewTest, TheExpertIsAMenuEntryThatShowsOneNonModalDialog) {
   EXPECT_FALSE(first->Modal());
   EXPECT_EQ(first->Owner(), host::Application);
   EXPECT_EQ(first->Caption(), "Project View");
-  EXPECT_EQ(first->ClientWidth(), 451);
-  EXPECT_EQ(first->ClientHeight(), 280);
+  // Wider and taller than the old dialog's 451 x 280: the frame list holds 150-pixel pictures.
+  EXPECT_EQ(first->ClientWidth(), 583);
+  EXPECT_EQ(first->ClientHeight(), 340);
   EXPECT_EQ(first->BorderStyle(), host::bsSingle);
   EXPECT_EQ(first->Position(), host::poScreenCenter);
 
@@ -672,6 +674,56 @@ TEST_F(ProjviewThumbnailTest, AFrameWhoseFormIsNotShowingIsACrossedSquare) {
   }
   EXPECT_EQ(cross.Pixel(75, 20), White);
   EXPECT_EQ(Shown("TForm2").Pixel(75, 75), Lime);
+}
+
+TEST_F(ProjviewThumbnailTest, TheListDrawsEachFrameWithItsOwnThumbnailInA155PixelItem) {
+  Studio.Form("Form3").Hide();
+  Studio.Run(Expert + std::string("screenshot ProjViewDlg ") + Shot("projview-list") + "\n");
+  host::TListBox& list = *Dlg().ListBox1;
+  EXPECT_EQ(list.Style(), host::lbOwnerDrawFixed);
+  EXPECT_EQ(list.ItemHeight(), mebrox::TProjViewDlg::ItemSize);
+  EXPECT_EQ(list.ItemHeight(), 155);
+
+  // What an item draws: the picture 2 pixels down, the name 8 pixels right of it and 77 down;
+  // a frame not showing, a crossed 155-pixel square with the name right of it.
+  struct TCase {
+    int Index;
+    std::string Name;
+    bool Picture;
+    int TextLeft;
+  };
+  for (const TCase& c : {TCase{0, "TForm1", true, 158}, TCase{1, "TForm2", true, 158},
+                         TCase{2, "TForm3", false, 163}}) {
+    SCOPED_TRACE(c.Name);
+    host::TMetricSurface surface;
+    const host::TRect item{10, 155 * c.Index, 270, 155 * (c.Index + 1)};
+    list.DrawItem(surface, c.Index, item, {});
+    std::vector<host::TCanvasOp> images = surface.OpsOf(host::ckImage);
+    std::vector<host::TCanvasOp> lines = surface.OpsOf(host::ckLine);
+    if (c.Picture) {
+      ASSERT_EQ(images.size(), 1u);
+      EXPECT_EQ(images[0].Rect, (host::TRect{10, item.Top + 2, 160, item.Top + 152}));
+      EXPECT_TRUE(lines.empty());
+    } else {
+      EXPECT_TRUE(images.empty());
+      ASSERT_EQ(lines.size(), 2u);
+      EXPECT_EQ(lines[0].Rect, (host::TRect{10, item.Top, 164, item.Top + 154}));
+      EXPECT_EQ(lines[1].Rect, (host::TRect{164, item.Top, 10, item.Top + 154}));
+    }
+    std::vector<host::TCanvasOp> texts = surface.OpsOf(host::ckText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Text, c.Name);
+    EXPECT_EQ(texts[0].Rect.Left, 10 + c.TextLeft);
+    EXPECT_EQ(texts[0].Rect.Top, item.Top + 77);
+  }
+
+  // And as the dialog shows them: the first frame's red and blue halves, the second's green
+  // below it, each where its own item is.
+  host::TRawImage dialog = host::CaptureForm(Dlg());
+  const int x = list.Left() + 2, y = list.Top() + 2 + 2;
+  EXPECT_EQ(dialog.Pixel(x + 30, y + 75), Red);
+  EXPECT_EQ(dialog.Pixel(x + 120, y + 75), Blue);
+  EXPECT_EQ(dialog.Pixel(x + 75, y + 155 + 75), Lime);
 }
 
 // ---- odd projects

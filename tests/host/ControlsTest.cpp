@@ -8,6 +8,7 @@
 #include "host/ExtCtrls.h"
 #include "host/FormFile.h"
 #include "host/Forms.h"
+#include "host/ListCtrls.h"
 #include "host/MetricCanvas.h"
 #include "host/StdCtrls.h"
 #include "tests/TestSupport.h"
@@ -323,4 +324,60 @@ TEST(FormsTest, ClosingTheLastVisibleWindowFromTheWindowManagerEndsTheApplicatio
   EXPECT_FALSE(Application->Terminated());
   delete second;
   delete main;
+}
+
+TEST(ListBoxTest, AnOwnerDrawnListHasItsItemsPaintedByItsOwnerAtOneHeight) {
+  TForm form(nullptr);
+  ReadComponentText(
+      "object Form1: TForm1\n"
+      "  object List1: TListBox\n"
+      "    ItemHeight = 40\n"
+      "    Style = lbOwnerDrawFixed\n"
+      "    Items.Strings = (\n"
+      "      'One'\n"
+      "      'Two')\n"
+      "  end\n"
+      "  object Plain: TListBox\n"
+      "  end\n"
+      "end\n",
+      form, "list.dfm");
+  auto& list = dynamic_cast<TListBox&>(*form.FindComponent("List1"));
+  EXPECT_EQ(list.Style(), lbOwnerDrawFixed);
+  EXPECT_EQ(list.ItemHeight(), 40);
+  list.SetItemHeight(0);
+  EXPECT_EQ(list.ItemHeight(), 1);
+  list.SetItemHeight(40);
+  // Written back as read; a standard list writes neither.
+  std::string text = WriteComponentText(form);
+  EXPECT_NE(text.find("ItemHeight = 40"), std::string::npos) << text;
+  EXPECT_NE(text.find("Style = lbOwnerDrawFixed"), std::string::npos) << text;
+  const std::string written = WriteComponentText(form);
+  const std::string plainText = written.substr(written.find("object Plain"));
+  EXPECT_EQ(plainText.find("ItemHeight"), std::string::npos) << plainText;
+  EXPECT_EQ(plainText.find(" Style = "), std::string::npos) << plainText;
+
+  // Without a painter of its own, an item is its text on the list's ground, or on the
+  // selection's colour with the selected text's.
+  TMetricSurface surface;
+  list.DrawItem(surface, 1, {0, 40, 100, 80}, {odSelected});
+  ASSERT_EQ(surface.OpsOf(ckFill).size(), 1u);
+  EXPECT_EQ(surface.OpsOf(ckFill)[0].Color, clHighlight);
+  ASSERT_EQ(surface.OpsOf(ckText).size(), 1u);
+  EXPECT_EQ(surface.OpsOf(ckText)[0].Text, "Two");
+  EXPECT_EQ(surface.OpsOf(ckText)[0].FontColor, clHighlightText);
+
+  // The owner paints on the list's canvas, told where and in what state.
+  std::vector<std::string> told;
+  list.OnDrawItem = [&](TObject* sender, int index, const TRect& rect, TOwnerDrawState state) {
+    EXPECT_EQ(sender, &list);
+    told.push_back(std::to_string(index) + "@" + std::to_string(rect.Top) +
+                   (state.Contains(odSelected) ? "+" : ""));
+    list.Canvas().FillRect(rect);
+  };
+  surface.ClearOps();
+  list.DrawItem(surface, 0, {0, 0, 100, 40}, {});
+  EXPECT_EQ(told, std::vector<std::string>{"0@0"});
+  ASSERT_EQ(surface.OpsOf(ckFill).size(), 1u);
+  EXPECT_EQ(surface.OpsOf(ckFill)[0].Color, list.Color());
+  EXPECT_TRUE(surface.OpsOf(ckText).empty());
 }

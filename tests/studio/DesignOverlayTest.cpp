@@ -9,14 +9,19 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
+#include "apps/studio/PaletteBar.h"
 #include "host/EditCtrls.h"
+#include "host/ExtCtrls.h"
 #include "host/FormFile.h"
 #include "host/Resources.h"
 #include "host/qt/QtBackend.h"
 #include "host/qt/QtPainterSurface.h"
 #include "runtime/HyperImg.h"
+#include "runtime/WavePly.h"
+#include "tests/WaveSupport.h"
 #include "tests/design/StudioFixture.h"
 
 namespace {
@@ -69,13 +74,13 @@ const QColor Grey(128, 128, 128);
 
 // A designed form with its marks, as the studio sets it up.
 struct TDesignedForm {
-  TStudioFixture Studio{{FormText}};
+  TStudioFixture Studio;
   host::TForm& Form = Studio.Form("Form1");
   ide::TFormDesigner& Designer = Studio.Session().FormDesignerOf(Form);
   QtDesignOverlay Overlay{Form, Designer};
   std::vector<std::string> Errors;
 
-  TDesignedForm() {
+  explicit TDesignedForm(const std::string& formText = FormText) : Studio({formText}) {
     Overlay.OnError = [this](const std::string& text) { Errors.push_back(text); };
   }
   template <class T = host::TComponent>
@@ -155,20 +160,41 @@ std::unique_ptr<QMimeData> Files(const std::vector<std::string>& paths) {
   return mime;
 }
 
+// Whether what is dragged may land at a point of the widget, asked as Qt asks a window: the drag
+// enters it, then moves there. A window that refuses the entry is told no more of the drag.
 bool DragEnters(QWidget& widget, QPoint at, const QMimeData& mime,
                 Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction) {
-  QDragEnterEvent event(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&widget, &event);
-  return event.isAccepted() && event.dropAction() == Qt::CopyAction;
+  QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &enter);
+  if (!enter.isAccepted()) return false;
+  QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &move);
+  return move.isAccepted() && move.dropAction() == Qt::CopyAction;
+}
+
+// A drag that enters the widget at the first point and moves through the others, then drops;
+// false as soon as the widget refuses it where it is.
+bool DragsAndDrops(QWidget& widget, const std::vector<QPoint>& path, const QMimeData& mime) {
+  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(path.front(), actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &enter);
+  if (!enter.isAccepted()) return false;
+  bool accepted = false;
+  for (QPoint at : path) {
+    QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &move);
+    accepted = move.isAccepted();
+  }
+  if (!accepted) return false;
+  QDropEvent drop(path.back(), actions, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &drop);
+  return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
 // A drop as the windowing system delivers it: Qt hands a drop only to a window that took the
 // drag's entry.
 bool Drops(QWidget& widget, QPoint at, const QMimeData& mime) {
-  if (!DragEnters(widget, at, mime)) return false;
-  QDropEvent event(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&widget, &event);
-  return event.isAccepted() && event.dropAction() == Qt::CopyAction;
+  return DragsAndDrops(widget, {at}, mime);
 }
 
 TEST(DesignOverlayTest, OneSelectedControlShowsEightBlackHandlesAndTheFormNone) {
@@ -277,6 +303,30 @@ TEST(DesignOverlayTest, TheRubberBandIsDottedWhileDraggedAndGoneAfter) {
   EXPECT_EQ(CountColour(shot, top, d.Ground()), top.width());
 }
 
+TEST(DesignOverlayTest, AControlRunningPastTheFramesEdgeIsMarkedRedAlongThatEdge) {
+  TDesignedForm d;
+  const QColor red(220, 0, 0);
+  QImage shot = d.Shot("inside");
+  EXPECT_EQ(CountColour(shot, shot.rect(), red), 0);
+
+  // A hot image grown to its picture, past the right edge.
+  std::string png = d.Studio.File("wide.png");
+  ASSERT_TRUE(WritePng(png, 420, 40));
+  auto& image = d.Get<mebrox::THyperImage>("HyperImage1");
+  image.Picture().LoadFromFile(png);
+  ASSERT_GT(image.Left() + image.Width(), 400);
+  // The panel past the bottom edge.
+  d.Get<host::TControl>("Panel1").SetBounds(200, 250, 150, 100);
+  shot = d.Shot("past-the-edges");
+  const int imageBottom = image.Top() + image.Height();
+  EXPECT_EQ(CountColour(shot, QRect(396, image.Top(), 4, image.Height()), red), 4 * image.Height());
+  EXPECT_EQ(CountColour(shot, QRect(200, 296, 150, 4), red), 150 * 4);
+  // Nowhere else: not beside where they cross, not on the other edges.
+  EXPECT_EQ(CountColour(shot, QRect(396, imageBottom, 4, 296 - imageBottom), red), 0);
+  EXPECT_EQ(CountColour(shot, QRect(0, 0, 4, 300), red), 0);
+  EXPECT_EQ(CountColour(shot, QRect(0, 296, 200, 4), red), 0);
+}
+
 TEST(DesignOverlayTest, ADroppedPictureFileLoadsIntoTheHotImageAsAChangeToUndo) {
   TDesignedForm d;
   std::string png = d.Studio.File("red.png");
@@ -312,6 +362,119 @@ TEST(DesignOverlayTest, ADroppedPictureFileLoadsIntoTheHotImageAsAChangeToUndo) 
   EXPECT_TRUE(d.Get<mebrox::THyperImage>("HyperImage1").Picture().Empty());
 }
 
+TEST(DesignOverlayTest, ADragThatEntersOverNothingStillLandsOnTheHotImage) {
+  TDesignedForm d;
+  std::string png = d.Studio.File("red.png");
+  ASSERT_TRUE(WritePng(png, 16, 8));
+  auto mime = Files({png});
+  // A hand comes in from the edge, over empty form, and on to the image.
+  EXPECT_TRUE(DragsAndDrops(d.Window(), {{2, 290}, {20, 150}, {60, 60}}, *mime));
+  EXPECT_EQ(d.Get<mebrox::THyperImage>("HyperImage1").Picture().Width(), 16);
+  // Let go over empty form, the drag goes nowhere.
+  EXPECT_FALSE(DragsAndDrops(d.Window(), {{2, 290}, {60, 60}, {20, 150}}, *mime));
+}
+
+const std::string DropTargetsForm =
+    "object Form1: TForm1\n"
+    "  Width = 400\n"
+    "  Height = 300\n"
+    "  object HyperImage1: THyperImage\n"
+    "    Left = 8\n"
+    "    Top = 8\n"
+    "    Width = 80\n"
+    "    Height = 80\n"
+    "  end\n"
+    "  object Bookmark1: TBookMark\n"
+    "    Left = 100\n"
+    "    Top = 8\n"
+    "    Width = 40\n"
+    "    Height = 56\n"
+    "  end\n"
+    "  object Image1: TImage\n"
+    "    Left = 160\n"
+    "    Top = 8\n"
+    "    Width = 60\n"
+    "    Height = 60\n"
+    "  end\n"
+    "  object Panel1: TPanel\n"
+    "    Left = 8\n"
+    "    Top = 120\n"
+    "    Width = 150\n"
+    "    Height = 100\n"
+    "  end\n"
+    "  object WavePlay1: TWavePlay\n"
+    "    Left = 300\n"
+    "    Top = 24\n"
+    "  end\n"
+    "end\n";
+
+TEST(DesignOverlayTest, PicturesLandOnPictureHoldersAndWavesOnWavePlayersOnly) {
+  TDesignedForm d(DropTargetsForm);
+  std::string png = d.Studio.File("blue.png");
+  ASSERT_TRUE(WritePng(png, 30, 20));
+  std::string wave = d.Studio.File("ding.wav");
+  testing_support::WriteTone(wave, 2205);
+  auto pictureOf = [&](const std::string& name) -> host::TPicture& {
+    if (auto* hot = dynamic_cast<mebrox::THyperImage*>(&d.Get(name))) return hot->Picture();
+    return d.Get<host::TImage>(name).Picture();
+  };
+  auto waveName = [&] { return d.Get<mebrox::TWavePlay>("WavePlay1").GetWaveName(); };
+  struct TCase {
+    const char* Target;
+    QPoint At;
+    std::string File;
+    bool Lands;
+    std::function<bool()> Took;
+  };
+  const std::vector<TCase> cases = {
+      {"HyperImage1", {40, 40}, png, true, [&] { return pictureOf("HyperImage1").Width() == 30; }},
+      {"Bookmark1", {110, 20}, png, true, [&] { return pictureOf("Bookmark1").Width() == 30; }},
+      {"Image1", {180, 30}, png, true, [&] { return pictureOf("Image1").Width() == 30; }},
+      {"WavePlay1", {310, 30}, wave, true, [&] { return waveName() == "ding.wav"; }},
+      // A panel takes no files: the drop is refused where it would change nothing.
+      {"Panel1", {60, 160}, png, false, [] { return true; }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Target);
+    const std::string before = host::WriteComponentText(d.Form);
+    auto mime = Files({c.File});
+    EXPECT_EQ(DragEnters(d.Window(), c.At, *mime), c.Lands);
+    EXPECT_EQ(Drops(d.Window(), c.At, *mime), c.Lands);
+    EXPECT_TRUE(c.Took());
+    EXPECT_EQ(host::WriteComponentText(d.Form) != before, c.Lands);
+  }
+  EXPECT_TRUE(d.Errors.empty());
+
+  // A picture is no wave: the player says so and keeps its own.
+  EXPECT_FALSE(Drops(d.Window(), {310, 30}, *Files({png})));
+  ASSERT_EQ(d.Errors.size(), 1u);
+  EXPECT_NE(d.Errors[0].find("blue.png"), std::string::npos) << d.Errors[0];
+  EXPECT_EQ(waveName(), "ding.wav");
+}
+
+TEST(DesignOverlayTest, AComponentDraggedFromThePaletteIsDroppedWhereLetGo) {
+  TDesignedForm d;
+  const host::TClassInfo* labelClass = host::TClassRegistry::Find("TLabel");
+  ASSERT_NE(labelClass, nullptr);
+  std::vector<std::string> dropped;
+  d.Designer.OnDropped = [&](host::TComponent& c) { dropped.push_back(c.Name()); };
+  auto mime = mebrox::studio::QtPaletteBar::DragData(*labelClass);
+  // Over a control as over the empty form: it lands in the innermost container there.
+  EXPECT_TRUE(DragsAndDrops(d.Window(), {{2, 290}, {24, 150}}, *mime));
+  EXPECT_TRUE(DragsAndDrops(d.Window(), {{210, 130}}, *mime));
+  ASSERT_EQ(dropped, (std::vector<std::string>{"Label1", "Label2"}));
+  auto& first = d.Get<host::TControl>("Label1");
+  EXPECT_EQ(first.Left(), 24);
+  EXPECT_EQ(first.Top(), 150);
+  EXPECT_EQ(d.Get<host::TControl>("Label2").Parent(), &d.Get<host::TControl>("Panel1"));
+  EXPECT_TRUE(d.Designer.IsSelected(&d.Get("Label2")));
+  EXPECT_TRUE(d.Studio.Session().Modified());
+  // A class no palette page has is no component to drop.
+  QMimeData stranger;
+  stranger.setData(mebrox::studio::QtPaletteBar::MimeType, "TNoSuchThing");
+  EXPECT_FALSE(DragsAndDrops(d.Window(), {{40, 200}}, stranger));
+}
+
 TEST(DesignOverlayTest, AFileThatIsNoPictureIsReportedAndChangesNothing) {
   TDesignedForm d;
   std::string png = d.Studio.File("red.png");
@@ -339,8 +502,9 @@ TEST(DesignOverlayTest, AnEditFieldsOwnWidgetHandsItsDropToTheDesigner) {
   std::string png = d.Studio.File("red.png");
   ASSERT_TRUE(WritePng(png, 4, 4));
   auto mime = Files({png});
-  // A line edit takes dropped URLs as text of its own; while designed, it must not.
-  EXPECT_TRUE(Drops(*field, {5, 5}, *mime));
+  // A line edit takes dropped URLs as text of its own; while designed, it must not, and an edit
+  // field takes no files from the desktop at all.
+  EXPECT_FALSE(Drops(*field, {5, 5}, *mime));
   EXPECT_EQ(field->text().toStdString(), "Keep");
   EXPECT_EQ(d.Get<host::TEdit>("Edit1").Text(), "Keep");
   EXPECT_TRUE(d.Errors.empty());

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -14,6 +15,7 @@
 
 #include "host/Graphics.h"
 #include "host/StdCtrls.h"
+#include "ide/Registry.h"
 #include "tests/design/StudioFixture.h"
 
 namespace {
@@ -318,6 +320,93 @@ TEST_F(PropertyPanelTest, RefreshFollowsChangesElsewhereKeepingOpenRowsAndScroll
   EXPECT_EQ(Value("Name"), "Form1");
 }
 
+// Every row shown, at every depth, by path.
+QStringList AllRows(const QtPropertyPanel& panel, const QString& parent = QString()) {
+  QStringList paths;
+  for (const QString& name : panel.RowNames(parent)) {
+    QString path = parent.isEmpty() ? name : parent + "." + name;
+    paths << path << AllRows(panel, path);
+  }
+  return paths;
+}
+
+TEST_F(PropertyPanelTest, EveryRowOfEveryPaletteComponentSaysWhatItsPropertyDoes) {
+  QStringList silent;
+  int looked = 0;
+  auto look = [&](const QString& what) {
+    for (const QString& path : AllRows(Panel)) {
+      ++looked;
+      QString tip = Panel.Row(path)->toolTip(0);
+      if (!tip.startsWith(path + ": ") || tip.size() < path.size() + 12)
+        silent << what + " " + path;
+    }
+  };
+  Designer().ClearSelection();
+  Panel.Inspect(&Designer());
+  look("TForm");
+  for (const std::string& page : ide::DesignRegistry().PalettePages())
+    for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses(page)) {
+      host::TComponent* dropped = Designer().Drop(*cls, {8, 200});
+      Designer().Select(dropped);
+      Panel.Inspect(&Designer());
+      look(QString::fromStdString(cls->Name()));
+    }
+  EXPECT_TRUE(silent.isEmpty()) << silent.join("\n").toStdString();
+  // Fifteen objects, each with its fonts, sets and actions open.
+  EXPECT_GT(looked, 300);
+}
+
+TEST_F(PropertyPanelTest, TheLineUnderTheRowsTellsWhatTheCurrentPropertyDoes) {
+  Select("HyperTxt1");
+  struct TCase {
+    QString Path;
+    QString Says;
+  };
+  // The same name says what it does for the object that has it.
+  const std::vector<TCase> cases = {
+      {"Caption", ""},         {"Words", "hot words"},        {"Font.Color", "letters"},
+      {"Color", "background"}, {"Font.Style.fsBold", "Bold"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Path.toStdString());
+    QTreeWidgetItem* row = Panel.Row(c.Path);
+    if (c.Says.isEmpty()) {
+      EXPECT_EQ(row, nullptr);
+      continue;
+    }
+    ASSERT_NE(row, nullptr);
+    for (QTreeWidgetItem* p = row->parent(); p; p = p->parent()) p->setExpanded(true);
+    Panel.Tree()->setCurrentItem(row);
+    const QString line = Panel.Description()->text();
+    EXPECT_TRUE(line.startsWith(c.Path + ": ")) << line.toStdString();
+    EXPECT_TRUE(line.contains(c.Says, Qt::CaseInsensitive)) << line.toStdString();
+    EXPECT_EQ(row->toolTip(0), line);
+  }
+  EXPECT_TRUE(Panel.Description()->isVisible());
+}
+
+TEST_F(PropertyPanelTest, TheFilterShowsThePropertiesWhoseNamesHoldItWithTheirParents) {
+  Select("Label1");
+  const QStringList all = Panel.ShownRows();
+  Panel.Filter()->setText("colo");
+  EXPECT_EQ(Panel.ShownRows(), (QStringList{"Color", "Font", "Font.Color"}));
+  EXPECT_EQ(Panel.Description()->text().section(':', 0, 0), "Color");
+  // Ignoring case, in the middle of a name too.
+  Panel.Filter()->setText("BOLD");
+  EXPECT_EQ(Panel.ShownRows(), (QStringList{"Font", "Font.Style", "Font.Style.fsBold"}));
+  // It stays while the selection changes.
+  Select("Button1");
+  EXPECT_EQ(Panel.ShownRows(), (QStringList{"Font", "Font.Style", "Font.Style.fsBold"}));
+  Panel.Filter()->setText("nothing like it");
+  EXPECT_TRUE(Panel.ShownRows().isEmpty());
+  EXPECT_TRUE(Panel.Description()->text().isEmpty());
+  // Emptied, every row is back, closed as they were.
+  Select("Label1");
+  Panel.Filter()->clear();
+  EXPECT_EQ(Panel.ShownRows(), all);
+  EXPECT_FALSE(Panel.Row("Font")->isExpanded());
+}
+
 TEST_F(PropertyPanelTest, ScreenshotShowsNamesWholeAndDialogButtons) {
   Select("HyperTxt1");
   Panel.Row("Font")->setExpanded(true);
@@ -337,6 +426,11 @@ TEST_F(PropertyPanelTest, ScreenshotShowsNamesWholeAndDialogButtons) {
   }
   QImage shot = Panel.grab().toImage();
   EXPECT_TRUE(shot.save(QString(MEBROX_TEST_OUTPUT) + "/property-panel.png"));
+  // The same, found by a word and with a row's line under the rows.
+  Panel.Filter()->setText("word");
+  Panel.Tree()->setCurrentItem(Panel.Row("WordFont"));
+  shot = Panel.grab().toImage();
+  EXPECT_TRUE(shot.save(QString(MEBROX_TEST_OUTPUT) + "/property-panel-filtered.png"));
 }
 
 }  // namespace

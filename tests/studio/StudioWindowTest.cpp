@@ -167,6 +167,38 @@ TEST_F(StudioWindowTest, ThePaletteDropsWhereTheFrameIsClickedThenGoesBackToTheP
   EXPECT_EQ(Form("Form2").FindComponent("HyperTxt3"), nullptr);
 }
 
+TEST_F(StudioWindowTest, PaletteButtonsSayWhatEachComponentIsFor) {
+  OpenTour();
+  int told = 0;
+  for (const std::string& page : ide::DesignRegistry().PalettePages())
+    for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses(page)) {
+      SCOPED_TRACE(cls->Name());
+      QToolButton* button = Window->Palette().ButtonOf(cls->Name());
+      ASSERT_NE(button, nullptr);
+      // "Hot image: a picture that ...", not the bare class name.
+      const QString tip = button->toolTip();
+      const QString shown = QString::fromStdString(cls->Name()).mid(1);
+      EXPECT_NE(tip, shown);
+      EXPECT_TRUE(tip.contains(": ")) << tip.toStdString();
+      EXPECT_GT(tip.size(), 25) << tip.toStdString();
+      ++told;
+    }
+  EXPECT_EQ(told, 14);
+  EXPECT_TRUE(Window->Palette().ButtonOf("THyperImage")->toolTip().contains("picture"));
+}
+
+TEST_F(StudioWindowTest, AFramesTitleFollowsItsCaptionAsItChanges) {
+  OpenTour();
+  host::TForm& form = Form("Form2");
+  const QString before = WindowOf("Form2").windowTitle();
+  EXPECT_EQ(before.toStdString(), form.Caption());
+  Window->SetCurrentForm(&form);
+  TypeIntoRow("Caption", "Chapter Two");
+  EXPECT_EQ(WindowOf("Form2").windowTitle(), "Chapter Two");
+  Trigger("actUndo");
+  EXPECT_EQ(WindowOf("Form2").windowTitle(), before);
+}
+
 // Every kind of change, undone, leaves the form file exactly as it was saved.
 TEST_F(StudioWindowTest, UndoAfterEachKindOfChangeRestoresTheSavedFormFile) {
   OpenTour();

@@ -6,21 +6,30 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QStyleHints>
 #include <QTest>
+#include <QToolButton>
 #include <filesystem>
 
+#include "apps/studio/PaletteBar.h"
 #include "apps/studio/PropertyPanel.h"
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
 #include "host/qt/QtBackend.h"
+#include "ide/PropertyPath.h"
 #include "ide/Registry.h"
+#include "runtime/Bookmark.h"
+#include "runtime/HyperImg.h"
 #include "runtime/RuntimeClasses.h"
+#include "runtime/WavePly.h"
+#include "runtime/fxLbl.h"
 #include "tests/RealWindowSupport.h"
 #include "tests/TestSupport.h"
+#include "tests/WaveSupport.h"
 
 namespace {
 
@@ -30,13 +39,345 @@ namespace fs = std::filesystem;
 using mebrox::studio::QtStudioWindow;
 
 void SaveScreen(const std::string& name) {
-  QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+  QScreen* shown = QGuiApplication::primaryScreen();
+  QPixmap screen;
+  if (shown->devicePixelRatio() == 1) {
+    screen = shown->grabWindow(0);
+  } else {
+    // Scaled, the X server's picture of the root comes back blank: the screen is put together
+    // from its windows instead, each where it lies.
+    screen = QPixmap(shown->geometry().size() * shown->devicePixelRatio());
+    screen.setDevicePixelRatio(shown->devicePixelRatio());
+    screen.fill(Qt::black);
+    QPainter painter(&screen);
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible()) painter.drawPixmap(window->geometry().topLeft(), window->grab());
+  }
   ASSERT_TRUE(screen.save(QString::fromStdString(std::string(MEBROX_TEST_OUTPUT) + "/" + name)));
 }
 
-TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
+void RequireX() {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb")
       << "run under xvfb-run with QT_QPA_PLATFORM=xcb";
+}
+
+QString Num(int n) {
+  return QString::number(n);
+}
+
+// Presses at from, moves to to in small steps as a hand does, and lets go there: one run of
+// xdotool, so that a drag's own event loop, once it starts in this process, sees it through.
+void DragWithPointer(QPoint from, QPoint to, int steps = 8) {
+  QStringList args{"mousemove", Num(from.x()), Num(from.y()), "sleep", "0.1", "mousedown", "1"};
+  for (int step = 1; step <= steps; ++step) {
+    QPoint p = from + (to - from) * step / steps;
+    args << "sleep"
+         << "0.08"
+         << "mousemove" << Num(p.x()) << Num(p.y());
+  }
+  args << "sleep"
+       << "0.15"
+       << "mouseup"
+       << "1";
+  Xdotool(args, 300);
+}
+
+// A project written from form texts (Unit1.dfm ...) and opened in a real studio window.
+class TRealStudio {
+ public:
+  explicit TRealStudio(const std::vector<std::string>& formTexts) : FOldDir(fs::current_path()) {
+    mebrox::RegisterRuntimeClasses();
+    ide::ResetRegistry();
+    mebrox::RegisterStudioPalette();
+    std::string uses, creations;
+    for (size_t i = 0; i < formTexts.size(); ++i) {
+      std::string n = std::to_string(i + 1);
+      testing_support::WriteFile(File("Unit" + n + ".dfm"), formTexts[i]);
+      testing_support::WriteFile(File("Unit" + n + ".pas"),
+                                 "unit Unit" + n + ";\n\ninterface\n\ntype\n  TForm" + n +
+                                     " = class(TForm)\n  end;\n\nend.\n");
+      uses += ",\n  Unit" + n + " in 'Unit" + n + ".pas' {Form" + n + "}";
+      creations += "  Application.CreateForm(TForm" + n + ", Form" + n + ");\n";
+    }
+    testing_support::WriteFile(File("Test.dpr"), "program Test;\n\nuses\n  Forms" + uses +
+                                                     ";\n\nbegin\n" + creations + "end.\n");
+    Studio = std::make_unique<QtStudioWindow>(
+        mebrox::studio::TStudioOptions{QString::fromStdString(File("studio.ini")), {}});
+    Studio->OnMessage = [this](const QString&, const QString& text) {
+      Messages.push_back(text.toStdString());
+    };
+    Studio->setGeometry(0, 0, 420, 700);
+    Studio->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(Studio.get()));
+    Opened = Studio->OpenProject(QString::fromStdString(File("Test.dpr")));
+  }
+  ~TRealStudio() {
+    Studio->OnAskSave = [](const QString&) { return int(QMessageBox::Discard); };
+    Studio.reset();
+    fs::current_path(FOldDir);
+    ide::ResetRegistry();
+  }
+
+  std::string File(const std::string& name) const { return FDir.File(name); }
+  host::TForm& Form(const std::string& name) { return *Studio->Session()->FindForm(name); }
+  template <class T = host::TComponent>
+  T& Get(const std::string& form, const std::string& name) {
+    return dynamic_cast<T&>(*Form(form).FindComponent(name));
+  }
+  // The frame's window, shown at a screen point and ready for the pointer.
+  QWidget& Window(const std::string& form, QPoint at) {
+    QWidget* window = host::qt::WidgetOf(Form(form));
+    window->move(at);
+    window->raise();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(300);
+    return *window;
+  }
+  // The middle of a control on the screen.
+  QPoint Middle(const std::string& form, const std::string& name) {
+    auto& control = Get<host::TControl>(form, name);
+    host::TRect b = Studio->Session()->FormDesignerOf(Form(form)).FormBounds(control);
+    return host::qt::WidgetOf(Form(form))
+        ->mapToGlobal(QPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
+  }
+
+  std::unique_ptr<QtStudioWindow> Studio;
+  std::vector<std::string> Messages;
+  bool Opened = false;
+
+ private:
+  testing_support::TempDir FDir;
+  fs::path FOldDir;
+};
+
+// Files dragged by another process, as a file manager drags them, from its window at the
+// screen point from to the screen point to; what the drag ended as ("copy", "move" ...).
+std::string DragFilesFromFileManager(const std::vector<std::string>& files, QPoint from,
+                                     QPoint to) {
+  QProcess source;
+  QStringList args{Num(from.x() - 40), Num(from.y() - 40)};
+  for (const std::string& f : files) args << QString::fromStdString(f);
+  source.start(MEBROX_FILE_DRAG_SOURCE, args);
+  for (int i = 0; i < 100 && !source.canReadLine(); ++i) {
+    QTest::qWait(50);
+    source.waitForReadyRead(10);
+  }
+  EXPECT_EQ(source.readLine().trimmed().toStdString(), "ready");
+  QTest::qWait(200);
+  DragWithPointer(from, to, 10);
+  std::string done;
+  for (int i = 0; i < 100 && done.empty(); ++i) {
+    QTest::qWait(50);
+    source.waitForReadyRead(10);
+    if (source.canReadLine()) done = source.readLine().trimmed().toStdString();
+  }
+  // The drop is read from the source after it has ended there; the source stays until then.
+  QTest::qWait(500);
+  source.terminate();
+  if (!source.waitForFinished(3000)) source.kill();
+  return done.starts_with("done ") ? done.substr(5) : done;
+}
+
+bool WritePng(const std::string& path, int width, int height, QColor colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  return image.save(QString::fromStdString(path), "PNG");
+}
+
+const std::string DropForm =
+    "object Form1: TForm1\n"
+    "  Left = 440\n"
+    "  Top = 60\n"
+    "  Width = 520\n"
+    "  Height = 360\n"
+    "  object HyperImage1: THyperImage\n"
+    "    Left = 24\n"
+    "    Top = 24\n"
+    "    Width = 120\n"
+    "    Height = 88\n"
+    "  end\n"
+    "  object Bookmark1: TBookMark\n"
+    "    Left = 200\n"
+    "    Top = 24\n"
+    "    Width = 40\n"
+    "    Height = 56\n"
+    "  end\n"
+    "  object Image1: TImage\n"
+    "    Left = 280\n"
+    "    Top = 24\n"
+    "    Width = 60\n"
+    "    Height = 60\n"
+    "  end\n"
+    "  object WavePlay1: TWavePlay\n"
+    "    Left = 400\n"
+    "    Top = 24\n"
+    "  end\n"
+    "end\n";
+
+TEST(StudioXvfbTest, FilesDraggedFromAFileManagerLandOnWhatTakesThem) {
+  RequireX();
+  TRealStudio real({DropForm});
+  ASSERT_TRUE(real.Opened);
+  std::string png = real.File("red.png");
+  ASSERT_TRUE(WritePng(png, 60, 40, Qt::red));
+  std::string wave = real.File("ding.wav");
+  testing_support::WriteTone(wave, 2205);
+  QWidget& window = real.Window("Form1", {440, 60});
+
+  // From far below, across the studio and the empty frame, as a hand drags from a file manager.
+  const QPoint fileManager(200, 900);
+  struct TCase {
+    const char* Target;
+    QPoint At;
+    std::string File;
+  };
+  const std::vector<TCase> cases = {
+      {"HyperImage1", real.Middle("Form1", "HyperImage1"), png},
+      {"Bookmark1", real.Middle("Form1", "Bookmark1"), png},
+      {"Image1", real.Middle("Form1", "Image1"), png},
+      {"WavePlay1", window.mapToGlobal(QPoint(414, 38)), wave},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Target);
+    EXPECT_EQ(DragFilesFromFileManager({c.File}, fileManager, c.At), "copy");
+    EXPECT_TRUE(fs::exists(c.File)) << "the file manager's file was moved away";
+  }
+  EXPECT_EQ(real.Get<mebrox::THyperImage>("Form1", "HyperImage1").Picture().Width(), 60);
+  EXPECT_EQ(real.Get<mebrox::TBookMark>("Form1", "Bookmark1").Picture().Width(), 60);
+  EXPECT_EQ(real.Get<host::TImage>("Form1", "Image1").Picture().Width(), 60);
+  EXPECT_EQ(real.Get<mebrox::TWavePlay>("Form1", "WavePlay1").GetWaveName(), "ding.wav");
+  EXPECT_TRUE(real.Studio->Session()->Modified());
+  // Let go over the empty frame, the drag is refused and the file manager keeps its file.
+  EXPECT_EQ(DragFilesFromFileManager({png}, fileManager, window.mapToGlobal(QPoint(200, 300))),
+            "ignore");
+  EXPECT_TRUE(real.Messages.empty());
+  SaveScreen("studio-xvfb-files-dropped.png");
+}
+
+TEST(StudioXvfbTest, AComponentIsDraggedFromThePaletteOrPlacedByTwoClicks) {
+  RequireX();
+  TRealStudio real({DropForm});
+  ASSERT_TRUE(real.Opened);
+  QWidget& window = real.Window("Form1", {440, 60});
+  mebrox::studio::QtPaletteBar& palette = real.Studio->Palette();
+  QToolButton* button = palette.ButtonOf("TfxLabel");
+  ASSERT_NE(button, nullptr);
+  QPoint from = button->mapToGlobal(button->rect().center());
+
+  DragWithPointer(from, window.mapToGlobal(QPoint(64, 200)), 12);
+  host::TComponent* dragged = real.Form("Form1").FindComponent("fxLabel1");
+  ASSERT_NE(dragged, nullptr);
+  EXPECT_EQ(dynamic_cast<host::TControl&>(*dragged).Left(), 64);
+  EXPECT_EQ(dynamic_cast<host::TControl&>(*dragged).Top(), 200);
+  EXPECT_EQ(palette.Chosen(), nullptr);
+  EXPECT_EQ(real.Studio->PropertyPanel().ValueText("Name"), "fxLabel1");
+  SaveScreen("studio-xvfb-palette-dragged.png");
+
+  // The old way stays: a click on the class, a click on the frame.
+  QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+  Xdotool({"mousemove", Num(from.x()), Num(from.y()), "click", "1"});
+  EXPECT_EQ(palette.Chosen(), &mebrox::TfxLabel::StaticClassInfo());
+  QPoint at = window.mapToGlobal(QPoint(240, 260));
+  Xdotool({"mousemove", Num(at.x()), Num(at.y()), "click", "1"});
+  ASSERT_NE(real.Form("Form1").FindComponent("fxLabel2"), nullptr);
+  EXPECT_EQ(palette.Chosen(), nullptr);
+  EXPECT_TRUE(real.Messages.empty());
+}
+
+const std::string TwoPanelsForm =
+    "object Form1: TForm1\n"
+    "  Left = 440\n"
+    "  Top = 60\n"
+    "  Width = 400\n"
+    "  Height = 300\n"
+    "  object Panel1: TPanel\n"
+    "    Left = 16\n"
+    "    Top = 16\n"
+    "    Width = 120\n"
+    "    Height = 80\n"
+    "  end\n"
+    "  object Panel2: TPanel\n"
+    "    Left = 200\n"
+    "    Top = 16\n"
+    "    Width = 120\n"
+    "    Height = 80\n"
+    "  end\n"
+    "end\n";
+
+TEST(StudioXvfbTest, APlainClickOnOneOfSeveralSelectedSelectsItAlone) {
+  RequireX();
+  TRealStudio real({TwoPanelsForm});
+  ASSERT_TRUE(real.Opened);
+  real.Window("Form1", {440, 60});
+  ide::TFormDesigner& designer = real.Studio->Session()->FormDesignerOf(real.Form("Form1"));
+  const QPoint first = real.Middle("Form1", "Panel1"), second = real.Middle("Form1", "Panel2");
+  const int pause = QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100;
+  Xdotool({"mousemove", Num(first.x()), Num(first.y()), "click", "1"});
+  QTest::qWait(pause);
+  Xdotool({"mousemove", Num(second.x()), Num(second.y()), "keydown", "shift", "click", "1", "keyup",
+           "shift"});
+  ASSERT_EQ(designer.Selection().size(), 2u);
+  QTest::qWait(pause);
+
+  // Pressed and let go without moving: that one alone.
+  Xdotool({"mousemove", Num(first.x()), Num(first.y()), "click", "1"});
+  ASSERT_EQ(designer.Selection().size(), 1u);
+  EXPECT_EQ(designer.Selection().front()->Name(), "Panel1");
+  Xdotool({"key", "Delete"});
+  EXPECT_EQ(real.Form("Form1").FindComponent("Panel1"), nullptr);
+  EXPECT_NE(real.Form("Form1").FindComponent("Panel2"), nullptr);
+}
+
+TEST(StudioXvfbTest, FramesOpenOnTheScreenAndNewOnesBesideTheOthers) {
+  RequireX();
+  // Designed on a larger screen: the frame lies beyond this one's edges.
+  const std::string farForm =
+      "object Form1: TForm1\n"
+      "  Left = 1500\n"
+      "  Top = 1100\n"
+      "  Width = 200\n"
+      "  Height = 150\n"
+      "  Caption = 'Far away'\n"
+      "end\n";
+  TRealStudio real({farForm});
+  ASSERT_TRUE(real.Opened);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  QTest::qWait(300);
+  QWidget* far = host::qt::WidgetOf(real.Form("Form1"));
+  EXPECT_TRUE(screen.contains(far->frameGeometry()))
+      << far->frameGeometry().x() << "," << far->frameGeometry().y();
+  EXPECT_EQ(far->windowTitle(), "Far away");
+
+  std::vector<QWidget*> windows{far};
+  for (int i = 0; i < 2; ++i) {
+    host::TForm* added = real.Studio->NewFrame();
+    ASSERT_NE(added, nullptr);
+    QTest::qWait(300);
+    QWidget* window = host::qt::WidgetOf(*added);
+    SCOPED_TRACE(added->Name());
+    EXPECT_TRUE(screen.contains(window->frameGeometry()));
+    // Where the screen has room for it, a new frame hides neither the studio nor a frame.
+    if (screen.width() >= 1200) {
+      EXPECT_FALSE(window->frameGeometry().intersects(real.Studio->frameGeometry()));
+      for (QWidget* other : windows)
+        EXPECT_FALSE(window->frameGeometry().intersects(other->frameGeometry()));
+    }
+    windows.push_back(window);
+  }
+
+  // The title follows the caption as it changes.
+  host::TForm& second = real.Form("Form2");
+  ide::SetPropertyText(real.Studio->Session()->DesignerOf(second), second, "Caption", "Chapter 2");
+  QTest::qWait(100);
+  EXPECT_EQ(host::qt::WidgetOf(second)->windowTitle(), "Chapter 2");
+  SaveScreen(QGuiApplication::primaryScreen()->devicePixelRatio() > 1
+                 ? "studio-xvfb-frames-scaled.png"
+                 : "studio-xvfb-frames.png");
+}
+
+TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
+  RequireX();
   mebrox::RegisterRuntimeClasses();
   ide::ResetRegistry();
   mebrox::RegisterStudioPalette();
@@ -93,7 +434,6 @@ TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
 }
 
 }  // namespace
-
 // The studio's own main: its shell keeps the desktop's look around the kit's classic windows.
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
