@@ -485,7 +485,14 @@ std::vector<host::TFileWrite> TDesignSession::PendingWrites(
   return files;
 }
 
+void TDesignSession::RecordUnrecordedChanges() {
+  // A change nobody reported (a frame's window moved by the window system) is a step of its own
+  // before a save, so that the history and the saved texts agree.
+  for (TOpenForm& open : FOpenForms) RecordStep(open, "Change", "");
+}
+
 std::vector<std::string> TDesignSession::Save() {
+  RecordUnrecordedChanges();
   std::vector<std::string> unread;
   std::vector<host::TFileWrite> files = PendingWrites(true, &unread);
   host::WriteFilesTogether(files, JournalPath());
@@ -572,6 +579,7 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
   if (!host::LocateFile(target.string()).empty())
     throw host::EInOutError("The file " + target.string() + " exists already");
   const bool moving = folder.string() != FFolder;
+  RecordUnrecordedChanges();
 
   std::string projectText = host::RenameProgramText(FProjectText, FProject.ProgramName, name);
   std::vector<host::TFileWrite> files = {{target.string(), projectText, ModeOf(FProjectPath)}};

@@ -161,6 +161,7 @@ class TDesignSession : public TIToolServices {
   TOpenForm* FindOpen(const host::TForm& form);
   const TOpenForm* FindOpen(const host::TForm& form) const;
   void Reload(TOpenForm& open, const std::string& text);
+  void RecordUnrecordedChanges();
   // Takes the form's text as a step its undo can go back to.
   void RecordStep(TOpenForm& open, std::string name, std::string mergeKey);
   // Renames, wherever the project names them, the frames whose forms have new names.

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -45,6 +47,60 @@ bool EnterProjectFolder(const QString& projectPath) {
   std::error_code ec;
   fs::current_path(fs::absolute(projectPath.toStdString()).parent_path(), ec);
   return !ec;
+}
+
+}  // namespace
+
+namespace {
+
+// A small drawing of what an alignment does: two boxes and the line or space they keep to.
+QIcon AlignIcon(ide::TFormDesigner::TAlign how) {
+  using TAlign = ide::TFormDesigner::TAlign;
+  QPixmap pixmap(20, 20);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setPen(QColor(0x1E, 0x5A, 0x72));
+  p.setBrush(QColor(0x9C, 0xC4, 0xD8));
+  QRect a(3, 3, 12, 5), b(3, 12, 7, 5);
+  QLine line;
+  switch (how) {
+    case TAlign::Left:
+      line = QLine(2, 1, 2, 18);
+      break;
+    case TAlign::Right:
+      a.moveRight(16), b.moveRight(16), line = QLine(17, 1, 17, 18);
+      break;
+    case TAlign::Top:
+      a = QRect(3, 3, 5, 12), b = QRect(11, 3, 5, 7), line = QLine(1, 2, 18, 2);
+      break;
+    case TAlign::Bottom:
+      a = QRect(3, 4, 5, 12), b = QRect(11, 9, 5, 7), line = QLine(1, 17, 18, 17);
+      break;
+    case TAlign::HCenter:
+      a.moveLeft(4), b.moveLeft(6), line = QLine(9, 1, 9, 18);
+      break;
+    case TAlign::VCenter:
+      a = QRect(3, 3, 5, 13), b = QRect(11, 6, 5, 7), line = QLine(1, 9, 18, 9);
+      break;
+    case TAlign::Width:
+      b = QRect(3, 12, 12, 5);
+      break;
+    case TAlign::Height:
+      a = QRect(3, 3, 5, 13), b = QRect(11, 3, 5, 13);
+      break;
+    case TAlign::HSpace:
+      a = QRect(1, 6, 4, 8), b = QRect(15, 6, 4, 8), p.drawRect(QRect(8, 6, 4, 8));
+      break;
+    default:
+      a = QRect(6, 1, 8, 4), b = QRect(6, 15, 8, 4), p.drawRect(QRect(6, 8, 8, 4));
+  }
+  p.drawRect(a);
+  p.drawRect(b);
+  if (!line.isNull()) {
+    p.setPen(QPen(QColor(0xE0, 0x30, 0x90), 1, Qt::DashLine));
+    p.drawLine(line);
+  }
+  return QIcon(pixmap);
 }
 
 }  // namespace
@@ -209,6 +265,7 @@ void QtStudioWindow::BuildMenus() {
     QAction* action = AddCommand(align, name, text, QKeySequence(), [this, how = how] {
       EditCommand([how](ide::TFormDesigner& d) { d.AlignSelection(how); });
     });
+    action->setIcon(AlignIcon(how));
     alignBar->addAction(action);
   }
 

@@ -367,7 +367,7 @@ std::vector<TCase> Cases() {
          Replace(f, "Unit1.dfm", "    Left = 300\n    Top = 220\n    Width = 2\n",
                  "    Left = 310\n    Top = 239\n    Width = 20\n");
        },
-       {{W, "Unit1.dfm", 30, "Bookmark1",
+       {{W, "Unit1.dfm", 31, "Bookmark1",
          "runs past the frame's right edge by 10 pixels and its bottom edge by 1 pixel (the frame "
          "is 320 x 240): that part never shows"}}},
       {"a hot image grown to its picture past the frame's edge",
@@ -376,7 +376,7 @@ std::vector<TCase> Cases() {
                  "    Width = 20\n    Height = 20\n    Action.ActionType = acBookMark",
                  "    Left = 315\n    Height = 20\n    Action.ActionType = acBookMark");
        },
-       {{W, "Unit2.dfm", 11, "HyperImage1",
+       {{W, "Unit2.dfm", 12, "HyperImage1",
          "right edge by 5 pixels (the frame is 320 x 240): that part never shows; the hot image "
          "takes the size of its picture and shadow"}}},
       {"a working directory that is not there",
