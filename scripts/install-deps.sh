@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   qt6-qpa-plugins xvfb xauth xdotool
   libgraphviz-dev
+  python3
 )
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
 
