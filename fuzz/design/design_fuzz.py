@@ -1101,13 +1101,24 @@ class Runner:
         cmd = [str(a) for a in args]
         if script is not None:
             (work / (name + ".txt")).write_bytes(script)
+        # In a session of its own, so that it ends with whatever it started (a program a
+        # hot word runs) when it hangs.
+        proc = subprocess.Popen(cmd, cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, env=program_env(work / "windir"),
+                                start_new_session=True)
         try:
-            result = subprocess.run(cmd, cwd=work, capture_output=True, env=program_env(
-                work / "windir"), timeout=self.timeout, start_new_session=True)
-        except subprocess.TimeoutExpired as e:
-            (work / (name + ".out")).write_bytes(e.stdout or b"")
-            (work / (name + ".err")).write_bytes(e.stderr or b"")
+            out, err = proc.communicate(timeout=self.timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            out, err = proc.communicate()
+            (work / (name + ".out")).write_bytes(out)
+            (work / (name + ".err")).write_bytes(err)
             raise Finding("hang", "%s did not end within %d s" % (name, self.timeout))
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except (ProcessLookupError, PermissionError):
+            pass
+        result = subprocess.CompletedProcess(cmd, proc.returncode, out, err)
         (work / (name + ".out")).write_bytes(result.stdout)
         (work / (name + ".err")).write_bytes(result.stderr)
         for mark in SANITIZER_MARKS:
