@@ -112,7 +112,8 @@ class ReadersTest(unittest.TestCase):
     def test_word_lists_read_as_the_kit_reads_them(self):
         cases = [
             (b"cat\r\n0\r\nHello\r\n\r\nWorld\r\n~\r\n", [(b"cat", b"0", b"Hello\r\n\r\nWorld")]),
-            (b" dog\r\n3 \r\nC:\\APP\r\n\\RUN.EXE\r\n~\r\n", [(b" dog", b"3", b"C:\\APP\\RUN.EXE")]),
+            (b" dog\r\n3 \r\nC:\\APP\r\n\\RUN.EXE\r\n~\r\n",
+             [(b" dog", b"3", b"C:\\APP\\RUN.EXE")]),
             (b"bird\n5\n2\n~\n", [(b"bird", b"5", b"2")]),
             (b"\xef\xbb\xbfgo\r\n4\r\n~\r\n", [(b"go", b"4", b"")]),
             (b"last\r\n1\r\nFirst\r\nKept", [(b"last", b"1", b"FirstKept")]),
