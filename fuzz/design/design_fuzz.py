@@ -238,7 +238,7 @@ def tour_forms(tour):
 class ScriptGenerator:
     """One script from one seed, over a model of the design that follows its own lines."""
 
-    def __init__(self, seed, catalog, dialogs, tour, hostile_rate=0.07, length=None):
+    def __init__(self, seed, catalog, dialogs, tour, hostile_rate=0.07, max_length=60):
         self.rng = random.Random(seed)
         self.values = Values(self.rng, hostile_rate)
         self.catalog = catalog
@@ -249,7 +249,7 @@ class ScriptGenerator:
         self.lines = []
         self.clipboard = []  # (name, class)
         self.saveas_count = 0
-        self.length = length or self.rng.randint(8, 60)
+        self.length = self.rng.randint(min(8, max_length), max_length)
         self.closed = False  # a dialog was left open: nothing may follow
 
     # ---- helpers
@@ -1206,7 +1206,7 @@ class Campaign:
         case = "script-%d" % seed
         work = self.scratch(case)
         gen = ScriptGenerator(seed, self.catalog, self.dialogs, work / "tour",
-                              hostile_rate=self.args.hostile)
+                              hostile_rate=self.args.hostile, max_length=self.args.max_length)
         script = gen.generate()
         self.stats["scripts"] += 1
         shutil.copytree(work / "tour", work / "before")
@@ -1229,7 +1229,8 @@ class Campaign:
         """The fewest lines of a script case that still give its finding, for a report."""
         work = self.scratch("minimize")
         script = ScriptGenerator(seed, self.catalog, self.dialogs, work / "tour",
-                                 hostile_rate=self.args.hostile).generate()
+                                 hostile_rate=self.args.hostile,
+                                 max_length=self.args.max_length).generate()
         shutil.rmtree(work)
 
         def finding(lines):
@@ -1455,6 +1456,8 @@ def main():
     parser.add_argument("--timeout", type=int, default=60, help="seconds per program run")
     parser.add_argument("--hostile", type=float, default=0.07,
                         help="share of values that are hostile")
+    parser.add_argument("--max-length", type=int, default=60,
+                        help="most lines a script has before its last save")
     parser.add_argument("--replay-script", type=int, metavar="SEED",
                         help="run the script case of this seed alone")
     parser.add_argument("--replay-file", type=int, metavar="SEED",
@@ -1471,7 +1474,8 @@ def main():
         work = campaign.scratch("print")
         sys.stdout.buffer.write(ScriptGenerator(args.print_script, campaign.catalog,
                                                 campaign.dialogs, work / "tour",
-                                                hostile_rate=args.hostile).generate())
+                                                hostile_rate=args.hostile,
+                                                max_length=args.max_length).generate())
         shutil.rmtree(work)
         return 0
     if args.minimize is not None:
