@@ -122,6 +122,9 @@ HOSTILE_STRINGS = [
 ]
 # Bytes that are no UTF-8: scripts are bytes, and so are the kit's strings.
 HOSTILE_BYTES = [b"\xff\xfe", b"caf\xe9", b"\xc3", b"\xed\xa0\x80", b"a\x00b"]
+# The files a file case mutates, taken in turn: the sections file, the project file, a word
+# list, and the default settings file.
+FILE_KINDS = ["ini", "dpr", "wls", "settings"]
 HOSTILE_NUMBERS = ["2147483647", "-2147483648", "2147483648", "-2147483649",
                    "99999999999999999999", "32767", "32768", "-32768", "-32769", "65535",
                    "65536", "-1", "0", "", "abc", "1.5", "0x10", "$10", "+5", " 5", "1e3", "-0",
@@ -978,6 +981,14 @@ def mutate_structure(rng, data, kind):
                                                   "INIAvailable=yes", ""])),
                  (r"=([^\r\n]*)", "=" + rng.choice(["", " ", "a=b", "TForm1 TForm2",
                                                     "x" * 300, "Ü"]))]
+    elif kind == "settings":
+        edits = [(r"=\d+", "=" + rng.choice(["", "-1", "4097", "99999999999", "x", "1.5", " 2"])),
+                 (r"=cl\w+", "=" + rng.choice(["clNope", "$FFFFFFFFFF", "$00FF00", "-5", ""])),
+                 (r"FontName=[^\r\n]*", "FontName=" + rng.choice(["", "x" * 300, "Ü", "?"])),
+                 (r"INIAvailable=1", rng.choice(["INIAvailable=0", "", "INIAvailable=x"])),
+                 (r"Use=1", rng.choice(["Use=0", "Use=", "Use=yes"])),
+                 (r"\[(\w+)\]", "[" + rng.choice(["Status", "hypertxt", "Other", "", " Desc "])
+                  + "]")]
     elif kind == "dpr":
         edits = [(r"Unit(\d)", "Unit" + str(rng.randint(1, 9))),
                  (r"Form(\d)", "Form" + str(rng.randint(1, 9))),
@@ -1030,6 +1041,20 @@ def ini_groups(data):
         groups[name] = sorted(v.lower() for k, v in section.items()
                               if re.fullmatch(r"frame\d+", k))
     return groups
+
+
+def ini_values(data):
+    """(section, key) -> value of an INI file, lower-case names, the first of each kept."""
+    values = {}
+    section = None
+    for raw in data.split(b"\n"):
+        line = raw.rstrip(b"\r").decode("latin-1").strip()
+        if line.startswith("[") and line.endswith("]"):
+            section = line[1:-1].strip().lower()
+        elif "=" in line and section is not None and not line.startswith(";"):
+            key, value = line.split("=", 1)
+            values.setdefault((section, key.strip().lower()), value.strip())
+    return values
 
 
 def dpr_units(data):
@@ -1293,7 +1318,7 @@ class Campaign:
 
     def file_case(self, seed):
         rng = random.Random(seed)
-        kind = ["ini", "dpr", "wls"][seed % 3]
+        kind = FILE_KINDS[seed % len(FILE_KINDS)]
         case = "file-%s-%d" % (kind, seed)
         work = self.scratch(case)
         tour = work / "tour"
@@ -1302,8 +1327,10 @@ class Campaign:
                 self.ini_case(rng, work, tour)
             elif kind == "dpr":
                 self.dpr_case(rng, work, tour)
-            else:
+            elif kind == "wls":
                 self.wls_case(rng, work, tour)
+            else:
+                self.settings_case(rng, work)
         except Finding as f:
             return self.keep(case, work, f, "--replay-file %d" % seed)
         shutil.rmtree(work)
@@ -1330,6 +1357,12 @@ class Campaign:
         if code != 0 or not ini.exists():
             sys.exit("The Project Thumbnail Expert made no sections file:\n" + trace + err)
         self.bases = {"ini": ini.read_bytes()}
+        script = b'expert "Default Settings Expert"\nclick INISettingsDlg.OKBtn 5 5\n'
+        code, trace, err = self.runner.studio_run(work, "tour/Tour.dpr", script, "base")
+        settings = work / "windir" / "Mebrox.ini"
+        if code != 0 or not settings.exists():
+            sys.exit("The Default Settings Expert made no settings file:\n" + trace + err)
+        self.bases["settings"] = settings.read_bytes()
         shutil.rmtree(work)
         return self.bases
 
@@ -1366,6 +1399,51 @@ class Campaign:
             for frame in frames:
                 if frame in project_frames and frame not in after_groups.get(group, []):
                     raise Finding("ini-lost", "%s left group %s without a word" % (frame, group))
+
+    def settings_case(self, rng, work):
+        """Mebrox.ini through the Default Settings dialog, then one of each class dropped."""
+        original = self.base_files()["settings"]
+        mutated = mutate_bytes(rng, original, "settings")
+        path = work / "windir" / "Mebrox.ini"
+        path.write_bytes(mutated)
+        self.stats["files"] += 1
+        shutil.copytree(work / "tour", work / "before")
+        shutil.copy(path, work / "before" / "Mebrox.ini")
+        lines = ["answer " + rng.choice(["yes", "cancel"]), 'expert "Default Settings Expert"']
+        for _ in range(rng.randint(0, 4)):
+            page = rng.randrange(6)
+            lines.append("select INISettingsDlg.TabSet %d" % page)
+        ok = rng.random() < 0.5
+        lines.append("click INISettingsDlg.%s 5 5" % ("OKBtn" if ok else "CancelBtn"))
+        for n, cls in enumerate(self.catalog["classes"]):
+            lines.append("drop %s Form1 %d %d" % (cls["name"], 8 + 40 * (n % 12), 300 + n))
+        lines += ["screenshot Form1 shot.png", "save"]
+        script = ("\n".join(lines) + "\n").encode()
+        code, trace, err = self.runner.studio_run(work, "tour/Tour.dpr", script, "design")
+        damaged = re.search(r'^message "The default settings file [^ ]* cannot be read: line .* '
+                            r'-> (\w+)$',
+                            trace, re.MULTILINE)
+        after = path.read_bytes() if path.exists() else None
+        self.outcome("settings", "reported damaged" if damaged else "read")
+        if damaged:
+            backups = list((work / "windir").glob("Mebrox.ini*"))
+            if damaged.group(1) != "yes" and after != mutated:
+                raise Finding("settings-lost", "a damaged file was written though kept")
+            if damaged.group(1) == "yes" and not any(
+                    b.read_bytes() == mutated for b in backups):
+                raise Finding("settings-lost", "a damaged file was replaced without its copy")
+        elif not ok and after is not None:
+            # Cancelled: keys may be added, but no value the file held is changed; a section's
+            # flag in [Status] says that its missing keys were filled in.
+            before, now = ini_values(mutated), ini_values(after)
+            for key, value in before.items():
+                flag = key[0] == "status" and key[1].endswith("iniavailable") and \
+                    now.get(key) == "1"
+                if now.get(key) != value and not flag:
+                    raise Finding("settings-lost", "[%s] %s=%r became %r after Cancel" % (
+                        key[0], key[1], value, now.get(key)))
+        if "\nsaved " in "\n" + trace:
+            self.runner.after_save(work, "tour/Tour.dpr")
 
     def dpr_case(self, rng, work, tour):
         original = (tour / "Tour.dpr").read_bytes()

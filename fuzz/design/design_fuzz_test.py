@@ -132,6 +132,11 @@ class ReadersTest(unittest.TestCase):
         self.assertEqual(fuzz.ini_groups(ini), {"notfiledframes": ["tform1"],
                                                 "intro": ["tform2", "tform3"]})
 
+    def test_settings_files_give_the_first_value_of_each_key(self):
+        ini = b"[Status]\r\nINIAvailable=1\r\n; note=1\r\n[HyperTxt]\nFontSize = 20\nfontsize=9\n"
+        self.assertEqual(fuzz.ini_values(ini), {("status", "iniavailable"): "1",
+                                                ("hypertxt", "fontsize"): "20"})
+
     def test_project_files_give_their_units(self):
         dpr = b"program T;\nuses\n  Forms,\n  Unit1 in 'Unit1.pas' {Form1},\n  UNIT2 IN 'x.pas';\n"
         self.assertEqual(fuzz.dpr_units(dpr), [b"unit1", b"unit2"])
