@@ -660,6 +660,15 @@ class ScriptGenerator:
                 worker(state)
             else:
                 self.dialog_generic(dialog, state)
+        if self.rng.random() < 0.03:
+            # A line for a frame behind the dialog, which the studio refuses: the script ends.
+            frame = self.form().name
+            self.emit(*self.rng.choice([["delete", frame], ["undo", frame],
+                                        ["key", frame, "Delete"], ["select", frame],
+                                        ["click", frame, "5", "5"],
+                                        ["set", frame, "Caption", '"x"']]))
+            self.closed = True
+            return
         if self.rng.random() < 0.9:
             self.close_dialog(dialog, state)
         else:
@@ -673,6 +682,8 @@ class ScriptGenerator:
         cancel = {"AboutBoxDlg": "OKButton", "ProjViewDlg": "BitBtn1", "ActDefDlg": "bbCancel",
                   "SoundRecorderDlg": "CancelBtn"}.get(dialog, "CancelBtn")
         choice = r.random()
+        if dialog == "AboutBoxDlg" and choice >= 0.8:
+            choice = 0.0  # it has no Cancel button for Escape
         if dialog == "ActDefDlg" and choice < 0.6:
             # Through the wizard to its end: Next until it closes.
             self.emit("click", "ActDefDlg.NextButton", "5", "5")
@@ -681,8 +692,14 @@ class ScriptGenerator:
             if state.get("new_frame"):
                 self.add_frame()
             return
-        if dialog == "SoundRecorderDlg" and choice < 0.5:
-            self.emit("file", quote(r.choice(["new.wav", "rec/new.wav", "chime.wav"])))
+        if dialog == "SoundRecorderDlg":
+            # A take is kept as the next free SoundN.wav; without one only Cancel closes.
+            if state.get("recorder") == "recording":
+                self.emit("click", "SoundRecorderDlg.StopBtn", "5", "5")
+                state["recorder"] = "recorded"
+            # Whether a take was made depends on the capture device: Keep is tried rarely.
+            if (state.get("recorder") != "recorded" or r.random() < 0.7) and choice < 0.55:
+                choice = 0.6
         if choice < 0.55:
             self.emit("click", dialog + "." + ok, "5", "5")
         elif choice < 0.8:
@@ -884,9 +901,16 @@ class ScriptGenerator:
 
     def dialog_SoundRecorderDlg(self, state):
         r = self.rng
-        self.emit("click", "SoundRecorderDlg." + r.choice(["RecordBtn", "StopBtn", "PlayBtn"]),
-                  "5", "5")
-        if r.random() < 0.5:
+        step = state.get("recorder", "idle")
+        if step == "recording":
+            self.emit("click", "SoundRecorderDlg.StopBtn", "5", "5")
+            state["recorder"] = "recorded"
+        elif step == "recorded" and r.random() < 0.5:
+            self.emit("click", "SoundRecorderDlg.PlayBtn", "5", "5")
+        else:
+            self.emit("click", "SoundRecorderDlg.RecordBtn", "5", "5")
+            state["recorder"] = "recording"
+        if r.random() < 0.7:
             self.emit("wait", str(r.choice([100, 1000, 3000])))
 
     def work_project_management(self):
