@@ -9,6 +9,8 @@ import tempfile
 import unittest
 from pathlib import Path
 
+# The tests run from the source tree, which they leave as they found it.
+sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import design_fuzz as fuzz  # noqa: E402
 
