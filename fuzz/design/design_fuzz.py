@@ -1212,14 +1212,17 @@ class Runner:
             raise Finding("run", "mebrox-run --headless exit code %d" % r.returncode)
 
 
-def saved_project(script, trace, start):
-    """The project the run left: the last Save As that the trace shows saved, or start."""
+def saved_project(script, err, start):
+    """The project the run left: that of the last Save As before the line that ended the run
+    (a Save As that fails ends it), or start."""
+    m = re.search(r"\.txt\((\d+)\)", err)
+    end = int(m.group(1)) if m else None
     project = start
-    for line in script.split(b"\n"):
+    for number, line in enumerate(script.split(b"\n"), 1):
+        if end is not None and number >= end:
+            break
         if line.startswith(b"saveas "):
-            target = line[len(b"saveas "):].strip().strip(b'"').decode(errors="replace")
-            if "saved " + Path(target).name in trace:
-                project = target
+            project = line[len(b"saveas "):].strip().strip(b'"').decode(errors="replace")
     return project
 
 
@@ -1272,7 +1275,7 @@ class Campaign:
         self.cover(script)
         if "\nsaved " in "\n" + trace:
             self.stats["saves"] += 1
-            self.runner.after_save(work, saved_project(script, trace, "tour/Tour.dpr"))
+            self.runner.after_save(work, saved_project(script, err, "tour/Tour.dpr"))
 
     def minimize(self, seed):
         """The fewest lines of a script case that still give its finding, for a report."""
@@ -1487,7 +1490,7 @@ class Campaign:
             raise Finding("dpr-message", "refused without naming the file: " + err.strip())
         if "\nsaved " not in "\n" + trace:
             return
-        project = saved_project(script, trace, "tour/Tour.dpr")
+        project = saved_project(script, err, "tour/Tour.dpr")
         written = (work / project).read_bytes()
         lost = set(dpr_units(mutated)) - set(dpr_units(written))
         if lost and code == 0:
@@ -1542,6 +1545,10 @@ class Campaign:
             "%s --headless --script ../design.txt Tour.dpr\n" % self.runner.studio)
         replay_sh.chmod(0o755)
         print("FINDING %s in %s: %s" % (finding.kind, case, finding.detail), flush=True)
+        if self.args.hostile != 0.07:
+            replay += " --hostile %g" % self.args.hostile
+        if self.args.max_length != 60:
+            replay += " --max-length %d" % self.args.max_length
         print("  kept in %s; replay: %s (or python3 %s --build %s %s)" % (
             folder, replay_sh, Path(__file__).resolve(), self.build, replay), flush=True)
         return finding

@@ -103,11 +103,16 @@ class OracleTest(unittest.TestCase):
                 self.assertEqual(raised.exception.kind, kind)
 
     def test_the_project_a_run_leaves_is_the_last_one_saved_as(self):
-        script = b'drop THyperTxt Form1 8 8\nsaveas "out1/Copy1.dpr"\nsaveas "1bad.dpr"\nsave\n'
-        self.assertEqual(fuzz.saved_project(script, "saved Copy1.dpr\nsaved Unit1.dfm\n",
-                                            "tour/Tour.dpr"), "out1/Copy1.dpr")
-        self.assertEqual(fuzz.saved_project(script, "saved Unit1.dfm\n", "tour/Tour.dpr"),
-                         "tour/Tour.dpr")
+        script = (b'drop THyperTxt Form1 8 8\nsaveas "out1/Copy1.dpr"\nsave\nsaveas "1bad.dpr"\n'
+                  b'set Form1 Top "x"\nsaveas "Copy3.dpr"\n')
+        for err, project in [
+                ("", "Copy3.dpr"),
+                ("mebrox-studio: design.txt(5): 'x' is not a valid value for Top", "1bad.dpr"),
+                ("mebrox-studio: design.txt(4): the project could not be saved as 1bad.dpr",
+                 "out1/Copy1.dpr"),
+                ("mebrox-studio: design.txt(1): Left 99999 is beyond", "tour/Tour.dpr")]:
+            with self.subTest(err=err):
+                self.assertEqual(fuzz.saved_project(script, err, "tour/Tour.dpr"), project)
 
 
 class ReadersTest(unittest.TestCase):
