@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench format clean asan package
+.PHONY: all deps configure build test run bench format clean asan package design-fuzz
 
 all: build
 
@@ -43,12 +43,25 @@ ASAN_ENV = QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 
-asan: deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+ASAN_CONFIGURE = cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DMEBROX_BUILD_BENCH=OFF "-DCMAKE_CXX_FLAGS=$(ASAN_FLAGS)" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=$(ASAN_FLAGS)" "-DCMAKE_SHARED_LINKER_FLAGS=$(ASAN_FLAGS)"
+
+asan: deps
+	$(ASAN_CONFIGURE)
 	$(ASAN_ENV) cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The design-script fuzzer's long run (fuzz/README.md), on the programs of the asan build. Cases
+# run one at a time unless FUZZ_JOBS says otherwise; what fails is kept in $(ASAN_DIR)/design-fuzz.
+DESIGN_FUZZ_ARGS ?= --scripts 2000 --files 1000 --seed 1
+FUZZ_JOBS ?= 1
+design-fuzz: deps
+	$(ASAN_CONFIGURE)
+	$(ASAN_ENV) cmake --build $(ASAN_DIR) -j $(JOBS) \
+	  --target mebrox-studio mebrox-run mebrox-design-catalog tour
+	nice python3 fuzz/design/design_fuzz.py --build $(ASAN_DIR) --out $(ASAN_DIR)/design-fuzz \
+	  --jobs $(FUZZ_JOBS) --timeout 300 $(DESIGN_FUZZ_ARGS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do $$b; done

@@ -374,14 +374,16 @@ void THyperTxt::Paint() {
   // Only adjusting the width needs the width of every line.
   bool measureLines = FAutoAdjust == adBoth || FAutoAdjust == adWidth;
   int maxWidth = 0;
+  if (measureLines)
+    for (size_t i = 0; i < FPage->Plain.size(); ++i) {
+      int width = FPage->LineWidth(i);
+      if (width > maxWidth) maxWidth = width + 3;
+    }
+  FLayoutWidth = measureLines ? maxWidth : Width();
   FWordCount = 0;
   FLastSlotDone = false;
   c.MoveTo(1, 1);
   for (size_t i = 0; i < FPage->Plain.size(); ++i) {
-    if (measureLines) {
-      int width = FPage->LineWidth(i);
-      if (width > maxWidth) maxWidth = width + 3;
-    }
     ParseText(i);
     NewLine();
   }
@@ -478,7 +480,7 @@ void THyperTxt::EndSlot(int height) {
 void THyperTxt::PrintPiece(uint32_t index) {
   TCanvas& c = Canvas();
   TPage::TPiece& piece = FPage->Measured(index);
-  if (c.PenPos().X + piece.Width > Width() - 2) Wrap();
+  if (c.PenPos().X + piece.Width > FLayoutWidth - 2) Wrap();
   if (piece.Shaped)
     c.TextOut(c.PenPos().X, c.PenPos().Y, *piece.Shaped);
   else

@@ -139,6 +139,9 @@ class THyperTxt : public host::TPaintBox {
 
   host::TStringList FCodedLines;
   bool FInWord = false;
+  // Where lines wrap while painting: the width the control is about to take when it is sized to
+  // its text, so that the height it takes is that of the text as it will show.
+  int FLayoutWidth = 0;
   host::TFont FSaveFont;
   int FBaseShift = 0;
   int FWordCount = 0;

@@ -213,8 +213,9 @@ void TWords::ReadList(std::string text, const std::string& fileName) {
     std::string line = reader.ReadLine();
     // A description's lines are joined by the line breaks between them, so that it reads back
     // exactly as it was written, blank lines and all; other data lines are joined as they are.
-    // A record that ends with the file instead of "~" loses the line read last.
-    while (line != "~" && !reader.Eof()) {
+    // A record that ends with the file instead of "~" keeps the lines it has: the line read
+    // last is data too, unless it is the empty rest after the last line end.
+    while (line != "~" && (!reader.Eof() || !line.empty())) {
       // Data without a code has no action to belong to.
       if (!line.empty() && code.empty()) ParseCode(code, fileName, codeLine);
       if (dataLines++ > 0 && description) data += "\r\n";
@@ -224,6 +225,7 @@ void TWords::ReadList(std::string text, const std::string& fileName) {
                                  "the action data of \"" + word + "\" is longer than the " +
                                      std::to_string(TWords::ActWidth) +
                                      " characters its column holds");
+      if (reader.Eof()) break;
       line = reader.ReadLine();
     }
     NewWord(word, code, data);

@@ -12,7 +12,7 @@ packages=(
   qt6-qpa-plugins xvfb xauth xdotool x11-apps
   libgraphviz-dev
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
-  librsvg2-bin groff-base
+  librsvg2-bin groff-base python3
 )
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
 

@@ -218,8 +218,10 @@ void THeadlessRun::OnModal(TForm& form) {
     return;
   }
   // The script's next lines work the dialog until one of them closes it.
+  FOpenDialogs.push_back(&form);
   while (form.ModalResult() == host::mrNone && form.Visible() && !FScriptError && RunNext()) {
   }
+  FOpenDialogs.pop_back();
   host::TModalResult result =
       form.ModalResult() == host::mrNone ? host::mrCancel : form.ModalResult();
   Trace("closed " + form.ClassName() + " -> " + host::ModalResultName(result));
@@ -324,8 +326,15 @@ host::TComponent& THeadlessRun::FindComponent(const TScriptCommand& command) con
   return *component;
 }
 
+void THeadlessRun::CheckNotBehindDialog(const TScriptCommand& command, const TForm& form) const {
+  if (!FOpenDialogs.empty() && FOpenDialogs.back() != &form)
+    Fail(command, form.Name() + " is behind the open dialog " + FOpenDialogs.back()->Name() +
+                      ": close the dialog first");
+}
+
 host::TControl& THeadlessRun::FindReachableControl(const TScriptCommand& command) const {
   host::TComponent& component = FindComponent(command);
+  CheckNotBehindDialog(command, FindForm(command));
   auto* control = dynamic_cast<host::TControl*>(&component);
   if (!control || control == &FindForm(command))
     Fail(command, command.Control + " is not a control");
@@ -429,6 +438,7 @@ void THeadlessRun::TypeText(const TScriptCommand& command) {
 void THeadlessRun::PressKey(const TScriptCommand& command) {
   TForm& form = FindForm(command);
   if (!form.Visible()) Fail(command, "Form " + form.Name() + " is not showing");
+  CheckNotBehindDialog(command, form);
   host::TWinControl* target = &form;
   if (!command.Control.empty()) {
     target = dynamic_cast<host::TWinControl*>(&FindReachableControl(command));
@@ -607,6 +617,7 @@ void THeadlessRun::ExecuteOne(const TScriptCommand& command) {
 
   TForm& form = FindForm(command);
   if (!form.Visible()) Fail(command, "Form " + form.Name() + " is not showing");
+  CheckNotBehindDialog(command, form);
   host::TPoint point{command.X, command.Y};
   if (!command.Control.empty()) {
     host::TComponent* component = form.FindComponent(command.Control);

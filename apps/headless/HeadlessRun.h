@@ -84,8 +84,12 @@ class THeadlessRun {
   host::TForm& FindForm(const TScriptCommand& command) const;
   // The component FORM.CONTROL names, or the form itself for FORM alone.
   host::TComponent& FindComponent(const TScriptCommand& command) const;
-  // A control a person can reach: on a showing form, visible and enabled.
+  // A control a person can reach: on a showing form before any open dialog, visible and
+  // enabled.
   host::TControl& FindReachableControl(const TScriptCommand& command) const;
+  // Fails when a dialog that stays open for the script's lines stands before form: a person
+  // could not reach it, and what the dialog edits must outlive the dialog.
+  void CheckNotBehindDialog(const TScriptCommand& command, const host::TForm& form) const;
   // Relative to where the run started.
   std::string ResolvePath(const std::string& fileName) const;
   const std::string& ScriptName() const { return FScriptName; }
@@ -127,6 +131,8 @@ class THeadlessRun {
   host::TShiftState FButtons;
   // Modal forms are traced as "modal" alone; their own show and hide are not effects of their own.
   std::set<const host::TForm*> FModalForms;
+  // The dialogs open for the script's lines, the one in front last.
+  std::vector<const host::TForm*> FOpenDialogs;
 };
 
 }  // namespace mebrox

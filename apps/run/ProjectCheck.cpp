@@ -183,7 +183,6 @@ std::vector<std::string> SlotWords(const std::vector<std::string>& page, THyperT
 struct TWordRecord {
   int WordLine = 0;
   int CodeLine = 0;
-  int LostLine = 0;  // a last data line the loader drops for want of its "~"
 };
 
 std::vector<TWordRecord> ReadWordRecords(const std::string& text) {
@@ -208,8 +207,6 @@ std::vector<TWordRecord> ReadWordRecords(const std::string& text) {
     r.CodeLine = static_cast<int>(at);
     std::string line;
     while (line != "~" && at < lines.size()) line = read();
-    if (line != "~" && !line.empty() && static_cast<int>(at) > r.CodeLine)
-      r.LostLine = static_cast<int>(at);
     records.push_back(r);
   }
   return records;
@@ -734,10 +731,6 @@ class TChecker {
         // It loaded with the form; gone since, its entries are placed at the form file.
       }
       std::string subject = frame.Name + "." + name + ".Words";
-      for (const TWordRecord& r : records)
-        if (r.LostLine)
-          Warning(shown, r.LostLine, subject,
-                  "the last record has no closing \"~\" line, so the loader drops this line");
       for (int i = 0; i < words.Count(); ++i) {
         size_t at = static_cast<size_t>(i);
         places.push_back(at < records.size()

@@ -52,6 +52,7 @@ ide::TDesignSession& TStudioRun::Session(const TScriptCommand& command) const {
 TForm& TStudioRun::DesignForm(const TScriptCommand& command) const {
   TForm* form = Session(command).FindForm(command.Form);
   if (!form) Fail(command, "The project has no form named " + command.Form);
+  CheckNotBehindDialog(command, *form);
   return *form;
 }
 

@@ -289,17 +289,17 @@ std::vector<TCase> Cases() {
          "switches to LinesLists entry 4, but LinesLists has 2 entries"},
         {W, "Unit1.dfm", 13, "HyperTxt1.LinesLists", "entry 1 (Page2.txt) never loads"},
         {W, "Unit1.dfm", 24, "HyperTxt1.Words", "hot word \"back\" occurs nowhere in the text"}}},
+      // The record the end of the file leaves open keeps its data: the program it names is
+      // checked like any other.
       {"a word list whose last record is left open",
        [](TFiles& f) {
          AfterWords(
              f, "    WordsLists.Strings = ('First.wls' 'Words.wls')\n    WordsListsIndex = 1\n");
          f["Words.wls"] =
              "next\r\n1\r\nForm2\r\n~\r\nchime\r\n2\r\nWavePlay1\r\n~\r\nmore\r\n5\r\n1\r\n~\r\n"
-             "back\r\n5\r\n0\r\n~\r\nrun\r\n3\r\nhello.sh\r\n";
+             "back\r\n5\r\n0\r\n~\r\nrun\r\n3\r\nmissing.sh\r\n";
        },
-       {{E, "Words.wls", 17, "Form1.HyperTxt1.Words", "no program or document named"},
-        {W, "Words.wls", 19, "Form1.HyperTxt1.Words",
-         "the last record has no closing \"~\" line, so the loader drops this line"}}},
+       {{E, "Words.wls", 17, "Form1.HyperTxt1.Words", "\"missing.sh\" not found"}}},
       {"a frame that does not load",
        [](TFiles& f) {
          AfterWords(

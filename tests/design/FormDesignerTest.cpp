@@ -47,6 +47,43 @@ std::string Text(TStudioFixture& studio, const std::string& form) {
 }
 
 // Every kind of change, taken back, leaves the form file exactly as it was.
+// A dialog stands before the frames, as a modal window does before a person: a script line that
+// would change or point at a frame behind it is refused, and the component the dialog edits
+// stays for the dialog to finish with.
+TEST(FormDesignerTest, LinesForAFrameBehindAnOpenDialogAreRefused) {
+  TStudioFixture studio(
+      {"object Form1: TForm1\n  object HyperTxt1: THyperTxt\n  end\nend\n", Form2Text});
+  const char* behind[] = {
+      "select Form1.HyperTxt1",
+      "delete Form1",
+      "undo Form1",
+      "drop TLabel Form1 8 8",
+      "set Form1 Caption \"x\"",
+      "edit Form1.HyperTxt1 Lines",
+      "key Form1 Delete",
+      "click Form1 5 5",
+      "type Form2.Label1 \"x\"",
+  };
+  studio.Run("select Form1.HyperTxt1\nset Form1 Caption \"Before\"\n");
+  for (const char* line : behind) {
+    SCOPED_TRACE(line);
+    try {
+      studio.Run("edit Form1.HyperTxt1 Words\n" + std::string(line) + "\n");
+      ADD_FAILURE() << "not refused";
+    } catch (const host::EParserError& e) {
+      EXPECT_NE(std::string(e.what()).find("behind the open dialog WordSelectDlg"),
+                std::string::npos)
+          << e.what();
+    }
+    EXPECT_NE(studio.Form("Form1").FindComponent("HyperTxt1"), nullptr);
+    EXPECT_EQ(studio.Form("Form1").Caption(), "Before");
+  }
+  // The dialog itself, and looking at a frame, are as they were.
+  studio.Run("edit Form1.HyperTxt1 Words\nscreenshot Form1 " + studio.File("shot.png") +
+             "\nclick WordSelectDlg.OKBtn 5 5\nselect Form1.HyperTxt1\ndelete Form1\n");
+  EXPECT_EQ(studio.Form("Form1").FindComponent("HyperTxt1"), nullptr);
+}
+
 TEST(FormDesignerTest, UndoTakesBackEachKindOfChangeExactly) {
   TStudioFixture studio({Form1Text, Form2Text});
   studio.Run("set Form1 Caption \"Saved\"\nsave\n");

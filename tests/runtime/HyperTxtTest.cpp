@@ -236,6 +236,26 @@ TEST(HyperTxtLayoutTest, AutoAdjustSizesTheControlToItsText) {
   EXPECT_EQ(page.Text->BoundsRect(), Rect(0, 0, 103, 10));  // height without the 5
 }
 
+// Sized to its text, a control narrower than its lines lays them out at the width it takes: one
+// paint gives the size that every later paint keeps, so a design saved after one paint opens
+// the same.
+TEST(HyperTxtLayoutTest, AutoAdjustLaysTheTextOutAtTheWidthItTakes) {
+  for (TAdjustAttrs adjust : {adWidth, adBoth}) {
+    SCOPED_TRACE(adjust == adWidth ? "adWidth" : "adBoth");
+    Page page(40, 300);
+    page.Lines({"a cat and a dog"});
+    page.Text->SetAutoAdjust(adjust);
+    page.Paint();
+    TRect first = page.Text->BoundsRect();
+    EXPECT_EQ(first.Width(), 1 + 150 + 2);
+    ASSERT_FALSE(page.Texts().empty());
+    for (const TCanvasOp& op : page.Texts()) EXPECT_EQ(op.Rect.Top, 1) << op.Text;
+    EXPECT_EQ(first.Height(), adjust == adBoth ? 1 + 25 : 300);
+    page.Paint();
+    EXPECT_EQ(page.Text->BoundsRect(), first);
+  }
+}
+
 // ---- marks: they live beside the text, so the text never reads as marks nor marks as text
 
 TEST(HyperTxtMarkupTest, ALongerHotWordWinsOverAWordInsideIt) {

@@ -124,8 +124,13 @@ TEST(WordsTest, LoaderJoinsDataLinesAndKeepsTheFileFormatsQuirks) {
   EXPECT_EQ(words.GetWordAct(1), "C:\\APP\\RUN.EXE");
   EXPECT_EQ(words.GetWord(2), "bird");
   EXPECT_EQ(words.GetWordAct(2), "2");
-  // Without its "~" the last record loses the line read last.
-  EXPECT_EQ(words.GetWordAct(3), "First");
+  // A last record that the end of the file cuts off keeps every line it has.
+  EXPECT_EQ(words.GetWordAct(3), "FirstLost");
+
+  WriteFile(file, "note\r\n0\r\nOne\r\n\r\nTwo");
+  words.LoadListFromFile(file);
+  ASSERT_EQ(words.Count(), 1);
+  EXPECT_EQ(words.GetWordAct(0), "One\r\n\r\nTwo");
 
   WriteFile(file, "cut\r\n4\r\n");
   words.LoadListFromFile(file);
