@@ -284,6 +284,73 @@ void ChooseMenu(THeadlessRun& run, const TScriptCommand& command) {
     run.Fail(command, "The popup menu has no entry " + QuoteTraceString(command.Text));
 }
 
+// ---- properties
+
+// A published ordinal as a form file writes it: True, clRed, alClient, [fsBold, fsItalic].
+std::string OrdinalText(const host::TPropInfo& prop, int64_t value) {
+  auto name = [&](size_t i) {
+    return prop.Names && i < prop.Names->size() ? (*prop.Names)[i] : std::to_string(i);
+  };
+  switch (prop.Kind) {
+    case host::TPropKind::Boolean:
+      return value ? "True" : "False";
+    case host::TPropKind::Color:
+      return host::ColorToString(static_cast<host::TColor>(value));
+    case host::TPropKind::Enumeration:
+      return value < 0 ? std::to_string(value) : name(static_cast<size_t>(value));
+    case host::TPropKind::Set: {
+      std::string text;
+      for (size_t i = 0; i < 32; ++i)
+        if (static_cast<uint64_t>(value) & (uint64_t{1} << i))
+          text += (text.empty() ? "" : ", ") + name(i);
+      return "[" + text + "]";
+    }
+    default:
+      return std::to_string(value);
+  }
+}
+
+// Whether the property of the command holds its value: a text exactly, a number or a name
+// ignoring case and blanks, as the form-file reader takes them.
+void ExpectProperty(THeadlessRun& run, const TScriptCommand& command) {
+  host::TComponent& component = run.FindComponent(command);
+  TForm& form = run.FindForm(command);
+  std::string owner = form.Name() + (&component == &form ? "" : "." + component.Name());
+  host::TPersistent* object = &component;
+  std::string rest = command.Property;
+  const host::TPropInfo* prop = nullptr;
+  for (;;) {
+    size_t dot = rest.find('.');
+    prop = object->ClassInfo().FindProperty(rest.substr(0, dot));
+    if (!prop) run.Fail(command, owner + " has no property " + command.Property);
+    if (dot == std::string::npos) break;
+    object = prop->Kind == host::TPropKind::Class && prop->GetObject ? prop->GetObject(*object)
+                                                                     : nullptr;
+    if (!object) run.Fail(command, owner + " has no property " + command.Property);
+    rest = rest.substr(dot + 1);
+  }
+  std::string value;
+  bool text = prop->Kind == host::TPropKind::String;
+  if (text && prop->GetStr) {
+    value = prop->GetStr(*object);
+  } else if (prop->Kind == host::TPropKind::Component && prop->GetComponent) {
+    host::TComponent* target = prop->GetComponent(*object);
+    value = target ? target->Name() : "";
+  } else if (prop->IsOrdinal() && prop->GetOrd) {
+    value = OrdinalText(*prop, prop->GetOrd(*object));
+  } else {
+    run.Fail(command, owner + "." + command.Property +
+                          " is not one value: expect takes a number, a name or a text");
+  }
+  auto bare = [](std::string s) {
+    std::erase(s, ' ');
+    return s;
+  };
+  if (text ? value != command.Text : !SameText(bare(value), bare(command.Text)))
+    run.Fail(command, owner + "." + command.Property + " is " + QuoteTraceString(value) + ", not " +
+                          QuoteTraceString(command.Text));
+}
+
 // ---- the table
 
 // The two ways a pointer line names where it points.
@@ -525,6 +592,20 @@ const TScriptVerbTable& RunVerbs() {
            },
        .Run = [](THeadlessRun& run,
                  const TScriptCommand& c) { run.Dialogs().QueueColor(c.Color); }},
+      {.Name = "expect",
+       .Forms = {{"FORM[.COMPONENT] PROPERTY VALUE",
+                  "the property (after dots, a sub-property: `Font.Color`) holds VALUE as a "
+                  "form file writes it: a number, `True`, `clRed`, `\"[fsBold, fsItalic]\"`, a "
+                  "text, a component's name (names ignore case); else the run ends there with "
+                  "exit code 2, the message naming both"}},
+       .Parse =
+           [](const TScriptWords& words, TScriptCommand& c) {
+             words.Expect(4);
+             words.ReadTarget(1, c);
+             c.Property = words.ReadPath(2);
+             c.Text = words[3];
+           },
+       .Run = ExpectProperty},
   };
   return verbs;
 }
