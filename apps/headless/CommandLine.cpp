@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "apps/headless/ScriptVerb.h"
 #include "host/SysUtils.h"
 
 namespace mebrox {
@@ -47,6 +48,11 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       line.Version = true;
     } else if (arg == "--man") {
       line.Man = true;
+    } else if (arg == "--help-script") {
+      // The format may be left out; a project would never be named so, and is not needed here.
+      bool format = i + 1 < argc && (std::string_view(argv[i + 1]) == "text" ||
+                                     std::string_view(argv[i + 1]) == "markdown");
+      line.HelpScript = format ? argv[++i] : "text";
     } else if (arg == "--new" && rules.AllowNew) {
       line.New = true;
     } else if (arg == "--check" && rules.AllowProjectTools) {
@@ -72,7 +78,7 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       return false;
     }
   }
-  if (line.Help || line.Version || line.Man) return true;
+  if (line.Help || line.Version || line.Man || line.HelpScript) return true;
   if ((line.MapFormat || line.MapOutput) && !line.Map) {
     error = "--map-format and --map-output need --map";
     return false;
@@ -147,10 +153,36 @@ std::string Roff(std::string_view text) {
 
 // A line of running text: one that starts with a dot or an apostrophe would be read as a
 // request.
-std::string RoffLine(std::string_view text) {
-  std::string line = Roff(text);
+std::string RequestSafe(std::string line) {
   if (!line.empty() && (line[0] == '.' || line[0] == '\'')) line.insert(0, "\\&");
   return line;
+}
+
+std::string RoffLine(std::string_view text) {
+  return RequestSafe(Roff(text));
+}
+
+// Help text with `code` in backquotes: the code in bold.
+std::string RoffMarked(std::string_view text) {
+  std::string out;
+  bool code = false;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '`') continue;
+    out += Roff(text.substr(start, i - start));
+    if (i < text.size()) {
+      out += code ? "\\fR" : "\\fB";
+      code = !code;
+    }
+    start = i + 1;
+  }
+  if (code) out += "\\fR";
+  return RequestSafe(out);
+}
+
+std::string Unmarked(std::string text) {
+  std::erase(text, '`');
+  return text;
 }
 
 bool IsWordChar(char c) {
@@ -187,6 +219,29 @@ std::string Upper(std::string text) {
   return text;
 }
 
+void AppendSection(std::string& out, const THelpSection& section, size_t w) {
+  out += section.Title + ":\n";
+  if (!section.Intro.empty()) {
+    out += "  ";
+    Fill(out, section.Intro, 2, 2, w);
+    out += '\n';
+  }
+  size_t longest = 0;
+  for (const THelpEntry& e : section.Entries)
+    if (e.Term.size() <= LongestTermInColumn) longest = std::max(longest, e.Term.size());
+  const size_t column = 2 + longest + 2;
+  for (const THelpEntry& e : section.Entries) {
+    out += "  " + e.Term;
+    size_t at = 2 + e.Term.size();
+    if (at + 2 > column) {
+      out += '\n';
+      at = 0;
+    }
+    out += std::string(column - at, ' ');
+    Fill(out, Unmarked(e.Text), column, column, w);
+  }
+}
+
 }  // namespace
 
 std::string FormatHelp(const THelpText& help, int width) {
@@ -199,26 +254,8 @@ std::string FormatHelp(const THelpText& help, int width) {
     Fill(out, paragraph, 0, 0, w);
   }
   for (const THelpSection& section : help.Sections) {
-    out += "\n" + section.Title + ":\n";
-    if (!section.Intro.empty()) {
-      out += "  ";
-      Fill(out, section.Intro, 2, 2, w);
-      out += '\n';
-    }
-    size_t longest = 0;
-    for (const THelpEntry& e : section.Entries)
-      if (e.Term.size() <= LongestTermInColumn) longest = std::max(longest, e.Term.size());
-    const size_t column = 2 + longest + 2;
-    for (const THelpEntry& e : section.Entries) {
-      out += "  " + e.Term;
-      size_t at = 2 + e.Term.size();
-      if (at + 2 > column) {
-        out += '\n';
-        at = 0;
-      }
-      out += std::string(column - at, ' ');
-      Fill(out, e.Text, column, column, w);
-    }
+    out += '\n';
+    AppendSection(out, section, w);
   }
   return out;
 }
@@ -242,7 +279,7 @@ std::string FormatManPage(const THelpText& help) {
     for (const THelpEntry& e : section.Entries) {
       out += ".TP\n";
       out += (section.Syntax ? RoffSyntax(e.Term) : "\\fB" + Roff(e.Term) + "\\fR") + "\n";
-      out += RoffLine(e.Text) + "\n";
+      out += RoffMarked(e.Text) + "\n";
     }
   }
   if (!help.SeeAlso.empty()) {
@@ -257,37 +294,28 @@ std::string FormatManPage(const THelpText& help) {
   return out;
 }
 
-std::vector<THelpEntry> ScriptLinesHelp() {
-  return {
-      {"move|down|up|click FORM.CONTROL X Y [right]",
-       "the pointer at client point (X, Y) of the control: moved there, pressed, released, or "
-       "pressed and released (the left button unless right); a left release over the pressed "
-       "control clicks"},
-      {"move|down|up|click FORM.HYPERTXT \"WORD\" [right]",
-       "the same in the middle of the first place the hot text shows that hot word"},
-      {"answer yes|no|ok|cancel",
-       "the answer for the next message box (none queued: its default button)"},
-      {"screenshot FORM FILE.png", "the form as it looks now"},
-      {"wait MS", "MS milliseconds pass; sound keeps playing"},
-      {"type FORM.CONTROL \"TEXT\"", "the keys of TEXT typed into the control, one by one"},
-      {"key FORM[.CONTROL] KEY",
-       "one key: Enter, Escape, Tab, Space, Backspace, Delete, Home, End, PageUp, PageDown, Up, "
-       "Down, Left, Right, F1 to F12, a letter or a digit, each after any of Shift+, Ctrl+ and "
-       "Alt+; without CONTROL to whatever has the keyboard"},
-      {"select FORM.CONTROL \"ITEM\"|N",
-       "the item of that text, or at position N from 0, in a list box, combo box, tab set or "
-       "outline; in an edit field or memo, that text selected"},
-      {"check FORM.CONTROL on|off", "a check box or radio button ticked or cleared"},
-      {"file \"PATH\" [\"PATH\" ...]",
-       "what the next file dialog chooses (none queued: it is cancelled)"},
-      {"menu FORM.CONTROL \"ITEM\"",
-       "a right click on the control and that entry of its popup menu"},
-      {"font \"NAME\" SIZE [bold] [italic] [underline] [strikeout] [COLOUR]",
-       "what the next font dialog chooses (none queued: it is cancelled)"},
-      {"color COLOUR",
-       "what the next colour dialog chooses: a name such as clRed, or $00BBGGRR (none queued: "
-       "it is cancelled)"},
-  };
+THelpSection ScriptLinesSection(std::string title, std::string intro,
+                                const TScriptVerbTable& verbs) {
+  THelpSection section{std::move(title), std::move(intro), {}};
+  for (const TScriptVerbInfo& verb : verbs)
+    for (const TScriptForm& form : verb.Forms)
+      section.Entries.push_back({ScriptLineSyntax(verb, form), form.Meaning});
+  section.Verbs = &verbs;
+  return section;
+}
+
+std::string FormatScriptHelp(const THelpText& help, bool markdown, int width) {
+  const size_t w = static_cast<size_t>(std::max(width, 40));
+  std::string out;
+  for (const THelpSection& section : help.Sections) {
+    if (!section.Verbs) continue;
+    if (!out.empty()) out += '\n';
+    if (markdown)
+      out += ScriptTableMarkdown(*section.Verbs);
+    else
+      AppendSection(out, section, w);
+  }
+  return out;
 }
 
 int ProgramMain(int argc, char** argv, const THelpText& help,
@@ -304,6 +332,10 @@ int ProgramMain(int argc, char** argv, const THelpText& help,
   }
   if (line.Help) {
     std::cout << FormatHelp(help);
+    return ExitOk;
+  }
+  if (line.HelpScript) {
+    std::cout << FormatScriptHelp(help, *line.HelpScript == "markdown");
     return ExitOk;
   }
   if (line.Man) {

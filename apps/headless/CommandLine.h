@@ -25,6 +25,8 @@ struct TCommandLine {
   bool Help = false;
   bool Version = false;  // say the program's name and version
   bool Man = false;      // the help as a manual page, in roff
+  // The script lines alone: "text" as the help shows them, or "markdown" as the README does.
+  std::optional<std::string> HelpScript;
   std::optional<std::string> Script;
   std::optional<std::string> ScreenshotDir;
   std::string Project;
@@ -50,7 +52,8 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
                       TCommandLineRules rules = {});
 
 // One entry of a part of a program's help: an option, a script line or an exit code, and what
-// it means.
+// it means. Words of the text in `backquotes` are typed as they stand: the manual page shows
+// them in bold, the help without the quotes.
 struct THelpEntry {
   std::string Term;
   std::string Text;
@@ -63,6 +66,8 @@ struct THelpSection {
   std::string Intro;
   std::vector<THelpEntry> Entries;
   bool Syntax = true;
+  // The script verbs the entries were made from (ScriptLinesSection), for --help-script.
+  const TScriptVerbTable* Verbs = nullptr;
 };
 
 // What a program says about itself. --help shows it as text and --man as the program's manual
@@ -83,12 +88,16 @@ std::string FormatHelp(const THelpText& help, int width = 80);
 // The help as a manual page in section 1, for man(1).
 std::string FormatManPage(const THelpText& help);
 
-// The script lines both programs take, for their help.
-std::vector<THelpEntry> ScriptLinesHelp();
+// A part of the help listing every line of the verbs, one entry for each way of writing one.
+THelpSection ScriptLinesSection(std::string title, std::string intro,
+                                const TScriptVerbTable& verbs);
+// The parts of the help made from script verbs, alone: as --help shows them, or as Markdown
+// tables like the README's.
+std::string FormatScriptHelp(const THelpText& help, bool markdown, int width = 80);
 
 // A program's main: reads the command line (a mistake names it with the ways to start the
-// program and gives ExitUsage; --help, --version and --man print and end), then returns what
-// run returns.
+// program and gives ExitUsage; --help, --help-script, --version and --man print and end), then
+// returns what run returns.
 int ProgramMain(int argc, char** argv, const THelpText& help,
                 const std::function<int(const TCommandLine&)>& run, TCommandLineRules rules = {});
 

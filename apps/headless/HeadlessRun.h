@@ -74,10 +74,8 @@ class THeadlessRun {
   host::TManualClock& Clock() { return *FClock; }
   host::TScriptedDialogs& Dialogs() { return *FDialogs; }
 
- protected:
+  // What the verbs' handlers work with.
   void Trace(const std::string& line);
-  // Carries out one command; the studio adds its own verbs.
-  virtual void ExecuteOne(const TScriptCommand& command);
   [[noreturn]] void Fail(const TScriptCommand& command, const std::string& message) const;
   // Ends the run after this line with exit code 1, telling why (with the script's line).
   void FailRun(const TScriptCommand& command, const std::string& why);
@@ -93,11 +91,19 @@ class THeadlessRun {
   // Relative to where the run started.
   std::string ResolvePath(const std::string& fileName) const;
   const std::string& ScriptName() const { return FScriptName; }
-  // The text a modal form is traced with: its caption in the studio, its label at run time.
-  virtual std::string ModalText(const host::TForm& form) const;
   // Runs fn as the toolkit runs an event: what it throws reaches the application's handler,
   // except the script's own errors, which end the run.
   void AsEvent(const std::function<void()>& fn);
+  // A pointer event of the command's button at a client point of the form, with the buttons
+  // held as a real pointer holds them.
+  void Pointer(const TScriptCommand& command, host::TForm& form, host::TPoint point,
+               host::TMouseEventRecord::TKind kind);
+
+ protected:
+  // Carries out one command by its verb's handler; the studio adds what follows each line.
+  virtual void ExecuteOne(const TScriptCommand& command);
+  // The text a modal form is traced with: its caption in the studio, its label at run time.
+  virtual std::string ModalText(const host::TForm& form) const;
 
  private:
   // Runs the next command of the script; false when there is none or the run is over.
@@ -106,17 +112,6 @@ class THeadlessRun {
   void OnFormHidden(host::TForm& form);
   void OnModal(host::TForm& form);
   void SaveShot(host::TForm& form);
-  void Pointer(const TScriptCommand& command, host::TForm& form, host::TPoint point,
-               host::TMouseEventRecord::TKind kind);
-  // The middle of the first place a hot text shows the command's hot word, in the control's
-  // client pixels; a word it does not show fails at the command's line.
-  host::TPoint HotWordPoint(const TScriptCommand& command, host::TControl& control);
-  void TypeText(const TScriptCommand& command);
-  void PressKey(const TScriptCommand& command);
-  void SelectItem(const TScriptCommand& command);
-  void CheckControl(const TScriptCommand& command);
-  void ChooseMenu(const TScriptCommand& command);
-  void SelectText(const TScriptCommand& command, host::TControl& control);
 
   std::ostream& FTrace;
   THeadlessOptions FOptions;

@@ -10,6 +10,10 @@
 
 namespace mebrox {
 
+// The names code outside the verb tables knows script verbs by (the studio's leading answers,
+// the fuzzer's screenshots, tests). A verb is declared, with its lines, its help and its
+// handler, in one table: mebrox-run's in RunVerbs.cpp, the studio's design verbs in
+// apps/studio/StudioVerbs.cpp.
 enum TScriptVerb {
   // What a person does to a running application.
   svMove,
@@ -49,41 +53,18 @@ enum TScriptVerb {
   svDelete,
   svFront,
   svBack,
+  // A verb no code outside its declaration singles out.
+  svOther,
 };
 
-// One line of an event script:
-//   move|down|up|click FORM[.CONTROL] X Y [right]    the pointer, at a client point of the target
-//   move|down|up|click FORM.CONTROL "WORD" [right]   the pointer, amid a hot word of a hot text
-//   answer yes|no|ok|cancel                          the answer for the next message box
-//   screenshot FORM FILE.png                         the form as it looks now
-//   wait MS                                          time passes
-//   type FORM.CONTROL "TEXT"                         keys typed into the control
-//   key FORM[.CONTROL] KEY                           one key, such as Enter, Shift+Tab or Alt+O
-//   select FORM.CONTROL ITEM                         an item of a list: "text", or a position;
-//                                                    in an edit field or memo, that text
-//   check FORM.CONTROL on|off                        a check box or radio button
-//   file "PATH" ["PATH" ...]                         the answer for the next file dialog
-//   menu FORM.CONTROL "ITEM"                         the entry of the control's popup menu
-//   font "NAME" SIZE [bold] [italic] [underline] [strikeout] [COLOUR]
-//                                                    the answer for the next font dialog
-//   color COLOUR                                     the answer for the next colour dialog
-// and, in the studio:
-//   drop CLASS FORM X Y                              a component from the palette
-//   edit FORM.COMPONENT PROPERTY                     the property's editor opens
-//   verb FORM.COMPONENT N                            verb N of the component's menu
-//   dblclick FORM.COMPONENT                          the component editor's double-click
-//   expert "MENU TEXT"                               the expert of that menu entry
-//   set FORM[.COMPONENT] PROPERTY VALUE              as the object inspector would
-//   save                                             the project, what changed
-//   saveas PATH                                      the project under another name or folder
-//   kill                                             the studio ends at once, as at a power cut
-//   newframe                                         an empty frame joins the project
-//   select FORM[.COMPONENT] [add]                    the designer's selection (add: to it)
-//   nudge FORM DX DY, resize FORM DW DH              the selection moved, sized
-//   undo FORM, redo FORM                             the form's last change taken back, again
-//   copy FORM, cut FORM, paste FORM, delete FORM     the selection through the clipboard
-//   front FORM, back FORM                            the selection brought forward, sent back
+struct TScriptVerbInfo;
+// Verbs declared together (ScriptVerb.h), in the order their help lists them.
+using TScriptVerbTable = std::vector<TScriptVerbInfo>;
+
+// One line of an event script, read by its verb's declaration into the fields that verb uses.
 struct TScriptCommand {
+  // The declaration that read the line; its handler carries the command out.
+  const TScriptVerbInfo* Info = nullptr;
   TScriptVerb Verb = svMove;
   int Line = 0;
   std::string Form;
@@ -109,14 +90,21 @@ struct TScriptCommand {
   std::string Property;       // edit, set
 };
 
-// Which verbs a program takes: mebrox-run the first group, the studio all.
-enum class TScriptDialect { Run, Studio };
+// Which verbs a program's scripts take: its verb tables, searched in order.
+struct TScriptDialect {
+  const std::vector<const TScriptVerbTable*>& (*Tables)() = nullptr;
+
+  static const TScriptDialect Run;  // mebrox-run's verbs
+  // The studio's design verbs, then mebrox-run's; defined with the design verbs, so that only
+  // programs that link the studio have it.
+  static const TScriptDialect Studio;
+};
 
 // Reads a whole script. Verbs and keywords ignore case; `#` outside double quotes starts a
 // comment; a word may be double-quoted to hold blanks. Anything malformed fails with
 // EParserError naming sourceName and the line.
 std::vector<TScriptCommand> ParseScript(std::string_view text, const std::string& sourceName,
-                                        TScriptDialect dialect = TScriptDialect::Run);
+                                        const TScriptDialect& dialect = TScriptDialect::Run);
 
 // A key by name: a letter or digit, Enter, Escape, Tab, Space, Backspace, Delete, Insert, Home,
 // End, PageUp, PageDown, Up, Down, Left, Right, F1 to F12, each after any of Shift+, Ctrl+ and

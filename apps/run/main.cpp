@@ -9,6 +9,7 @@
 
 #include "apps/headless/CommandLine.h"
 #include "apps/headless/HeadlessRun.h"
+#include "apps/headless/RunVerbs.h"
 #include "apps/headless/Script.h"
 #include "apps/run/Project.h"
 #include "apps/run/ProjectCheck.h"
@@ -35,7 +36,7 @@ mebrox::THelpText Help() {
   help.Synopsis = {"PROJECT.dpr", "--headless [--script FILE] [--screenshots DIR] PROJECT.dpr",
                    "--check PROJECT.dpr",
                    "--map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr",
-                   "--help | --version | --man"};
+                   "--help | --help-script [text|markdown] | --version | --man"};
   help.Description =
       "Runs a Mebrox hyper application from its project file, or from the folder holding it. "
       "Every frame of the project is created at start and the first one is shown; closing it "
@@ -61,13 +62,15 @@ mebrox::THelpText Help() {
         {"--map-format dot|svg|png", "dot (the default), or svg or png drawn by Graphviz"},
         {"--map-output FILE", "write the map there instead of to standard output"},
         {"--help", "show this text"},
+        {"--help-script [text|markdown]",
+         "show the script lines alone: as in this text, or as Markdown tables like the README's"},
         {"--version", "show the program's version"},
         {"--man", "show this text as a manual page, in roff"}}});
-  help.Sections.push_back({"Script lines",
-                           "One event a line; '#' starts a comment, and a word in double quotes "
-                           "may hold blanks. FORM is a form's name, CONTROL the name of a "
-                           "component on it.",
-                           mebrox::ScriptLinesHelp()});
+  help.Sections.push_back(mebrox::ScriptLinesSection(
+      "Script lines",
+      "One event a line; '#' starts a comment, and a word in double quotes may hold blanks. "
+      "FORM is a form's name, CONTROL the name of a component on it.",
+      mebrox::RunVerbs()));
   help.Sections.push_back(
       {"Exit status",
        "",

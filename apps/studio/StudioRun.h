@@ -12,8 +12,8 @@ namespace mebrox {
 void RegisterStudioPalette();
 
 // The design session driven from a script: a headless run whose modal dialogs stay open for the
-// lines that work them, with the designer's verbs (drop, edit, verb, dblclick, expert, set,
-// save) on the session's forms.
+// lines that work them, and which takes the designer's lines (StudioVerbs.cpp) on the session's
+// forms.
 class TStudioRun : public THeadlessRun {
  public:
   TStudioRun(std::ostream& trace, THeadlessOptions options);
@@ -23,26 +23,22 @@ class TStudioRun : public THeadlessRun {
   // Shows every form of the project, as the studio opens them.
   void ShowForms();
 
+  // What the design verbs' handlers work with; each fails at the command's line when the
+  // project has no such thing.
+  ide::TDesignSession& Session(const TScriptCommand& command) const;
+  host::TForm& DesignForm(const TScriptCommand& command) const;
+  host::TComponent& DesignComponent(const TScriptCommand& command) const;
+  // Form-file text, shared by every form as the system's clipboard would be.
+  std::string& Clipboard() { return FClipboard; }
+
  protected:
   void ExecuteOne(const TScriptCommand& command) override;
 
  private:
-  ide::TDesignSession& Session(const TScriptCommand& command) const;
-  host::TForm& DesignForm(const TScriptCommand& command) const;
-  host::TComponent& DesignComponent(const TScriptCommand& command) const;
-  void Drop(const TScriptCommand& command);
-  void Edit(const TScriptCommand& command);
-  void Verb(const TScriptCommand& command);
-  void DblClick(const TScriptCommand& command);
-  void Expert(const TScriptCommand& command);
-  void Set(const TScriptCommand& command);
-  void Save(const TScriptCommand& command);
-  void SaveAs(const TScriptCommand& command);
-  void Designer(const TScriptCommand& command);
   void KeepRecovery();
 
   ide::TDesignSession* FSession = nullptr;
-  std::string FClipboard;  // form-file text, shared by every form as the system's would be
+  std::string FClipboard;
 };
 
 }  // namespace mebrox

@@ -10,8 +10,10 @@
 #include <string>
 
 #include "apps/headless/CommandLine.h"
+#include "apps/headless/RunVerbs.h"
 #include "apps/studio/FirstStart.h"
 #include "apps/studio/StudioRun.h"
+#include "apps/studio/StudioVerbs.h"
 #include "apps/studio/StudioWindow.h"
 #include "host/HostClasses.h"
 #include "host/SysUtils.h"
@@ -36,7 +38,7 @@ mebrox::THelpText Help() {
   help.Summary = "design Mebrox hyper applications";
   help.Synopsis = {"[--new] [PROJECT.dpr]",
                    "--headless [--new] [--script FILE] [--screenshots DIR] PROJECT.dpr",
-                   "--help | --version | --man"};
+                   "--help | --help-script [text|markdown] | --version | --man"};
   help.Description =
       "Opens a Mebrox project for design: in a window with the palette, the frames and the "
       "object inspector, or headless, working on it from a script and printing a trace of what "
@@ -53,39 +55,22 @@ mebrox::THelpText Help() {
         {"--script FILE", "the script (default: standard input)"},
         {"--screenshots DIR", "save every form and dialog as DIR/NNN-CLASS.png as it opens"},
         {"--help", "show this text"},
+        {"--help-script [text|markdown]",
+         "show the script lines alone: as in this text, or as Markdown tables like the README's"},
         {"--version", "show the program's version"},
         {"--man", "show this text as a manual page, in roff"}}});
-  help.Sections.push_back(
-      {"Script lines",
-       "Those of mebrox-run, and the design lines below. One a line; '#' starts a comment, and "
-       "a word in double quotes may hold blanks. FORM is a frame's name, CONTROL the name of a "
-       "component on it.",
-       mebrox::ScriptLinesHelp()});
-  help.Sections.push_back(
-      {"Design lines",
-       "A dialog opened by a line stays open for the lines that follow until one of them closes "
-       "it. Answers at the head of a script answer what opening asks (changes a crash left, to "
-       "recover). What a script does not save is discarded when it ends.",
-       {{"drop CLASS FORM X Y", "a component from the palette onto the frame at (X, Y)"},
-        {"edit FORM.COMPONENT PROPERTY", "the property's editor, as a click on its ... button"},
-        {"verb FORM.COMPONENT N", "verb N (from 0) of the component's context menu"},
-        {"dblclick FORM.COMPONENT", "a double-click on the component"},
-        {"expert \"MENU TEXT\"", "the expert of that entry of the experts menu"},
-        {"set FORM[.COMPONENT] PROPERTY VALUE",
-         "a property set as in the object inspector; parts of a property after dots "
-         "(Font.Color, Action.Frame)"},
-        {"save", "write what changed; a save that fails ends the run with exit status 1"},
-        {"saveas PATH", "the project under another name, or whole into another folder"},
-        {"newframe", "an empty frame joins the project"},
-        {"select FORM[.COMPONENT] [add]", "the designer's selection (add: added to it)"},
-        {"nudge FORM DX DY", "the selection moved by so many pixels"},
-        {"resize FORM DW DH", "the selection sized by so many pixels"},
-        {"copy|cut|paste|delete FORM",
-         "the selection through the clipboard, as form-file text that pastes into any frame"},
-        {"front|back FORM", "the selection brought to the front, or sent to the back"},
-        {"undo|redo FORM", "the frame's last change taken back, or made again"},
-        {"kill",
-         "the studio ends at once, as a power cut would: nothing saved, the recovery file kept"}}});
+  help.Sections.push_back(mebrox::ScriptLinesSection(
+      "Script lines",
+      "Those of mebrox-run, and the design lines below. One a line; '#' starts a comment, and a "
+      "word in double quotes may hold blanks. FORM is a frame's name, CONTROL the name of a "
+      "component on it.",
+      mebrox::RunVerbs()));
+  help.Sections.push_back(mebrox::ScriptLinesSection(
+      "Design lines",
+      "A dialog opened by a line stays open for the lines that follow until one of them closes "
+      "it. Answers at the head of a script answer what opening asks (changes a crash left, to "
+      "recover). What a script does not save is discarded when it ends.",
+      mebrox::StudioVerbs()));
   help.Sections.push_back(
       {"Exit status",
        "",

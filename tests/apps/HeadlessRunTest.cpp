@@ -213,6 +213,45 @@ TEST_F(HeadlessRunTest, TargetsThatAreNotThereFailAtTheirLine) {
   EXPECT_EQ(presses, 1);
 }
 
+TEST_F(HeadlessRunTest, ExpectLinesPassQuietlyAndFailAtTheirLineNamingBothValues) {
+  auto& label = static_cast<host::TLabel&>(Control(FForm1, "Label1"));
+  label.OnClick = [&](host::TObject*) {
+    label.SetCaption("Clicked, twice");
+    label.Font().SetStyle({host::fsBold, host::fsItalic});
+  };
+  Run("expect Form1 Caption Basic\n"
+      "expect Form1.Label1 Caption Welcome\n"
+      "expect form1.panel1 width 150\n"
+      "expect Form1.Panel1 Color CLYELLOW\n"
+      "expect Form1.Label1 Visible true\n"
+      "expect Form1.Label1 Align alNone\n"
+      "expect Form1.Label1 Font.Style []\n"
+      "expect Form1.Label1 FocusControl \"\"\n"
+      "click Form1.Label1 2 2\n"
+      "expect Form1.Label1 Caption \"Clicked, twice\"\n"
+      "expect Form1.Label1 Font.Style [fsBold,fsItalic]\n");
+  EXPECT_EQ(FTrace.str(), "show TForm1\n");
+
+  ExpectScriptFailures(
+      [this](const char* script) { Run(script); },
+      {
+          {"wait 1\nexpect Form1.Label1 Caption Hello\n", 2,
+           "Form1.Label1.Caption is \"Clicked, twice\", not \"Hello\""},
+          {"expect Form1.Label1 Caption \"clicked, twice\"\n", 1, "is \"Clicked, twice\", not"},
+          {"expect Form1.Label1 Visible False\n", 1, "Form1.Label1.Visible is \"True\""},
+          {"expect Form1 Color clRed\n", 1, "Form1.Color is \"clWhite\", not \"clRed\""},
+          {"expect Form1.Label1 Font.Style [fsBold]\n", 1, "is \"[fsBold, fsItalic]\""},
+          {"expect Form1.Label1 Font clRed\n", 1, "Form1.Label1.Font is not one value"},
+          {"expect form1.label1 Colour clRed\n", 1, "Form1.Label1 has no property Colour"},
+          {"expect Form1.Label1 Caption.Size 1\n", 1, "has no property Caption.Size"},
+          {"expect Form1.Nothing Caption x\n", 1, "no component named Nothing"},
+          {"expect Form7 Caption x\n", 1, "no form named Form7"},
+      });
+  for (const char* line :
+       {"expect Form1.Label1 Caption", "expect Form1.Label1 1x Hello", "expect Form1. Caption x"})
+    EXPECT_THROW(ParseScript(line, "walk.txt"), host::EParserError) << line;
+}
+
 // A dialog of the dialog controls, built in code, under a headless run of its own.
 class DialogRunTest : public testing::Test {
  protected:

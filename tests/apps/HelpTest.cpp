@@ -7,8 +7,11 @@
 #include <sstream>
 
 #include "apps/headless/CommandLine.h"
+#include "apps/headless/RunVerbs.h"
 #include "apps/headless/Script.h"
+#include "apps/studio/StudioVerbs.h"
 #include "tests/ProcessSupport.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
@@ -49,9 +52,10 @@ std::vector<std::string> ManTerms(const std::string& page, const std::string& se
   return terms;
 }
 
-// A script line written as the help writes it, made concrete: the first of alternatives,
-// optional parts left out, and a sample in place of each word in capitals.
-std::string Instantiate(const std::string& syntax) {
+// A script line written as the help writes it, made concrete: the first of alternatives and
+// optional parts left out, or with everything the last of alternatives and every optional part;
+// a sample in place of each word in capitals.
+std::string Instantiate(const std::string& syntax, bool everything = false) {
   static const std::vector<std::pair<std::string, std::string>> samples = {
       {"FORM.HYPERTXT", "Form1.HyperTxt1"},
       {"FORM.CONTROL", "Form1.Button1"},
@@ -84,9 +88,16 @@ std::string Instantiate(const std::string& syntax) {
   for (std::string word; words >> word;) {
     bool leftOut = optional > 0 || word[0] == '[';
     for (char c : word) optional += c == '[' ? 1 : c == ']' ? -1 : 0;
-    if (leftOut) continue;
-    word = word.substr(0, word.find('['));  // FORM[.CONTROL]
-    word = word.substr(0, word.find('|'));
+    if (everything) {
+      std::erase(word, '[');
+      std::erase(word, ']');
+      if (word == "...") continue;
+      word = word.substr(word.rfind('|') + 1);
+    } else {
+      if (leftOut) continue;
+      word = word.substr(0, word.find('['));  // FORM[.CONTROL]
+      word = word.substr(0, word.find('|'));
+    }
     for (const auto& [name, sample] : samples)
       if (word == name) {
         word = sample;
@@ -135,6 +146,151 @@ TEST(Help, EveryScriptLineTheHelpShowsIsReadAndEveryLineReadIsShown) {
     }
     for (int verb = svMove; verb <= c.Last; ++verb)
       EXPECT_TRUE(verbs.count(verb)) << c.Program << " shows no line for script verb " << verb;
+  }
+}
+
+// The declarations of the name in the dialect, in the order the parser tries them.
+std::vector<const TScriptVerbInfo*> Declarations(const TScriptDialect& dialect,
+                                                 const std::string& name) {
+  std::vector<const TScriptVerbInfo*> found;
+  for (const TScriptVerbTable* table : dialect.Tables())
+    for (const TScriptVerbInfo& verb : *table)
+      if (verb.Name == name) found.push_back(&verb);
+  return found;
+}
+
+TEST(Help, EachVerbReadsTheLinesItsHelpShowsAndAWrongLineIsToldThemAll) {
+  struct TCase {
+    const char* Program;
+    const TScriptVerbTable& Verbs;
+    const TScriptDialect& Dialect;
+  };
+  const TCase cases[] = {
+      {"mebrox-run", RunVerbs(), TScriptDialect::Run},
+      {"mebrox-studio", RunVerbs(), TScriptDialect::Studio},
+      {"mebrox-studio", StudioVerbs(), TScriptDialect::Studio},
+  };
+  for (const TCase& c : cases) {
+    for (const TScriptVerbInfo& verb : c.Verbs) {
+      SCOPED_TRACE(std::string(c.Program) + ": " + verb.Name);
+      EXPECT_FALSE(verb.Forms.empty()) << "a verb the help does not show";
+      std::vector<const TScriptVerbInfo*> same = Declarations(c.Dialect, verb.Name);
+      // A name declared twice goes to the first that takes the line: all but the last must be
+      // able to give way.
+      for (size_t i = 0; i + 1 < same.size(); ++i)
+        EXPECT_TRUE(same[i]->Takes) << "a second '" << verb.Name << "' could never be read";
+      for (const TScriptForm& form : verb.Forms) {
+        for (bool everything : {false, true}) {
+          std::string line = Instantiate(ScriptLineSyntax(verb, form), everything);
+          try {
+            std::vector<TScriptCommand> commands = ParseScript(line, "help", c.Dialect);
+            ASSERT_EQ(commands.size(), 1u) << line;
+            EXPECT_EQ(commands[0].Info, &verb) << line << " is read by another declaration";
+          } catch (const std::exception& e) {
+            ADD_FAILURE() << "\"" << line << "\": " << e.what();
+          }
+        }
+      }
+      // Too little for a verb with words to follow, too much for one without.
+      std::string wrong = verb.Name + (verb.Forms[0].Args.empty() ? " extra" : "");
+      try {
+        ParseScript(wrong, "help", c.Dialect);
+        ADD_FAILURE() << "\"" << wrong << "\" was read";
+      } catch (const host::EParserError& e) {
+        std::string message = e.what();
+        EXPECT_NE(message.find(": Use: "), std::string::npos) << message;
+        for (const TScriptVerbInfo* declaration : same)
+          for (const TScriptForm& form : declaration->Forms)
+            EXPECT_NE(message.find(ScriptLineSyntax(*declaration, form)), std::string::npos)
+                << message;
+      }
+    }
+  }
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The table of script lines in the README section under heading, as its lines.
+std::vector<std::string> ReadmeTable(const std::string& readme, const std::string& heading) {
+  size_t at = readme.find("\n" + heading + "\n");
+  if (at == std::string::npos) return {};
+  at = readme.find("\n| script line | meaning |\n", at);
+  if (at == std::string::npos) return {};
+  std::vector<std::string> lines;
+  for (const std::string& line : Lines(readme.substr(at + 1))) {
+    if (!line.starts_with('|')) break;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(Help, TheReadmesTablesOfScriptLinesAreTheVerbsOwn) {
+  std::string readme = testing_support::ReadFile(MEBROX_README);
+  struct TCase {
+    const char* Heading;
+    const TScriptVerbTable& Verbs;
+    const char* Source;
+  };
+  const TCase cases[] = {
+      {"## Running an application", RunVerbs(), "mebrox-run --help-script markdown"},
+      {"### Headless", StudioVerbs(), "the last table of mebrox-studio --help-script markdown"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string("the README's table under \"") + c.Heading + "\", as " + c.Source +
+                 " prints it");
+    std::vector<std::string> written = ReadmeTable(readme, c.Heading);
+    std::vector<std::string> declared = Lines(ScriptTableMarkdown(c.Verbs));
+    for (size_t i = 0; i < std::max(written.size(), declared.size()); ++i) {
+      std::string readmeRow = i < written.size() ? written[i] : "(none)";
+      std::string verbRow = i < declared.size() ? declared[i] : "(none)";
+      if (readmeRow != verbRow) {
+        ADD_FAILURE() << "row " << i << "\n  README: " << readmeRow << "\n  verbs:  " << verbRow;
+        break;
+      }
+    }
+  }
+}
+
+TEST(Help, ScriptHelpShowsTheScriptLinesAloneAsTextOrAsTables) {
+  struct TCase {
+    const char* Program;
+    std::vector<const TScriptVerbTable*> Verbs;
+  };
+  const TCase cases[] = {
+      {MEBROX_RUN_PROGRAM, {&RunVerbs()}},
+      {MEBROX_STUDIO_PROGRAM, {&RunVerbs(), &StudioVerbs()}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Program);
+    std::string tables;
+    for (const TScriptVerbTable* verbs : c.Verbs)
+      tables += (tables.empty() ? "" : "\n") + ScriptTableMarkdown(*verbs);
+    TProcessResult markdown = RunProgram(c.Program, {"--help-script", "markdown"});
+    EXPECT_EQ(markdown.ExitCode, 0) << markdown.Err;
+    EXPECT_EQ(markdown.Out, tables);
+
+    // As text, as --help shows them, the project not looked at.
+    TProcessResult text = RunProgram(c.Program, {"--help-script", "absent.dpr"});
+    EXPECT_EQ(text.ExitCode, 0) << text.Err;
+    EXPECT_TRUE(text.Out.starts_with("Script lines:\n")) << text.Out;
+    EXPECT_EQ(text.Out.find("Options:"), std::string::npos) << text.Out;
+    EXPECT_EQ(text.Out.find('`'), std::string::npos) << text.Out;
+    for (const TScriptVerbTable* verbs : c.Verbs)
+      for (const TScriptVerbInfo& verb : *verbs)
+        for (const TScriptForm& form : verb.Forms) {
+          // A long line stands above its meaning.
+          std::string term = "\n  " + ScriptLineSyntax(verb, form);
+          EXPECT_TRUE(text.Out.find(term + " ") != std::string::npos ||
+                      text.Out.find(term + "\n") != std::string::npos)
+              << term;
+        }
+    TProcessResult same = RunProgram(c.Program, {"--help-script", "text"});
+    EXPECT_EQ(same.Out, text.Out);
   }
 }
 
@@ -235,6 +391,22 @@ TEST(Help, ManualPageEscapesWhatRoffWouldReadAsItsOwn) {
   };
   for (const TCase& c : cases)
     EXPECT_NE(page.find(c.Fragment), std::string::npos) << c.Why << "\n" << page;
+}
+
+TEST(Help, BackquotedWordsAreBoldInTheManualPageAndPlainInTheHelp) {
+  THelpText help = SmallHelp();
+  help.Sections = {
+      {"Keys",
+       "",
+       {{"key KEY", "`Enter` or `F1`, and `open"}, {"dot", "`.` is a dot"}, {"plain", ".start"}}}};
+  std::string page = FormatManPage(help);
+  for (const char* fragment : {"\\fIKEY\\fR\n\\fBEnter\\fR or \\fBF1\\fR, and \\fBopen\\fR\n",
+                               "\\fBdot\\fR\n\\fB.\\fR is a dot\n", "\\fBplain\\fR\n\\&.start\n"})
+    EXPECT_NE(page.find(fragment), std::string::npos) << fragment << "\n" << page;
+  std::string text = FormatHelp(help, 80);
+  EXPECT_NE(text.find("  key KEY  Enter or F1, and open\n  dot      . is a dot\n"),
+            std::string::npos)
+      << text;
 }
 
 }  // namespace

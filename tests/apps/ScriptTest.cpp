@@ -107,7 +107,7 @@ TEST(Script, PointsAtHotWordsByName) {
       {"click Form1 \"chime\"", "FORM.CONTROL expected"},
       {"click Form1.HyperTxt1 \"  \"", "Hot word expected"},
       {"click Form1.HyperTxt1 \"chime\" middle", "'right' expected"},
-      {"click Form1.HyperTxt1 \"chime\" 5 6", "click FORM.CONTROL \"HOT WORD\" [right]"},
+      {"click Form1.HyperTxt1 \"chime\" 5 6", "click FORM.HYPERTXT \"WORD\" [right]"},
   };
   for (const TCase& w : wrong) {
     SCOPED_TRACE(w.Line);
