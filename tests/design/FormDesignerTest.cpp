@@ -441,6 +441,11 @@ TEST(FormDesignerTest, AlignmentLinesTheSelectionUpByTheFirstSelected) {
     studio.Session().Undo(form);
     EXPECT_EQ(host::WriteComponentText(form), before) << c.Step;
   }
+  // The script's line does the same; a word that names no alignment is the script's fault.
+  TStudioFixture studio({ThreeBoxes});
+  studio.Run("select Form1.Shape3\nselect Form1.Shape1 add\nalign Form1 top\n");
+  EXPECT_EQ(dynamic_cast<host::TControl*>(studio.Form("Form1").FindComponent("Shape1"))->Top(), 90);
+  EXPECT_THROW(studio.Run("align Form1 diagonal\n"), host::EParserError);
 }
 
 // A control dragged near a sibling's edge or centre keeps to it instead of the grid, and the
