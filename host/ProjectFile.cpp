@@ -442,6 +442,77 @@ std::string AddUnitToProjectText(std::string_view text, const TProjectFile& proj
   return out;
 }
 
+namespace {
+
+// Where each line of text starts (a line end belongs to its line).
+std::vector<size_t> LineStarts(std::string_view text) {
+  std::vector<size_t> starts{0};
+  for (size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\n') starts.push_back(i + 1);
+  return starts;
+}
+
+std::string_view LineText(std::string_view text, const std::vector<size_t>& starts, int line) {
+  size_t from = starts[static_cast<size_t>(line - 1)];
+  size_t to =
+      static_cast<size_t>(line) < starts.size() ? starts[static_cast<size_t>(line)] : text.size();
+  std::string_view s = text.substr(from, to - from);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::string RemoveUnitFromProjectText(std::string_view text, const TProjectFile& project,
+                                      const std::string& unitName) {
+  const TProjectUnit* unit = project.FindUnit(unitName);
+  if (!unit) throw EConvertError("The project has no unit " + unitName);
+  auto refuse = [&] {
+    return EConvertError("The project file lists " + unitName +
+                         " in a way the studio does not change; take it out there by hand");
+  };
+  const std::vector<size_t> starts = LineStarts(text);
+  auto lineOk = [&](int line) { return line >= 1 && static_cast<size_t>(line) <= starts.size(); };
+  std::vector<int> gone;
+  // The uses entry, alone on its line.
+  if (!lineOk(unit->Line)) throw refuse();
+  std::string entry = Trim(LineText(text, starts, unit->Line));
+  const bool last = entry.ends_with(";");
+  if (!(entry.ends_with(",") || last) || !SameText(entry.substr(0, unitName.size()), unitName))
+    throw refuse();
+  gone.push_back(unit->Line);
+  int previous = 0;
+  if (last) {
+    for (const TProjectUnit& u : project.Units)
+      if (u.Line < unit->Line && u.Line > previous) previous = u.Line;
+    if (previous == 0 || !Trim(LineText(text, starts, previous)).ends_with(",")) throw refuse();
+  }
+  for (const TFormCreation& c : project.Creations)
+    if (!unit->FormName.empty() && SameText(c.FormName, unit->FormName)) {
+      if (!lineOk(c.Line) ||
+          !Trim(LineText(text, starts, c.Line)).starts_with("Application.CreateForm"))
+        throw refuse();
+      gone.push_back(c.Line);
+    }
+  std::string out;
+  for (int line = 1; static_cast<size_t>(line) <= starts.size(); ++line) {
+    size_t from = starts[static_cast<size_t>(line - 1)];
+    size_t to =
+        static_cast<size_t>(line) < starts.size() ? starts[static_cast<size_t>(line)] : text.size();
+    std::string piece(text.substr(from, to - from));
+    if (std::find(gone.begin(), gone.end(), line) != gone.end()) continue;
+    if (line == previous) {
+      // The entry before a last one ends the clause now.
+      size_t comma = piece.rfind(',');
+      piece[comma] = ';';
+    }
+    out += piece;
+  }
+  TProjectFile check = ParseProjectText(out, project.FileName);
+  if (check.FindUnit(unitName) || check.Units.size() + 1 != project.Units.size()) throw refuse();
+  return out;
+}
+
 std::string RenameProgramText(const std::string& text, const std::string& oldName,
                               const std::string& newName) {
   std::string lower = LowerCase(text);

@@ -66,6 +66,12 @@ std::string FormFileOf(const TProjectUnit& unit);
 std::string AddUnitToProjectText(std::string_view text, const TProjectFile& project,
                                  const TProjectUnit& unit, const std::string& className);
 
+// The project text without the unit: its entry in the uses clause and its CreateForm call go,
+// each being a line of its own (the entry before a last one takes its ";"); everything else stays
+// as it was. Fails with EConvertError for a unit the project does not have or lists otherwise.
+std::string RemoveUnitFromProjectText(std::string_view text, const TProjectFile& project,
+                                      const std::string& unitName);
+
 // The project text with its program renamed: `program Old;` becomes `program New;`, and nothing
 // else changes.
 std::string RenameProgramText(const std::string& text, const std::string& oldName,

@@ -150,6 +150,11 @@ size_t TTextPatch::Size() const {
 
 // ---- TDesignHistory
 
+uint64_t NextStepSequence() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 void TDesignHistory::Record(std::string name, std::string mergeKey, const std::string& before,
                             const std::string& after) {
   if (before == after) return;
@@ -161,10 +166,12 @@ void TDesignHistory::Record(std::string name, std::string mergeKey, const std::s
     TDesignStep& last = FDone.back();
     last.Patch = TTextPatch::Between(last.Patch.Revert(before), after);
     last.Name = std::move(name);
+    last.Sequence = NextStepSequence();
     if (last.Patch.Empty()) FDone.pop_back();
     return;
   }
-  FDone.push_back({std::move(name), std::move(mergeKey), TTextPatch::Between(before, after)});
+  FDone.push_back({std::move(name), NextStepSequence(), std::move(mergeKey),
+                   TTextPatch::Between(before, after)});
   FMergeable = true;
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ide {
+
+// A number for a step just taken: higher than any before it in this process.
+uint64_t NextStepSequence();
 
 // What turns one text into another, line by line: the runs of lines replaced, each with the
 // lines it took out and the lines it put in, so that it turns the second text back as well.
@@ -38,6 +42,8 @@ class TTextPatch {
 // the lines of the form's text it changed.
 struct TDesignStep {
   std::string Name;
+  // When it was taken, among all steps of the process: the later, the higher.
+  uint64_t Sequence = 0;
   // Steps with the same key, one right after another, are one step (key moves, edits of one
   // property); empty: never merged.
   std::string MergeKey;
@@ -54,6 +60,9 @@ class TDesignHistory {
   bool CanUndo() const { return !FDone.empty(); }
   // How many steps undo can take back.
   size_t Steps() const { return FDone.size(); }
+  // When the step undo or redo would take was taken; 0 when there is none.
+  uint64_t UndoSequence() const { return FDone.empty() ? 0 : FDone.back().Sequence; }
+  uint64_t RedoSequence() const { return FUndone.empty() ? 0 : FUndone.back().Sequence; }
   bool CanRedo() const { return !FUndone.empty(); }
   const std::string& UndoName() const;
   const std::string& RedoName() const;

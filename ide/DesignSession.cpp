@@ -263,12 +263,21 @@ bool TDesignSession::CreateModule(const std::string& fileName, TIMemoryStream& s
   module.New = true;
 
   std::string relative = path.lexically_normal().lexically_relative(FFolder).string();
+  std::string projectBefore = FProjectText;
   if (flags.Contains(cmAddToProject))
     ReplaceProjectText(host::AddUnitToProjectText(
         FProjectText, FProject, {unitName, relative, form->Name(), 0}, form->ClassName()));
   host::TForm& added = AddForm(std::move(form), std::string());
   module.Form = &added;
   FModules.push_back(std::move(module));
+  if (flags.Contains(cmAddToProject))
+    RecordProjectStep({"New Frame " + added.Name(),
+                       0,
+                       true,
+                       FModules.size() - 1,
+                       {},
+                       projectBefore,
+                       FProjectText});
   if (flags.Contains(cmMarkModified) || flags.Contains(cmAddToProject)) MarkModified(added);
   if (flags.Contains(cmShowForm)) {
     added.Show();
@@ -308,6 +317,12 @@ void TDesignSession::MarkModified(host::TForm& form) {
   if (open) RecordStep(*open, std::move(name), std::move(mergeKey));
   ++FChanges;
   if (OnModified) OnModified(form);
+}
+
+const TDesignModule* TDesignSession::ModuleOf(const host::TForm& form) const {
+  for (const TDesignModule& module : FModules)
+    if (module.Form == &form) return &module;
+  return nullptr;
 }
 
 bool TDesignSession::Modified() const {
@@ -421,6 +436,171 @@ bool TDesignSession::Redo(host::TForm& form) {
   ++FChanges;
   if (OnModified) OnModified(form);
   return true;
+}
+
+// ---- frames added and removed
+
+void TDesignSession::RecordProjectStep(TProjectStep step) {
+  step.Sequence = NextStepSequence();
+  FProjectDone.push_back(std::move(step));
+  FProjectUndone.clear();
+}
+
+TDesignSession::TKeptFrame TDesignSession::TakeOut(size_t index) {
+  TDesignModule module = FModules[index];
+  TKeptFrame kept;
+  if (module.Form) {
+    host::TForm& form = *module.Form;
+    if (OnFormClosing) OnFormClosing(form);
+    TOpenForm* open = FindOpen(form);
+    kept.Text = open->LastText;
+    kept.SavedText = open->SavedText;
+    kept.History = std::move(open->History);
+    open->Designer.reset();
+    std::erase_if(FOpenForms, [&](const TOpenForm& o) { return o.Form.get() == &form; });
+    module.Form = nullptr;
+  }
+  kept.Module = std::move(module);
+  FModules.erase(FModules.begin() + static_cast<std::ptrdiff_t>(index));
+  return kept;
+}
+
+void TDesignSession::PutBack(size_t index, TKeptFrame frame) {
+  TDesignModule module = std::move(frame.Module);
+  host::TForm* form = nullptr;
+  if (!module.FormPath.empty()) {
+    std::unique_ptr<host::TForm> read = ReadDesignForm(frame.Text, Relative(module.FormPath));
+    form = &AddForm(std::move(read), frame.SavedText);
+    FindOpen(*form)->History = std::move(frame.History);
+  }
+  module.Form = form;
+  FModules.insert(FModules.begin() + static_cast<std::ptrdiff_t>(index), std::move(module));
+  if (form) {
+    form->Show();
+    if (OnFormOpened) OnFormOpened(*form);
+  }
+}
+
+std::vector<std::string> TDesignSession::LinksTo(const host::TForm& form) const {
+  std::vector<std::string> links;
+  for (const TOpenForm& open : FOpenForms) {
+    if (open.Form.get() == &form) continue;
+    for (host::TComponent* c : open.Form->ComponentList()) {
+      bool linked = false;
+      try {
+        linked = DesignRegistry().RenameFrameReferences(*c, form.Name(), form.Name() + "_", false);
+      } catch (const std::exception&) {
+        // Refused because a word list file names the frame: a link all the same.
+        linked = true;
+      }
+      if (linked) links.push_back(open.Form->Name() + "." + c->Name());
+    }
+  }
+  return links;
+}
+
+std::vector<std::string> TDesignSession::RemoveFrame(host::TForm& form) {
+  size_t index = 0;
+  while (index < FModules.size() && FModules[index].Form != &form) ++index;
+  if (index == FModules.size())
+    throw host::EComponentError(form.Name() + " is not a frame of this project");
+  if (GetFormCount() < 2)
+    throw host::EComponentError("The project keeps at least one frame: " + form.Name() +
+                                " is its only one");
+  std::vector<std::string> links = LinksTo(form);
+  std::string before = FProjectText;
+  std::string after =
+      host::RemoveUnitFromProjectText(FProjectText, FProject, FModules[index].UnitName);
+  std::string name = "Remove Frame " + form.Name();
+  TKeptFrame kept = TakeOut(index);
+  ReplaceProjectText(after);
+  RecordProjectStep({name, 0, false, index, std::move(kept), before, after});
+  ++FChanges;
+  if (OnProjectChanged) OnProjectChanged();
+  return links;
+}
+
+bool TDesignSession::CanUndoProject() const {
+  // A project step comes back only over the project file as it left it: a later rename of a frame
+  // changes that file too, and is taken back first.
+  return !FProjectDone.empty() && FProjectText == FProjectDone.back().ProjectAfter;
+}
+
+bool TDesignSession::CanRedoProject() const {
+  return !FProjectUndone.empty() && FProjectText == FProjectUndone.back().ProjectBefore;
+}
+
+bool TDesignSession::UndoProject() {
+  if (!CanUndoProject()) return false;
+  TProjectStep step = std::move(FProjectDone.back());
+  FProjectDone.pop_back();
+  if (step.Added) {
+    step.Frame = TakeOut(step.Index);
+  } else {
+    PutBack(step.Index, std::move(step.Frame));
+    step.Frame = {};
+  }
+  ReplaceProjectText(step.ProjectBefore);
+  FProjectUndone.push_back(std::move(step));
+  ++FChanges;
+  if (OnProjectChanged) OnProjectChanged();
+  return true;
+}
+
+bool TDesignSession::RedoProject() {
+  if (!CanRedoProject()) return false;
+  TProjectStep step = std::move(FProjectUndone.back());
+  FProjectUndone.pop_back();
+  if (step.Added) {
+    PutBack(step.Index, std::move(step.Frame));
+    step.Frame = {};
+  } else {
+    step.Frame = TakeOut(step.Index);
+  }
+  ReplaceProjectText(step.ProjectAfter);
+  FProjectDone.push_back(std::move(step));
+  ++FChanges;
+  if (OnProjectChanged) OnProjectChanged();
+  return true;
+}
+
+bool TDesignSession::ProjectUndoComesFirst(const host::TForm* form) const {
+  return CanUndoProject() && (!form || FProjectDone.back().Sequence > UndoSequence(*form));
+}
+
+bool TDesignSession::ProjectRedoComesFirst(const host::TForm* form) const {
+  const uint64_t formStep = form ? RedoSequence(*form) : 0;
+  return CanRedoProject() && (formStep == 0 || FProjectUndone.back().Sequence < formStep);
+}
+
+bool TDesignSession::UndoLatest(host::TForm* form) {
+  if (ProjectUndoComesFirst(form)) return UndoProject();
+  return form && Undo(*form);
+}
+
+bool TDesignSession::RedoLatest(host::TForm* form) {
+  if (ProjectRedoComesFirst(form)) return RedoProject();
+  return form && Redo(*form);
+}
+
+std::string TDesignSession::UndoLatestName(const host::TForm* form) const {
+  if (ProjectUndoComesFirst(form)) return FProjectDone.back().Name;
+  return form ? UndoName(*form) : std::string();
+}
+
+std::string TDesignSession::RedoLatestName(const host::TForm* form) const {
+  if (ProjectRedoComesFirst(form)) return FProjectUndone.back().Name;
+  return form ? RedoName(*form) : std::string();
+}
+
+uint64_t TDesignSession::UndoSequence(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open ? open->History.UndoSequence() : 0;
+}
+
+uint64_t TDesignSession::RedoSequence(const host::TForm& form) const {
+  const TOpenForm* open = FindOpen(form);
+  return open ? open->History.RedoSequence() : 0;
 }
 
 bool TDesignSession::CanUndo(const host::TForm& form) const {

@@ -67,6 +67,8 @@ class TDesignSession : public TIToolServices {
   const std::string& ProjectPath() const { return FProjectPath; }
   const std::string& Folder() const { return FFolder; }
   const std::vector<TDesignModule>& Modules() const { return FModules; }
+  // The module whose form that is; null for none.
+  const TDesignModule* ModuleOf(const host::TForm& form) const;
   // The form named name (ignoring case), or null.
   host::TForm* FindForm(std::string_view name) const;
   // What editors of this form report their changes to: its designer.
@@ -88,6 +90,28 @@ class TDesignSession : public TIToolServices {
   std::string RedoName(const host::TForm& form) const;
   // Bytes the steps of every form hold.
   size_t HistorySize() const;
+
+  // Takes a frame out of the project: its unit leaves the project file (its files stay on disk)
+  // and its form closes. Refused with EComponentError for the project's only frame. Returns what
+  // still goes to the frame ("Form1.HyperTxt1"), for the designer to put right. A step of the
+  // project's, as adding a frame is.
+  std::vector<std::string> RemoveFrame(host::TForm& form);
+  // The components of other frames whose actions or hot words go to the frame.
+  std::vector<std::string> LinksTo(const host::TForm& form) const;
+  // Steps on the project as a whole (frames added and removed), taken back and again; false when
+  // there is none, or when a later rename of a frame has to be taken back first.
+  bool UndoProject();
+  bool RedoProject();
+  bool CanUndoProject() const;
+  bool CanRedoProject() const;
+  // What the studio's Undo and Redo take while the designer works on a form (null: on none): the
+  // project's step when it is later than the form's own, else the form's; its name for the menu.
+  bool UndoLatest(host::TForm* form);
+  bool RedoLatest(host::TForm* form);
+  std::string UndoLatestName(const host::TForm* form) const;
+  std::string RedoLatestName(const host::TForm* form) const;
+  uint64_t UndoSequence(const host::TForm& form) const;
+  uint64_t RedoSequence(const host::TForm& form) const;
 
   // Whether anything differs from the project's files: a form, a unit, the project file.
   // Undoing back to what was saved makes it false again.
@@ -128,6 +152,10 @@ class TDesignSession : public TIToolServices {
   // Told when a change is recorded, and when a new module's form opens.
   host::TEvent<host::TForm&> OnModified;
   host::TEvent<host::TForm&> OnFormOpened;
+  // Told before a form closes because its frame left the project, and when the project's own
+  // make-up changed (a frame added or removed).
+  host::TEvent<host::TForm&> OnFormClosing;
+  host::TEvent<> OnProjectChanged;
 
  private:
   void OpenModule(const host::TProjectUnit& unit);
@@ -182,6 +210,28 @@ class TDesignSession : public TIToolServices {
   // The project's files as last read or written, for telling whether a recovery still applies.
   std::map<std::string, std::optional<uint64_t>> FDiskPrints;
   std::map<std::string, std::string> FRecovered;  // while opening from a recovery
+
+  // A frame out of the project, kept whole so that it can come back.
+  struct TKeptFrame {
+    TDesignModule Module;
+    std::string Text, SavedText;
+    TDesignHistory History;
+  };
+  struct TProjectStep {
+    std::string Name;
+    uint64_t Sequence = 0;
+    bool Added = false;  // a frame added (else removed)
+    size_t Index = 0;    // of its module
+    TKeptFrame Frame;    // while it is out of the project
+    std::string ProjectBefore, ProjectAfter;
+  };
+  std::vector<TProjectStep> FProjectDone, FProjectUndone;
+  TKeptFrame TakeOut(size_t index);
+  void PutBack(size_t index, TKeptFrame frame);
+  void RecordProjectStep(TProjectStep step);
+  // Whether Undo or Redo on the form takes the project's step rather than the form's own.
+  bool ProjectUndoComesFirst(const host::TForm* form) const;
+  bool ProjectRedoComesFirst(const host::TForm* form) const;
   TRecoveryWriter FRecoveryWriter;
 };
 

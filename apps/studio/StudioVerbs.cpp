@@ -46,6 +46,10 @@ void ReadNothing(const TScriptWords& words, TScriptCommand&) {
   words.Expect(1);
 }
 
+void ReadFormOrNothing(const TScriptWords& words, TScriptCommand& c) {
+  if (words.Count() > 1) ReadFormOnly(words, c);
+}
+
 void ReadOffset(const TScriptWords& words, TScriptCommand& c) {
   words.Expect(4);
   c.Form = words.ReadName(1, "Form name");
@@ -156,6 +160,14 @@ void NewFrame(TStudioRun& studio, const TScriptCommand& command) {
     if (!ide::AddEmptyFrame(session))
       studio.Fail(command, "The project has no free unit name for a new frame");
   });
+}
+
+// Why the project's last step (or the one last taken back) cannot be taken.
+std::string NoProjectStep(bool undo) {
+  return undo ? "The project has no step to undo, or a frame renamed since has to be renamed back "
+                "first"
+              : "The project has no step to redo, or a frame renamed since has to be renamed back "
+                "first";
 }
 
 // The designer of the line's form, on which the selection lines work.
@@ -386,23 +398,51 @@ const TScriptVerbTable& StudioVerbs() {
          ide::TFormDesigner::AlignByName(c.Text, how);
          studio.AsEvent([&] { designer.AlignSelection(how); });
        })},
-      {.Name = "undo",
-       .Verb = svUndo,
-       .Forms = {{"FORM", "the frame's last change taken back"}},
+      {.Name = "removeframe",
+       .Verb = svOther,
+       .Forms = {{"FORM",
+                  "the frame leaves the project, its files kept on disk (File > Remove Frame)"}},
        .Parse = ReadFormOnly,
        .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
          TForm& form = studio.DesignForm(c);
-         if (!studio.Session(c).Undo(form))
-           studio.Fail(c, "Form " + form.Name() + " has nothing to undo");
+         const std::string name = form.Name();
+         std::vector<std::string> links;
+         bool removed = false;
+         studio.AsEvent([&] {
+           links = studio.Session(c).RemoveFrame(form);
+           removed = true;
+         });
+         if (!removed) return;
+         studio.Trace("removed " + name);
+         for (const std::string& link : links) studio.Trace("still going to " + name + ": " + link);
+       })},
+      {.Name = "undo",
+       .Verb = svUndo,
+       .Forms = {{"FORM", "the frame's last change taken back"},
+                 {"", "the project's last step taken back: a frame added or removed"}},
+       .Parse = ReadFormOrNothing,
+       .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
+         ide::TDesignSession& session = studio.Session(c);
+         if (c.Form.empty()) {
+           if (!session.UndoProject()) studio.Fail(c, NoProjectStep(true));
+           return;
+         }
+         TForm& form = studio.DesignForm(c);
+         if (!session.Undo(form)) studio.Fail(c, "Form " + form.Name() + " has nothing to undo");
        })},
       {.Name = "redo",
        .Verb = svRedo,
-       .Forms = {{"FORM", "the change last taken back made again"}},
-       .Parse = ReadFormOnly,
+       .Forms = {{"FORM", "the change last taken back made again"},
+                 {"", "the project's step last taken back made again"}},
+       .Parse = ReadFormOrNothing,
        .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
+         ide::TDesignSession& session = studio.Session(c);
+         if (c.Form.empty()) {
+           if (!session.RedoProject()) studio.Fail(c, NoProjectStep(false));
+           return;
+         }
          TForm& form = studio.DesignForm(c);
-         if (!studio.Session(c).Redo(form))
-           studio.Fail(c, "Form " + form.Name() + " has nothing to redo");
+         if (!session.Redo(form)) studio.Fail(c, "Form " + form.Name() + " has nothing to redo");
        })},
   };
   return verbs;

@@ -119,6 +119,9 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
         this, tr("Mebrox Studio"), question,
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save));
   };
+  OnConfirm = [this](const QString& title, const QString& question) {
+    return QMessageBox::question(this, title, question) == QMessageBox::Yes;
+  };
   OnChooseFile = [this](bool save, const QString& title) {
     const QString filter = tr("Mebrox projects (*.dpr)");
     return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
@@ -199,6 +202,8 @@ void QtStudioWindow::BuildMenus() {
     if (!path.isEmpty()) NewProject(path);
   });
   AddCommand(file, "actNewFrame", tr("New &Frame"), QKeySequence("Ctrl+N"), [this] { NewFrame(); });
+  AddCommand(file, "actRemoveFrame", tr("&Remove Frame..."), QKeySequence(),
+             [this] { RemoveFrame(FCurrent); });
   AddCommand(file, "actOpen", tr("&Open Project..."), QKeySequence::Open, [this] {
     QString path = OnChooseFile(false, tr("Open Project"));
     if (!path.isEmpty()) OpenProject(path);
@@ -217,10 +222,10 @@ void QtStudioWindow::BuildMenus() {
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   AddCommand(edit, "actUndo", tr("&Undo"), QKeySequence::Undo, [this] {
-    if (FSession && FCurrent) host::HandleEvents([&] { FSession->Undo(*FCurrent); });
+    if (FSession) host::HandleEvents([&] { FSession->UndoLatest(FCurrent); });
   });
   QAction* redo = AddCommand(edit, "actRedo", tr("&Redo"), QKeySequence("Ctrl+Shift+Z"), [this] {
-    if (FSession && FCurrent) host::HandleEvents([&] { FSession->Redo(*FCurrent); });
+    if (FSession) host::HandleEvents([&] { FSession->RedoLatest(FCurrent); });
   });
   redo->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
   edit->addSeparator();
@@ -331,6 +336,7 @@ void QtStudioWindow::UpdateCommands() {
   for (const char* name :
        {"actCut", "actCopy", "actPaste", "actDelete", "actSelectAll", "actFront", "actBack"})
     Command(name)->setEnabled(designing);
+  Command("actRemoveFrame")->setEnabled(designing && FSession->GetFormCount() > 1);
   // Lining up takes two controls, spacing three.
   size_t selected = designing ? CurrentDesigner()->Selection().size() : 0;
   for (const char* name : {"actAlignLeft", "actAlignRight", "actAlignTop", "actAlignBottom",
@@ -339,8 +345,9 @@ void QtStudioWindow::UpdateCommands() {
   for (const char* name : {"actSpaceAcross", "actSpaceDown"})
     Command(name)->setEnabled(selected >= 3);
   // The Edit menu says what it would take back or again: "Undo Move HyperTxt1".
-  const std::string undo = designing ? FSession->UndoName(*FCurrent) : std::string();
-  const std::string redo = designing ? FSession->RedoName(*FCurrent) : std::string();
+  // A frame added or removed is taken back from whichever frame is designed.
+  const std::string undo = open ? FSession->UndoLatestName(FCurrent) : std::string();
+  const std::string redo = open ? FSession->RedoLatestName(FCurrent) : std::string();
   Command("actUndo")->setEnabled(!undo.empty());
   Command("actUndo")->setText(undo.empty() ? tr("&Undo") : tr("&Undo %1").arg(Text(undo)));
   Command("actRedo")->setEnabled(!redo.empty());
@@ -386,7 +393,22 @@ bool QtStudioWindow::OpenProject(const QString& path) {
   // A frame made now (New Frame, the Action wizard) opens where it hides nothing.
   FSession->OnFormOpened.Add([this](host::TForm& form) {
     Attach(form);
-    if (QWidget* window = host::qt::WidgetOf(form)) PlaceNewFrame(*window);
+    // A frame that comes back into the project (Undo Remove Frame) comes back where it was.
+    const ide::TDesignModule* module = FSession->ModuleOf(form);
+    if (QWidget* window = host::qt::WidgetOf(form); window && module && module->New)
+      PlaceNewFrame(*window);
+  });
+  FSession->OnFormClosing.Add([this](host::TForm& form) { Forget(form); });
+  FSession->OnProjectChanged.Add([this] {
+    if (!FCurrent)
+      for (const ide::TDesignModule& module : FSession->Modules())
+        if (module.Form) {
+          SetCurrentForm(module.Form);
+          break;
+        }
+    ScheduleAutosave();
+    FProjectManager->Show(FSession.get());
+    UpdateCommands();
   });
   host::TForm* first = nullptr;
   for (const ide::TDesignModule& module : FSession->Modules())
@@ -456,6 +478,40 @@ bool QtStudioWindow::CloseProject() {
   FSession.reset();
   FProjectManager->Show(nullptr);
   UpdateCommands();
+  return true;
+}
+
+void QtStudioWindow::Forget(host::TForm& form) {
+  if (FCurrent == &form) {
+    FPropertyPanel->Inspect(nullptr);
+    FCurrent = nullptr;
+  }
+  std::erase_if(FFormWindows, [&](const auto& entry) {
+    if (entry.second != &form) return false;
+    entry.first->removeEventFilter(this);
+    return true;
+  });
+  FOverlays.erase(&form);
+}
+
+bool QtStudioWindow::RemoveFrame(host::TForm* form) {
+  if (!FSession || !form) return false;
+  const std::vector<std::string> links = FSession->LinksTo(*form);
+  QString question =
+      tr("Remove %1 from the project? Its files stay on disk, and Undo brings it back.")
+          .arg(Text(form->Name()));
+  if (!links.empty()) {
+    QStringList names;
+    for (const std::string& link : links) names << Text(link);
+    question += "\n\n" + tr("Still going to it: %1").arg(names.join(", "));
+  }
+  if (!OnConfirm(tr("Remove Frame"), question)) return false;
+  try {
+    FSession->RemoveFrame(*form);
+  } catch (const std::exception& e) {
+    ShowError(tr("Remove Frame"), e);
+    return false;
+  }
   return true;
 }
 

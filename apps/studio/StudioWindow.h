@@ -42,6 +42,8 @@ class QtStudioWindow : public QMainWindow {
   // Asks first when something is not saved.
   bool CloseProject();
   host::TForm* NewFrame();
+  // Asks, naming what still goes to the frame, then takes it out of the project.
+  bool RemoveFrame(host::TForm* form);
   // Saves, then runs the project in mebrox-run; its errors are shown when it fails.
   bool RunProject();
 
@@ -72,6 +74,8 @@ class QtStudioWindow : public QMainWindow {
   std::function<void(const QString& title, const QString& text)> OnMessage;
   // Save, Discard or Cancel (QMessageBox::StandardButton).
   std::function<int(const QString& question)> OnAskSave;
+  // Yes (true) or No to a question.
+  std::function<bool(const QString& title, const QString& question)> OnConfirm;
   // A file to open (save false) or to write (save true); empty when cancelled.
   std::function<QString(bool save, const QString& title)> OnChooseFile;
 
@@ -93,6 +97,8 @@ class QtStudioWindow : public QMainWindow {
   // Moves a new frame's window where it covers neither the studio nor another frame.
   void PlaceNewFrame(QWidget& window);
   void Detach();
+  // Lets go of a frame whose form is about to close.
+  void Forget(host::TForm& form);
   void ShowContextMenu(host::TComponent& component);
   void EditCommand(const std::function<void(ide::TFormDesigner&)>& command);
   void Paste();

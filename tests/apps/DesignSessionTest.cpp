@@ -195,3 +195,88 @@ TEST_F(DesignSessionTest, AProjectWhoseFilesDisagreeNamesTheFileAndLine) {
 }
 
 }  // namespace
+
+// A frame taken out of the project and brought back by Undo is the frame it was, history and
+// all; the project file follows each step, and the frame's own files are never deleted.
+TEST_F(DesignSessionTest, ARemovedFrameComesBackWholeAndItsFilesStay) {
+  const std::string dpr = ReadFile(File("Basic.dpr")), unit2 = ReadFile(File("Unit2.dfm"));
+  ide::TDesignSession session(File("Basic.dpr"));
+  ide::SetToolServices(&session);
+  host::TForm* form1 = session.FindForm("Form1");
+  host::TForm* form2 = session.FindForm("Form2");
+  ide::SetPropertyText(session.DesignerOf(*form2), *form2, "Caption", "Edited");
+  int closing = 0, changed = 0;
+  session.OnFormClosing.Add([&](host::TForm& form) { closing += &form == form2; });
+  session.OnProjectChanged.Add([&] { ++changed; });
+
+  EXPECT_TRUE(session.RemoveFrame(*form2).empty());
+  EXPECT_EQ(closing, 1);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(session.FindForm("Form2"), nullptr);
+  EXPECT_EQ(session.GetFormCount(), 1);
+  // The only frame left stays, and nothing changes for asking.
+  EXPECT_THROW(session.RemoveFrame(*form1), host::EComponentError);
+  EXPECT_EQ(session.GetFormCount(), 1);
+  // From the other frame, Undo takes back the removal: it came after that frame's own steps.
+  EXPECT_EQ(session.UndoLatestName(form1), "Remove Frame Form2");
+  ASSERT_TRUE(session.UndoLatest(form1));
+  form2 = session.FindForm("Form2");
+  ASSERT_NE(form2, nullptr);
+  EXPECT_EQ(form2->Caption(), "Edited");
+  EXPECT_EQ(session.RedoLatestName(form1), "Remove Frame Form2");
+  // Its own history came back with it.
+  ASSERT_TRUE(session.Undo(*form2));
+  EXPECT_FALSE(session.Modified());
+  ASSERT_TRUE(session.Redo(*form2));
+
+  ASSERT_TRUE(session.RedoLatest(form1));
+  session.Save();
+  std::string saved = ReadFile(File("Basic.dpr"));
+  EXPECT_EQ(saved.find("Unit2"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("TForm2"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("  Unit1 in 'Unit1.pas' {Form1};\n"), std::string::npos) << saved;
+  EXPECT_EQ(ReadFile(File("Unit2.dfm")), unit2);
+  // Taken back after the save, the project is as it was on disk before.
+  ASSERT_TRUE(session.UndoProject());
+  session.Save();
+  EXPECT_EQ(ReadFile(File("Basic.dpr")), dpr);
+}
+
+// A frame renamed after another was removed changes the project file too: the removal comes
+// back only once the rename is taken back, and never over a project file it no longer fits.
+TEST_F(DesignSessionTest, ARemovalWaitsForALaterRenameToBeTakenBack) {
+  ide::TDesignSession session(File("Basic.dpr"));
+  ide::SetToolServices(&session);
+  host::TForm* form1 = session.FindForm("Form1");
+  session.RemoveFrame(*session.FindForm("Form2"));
+  ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Name", "Welcome");
+  EXPECT_FALSE(session.CanUndoProject());
+  EXPECT_EQ(session.UndoLatestName(form1), "Change Name of Welcome");
+  EXPECT_FALSE(session.UndoProject());
+  ASSERT_TRUE(session.UndoLatest(form1));
+  EXPECT_EQ(form1->Name(), "Form1");
+  EXPECT_EQ(session.UndoLatestName(form1), "Remove Frame Form2");
+  ASSERT_TRUE(session.UndoLatest(form1));
+  EXPECT_NE(session.FindForm("Form2"), nullptr);
+  EXPECT_FALSE(session.Modified());
+}
+
+// A frame added is a step of the project's as well: Undo takes it out unsaved, Redo gives it back.
+TEST_F(DesignSessionTest, ANewFrameIsTakenBackAndGivenAgain) {
+  ide::TDesignSession session(File("Basic.dpr"));
+  ide::SetToolServices(&session);
+  ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
+  ASSERT_TRUE(session.CreateModule(File("Unit3.pas"), source, form,
+                                   {ide::cmAddToProject, ide::cmShowForm, ide::cmMarkModified}));
+  host::TForm* form1 = session.FindForm("Form1");
+  EXPECT_EQ(session.UndoLatestName(form1), "New Frame Form3");
+  ASSERT_TRUE(session.UndoLatest(form1));
+  EXPECT_EQ(session.FindForm("Form3"), nullptr);
+  EXPECT_EQ(session.GetUnitCount(), 2);
+  EXPECT_FALSE(session.Modified());
+  EXPECT_TRUE(session.Save().empty());
+  EXPECT_FALSE(fs::exists(File("Unit3.dfm")));
+  ASSERT_TRUE(session.RedoLatest(form1));
+  ASSERT_NE(session.FindForm("Form3"), nullptr);
+  EXPECT_EQ(session.Save(), (std::vector<std::string>{"Unit3.pas", "Unit3.dfm", "Basic.dpr"}));
+}

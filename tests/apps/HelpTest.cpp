@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -191,8 +192,16 @@ TEST(Help, EachVerbReadsTheLinesItsHelpShowsAndAWrongLineIsToldThemAll) {
           }
         }
       }
-      // Too little for a verb with words to follow, too much for one without.
-      std::string wrong = verb.Name + (verb.Forms[0].Args.empty() ? " extra" : "");
+      // Too little for a verb whose every form has words to follow; more words than any form
+      // takes for one that may stand alone.
+      size_t most = 0;
+      bool alone = false;
+      for (const TScriptForm& form : verb.Forms) {
+        alone = alone || form.Args.empty();
+        most = std::max<size_t>(most, std::ranges::count(form.Args, ' ') + 1);
+      }
+      std::string wrong = verb.Name;
+      for (size_t i = 0; alone && i <= most; ++i) wrong += " extra";
       try {
         ParseScript(wrong, "help", c.Dialect);
         ADD_FAILURE() << "\"" << wrong << "\" was read";

@@ -431,6 +431,48 @@ TEST_F(StudioProgramTest, ARenamedFrameIsRenamedWhereverTheProjectNamesIt) {
 
 // Save Project As takes the project into another folder whole, with each file's permissions,
 // never writes over a file there, and never takes the kit's own passing files along.
+// Frames removed and added are steps a script takes back and again like any other; the project
+// file written holds what the last of them left, and mebrox-run's check names the hot words still
+// going to a frame that left.
+TEST_F(StudioProgramTest, FramesRemovedAndAddedAreUndoneAndSavedAsLeft) {
+  const std::string unit3 = ReadFile(TourFile("Unit3.dfm"));
+  TProcessResult r = Studio(
+      "removeframe Form3\n"
+      "set Form1 Name Welcome\n"
+      "undo\n");
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_NE(r.Err.find("design.txt(3): The project has no step to undo, or a frame renamed since "
+                       "has to be renamed back first"),
+            std::string::npos)
+      << r.Err;
+
+  r = Studio(
+      "removeframe Form3\n"
+      "set Form1 Name Welcome\n"
+      "undo Welcome\n"
+      "undo\n"
+      "redo\n"
+      "newframe\n"
+      "undo\n"
+      "redo\n"
+      "undo\n"
+      "save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("removed Form3\nstill going to Form3: Form2.HyperTxt1\nshow TForm3\n"
+                       "show TForm5\nshow TForm5\nsaved Tour.dpr\n"),
+            std::string::npos)
+      << r.Out;
+  const std::string dpr = ReadFile(TourFile("Tour.dpr"));
+  for (const char* gone : {"Unit3", "TForm3", "Unit5"})
+    EXPECT_EQ(dpr.find(gone), std::string::npos) << gone << "\n" << dpr;
+  EXPECT_EQ(ReadFile(TourFile("Unit3.dfm")), unit3);
+  EXPECT_FALSE(fs::exists(TourFile("Unit5.dfm")));
+
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", TourFile("Tour.dpr")}, FWork.Path());
+  EXPECT_NE(r.Out.find("Form2.HyperTxt1.Words: there is no frame Form3"), std::string::npos)
+      << r.Out;
+}
+
 TEST_F(StudioProgramTest, SaveAsTakesTheWholeProjectAndNeverMixesItWithAnother) {
   fs::create_directory(FWork.File("copy"));
   WriteFile(FWork.File("copy/Intro.txt"), "another project's page");

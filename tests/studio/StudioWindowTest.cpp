@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "apps/studio/PaletteBar.h"
+#include "apps/studio/ProjectManager.h"
 #include "apps/studio/PropertyPanel.h"
 #include "apps/studio/StudioRun.h"
 #include "host/FormFile.h"
@@ -245,6 +246,44 @@ TEST_F(StudioWindowTest, UndoAfterEachKindOfChangeRestoresTheSavedFormFile) {
   // And redo makes the last change again.
   Trigger("actRedo");
   EXPECT_EQ(form.Caption(), "Other");
+}
+
+// File > Remove Frame asks, naming the hot words that still go to the frame; its window goes,
+// and Edit > Undo, from whichever frame is designed, brings it back where it was.
+TEST_F(StudioWindowTest, ARemovedFramesWindowGoesAndUndoBringsItBack) {
+  OpenTour();
+  std::vector<std::string> asked;
+  bool yes = false;
+  Window->OnConfirm = [&](const QString&, const QString& question) {
+    asked.push_back(question.toStdString());
+    return yes;
+  };
+  const QPoint place = WindowOf("Form3").pos();
+  Window->SetCurrentForm(&Form("Form3"));
+  Trigger("actRemoveFrame");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find("Still going to it: Form2.HyperTxt1"), std::string::npos) << asked[0];
+  ASSERT_NE(Window->Session()->FindForm("Form3"), nullptr);
+
+  yes = true;
+  Trigger("actRemoveFrame");
+  EXPECT_EQ(Window->Session()->FindForm("Form3"), nullptr);
+  EXPECT_NE(Window->CurrentForm(), nullptr);
+  EXPECT_EQ(Window->ProjectManager().findItems("Unit3", Qt::MatchStartsWith).size(), 0);
+  EXPECT_EQ(Window->windowTitle(), "Mebrox Studio - Tour.dpr *");
+  EXPECT_EQ(Window->Command("actUndo")->text(), "&Undo Remove Frame Form3");
+
+  Trigger("actUndo");
+  ASSERT_NE(Window->Session()->FindForm("Form3"), nullptr);
+  EXPECT_TRUE(WindowOf("Form3").isVisible());
+  EXPECT_EQ(WindowOf("Form3").pos(), place);
+  EXPECT_EQ(Window->ProjectManager().findItems("Unit3", Qt::MatchStartsWith).size(), 1);
+  // The frame is designed again as before.
+  Window->SetCurrentForm(&Form("Form3"));
+  Window->Palette().ButtonOf("TLabel")->click();
+  QTest::mouseClick(&WindowOf("Form3"), Qt::LeftButton, {}, QPoint(30, 30));
+  EXPECT_NE(Form("Form3").FindComponent("Label1"), nullptr);
+  EXPECT_TRUE(Messages.empty()) << Messages.front();
 }
 
 TEST_F(StudioWindowTest, TheInspectorRefusesValuesThatAreNoneAndTheComponentKeepsItsOwn) {
