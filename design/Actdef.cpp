@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "design/ProjectAssets.h"
 #include "host/DialogLayout.h"
 #include "host/FormFile.h"
 #include "host/Forms.h"
@@ -90,6 +92,8 @@ std::unique_ptr<host::TStringList> GetFormWaveComponents(const host::TComponent&
 }  // namespace mebrox::Actdef
 
 namespace mebrox {
+
+namespace fs = std::filesystem;
 
 using host::TComponent;
 
@@ -325,8 +329,11 @@ void TActDefDlg::MMClick() {
 
 void TActDefDlg::SpeedButton1Click() {
   if (OpenDialog1->Execute()) {
-    txFileName->SetText(OpenDialog1->FileName());
-    txWorkDir->SetText(host::ExtractFilePath(OpenDialog1->FileName()));
+    // Inside the project the program runs in the project folder, wherever the project goes.
+    std::string program = TakeIntoProject(OpenDialog1->FileName(), TFileKind::Program);
+    txFileName->SetText(program);
+    txWorkDir->SetText(fs::path(program).is_absolute() ? host::ExtractFilePath(program)
+                                                       : std::string());
     txParam->SetText("");
   }
   SamplePaint();

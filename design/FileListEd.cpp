@@ -1,13 +1,15 @@
 #include "design/FileListEd.h"
 
+#include "design/ProjectAssets.h"
 #include "host/DialogLayout.h"
 #include "host/SysUtils.h"
 
 namespace mebrox {
 
 TFileListSelectDlg::TFileListSelectDlg(host::TComponent* owner, const std::string& className,
-                                       const std::string& caption, const std::string& filter)
-    : host::TForm(owner) {
+                                       const std::string& caption, const std::string& filter,
+                                       TFileKind kind)
+    : host::TForm(owner), FKind(kind) {
   host::TDialogLayout("FileListSelectDlg")
       .Bind("Bevel1", Bevel1)
       .Bind("ListBox1", ListBox1)
@@ -38,7 +40,7 @@ void TFileListSelectDlg::BitBtn1Click(host::TObject*) {
   items.BeginUpdate();
   items.Clear();
   for (int i = 0; i < OpenDialog1->Files().Count(); ++i)
-    items.Add(host::ExtractFileName(OpenDialog1->Files().Get(i)));
+    items.Add(TakeIntoProject(OpenDialog1->Files().Get(i), FKind));
   items.EndUpdate();
 }
 
@@ -58,7 +60,8 @@ void TFileListSelectDlg::BitBtn3Click(host::TObject*) {
   host::TOpenOptions options = OpenDialog1->Options();
   options.Exclude(host::ofAllowMultiSelect);
   OpenDialog1->SetOptions(options);
-  if (OpenDialog1->Execute()) ListBox1->Items().Add(host::ExtractFileName(OpenDialog1->FileName()));
+  if (OpenDialog1->Execute())
+    ListBox1->Items().Add(TakeIntoProject(OpenDialog1->FileName(), FKind));
 }
 
 void TFileListSelectDlg::ListBox1KeyDown(host::TObject* sender, host::TKey& key,

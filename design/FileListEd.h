@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include "runtime/FileReferences.h"
 
 #include "host/Buttons.h"
 #include "host/Dialogs.h"
@@ -14,11 +15,12 @@ namespace mebrox {
 
 // The dialog in which the designer picks the files a hypertext control switches between. The
 // word-list and lines-list editors use it alike; each twin gives its own class name, caption
-// and file filter. Only bare file names are kept: the control finds them beside the project.
+// and file filter. Files are kept by their names inside the project folder ("intro.txt",
+// "texts/intro.txt"), where the control finds them; a file from outside is copied in first.
 class TFileListSelectDlg : public host::TForm {
  public:
   TFileListSelectDlg(host::TComponent* owner, const std::string& className,
-                     const std::string& caption, const std::string& filter);
+                     const std::string& caption, const std::string& filter, TFileKind kind);
 
   // "Select Files": the files chosen together replace the whole list.
   void BitBtn1Click(host::TObject* sender);
@@ -37,6 +39,7 @@ class TFileListSelectDlg : public host::TForm {
   host::TOpenDialog* OpenDialog1;
 
  private:
+  TFileKind FKind;
   void ListBox1KeyDown(host::TObject* sender, host::TKey& key, host::TShiftState shift);
 };
 

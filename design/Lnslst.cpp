@@ -4,7 +4,7 @@ namespace mebrox {
 
 TLinesListSelectDlg::TLinesListSelectDlg(host::TComponent* owner)
     : TFileListSelectDlg(owner, "TLinesListSelectDlg", "List of Lines files",
-                         "Lines List|*.TXT|All files|*.*") {}
+                         "Lines List|*.TXT|All files|*.*", TFileKind::Text) {}
 
 std::unique_ptr<TFileListSelectDlg> TLinesListsProperty::CreateDialog() const {
   return std::make_unique<TLinesListSelectDlg>(host::Application);

@@ -8,6 +8,7 @@
 #include "ide/Registry.h"
 #include "runtime/Action.h"
 #include "runtime/Bookmark.h"
+#include "runtime/FileReferences.h"
 #include "runtime/Projctrl.h"
 #include "runtime/WavePaus.h"
 #include "runtime/WavePly.h"
@@ -79,6 +80,12 @@ bool RenameActionFrames(host::TComponent& component, const std::string& from, co
 
 void Register() {
   ide::RegisterFrameRenamer(host::TComponent::StaticClassInfo(), RenameActionFrames);
+  ide::RegisterFileLister([](host::TComponent& component) {
+    std::vector<std::string> files;
+    for (const TFileReference& reference : FileReferencesOf(component))
+      files.push_back(reference.Path);
+    return files;
+  });
   Htxtreg::Register();
   Himgreg::Register();
   Hareareg::Register();

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "design/ProjectAssets.h"
 #include "design/SoundRecorder.h"
 #include "host/Dialogs.h"
 #include "host/media/SndfileDecoder.h"
@@ -14,40 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The folder of the open project, ending in a separator; without an IDE the current directory.
-// A wave stored without a WorkDir is found there at run time.
-std::string ProjectFolder() {
-  if (ide::ToolServices) {
-    std::string folder = host::ExtractFilePath(ide::ToolServices->GetProjectName());
-    if (!folder.empty()) return folder;
-  }
-  std::error_code ec;
-  return fs::current_path(ec).string() + host::PathDelim;
-}
-
 // The folder the player's wave is looked for in: its WorkDir, else the project folder.
 std::string PlayerFolder(const TWavePlay& player) {
   return player.GetWorkDir().empty() ? ProjectFolder() : player.GetWorkDir();
-}
-
-// A folder as the file system knows it, links followed as far as they exist, so that two
-// spellings of the same folder compare equal. An empty folder is the current directory.
-fs::path RealFolder(const fs::path& folder) {
-  std::error_code ec;
-  fs::path path = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
-  if (!path.has_filename() && path.has_parent_path()) path = path.parent_path();
-  fs::path real = fs::weakly_canonical(path, ec);
-  return ec ? path : real;
-}
-
-// The file's name relative to folder ("ding.wav", "sounds/ding.wav"), or empty when the file
-// lies outside it. Only the file's folder is resolved: a linked file keeps its own name.
-std::string NameInside(const std::string& fileName, const std::string& folder) {
-  fs::path file(host::NativePath(fileName));
-  fs::path relative =
-      RealFolder(file.parent_path()).lexically_relative(RealFolder(host::NativePath(folder)));
-  if (relative.empty() || *relative.begin() == "..") return {};
-  return (relative / file.filename()).lexically_normal().generic_string();
 }
 
 // Why the wave player could not play the file, found by opening it as the player will; empty
@@ -72,19 +42,13 @@ bool IsPlayableWave(const std::string& fileName) {
   return fault.empty();
 }
 
-// Puts a wave into the player. Inside the project folder the name is kept relative to it with
-// no WorkDir, which the player takes for the project folder at run time, so the project can
-// move; elsewhere the file's folder goes to WorkDir. Names keep their case: the file system
-// tells cases apart.
+// Puts a wave into the player by its name inside the project folder, with no WorkDir, which the
+// player takes for the project folder at run time, so the project can move; a wave from
+// elsewhere is copied in first. Names keep their case: the file system tells cases apart.
 void KeepWave(TWavePlay& player, const std::string& fileName) {
-  std::string inside = NameInside(fileName, ProjectFolder());
-  if (!inside.empty()) {
-    player.SetWorkDir(std::string());
-    player.SetWaveName(inside);
-  } else {
-    player.SetWorkDir(host::ExtractFilePath(fileName));
-    player.SetWaveName(host::ExtractFileName(fileName));
-  }
+  std::string inside = TakeIntoProject(fileName, TFileKind::Wave);
+  player.SetWorkDir(std::string());
+  player.SetWaveName(inside);
 }
 
 // Puts a chosen wave into the player; false, after telling the designer, when it is no wave.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "design/Actdef.h"
+#include "design/ProjectAssets.h"
 #include "host/DialogLayout.h"
 #include "host/Forms.h"
 #include "host/Resources.h"
@@ -382,7 +383,7 @@ void TWordSelectDlg::SpeedButton1Click() {
   OpenDialog1->SetFilter("*.exe;*.bat|*.EXE;*.BAT|*.exe|*.EXE|*.bat|*.BAT");
   OpenDialog1->SetDefaultExt("EXE");
   if (!OpenDialog1->Execute()) return;
-  const std::string fileName = OpenDialog1->FileName();
+  const std::string fileName = TakeIntoProject(OpenDialog1->FileName(), TFileKind::Program);
   if (fileName.size() > static_cast<size_t>(TWords::ActWidth)) {
     host::ShowMessage("The path of " + fileName + " is " + std::to_string(fileName.size()) +
                       " characters long; a hot word's program path holds " +

@@ -1,8 +1,10 @@
 #include "ide/DesignSession.h"
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <set>
 
 #include "host/FormFile.h"
 #include "host/SysUtils.h"
@@ -803,18 +805,40 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
     }
     moved.push_back(std::move(m));
   }
+  // Subfolders of the new folder that files go into, made before anything is written.
+  std::vector<fs::path> newFolders;
   if (moving) {
-    // What the frames name bare (word lists, texts, waves, pictures) is found beside the project.
+    std::set<std::string> carried;
+    auto carry = [&](const fs::path& source) {
+      std::string path = source.lexically_normal().string();
+      for (const std::string& file : ownFiles)
+        if (SameText(file, path)) return;
+      if (!carried.insert(path).second) return;
+      fs::path inside = source.lexically_normal().lexically_relative(FFolder);
+      add((folder / inside).string(), host::ReadFileBytes(path), ModeOf(path));
+    };
+    // Whatever lies beside the project goes along: what the frames name bare is found there.
     // The kit's own passing files (a save's temporary files and journal) are no part of it.
-    for (const fs::directory_entry& entry : fs::directory_iterator(FFolder, ec)) {
-      if (!entry.is_regular_file(ec) || host::IsOwnPassingFile(entry.path().filename().string()))
-        continue;
-      std::string path = entry.path().lexically_normal().string();
-      bool own = false;
-      for (const std::string& file : ownFiles) own = own || SameText(file, path);
-      if (own) continue;
-      add((folder / entry.path().filename()).string(), host::ReadFileBytes(path), ModeOf(path));
-    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(FFolder, ec))
+      if (entry.is_regular_file(ec) && !host::IsOwnPassingFile(entry.path().filename().string()))
+        carry(entry.path());
+    // And every file a frame names in a subfolder ("media/chime.wav"); one outside the folder
+    // stays where it is, named as before (the check warns of it).
+    for (const TOpenForm& open : FOpenForms)
+      for (host::TComponent* c : open.Form->ComponentList())
+        for (const std::string& named : DesignRegistry().FilesNamedBy(*c)) {
+          fs::path name(host::NativePath(named));
+          fs::path source =
+              (name.is_absolute() ? name : fs::path(FFolder) / name).lexically_normal();
+          fs::path inside = source.lexically_relative(FFolder);
+          if (inside.empty() || *inside.begin() == ".." || !fs::is_regular_file(source, ec))
+            continue;
+          for (fs::path sub = (folder / inside).parent_path();
+               sub != folder && !fs::exists(sub, ec); sub = sub.parent_path())
+            if (std::find(newFolders.begin(), newFolders.end(), sub) == newFolders.end())
+              newFolders.push_back(sub);
+          carry(source);
+        }
   }
   if (!clashes.empty()) {
     std::string names;
@@ -824,7 +848,15 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
                             "over: " +
                             names + ". Choose an empty folder, or move those files away first.");
   }
-  host::WriteFilesTogether(files, JournalOf(target));
+  // Deepest last, so that they are made parents first and taken away children first.
+  std::sort(newFolders.begin(), newFolders.end());
+  try {
+    for (const fs::path& sub : newFolders) fs::create_directory(sub);
+    host::WriteFilesTogether(files, JournalOf(target));
+  } catch (...) {
+    for (auto sub = newFolders.rbegin(); sub != newFolders.rend(); ++sub) fs::remove(*sub, ec);
+    throw;
+  }
 
   for (TMoved& m : moved) {
     m.Module->SourcePath = m.SourcePath;

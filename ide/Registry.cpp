@@ -80,6 +80,17 @@ bool TDesignRegistry::RenameFrameReferences(host::TComponent& component, const s
   return changed;
 }
 
+void TDesignRegistry::RegisterFileLister(TFileLister lister) {
+  FFileListers.push_back(std::move(lister));
+}
+
+std::vector<std::string> TDesignRegistry::FilesNamedBy(host::TComponent& component) const {
+  std::vector<std::string> files;
+  for (const TFileLister& lister : FFileListers)
+    for (std::string& file : lister(component)) files.push_back(std::move(file));
+  return files;
+}
+
 void TDesignRegistry::RegisterFileDropper(const TClassInfo& componentClass, TFileDropper dropper) {
   std::erase_if(FFileDroppers, [&](const auto& entry) { return entry.first == &componentClass; });
   FFileDroppers.emplace_back(&componentClass, std::move(dropper));
@@ -176,6 +187,10 @@ void RegisterFrameRenamer(const TClassInfo& componentClass, TFrameRenamer rename
 
 void RegisterFileDropper(const TClassInfo& componentClass, TFileDropper dropper) {
   DesignRegistry().RegisterFileDropper(componentClass, std::move(dropper));
+}
+
+void RegisterFileLister(TFileLister lister) {
+  DesignRegistry().RegisterFileLister(std::move(lister));
 }
 
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,

@@ -27,6 +27,9 @@ using TFrameRenamer = std::function<bool(host::TComponent& component, const std:
 // cannot take fails (an exception naming it), and then nothing has changed.
 using TFileDropper =
     std::function<void(host::TComponent& component, const std::vector<std::string>& files)>;
+// The files a component names, as the run looks for them from the project folder ("chime.wav",
+// "media/chime.wav", "/home/ann/run.sh"), so that a copy of the project takes them along.
+using TFileLister = std::function<std::vector<std::string>(host::TComponent& component)>;
 
 // What the packages registered with the IDE: palette pages, property and component editors,
 // experts. The designer asks it which editor serves what.
@@ -51,6 +54,7 @@ class TDesignRegistry {
   void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
   // For components of the class and its descendants; a later one for the same class replaces it.
   void RegisterFileDropper(const host::TClassInfo& componentClass, TFileDropper dropper);
+  void RegisterFileLister(TFileLister lister);
 
   std::vector<std::string> PalettePages() const;
   // Empty for a page nobody registered.
@@ -69,6 +73,8 @@ class TDesignRegistry {
                              const std::string& newName, bool apply) const;
   // The dropper of the class or its nearest registered ancestor; null when it takes no files.
   const TFileDropper* FindFileDropper(const host::TClassInfo& componentClass) const;
+  // What every lister finds the component names.
+  std::vector<std::string> FilesNamedBy(host::TComponent& component) const;
 
  private:
   struct TPage;
@@ -80,6 +86,7 @@ class TDesignRegistry {
   std::vector<std::unique_ptr<TIExpert>> FExperts;
   std::vector<std::pair<const host::TClassInfo*, TFrameRenamer>> FFrameRenamers;
   std::vector<std::pair<const host::TClassInfo*, TFileDropper>> FFileDroppers;
+  std::vector<TFileLister> FFileListers;
 };
 
 // The IDE's one registry, which the packages' registration procedures fill.
@@ -97,6 +104,7 @@ void RegisterPropertyEditor(const TPropertyType& propertyType,
 void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
 void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
 void RegisterFileDropper(const host::TClassInfo& componentClass, TFileDropper dropper);
+void RegisterFileLister(TFileLister lister);
 
 template <class E>
 void RegisterComponentEditor(const host::TClassInfo& componentClass) {

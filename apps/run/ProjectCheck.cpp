@@ -12,6 +12,7 @@
 #include "host/media/SndfileDecoder.h"
 #include "runtime/Action.h"
 #include "runtime/Bookmark.h"
+#include "runtime/FileReferences.h"
 #include "runtime/HyperImg.h"
 #include "runtime/HyperTxt.h"
 #include "runtime/Hyprarea.h"
@@ -355,8 +356,33 @@ class TChecker {
     Warning(frame.File, frame.Lines.Component(control.Name()), control.Name(), problem);
   }
 
+  // A file named outside the project folder stays behind when the project is copied or
+  // installed elsewhere.
+  void CheckStaysInFolder(const TFrameInfo& frame, host::TComponent& c) {
+    for (const TFileReference& reference : FileReferencesOf(c)) {
+      if (!LeavesFolder(reference, FProject.Folder())) continue;
+      // "WavePlay1.WaveName" and "HyperTxt1.Words \"Run\"" are the component's own; a word
+      // list's program is told with the list that names it.
+      const std::string& name = c.Name();
+      const bool own = reference.Subject.starts_with(name + ".");
+      const std::string property =
+          own ? reference.Subject.substr(name.size() + 1)
+                    .substr(0, reference.Subject.substr(name.size() + 1).find(' '))
+              : std::string();
+      const int line = own && frame.Lines.Has(name, property) ? frame.Lines.Property(name, property)
+                                                              : frame.Lines.Component(name);
+      const std::string subject =
+          own ? reference.Subject : name + ".WordsLists " + reference.Subject;
+      Warning(frame.File, line, subject,
+              Shown(Resolve(reference.Path)) +
+                  " lies outside the project folder: a copy of the project (Save Project As, "
+                  "another machine) goes without it");
+    }
+  }
+
   void CheckFrame(const TFrameInfo& frame) {
     for (host::TComponent* c : frame.Form->ComponentList()) {
+      CheckStaysInFolder(frame, *c);
       if (auto* control = dynamic_cast<host::TControl*>(c);
           control && control->Parent() == frame.Form)
         CheckInsideFrame(frame, *control);

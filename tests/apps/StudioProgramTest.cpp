@@ -504,6 +504,34 @@ TEST_F(StudioProgramTest, SaveAsTakesTheWholeProjectAndNeverMixesItWithAnother) 
   EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
 }
 
+// A copy of the project takes every file its frames name inside its folder, subfolders too, and
+// runs with the original gone; what they name outside stays named there, and the check says so.
+TEST_F(StudioProgramTest, SaveAsCarriesFilesInSubfoldersAndTheCheckWarnsOfPathsOutside) {
+  fs::create_directory(TourFile("media"));
+  fs::rename(TourFile("chime.wav"), TourFile("media/chime.wav"));
+  fs::create_directory(FWork.File("outside"));
+  fs::rename(TourFile("melody.wav"), FWork.File("outside/melody.wav"));
+  fs::create_directory(FWork.File("copy"));
+  TProcessResult r = Studio(
+      "set Form1.WavePlay1 WaveName media/chime.wav\n"
+      "set Form4.WavePlay1 WorkDir " +
+      FWork.File("outside/") +
+      "\n"
+      "saveas copy/Lesson.dpr\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(ReadFile(FWork.File("copy/media/chime.wav")), ReadFile(TourFile("media/chime.wav")));
+  EXPECT_FALSE(fs::exists(FWork.File("copy/melody.wav")));
+
+  fs::remove_all(Tour());
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", "copy/Lesson.dpr"}, FWork.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
+  EXPECT_EQ(r.Out.find("chime.wav"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("WavePlay1.WaveName: warning: " + FWork.File("outside/melody.wav") +
+                       " lies outside the project folder"),
+            std::string::npos)
+      << r.Out;
+}
+
 // A save the disk refuses is an error the run ends on, not a success.
 TEST_F(StudioProgramTest, ASaveThatFailsEndsTheRunWithAnError) {
   std::string unit1 = ReadFile(TourFile("Unit1.dfm"));

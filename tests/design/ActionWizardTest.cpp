@@ -75,8 +75,8 @@ TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
             (std::vector<std::string>{"acFrame", "", "", "", "", "Form2", ""}));
   EXPECT_TRUE(studio.Session().Modified());
 
-  // A program picked in a folder: its full name, the folder with its separator, no parameters;
-  // then parameters typed.
+  // A program picked inside the project: its name there, run in the project folder, no
+  // parameters; then parameters typed.
   std::string program = studio.File("bin/hello.sh");
   std::filesystem::create_directories(studio.File("bin"));
   testing_support::WriteFile(program, "#!/bin/sh\n");
@@ -90,9 +90,27 @@ TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
       "click ActDefDlg.SpeedButton1 5 5\n"
       "type ActDefDlg.txParam \"-v now\"\n"
       "key ActDefDlg Enter\n");
-  EXPECT_EQ(
-      Values(ActionOf(studio)),
-      (std::vector<std::string>{"acExecute", program, studio.File("bin/"), "-v now", "", "", ""}));
+  EXPECT_EQ(Values(ActionOf(studio)),
+            (std::vector<std::string>{"acExecute", "bin/hello.sh", "", "-v now", "", "", ""}));
+
+  // One from outside: the designer is asked; kept outside, it keeps its full name and folder.
+  testing_support::TempDir outside;
+  testing_support::WriteFile(outside.File("tool.sh"), "#!/bin/sh\n");
+  std::string trace = studio.Run(
+      "edit Form1.HyperImage1 Action\n"
+      "key ActDefDlg Enter\n"
+      "file \"" +
+      outside.File("tool.sh") +
+      "\"\n"
+      "answer no\n"
+      "click ActDefDlg.SpeedButton1 5 5\n"
+      "click ActDefDlg.NextButton 5 5\n");
+  EXPECT_NE(trace.find("The program tool.sh lies outside the project folder"), std::string::npos)
+      << trace;
+  EXPECT_EQ(Values(ActionOf(studio)),
+            (std::vector<std::string>{"acExecute", outside.File("tool.sh"), outside.File(""), "",
+                                      "", "", ""}))
+      << trace;
 
   // A wave player of the frame, and a close that needs no second page.
   studio.Run(

@@ -171,23 +171,39 @@ TEST_F(ComponentEditorsTest, AWaveInsideTheProjectIsStoredRelativeToItAndPlaysFr
   EXPECT_EQ(Stored(), "|Chime.wav");
 }
 
-TEST_F(ComponentEditorsTest, AWaveOutsideTheProjectKeepsItsFolderAndCaseNetworkStyleToo) {
+// A wave picked from outside the project is copied into it, so that the project carries it: under
+// its own name and case, under a free name when another file holds that one, and not again when
+// the copy is there already. The designer is told where it went.
+TEST_F(ComponentEditorsTest, AWaveOutsideTheProjectIsCopiedInUnderAFreeName) {
   std::filesystem::create_directories(Elsewhere.File("Waves"));
+  std::filesystem::create_directories(Elsewhere.File("Other"));
   testing_support::WriteTone(Elsewhere.File("Waves/Ding.WAV"), 2205);
-  Studio.Run("file \"" + Elsewhere.File("Waves/Ding.WAV") +
-             "\"\n"
-             "edit Form1.WavePlay1 WaveName\n");
-  EXPECT_EQ(Stored(), Elsewhere.File("Waves/") + "|Ding.WAV");
-  EXPECT_EQ(Requests.back().FileName, "");
-
-  // Two leading separators, as a network share is named, stay: nothing strips a drive.
-  const std::string share = "/" + Elsewhere.File("Waves/Ding.WAV");
-  std::string trace = Studio.Run("file \"" + share +
+  testing_support::WriteTone(Elsewhere.File("Other/Ding.WAV"), 4410);
+  std::string trace = Studio.Run("file \"" + Elsewhere.File("Waves/Ding.WAV") +
                                  "\"\n"
-                                 "verb Form1.WavePlay2 0\n"
-                                 "verb Form1.WavePlay2 1\n");
-  EXPECT_EQ(Stored("WavePlay2"), "/" + Elsewhere.File("Waves/") + "|Ding.WAV");
-  EXPECT_NE(trace.find("mci \"Open " + share + " type WaveAudio alias TForm1WavePlay2\" -> 0"),
+                                 "edit Form1.WavePlay1 WaveName\n");
+  EXPECT_EQ(Stored(), "|Ding.WAV");
+  EXPECT_EQ(testing_support::ReadFile(Studio.File("Ding.WAV")),
+            testing_support::ReadFile(Elsewhere.File("Waves/Ding.WAV")));
+  EXPECT_NE(trace.find("message \"The wave Ding.WAV lies outside the project folder; the project "
+                       "now names a copy of it there: Ding.WAV.\""),
+            std::string::npos)
+      << trace;
+
+  // Another file of that name takes the next free one; the same file again finds its copy, also
+  // when named the way a network share is (two leading separators).
+  trace = Studio.Run("file \"" + Elsewhere.File("Other/Ding.WAV") +
+                     "\"\n"
+                     "verb Form1.WavePlay2 0\n"
+                     "file \"/" +
+                     Elsewhere.File("Waves/Ding.WAV") +
+                     "\"\n"
+                     "edit Form1.WavePlay1 WaveName\n"
+                     "verb Form1.WavePlay2 1\n");
+  EXPECT_EQ(Stored("WavePlay2"), "|Ding-2.WAV");
+  EXPECT_EQ(Stored(), "|Ding.WAV");
+  EXPECT_FALSE(std::filesystem::exists(Studio.File("Ding-3.WAV")));
+  EXPECT_NE(trace.find("mci \"Open Ding-2.WAV type WaveAudio alias TForm1WavePlay2\" -> 0"),
             std::string::npos)
       << trace;
 }

@@ -110,7 +110,9 @@ TEST_F(ListEditorsTest, TheTwinDialogsShareOneLayoutAndDifferInCaptionAndFilter)
                                 host::ofCreatePrompt}));
 }
 
-TEST_F(ListEditorsTest, SelectFilesReplacesTheWholeListWithBareNames) {
+// Each file is named as the project finds it: by its path inside the project folder, a file from
+// outside by the copy now beside the project.
+TEST_F(ListEditorsTest, SelectFilesReplacesTheWholeListNamingEachInsideTheProject) {
   testing_support::WriteFile(Elsewhere.File("b.wls"), "");
   std::string trace = Studio.Run(
       "edit Form1.HyperTxt1 WordsLists\n"
@@ -120,7 +122,10 @@ TEST_F(ListEditorsTest, SelectFilesReplacesTheWholeListWithBareNames) {
       "click FileListSelectDlg.BitBtn1 5 5\n"
       "click FileListSelectDlg.OKBtn 5 5\n");
   EXPECT_NE(trace.find("closed TWordListSelectDlg -> ok"), std::string::npos) << trace;
-  EXPECT_EQ(WordsLists(), (Names{"a.wls", "b.wls", "c.wls"}));
+  EXPECT_EQ(WordsLists(), (Names{"lists/a.wls", "b.wls", "c.wls"}));
+  EXPECT_TRUE(std::filesystem::exists(Studio.File("b.wls")));
+  EXPECT_NE(trace.find("the project now names a copy of it there: b.wls."), std::string::npos)
+      << trace;
   EXPECT_EQ(LinesLists(), TwoTexts);
   EXPECT_TRUE(Studio.Session().Modified());
 }
