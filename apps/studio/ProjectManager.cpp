@@ -1,6 +1,7 @@
 #include "apps/studio/ProjectManager.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <filesystem>
 
 namespace mebrox::studio {
@@ -13,8 +14,24 @@ QtProjectManager::QtProjectManager(QWidget* parent) : QTreeWidget(parent) {
   header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
     if (!FSession || !OnOpenForm) return;
-    if (host::TForm* form = FSession->FindForm(item->text(1).toStdString())) OnOpenForm(*form);
+    if (host::TForm* form = FormOf(item)) OnOpenForm(*form);
   });
+  // A frame's row offers what the File menu does for it.
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    host::TForm* form = FormOf(itemAt(at));
+    if (!form || !OnRemoveForm) return;
+    QMenu menu(this);
+    QAction* remove = menu.addAction(tr("&Remove Frame..."));
+    remove->setObjectName("actRemoveFrameRow");
+    remove->setEnabled(FSession->Modules().size() > 1);
+    if (menu.exec(viewport()->mapToGlobal(at)) == remove) OnRemoveForm(*form);
+  });
+}
+
+host::TForm* QtProjectManager::FormOf(QTreeWidgetItem* item) const {
+  if (!item || !FSession) return nullptr;
+  return FSession->FindForm(item->text(1).toStdString());
 }
 
 void QtProjectManager::Show(const ide::TDesignSession* session) {

@@ -16,6 +16,10 @@ class QtProjectManager : public QTreeWidget {
   // Shows the session's project (null: none) as it is now.
   void Show(const ide::TDesignSession* session);
   std::function<void(host::TForm&)> OnOpenForm;
+  // Remove Frame chosen on the frame's row.
+  std::function<void(host::TForm&)> OnRemoveForm;
+  // The frame of a row; null for a unit without one, or no row.
+  host::TForm* FormOf(QTreeWidgetItem* item) const;
 
  private:
   const ide::TDesignSession* FSession = nullptr;

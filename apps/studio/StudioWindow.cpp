@@ -150,6 +150,7 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
     }
     SetCurrentForm(&form);
   };
+  FProjectManager->OnRemoveForm = [this](host::TForm& form) { RemoveFrame(&form); };
   setCentralWidget(FProjectManager);
 
   BuildMenus();
