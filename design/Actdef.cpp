@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "design/ProjectAssets.h"
@@ -533,7 +534,11 @@ void TActionProperty::Edit() {
   // The new frame first: a frame that is not made (CreateFrame said why) or that fails leaves
   // the action as it was, rather than leading nowhere.
   std::string newFrame;
+  // The new frame and the action that goes to it are one step for undo.
+  std::optional<ide::TStepGroup> oneStep;
   if (action->ActionType() == acFrame && wizard->PageIndex() == TActDefDlg::pgNewFrame) {
+    oneStep.emplace("Action of " + (component ? component->Name() : std::string("the component")) +
+                    " to a New Frame");
     try {
       newFrame = wizard->CreateFrame();
     } catch (...) {

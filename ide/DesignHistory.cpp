@@ -156,13 +156,16 @@ uint64_t NextStepSequence() {
 }
 
 void TDesignHistory::Record(std::string name, std::string mergeKey, const std::string& before,
-                            const std::string& after) {
+                            const std::string& after, uint64_t group) {
   if (before == after) return;
   FUndone.clear();
   // Below the saved point, a new step makes the saved text unreachable by undo and redo.
   if (FClean > FDone.size()) FClean = SIZE_MAX;
-  if (FMergeable && !mergeKey.empty() && !FDone.empty() && FDone.back().MergeKey == mergeKey &&
-      FClean != FDone.size()) {
+  // Within a group, every change to the form is one step; outside, those of one key in a row.
+  const bool merges =
+      !FDone.empty() && FDone.back().Group == group &&
+      (group != 0 || (FMergeable && !mergeKey.empty() && FDone.back().MergeKey == mergeKey));
+  if (merges && FClean != FDone.size()) {
     TDesignStep& last = FDone.back();
     last.Patch = TTextPatch::Between(last.Patch.Revert(before), after);
     last.Name = std::move(name);
@@ -170,7 +173,7 @@ void TDesignHistory::Record(std::string name, std::string mergeKey, const std::s
     if (last.Patch.Empty()) FDone.pop_back();
     return;
   }
-  FDone.push_back({std::move(name), NextStepSequence(), std::move(mergeKey),
+  FDone.push_back({std::move(name), NextStepSequence(), std::move(mergeKey), group,
                    TTextPatch::Between(before, after)});
   FMergeable = true;
 }

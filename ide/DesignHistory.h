@@ -47,6 +47,9 @@ struct TDesignStep {
   // Steps with the same key, one right after another, are one step (key moves, edits of one
   // property); empty: never merged.
   std::string MergeKey;
+  // The changes made together with others, on other forms or the project (a new frame and the
+  // action that goes to it), share a group and are undone together; 0: none.
+  uint64_t Group = 0;
   TTextPatch Patch;  // from the text before the step to the text after it
 };
 
@@ -56,13 +59,15 @@ class TDesignHistory {
   // A step from before to after: merged into the last one when their keys agree and nothing was
   // taken back, saved or stepped over since; a step that changes nothing is no step.
   void Record(std::string name, std::string mergeKey, const std::string& before,
-              const std::string& after);
+              const std::string& after, uint64_t group = 0);
   bool CanUndo() const { return !FDone.empty(); }
   // How many steps undo can take back.
   size_t Steps() const { return FDone.size(); }
   // When the step undo or redo would take was taken; 0 when there is none.
   uint64_t UndoSequence() const { return FDone.empty() ? 0 : FDone.back().Sequence; }
   uint64_t RedoSequence() const { return FUndone.empty() ? 0 : FUndone.back().Sequence; }
+  uint64_t UndoGroup() const { return FDone.empty() ? 0 : FDone.back().Group; }
+  uint64_t RedoGroup() const { return FUndone.empty() ? 0 : FUndone.back().Group; }
   bool CanRedo() const { return !FUndone.empty(); }
   const std::string& UndoName() const;
   const std::string& RedoName() const;

@@ -275,6 +275,7 @@ bool TDesignSession::CreateModule(const std::string& fileName, TIMemoryStream& s
   if (flags.Contains(cmAddToProject))
     RecordProjectStep({"New Frame " + added.Name(),
                        0,
+                       0,
                        true,
                        FModules.size() - 1,
                        {},
@@ -307,7 +308,7 @@ TFormDesigner& TDesignSession::FormDesignerOf(host::TForm& form) {
 void TDesignSession::RecordStep(TOpenForm& open, std::string name, std::string mergeKey) {
   std::string text = host::WriteComponentText(*open.Form);
   if (text == open.LastText) return;
-  open.History.Record(std::move(name), std::move(mergeKey), open.LastText, text);
+  open.History.Record(std::move(name), std::move(mergeKey), open.LastText, text, FGroup);
   open.LastText = std::move(text);
 }
 
@@ -444,6 +445,7 @@ bool TDesignSession::Redo(host::TForm& form) {
 
 void TDesignSession::RecordProjectStep(TProjectStep step) {
   step.Sequence = NextStepSequence();
+  step.Group = FGroup;
   FProjectDone.push_back(std::move(step));
   FProjectUndone.clear();
 }
@@ -516,7 +518,7 @@ std::vector<std::string> TDesignSession::RemoveFrame(host::TForm& form) {
   std::string name = "Remove Frame " + form.Name();
   TKeptFrame kept = TakeOut(index);
   ReplaceProjectText(after);
-  RecordProjectStep({name, 0, false, index, std::move(kept), before, after});
+  RecordProjectStep({name, 0, 0, false, index, std::move(kept), before, after});
   ++FChanges;
   if (OnProjectChanged) OnProjectChanged();
   return links;
@@ -575,24 +577,112 @@ bool TDesignSession::ProjectRedoComesFirst(const host::TForm* form) const {
   return CanRedoProject() && (formStep == 0 || FProjectUndone.back().Sequence < formStep);
 }
 
+void TDesignSession::BeginStepGroup(const std::string& name) {
+  if (FGroupDepth++ > 0) return;
+  FGroup = NextStepSequence();
+  FGroupNames[FGroup] = name;
+}
+
+void TDesignSession::EndStepGroup() {
+  if (FGroupDepth > 0 && --FGroupDepth == 0) FGroup = 0;
+}
+
+bool TDesignSession::LatestOfGroup(uint64_t group, bool done, TOpenForm*& form) const {
+  // Undo goes from the latest step of the group back, redo from the earliest on.
+  uint64_t best = 0;
+  bool found = false;
+  auto consider = [&](uint64_t sequence, uint64_t stepGroup, TOpenForm* where) {
+    if (sequence == 0 || stepGroup != group) return;
+    if (!found || (done ? sequence > best : sequence < best)) {
+      best = sequence;
+      form = where;
+      found = true;
+    }
+  };
+  if (done && CanUndoProject())
+    consider(FProjectDone.back().Sequence, FProjectDone.back().Group, nullptr);
+  if (!done && CanRedoProject())
+    consider(FProjectUndone.back().Sequence, FProjectUndone.back().Group, nullptr);
+  for (const TOpenForm& open : FOpenForms) {
+    const TDesignHistory& h = open.History;
+    consider(done ? h.UndoSequence() : h.RedoSequence(), done ? h.UndoGroup() : h.RedoGroup(),
+             const_cast<TOpenForm*>(&open));
+  }
+  return found;
+}
+
+void TDesignSession::UndoGroup(uint64_t group) {
+  for (TOpenForm* open = nullptr; group != 0 && LatestOfGroup(group, true, open);) {
+    if (!open)
+      UndoProject();
+    else
+      Undo(*open->Form);
+  }
+}
+
+void TDesignSession::RedoGroup(uint64_t group) {
+  for (TOpenForm* open = nullptr; group != 0 && LatestOfGroup(group, false, open);) {
+    if (!open)
+      RedoProject();
+    else
+      Redo(*open->Form);
+  }
+}
+
 bool TDesignSession::UndoLatest(host::TForm* form) {
-  if (ProjectUndoComesFirst(form)) return UndoProject();
-  return form && Undo(*form);
+  uint64_t group = 0;
+  bool done = false;
+  if (ProjectUndoComesFirst(form)) {
+    group = FProjectDone.back().Group;
+    done = UndoProject();
+  } else if (form) {
+    group = FindOpen(*form) ? FindOpen(*form)->History.UndoGroup() : 0;
+    done = Undo(*form);
+  }
+  if (done) UndoGroup(group);
+  return done;
 }
 
 bool TDesignSession::RedoLatest(host::TForm* form) {
-  if (ProjectRedoComesFirst(form)) return RedoProject();
-  return form && Redo(*form);
+  uint64_t group = 0;
+  bool done = false;
+  if (ProjectRedoComesFirst(form)) {
+    group = FProjectUndone.back().Group;
+    done = RedoProject();
+  } else if (form) {
+    group = FindOpen(*form) ? FindOpen(*form)->History.RedoGroup() : 0;
+    done = Redo(*form);
+  }
+  if (done) RedoGroup(group);
+  return done;
 }
 
 std::string TDesignSession::UndoLatestName(const host::TForm* form) const {
-  if (ProjectUndoComesFirst(form)) return FProjectDone.back().Name;
-  return form ? UndoName(*form) : std::string();
+  uint64_t group = 0;
+  std::string name;
+  if (ProjectUndoComesFirst(form)) {
+    group = FProjectDone.back().Group;
+    name = FProjectDone.back().Name;
+  } else if (form) {
+    group = FindOpen(*form) ? FindOpen(*form)->History.UndoGroup() : 0;
+    name = UndoName(*form);
+  }
+  auto named = FGroupNames.find(group);
+  return named == FGroupNames.end() ? name : named->second;
 }
 
 std::string TDesignSession::RedoLatestName(const host::TForm* form) const {
-  if (ProjectRedoComesFirst(form)) return FProjectUndone.back().Name;
-  return form ? RedoName(*form) : std::string();
+  uint64_t group = 0;
+  std::string name;
+  if (ProjectRedoComesFirst(form)) {
+    group = FProjectUndone.back().Group;
+    name = FProjectUndone.back().Name;
+  } else if (form) {
+    group = FindOpen(*form) ? FindOpen(*form)->History.RedoGroup() : 0;
+    name = RedoName(*form);
+  }
+  auto named = FGroupNames.find(group);
+  return named == FGroupNames.end() ? name : named->second;
 }
 
 uint64_t TDesignSession::UndoSequence(const host::TForm& form) const {

@@ -113,6 +113,9 @@ class TDesignSession : public TIToolServices {
   uint64_t UndoSequence(const host::TForm& form) const;
   uint64_t RedoSequence(const host::TForm& form) const;
 
+  void BeginStepGroup(const std::string& name) override;
+  void EndStepGroup() override;
+
   // Whether anything differs from the project's files: a form, a unit, the project file.
   // Undoing back to what was saved makes it false again.
   bool Modified() const;
@@ -220,6 +223,7 @@ class TDesignSession : public TIToolServices {
   struct TProjectStep {
     std::string Name;
     uint64_t Sequence = 0;
+    uint64_t Group = 0;
     bool Added = false;  // a frame added (else removed)
     size_t Index = 0;    // of its module
     TKeptFrame Frame;    // while it is out of the project
@@ -229,6 +233,14 @@ class TDesignSession : public TIToolServices {
   TKeptFrame TakeOut(size_t index);
   void PutBack(size_t index, TKeptFrame frame);
   void RecordProjectStep(TProjectStep step);
+  int FGroupDepth = 0;
+  uint64_t FGroup = 0;  // of the steps taken now; 0 outside a group
+  std::map<uint64_t, std::string> FGroupNames;
+  // The step of the group done last (undone first) of all, on a form (null: the project's);
+  // false when none is left.
+  bool LatestOfGroup(uint64_t group, bool done, TOpenForm*& form) const;
+  void UndoGroup(uint64_t group);
+  void RedoGroup(uint64_t group);
   // Whether Undo or Redo on the form takes the project's step rather than the form's own.
   bool ProjectUndoComesFirst(const host::TForm* form) const;
   bool ProjectRedoComesFirst(const host::TForm* form) const;

@@ -55,11 +55,28 @@ class TIToolServices {
   // Creates a module from a unit source and a form file; flags say how it joins the project.
   virtual bool CreateModule(const std::string& fileName, TIMemoryStream& source,
                             TIMemoryStream& form, TCreateModuleFlags flags) = 0;
+  // The changes made from BeginStepGroup to its EndStepGroup, on any form and the project, are
+  // one step for undo, named name (a new frame and the action that goes to it). A group begun
+  // within another is part of it.
+  virtual void BeginStepGroup(const std::string& name);
+  virtual void EndStepGroup();
 };
 
 // The running IDE's services; null when no IDE runs, and callers then do nothing.
 extern TIToolServices* ToolServices;
 // Installed by the IDE for its lifetime (it keeps ownership); null uninstalls.
 void SetToolServices(TIToolServices* services);
+
+// A group of steps for the life of the object, on the running IDE's services if any.
+class TStepGroup {
+ public:
+  explicit TStepGroup(const std::string& name);
+  ~TStepGroup();
+  TStepGroup(const TStepGroup&) = delete;
+  TStepGroup& operator=(const TStepGroup&) = delete;
+
+ private:
+  TIToolServices* FServices;
+};
 
 }  // namespace ide

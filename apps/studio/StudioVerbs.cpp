@@ -418,13 +418,16 @@ const TScriptVerbTable& StudioVerbs() {
        })},
       {.Name = "undo",
        .Verb = svUndo,
-       .Forms = {{"FORM", "the frame's last change taken back"},
-                 {"", "the project's last step taken back: a frame added or removed"}},
+       .Forms =
+           {{"FORM", "the frame's last change taken back"},
+            {"",
+             "the project's last step taken back: a frame added or removed, with what was done "
+             "together with it (the Action wizard's action to its new frame)"}},
        .Parse = ReadFormOrNothing,
        .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
          ide::TDesignSession& session = studio.Session(c);
          if (c.Form.empty()) {
-           if (!session.UndoProject()) studio.Fail(c, NoProjectStep(true));
+           if (!session.UndoLatest(nullptr)) studio.Fail(c, NoProjectStep(true));
            return;
          }
          TForm& form = studio.DesignForm(c);
@@ -433,12 +436,12 @@ const TScriptVerbTable& StudioVerbs() {
       {.Name = "redo",
        .Verb = svRedo,
        .Forms = {{"FORM", "the change last taken back made again"},
-                 {"", "the project's step last taken back made again"}},
+                 {"", "the project's step last taken back made again, with what goes with it"}},
        .Parse = ReadFormOrNothing,
        .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
          ide::TDesignSession& session = studio.Session(c);
          if (c.Form.empty()) {
-           if (!session.RedoProject()) studio.Fail(c, NoProjectStep(false));
+           if (!session.RedoLatest(nullptr)) studio.Fail(c, NoProjectStep(false));
            return;
          }
          TForm& form = studio.DesignForm(c);

@@ -280,3 +280,39 @@ TEST_F(DesignSessionTest, ANewFrameIsTakenBackAndGivenAgain) {
   ASSERT_NE(session.FindForm("Form3"), nullptr);
   EXPECT_EQ(session.Save(), (std::vector<std::string>{"Unit3.pas", "Unit3.dfm", "Basic.dpr"}));
 }
+
+// Changes made as one (a new frame and the action on another frame that goes to it) are undone
+// and redone together, from whichever frame, under the group's name.
+TEST_F(DesignSessionTest, AGroupOfStepsOnAFrameAndTheProjectIsUndoneInOne) {
+  ide::TDesignSession session(File("Basic.dpr"));
+  ide::SetToolServices(&session);
+  host::TForm* form1 = session.FindForm("Form1");
+  ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Caption", "Before");
+  {
+    ide::TStepGroup group("Action of Label1 to a New Frame");
+    ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
+    ASSERT_TRUE(session.CreateModule(File("Unit3.pas"), source, form,
+                                     {ide::cmAddToProject, ide::cmShowForm, ide::cmMarkModified}));
+    ide::SetPropertyText(session.DesignerOf(*form1), *form1->FindComponent("Label1"), "Caption",
+                         "Go on");
+    ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Caption", "During");
+  }
+  for (host::TForm* from : {form1, session.FindForm("Form2")}) {
+    SCOPED_TRACE(from->Name());
+    EXPECT_EQ(session.UndoLatestName(from), "Action of Label1 to a New Frame");
+    ASSERT_TRUE(session.UndoLatest(from));
+    EXPECT_EQ(session.FindForm("Form3"), nullptr);
+    EXPECT_EQ(form1->Caption(), "Before");
+    EXPECT_EQ(dynamic_cast<host::TLabel*>(form1->FindComponent("Label1"))->Caption(), "Welcome");
+    EXPECT_EQ(session.RedoLatestName(from), "Action of Label1 to a New Frame");
+    ASSERT_TRUE(session.RedoLatest(from));
+    ASSERT_NE(session.FindForm("Form3"), nullptr);
+    EXPECT_EQ(form1->Caption(), "During");
+  }
+  // The step before the group is a step of its own.
+  ASSERT_TRUE(session.UndoLatest(form1));
+  EXPECT_EQ(form1->Caption(), "Before");
+  ASSERT_TRUE(session.UndoLatest(form1));
+  EXPECT_EQ(form1->Caption(), "Basic");
+  EXPECT_FALSE(session.Modified());
+}

@@ -504,6 +504,29 @@ TEST_F(StudioProgramTest, SaveAsTakesTheWholeProjectAndNeverMixesItWithAnother) 
   EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
 }
 
+// The Action wizard's new frame and the action that goes to it are one step: one undo takes
+// both back and leaves nothing to save; one redo gives both again.
+TEST_F(StudioProgramTest, TheWizardsNewFrameAndItsActionAreUndoneInOne) {
+  const std::string dpr = ReadFile(TourFile("Tour.dpr")), unit4 = ReadFile(TourFile("Unit4.dfm"));
+  const std::string wizard =
+      "edit Form4.HyperImage1 Action\n"
+      "select ActDefDlg.cbActionsList \"MultMedia Frame\"\n"
+      "click ActDefDlg.NextButton 5 5\n"
+      "click ActDefDlg.bbNewFrame 5 5\n"
+      "click ActDefDlg.NextButton 5 5\n";
+  TProcessResult r = Studio(wizard + "undo\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("show TForm5\n"), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out.find("saved"), std::string::npos) << r.Out;
+  EXPECT_EQ(ReadFile(TourFile("Tour.dpr")), dpr);
+  EXPECT_EQ(ReadFile(TourFile("Unit4.dfm")), unit4);
+
+  r = Studio(wizard + "undo\nredo\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(ReadFile(TourFile("Tour.dpr")).find("Unit5 in 'Unit5.pas' {Form5}"), std::string::npos);
+  EXPECT_NE(ReadFile(TourFile("Unit4.dfm")).find("Action.Frame = 'Form5'"), std::string::npos);
+}
+
 // A copy of the project takes every file its frames name inside its folder, subfolders too, and
 // runs with the original gone; what they name outside stays named there, and the check says so.
 TEST_F(StudioProgramTest, SaveAsCarriesFilesInSubfoldersAndTheCheckWarnsOfPathsOutside) {
