@@ -441,7 +441,11 @@ void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere) {
   if (scriptedDialogs)
     SetDialogService(std::make_unique<TScriptedDialogs>());
   else
-    SetDialogService(std::make_unique<QtDialogs>());
+    SetDialogService(MakeQtDialogs());
+}
+
+std::unique_ptr<IDialogService> MakeQtDialogs() {
+  return std::make_unique<QtDialogs>();
 }
 
 QWidget* WidgetOf(const TWinControl& control) {

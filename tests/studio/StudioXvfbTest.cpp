@@ -3,22 +3,29 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
+#include <functional>
 
 #include "apps/studio/PaletteBar.h"
 #include "apps/studio/ProjectManager.h"
 #include "apps/studio/PropertyPanel.h"
 #include "apps/studio/StudioRun.h"
 #include "apps/studio/StudioWindow.h"
+#include "host/Dialogs.h"
 #include "host/HostClasses.h"
 #include "host/qt/QtBackend.h"
 #include "ide/PropertyPath.h"
@@ -362,6 +369,198 @@ TEST(StudioXvfbTest, AFrameIsRemovedFromItsRowAndCtrlZBringsItBack) {
   EXPECT_TRUE(host::qt::WidgetOf(real.Form("Form2"))->isVisible());
   EXPECT_EQ(manager.findItems("Unit2", Qt::MatchExactly).size(), 1);
   EXPECT_TRUE(real.Messages.empty()) << real.Messages.front();
+}
+
+// The middle of a menu's title in the studio's menu bar.
+QPoint MenuTitle(QtStudioWindow& studio, const QString& title) {
+  for (QAction* menu : studio.menuBar()->actions())
+    if (menu->text() == title)
+      return studio.menuBar()->mapToGlobal(studio.menuBar()->actionGeometry(menu).center());
+  ADD_FAILURE() << title.toStdString() << " is no menu";
+  return {};
+}
+
+// Does act on the next modal window as soon as it shows, from within that window's own loop,
+// and makes it the active one, as a window manager would.
+void OnNextModal(std::function<void(QWidget&)> act) {
+  auto* timer = new QTimer;
+  QPointer<QWidget> before = QApplication::activeModalWidget();
+  QObject::connect(timer, &QTimer::timeout, [timer, before, act = std::move(act)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == before || !modal->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    modal->activateWindow();
+    QTest::qWait(400);
+    act(*modal);
+  });
+  timer->start(100);
+}
+
+// Clicks, with the pointer, the button of a window that shows that text.
+void ClickButton(QWidget& window, const QString& text) {
+  for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+    if (button->isVisible() && button->text() == text) {
+      const QPoint p = button->mapToGlobal(button->rect().center());
+      Xdotool({"mousemove", Num(p.x()), Num(p.y()), "sleep", "0.1", "click", "1"}, 400);
+      return;
+    }
+  ADD_FAILURE() << "no button " << text.toStdString() << " in "
+                << window.windowTitle().toStdString();
+}
+
+// Types a path into a file dialog's name box, clicked first, and takes it with Enter.
+void TypeIntoFileDialog(QWidget& dialog, const std::string& path) {
+  auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(name, nullptr) << dialog.metaObject()->className();
+  const QPoint p = name->mapToGlobal(name->rect().center());
+  Xdotool({"mousemove", Num(p.x()), Num(p.y()), "sleep", "0.1", "click", "1", "key", "ctrl+a",
+           "type", "--delay", "10", QString::fromStdString(path)},
+          400);
+  SaveScreen("studio-xvfb-lesson-file-dialog.png");
+  Xdotool({"key", "Return"}, 400);
+}
+
+std::string LessonFrame(int n, const char* caption) {
+  return "object Form" + std::to_string(n) + ": TForm" + std::to_string(n) +
+         "\n  Left = 440\n  Top = 60\n  Width = 520\n  Height = 360\n  Caption = '" + caption +
+         "'\nend\n";
+}
+
+// A teacher's lesson made with the pointer and the keyboard alone, every dialog the real one: a
+// hot image dragged from the palette, a second placed by two clicks and the two lined up, a
+// picture loaded through the picture editor, a wave from another folder picked (and so copied
+// in), a frame removed, saved. The application then checks clean, runs, and a copy made by Save
+// Project As runs with the original folder gone.
+TEST(StudioXvfbTest, ALessonIsBuiltWithThePointerAndKeyboardAlone) {
+  RequireX();
+  // The real dialogs, as the studio shows them, for this test alone.
+  host::SetDialogService(host::qt::MakeQtDialogs());
+  struct TScriptedAgain {
+    ~TScriptedAgain() { host::SetDialogService(std::make_unique<host::TScriptedDialogs>()); }
+  } scriptedAgain;
+  TRealStudio real(
+      {LessonFrame(1, "The Water Cycle"), LessonFrame(2, "Clouds"), LessonFrame(3, "Draft")});
+  ASSERT_TRUE(real.Opened);
+  testing_support::TempDir outside;
+  ASSERT_TRUE(WritePng(outside.File("sun.png"), 90, 70, QColor(250, 200, 40)));
+  testing_support::WriteTone(outside.File("rain.wav"), 4410);
+  QWidget& window = real.Window("Form1", {440, 60});
+  const int pause = QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100;
+  auto& palette = real.Studio->Palette();
+  auto at = [&](int x, int y) { return window.mapToGlobal(QPoint(x, y)); };
+  auto button = [&](const char* cls) {
+    QToolButton* b = palette.ButtonOf(cls);
+    return b->mapToGlobal(b->rect().center());
+  };
+  auto click = [&](QPoint p, QStringList more = {}) {
+    // The pointer settles before the press, so that the press lands where it points.
+    Xdotool(QStringList{"mousemove", Num(p.x()), Num(p.y()), "sleep", "0.1", "click", "1"} + more);
+    QTest::qWait(pause);
+  };
+
+  DragWithPointer(button("THyperImage"), at(24, 40), 12);
+  QTest::qWait(pause);
+  click(button("THyperImage"));
+  click(at(220, 70));
+  click(button("TWavePlay"));
+  click(at(440, 30));
+  ASSERT_NE(real.Form("Form1").FindComponent("HyperImage2"), nullptr);
+  ASSERT_NE(real.Form("Form1").FindComponent("WavePlay1"), nullptr);
+
+  // Lined up by their tops, from the Edit menu (the narrow studio hides the toolbar's buttons):
+  // the menu and its submenu opened by their letters.
+  click(real.Middle("Form1", "HyperImage1"));
+  Xdotool({"mousemove", Num(real.Middle("Form1", "HyperImage2").x()),
+           Num(real.Middle("Form1", "HyperImage2").y()), "sleep", "0.1", "keydown", "shift",
+           "click", "1", "keyup", "shift"});
+  QTest::qWait(pause);
+  ASSERT_EQ(real.Studio->Session()->FormDesignerOf(real.Form("Form1")).Selection().size(), 2u);
+  const QPoint edit = MenuTitle(*real.Studio, "&Edit");
+  Xdotool({"mousemove", Num(edit.x()), Num(edit.y()), "click", "1", "sleep", "0.6", "key", "l",
+           "sleep", "0.6", "key", "t"},
+          400);
+  EXPECT_EQ(real.Get<host::TControl>("Form1", "HyperImage2").Top(), 40);
+
+  // The picture, through the inspector's "..." and the picture editor's Load and OK, the file
+  // dialog taking the typed path.
+  click(real.Middle("Form1", "HyperImage1"));
+  QToolButton* dots = real.Studio->PropertyPanel().DialogButton("Picture");
+  ASSERT_NE(dots, nullptr);
+  OnNextModal([&](QWidget& editor) {
+    SaveScreen("studio-xvfb-lesson-picture-editor.png");
+    OnNextModal([&](QWidget& files) { TypeIntoFileDialog(files, outside.File("sun.png")); });
+    ClickButton(editor, "&Load...");
+    ClickButton(editor, "OK");
+  });
+  click(dots->mapToGlobal(dots->rect().center()));
+  EXPECT_FALSE(real.Get<mebrox::THyperImage>("Form1", "HyperImage1").Picture().Empty());
+
+  // The wave, by a double-click on its player: picked from another folder, it is copied in and
+  // the designer told so.
+  OnNextModal([&](QWidget& files) {
+    OnNextModal([&](QWidget& told) {
+      SaveScreen("studio-xvfb-lesson-wave-copied.png");
+      ClickButton(told, "OK");
+    });
+    TypeIntoFileDialog(files, outside.File("rain.wav"));
+  });
+  // A component without a window shows as an icon at its design place.
+  host::TComponent& player = *real.Form("Form1").FindComponent("WavePlay1");
+  click(at(player.DesignLeft() + 12, player.DesignTop() + 12), {"click", "1"});
+  EXPECT_EQ(real.Get<mebrox::TWavePlay>("Form1", "WavePlay1").GetWaveName(), "rain.wav");
+  EXPECT_TRUE(fs::exists(real.File("rain.wav")));
+  SaveScreen("studio-xvfb-lesson.png");
+
+  // The draft frame goes, from its row in the project manager.
+  real.Studio->raise();
+  real.Studio->activateWindow();
+  QTest::qWait(300);
+  auto& manager = real.Studio->ProjectManager();
+  const QPoint row = manager.viewport()->mapToGlobal(
+      manager.visualItemRect(manager.findItems("Unit3", Qt::MatchExactly).value(0)).center());
+  Xdotool({"mousemove", Num(row.x()), Num(row.y()), "click", "3", "sleep", "0.6", "key", "Down",
+           "key", "Return", "sleep", "0.8", "key", "Return"},
+          500);
+  EXPECT_EQ(real.Studio->Session()->FindForm("Form3"), nullptr);
+  real.Studio->activateWindow();
+  QTest::qWait(300);
+  Xdotool({"key", "ctrl+s"}, 500);
+  EXPECT_FALSE(real.Studio->Session()->Modified());
+  EXPECT_TRUE(real.Messages.empty()) << real.Messages.front();
+
+  // What mebrox-run makes of it.
+  auto run = [](const QStringList& args, const std::string& folder) {
+    QProcess p;
+    p.setWorkingDirectory(QString::fromStdString(folder));
+    p.start(MEBROX_RUN_PROGRAM, args);
+    p.waitForFinished(60000);
+    return std::make_pair(
+        p.exitCode(),
+        QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError()).toStdString());
+  };
+  auto [code, out] = run({"--check", "Test.dpr"}, real.File(""));
+  EXPECT_EQ(code, 0) << out;
+  EXPECT_EQ(out.find("outside the project folder"), std::string::npos) << out;
+  testing_support::WriteFile(real.File("walk.txt"),
+                             "click Form1.HyperImage1 10 10\nscreenshot Form1 lesson.png\n");
+  std::tie(code, out) = run({"--headless", "--script", "walk.txt", "Test.dpr"}, real.File(""));
+  EXPECT_EQ(code, 0) << out;
+
+  // A copy elsewhere, made from the File menu's Save Project As, runs with the original gone.
+  testing_support::TempDir elsewhere;
+  real.Studio->OnChooseFile = [&](bool, const QString&) {
+    return QString::fromStdString(elsewhere.File("Lesson.dpr"));
+  };
+  real.Studio->Command("actSaveAs")->trigger();
+  EXPECT_TRUE(fs::exists(elsewhere.File("rain.wav")));
+  fs::remove_all(real.File(""));
+  std::tie(code, out) = run({"--check", "Lesson.dpr"}, elsewhere.Path());
+  EXPECT_EQ(code, 0) << out;
+  std::tie(code, out) =
+      run({"--headless", "--script", "/dev/null", "Lesson.dpr"}, elsewhere.Path());
+  EXPECT_EQ(code, 0) << out;
+  EXPECT_NE(out.find("show TForm1"), std::string::npos) << out;
 }
 
 TEST(StudioXvfbTest, FramesOpenOnTheScreenAndNewOnesBesideTheOthers) {
