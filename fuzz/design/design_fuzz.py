@@ -254,6 +254,11 @@ class ScriptGenerator:
         self.saveas_count = 0
         self.length = self.rng.randint(min(8, max_length), max_length)
         self.closed = False  # a dialog was left open: nothing may follow
+        # The project's own steps, frames added and removed: ("added" | "removed", Form).
+        self.project_done = []
+        self.project_undone = []
+        # False once a dialog may have added a frame the model does not know of.
+        self.project_known = True
 
     # ---- helpers
 
@@ -316,6 +321,7 @@ class ScriptGenerator:
             (self.drop, 10), (self.set_property, 24), (self.edit_property, 9), (self.verb, 4),
             (self.dblclick, 3), (self.expert, 3), (self.select, 7), (self.move_size, 6),
             (self.clipboard_line, 9), (self.order, 2), (self.undo_redo, 6), (self.newframe, 2),
+            (self.removeframe, 2), (self.project_undo_redo, 3),
             (self.save, 6), (self.saveas, 1), (self.pointer, 2), (self.misc, 2),
         ]
         choices = [v for v, _ in verbs]
@@ -607,6 +613,40 @@ class ScriptGenerator:
     def newframe(self):
         self.emit("newframe")
         self.add_frame()
+        added = self.forms["form%d" % self.units]
+        self.project_done.append(("added", added))
+        self.project_undone.clear()
+
+    def removeframe(self):
+        form = self.form()
+        self.emit("removeframe", form.name)
+        # The project keeps its last frame: the line is refused then.
+        if len(self.forms) > 1:
+            del self.forms[form.name.lower()]
+            self.project_done.append(("removed", form))
+            self.project_undone.clear()
+
+    def project_undo_redo(self):
+        """undo and redo without a frame: the project's own steps."""
+        if not self.project_known:
+            return
+        if self.project_done and (not self.project_undone or self.rng.random() < 0.5):
+            self.emit("undo")
+            kind, form = self.project_done.pop()
+            self.project_undone.append((kind, form))
+            gone = kind == "added"
+        elif self.project_undone:
+            self.emit("redo")
+            kind, form = self.project_undone.pop()
+            self.project_done.append((kind, form))
+            gone = kind == "removed"
+        else:
+            return
+        if gone:
+            self.forms.pop(form.name.lower(), None)
+        else:
+            form.selection = []
+            self.forms[form.name.lower()] = form
 
     def save(self):
         self.emit("save")
@@ -652,6 +692,8 @@ class ScriptGenerator:
 
     def work_dialog(self, dialog, form):
         worker = getattr(self, "dialog_" + dialog, None)
+        if dialog == "ActDefDlg":
+            self.project_known = False  # its New Frame adds a frame with a step of the project's
         # The wizard opens on the action the component has, which may end it at the first Next.
         steps = self.rng.randint(1 if dialog == "ActDefDlg" else 0, 8)
         state = {"form": form}
