@@ -1,5 +1,6 @@
 #pragma once
 
+class QObject;
 class QWidget;
 
 namespace host {
@@ -17,5 +18,7 @@ void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere = true);
 // The Qt widget of a windowed control while it has a window; null otherwise. For a shell that
 // lays its own widgets over the kit's windows, as a designer's marks over a designed form.
 QWidget* WidgetOf(const TWinControl& control);
+// The control whose window the kit paints is object; null for any other object.
+TWinControl* KitWindowControl(const QObject* object);
 
 }  // namespace host::qt
