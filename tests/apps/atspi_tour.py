@@ -256,6 +256,17 @@ def inner(argv):
         until("the note to close", lambda: not any(
             w.getRoleName() == "alert" and "showing" in states(w) for w in frames(app)))
 
+        # A word that switches the text: the links are the new text's words.
+        press(links[names.index("another text")])
+        text = next(n for n in walk(first) if n.getRoleName() == "paragraph")
+        until("the links of the other text", lambda: "first text" in
+              [c.name for c in children(text)])
+        print("After 'another text':")
+        print("\n".join(tree(text)))
+        press(next(c for c in children(text) if c.name == "first text"))
+        until("the links of the first text again", lambda: "second frame" in
+              [c.name for c in children(text)])
+
         # Through the tour by pressing links alone, to the hot area that leaves with a bookmark.
         second = go(app, first, "second frame")
         third = go(app, second, "third frame")
@@ -273,6 +284,15 @@ def inner(argv):
         pause = next((n for n in nodes if n.name in ("Pause", "Resume")), None)
         if pause is None or pause.getRoleName() != "push button" or pause.name != "Pause":
             fail("the pause button is not a button named Pause")
+        # With the tune playing, the button pauses it and then offers to resume, checked.
+        press(next(n for n in walk(gallery) if n.name == "melody"))
+        press(pause)
+        until("the pause button to offer to resume", lambda: pause.name == "Resume")
+        print(f"After pressing Pause: {describe(pause)} {sorted(states(pause))}")
+        if "checked" not in states(pause):
+            fail("the pause button that resumes is not checked")
+        press(pause)
+        until("the pause button to offer to pause again", lambda: pause.name == "Pause")
         third = go(app, gallery, "go back")
         ribbon = next((n for n in walk(third) if n.description == "sets a bookmark and leaves"),
                       None)
