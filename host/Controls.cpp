@@ -142,6 +142,19 @@ void TControl::AccessiblePress(int child) {
     KeyStopClick(child);
 }
 
+TAccessibleInfo AccessibleInfoOf(const TControl& control, int child) {
+  TAccessibleInfo info = child < 0 ? control.AccessibleInfo() : control.AccessibleChild(child);
+  if (child >= 0 || !control.IsDesigning() || dynamic_cast<const TForm*>(&control)) return info;
+  std::string reads = info.Name;
+  info.Name = control.Name();
+  info.Description = control.ClassName();
+  if (!reads.empty() && reads != info.Name) info.Description += ": " + reads;
+  if (info.Role == TAccessibleRole::None) info.Role = TAccessibleRole::Graphic;
+  // Pressing a component in the designer selects it, which the designer's own keys do.
+  info.Pressable = false;
+  return info;
+}
+
 bool TControl::AccessibleFocused(int child) const {
   const TForm* form = GetParentForm(this);
   if (form && form->KeyStopControl() == this)

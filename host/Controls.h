@@ -448,6 +448,11 @@ class TCustomControl : public TWinControl {
 // The form that holds a control, or null.
 TForm* GetParentForm(const TControl* control);
 
+// What a reader is told of control (child -1) or of one of its parts: what its class says,
+// except that a component being designed is named by its Name and described by its class (and
+// what it would read as), so that the designer's user finds each one, decoration included.
+TAccessibleInfo AccessibleInfoOf(const TControl& control, int child);
+
 // How far a control runs past its parent's client area, edge by edge, in pixels: Left and Top
 // what lies before the parent's left and top edges, Right and Bottom what lies beyond its right
 // and bottom ones; all 0 for a control that fits, or that has no parent. What runs past never

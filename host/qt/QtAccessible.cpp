@@ -48,7 +48,7 @@ QAccessible::Role ToQtRole(TAccessibleRole role) {
 }
 
 TAccessibleInfo InfoOf(const TControl& control, int child) {
-  return child < 0 ? control.AccessibleInfo() : control.AccessibleChild(child);
+  return AccessibleInfoOf(control, child);
 }
 
 void AddStates(QAccessible::State& state, const TControl& control, int child,
@@ -94,7 +94,7 @@ std::vector<QAccessibleInterface*> ChildrenOf(TWinControl& control, QWidget* wid
   for (int i = 0; i < control.ControlCount(); ++i) {
     TControl* c = control.Controls(i);
     if (dynamic_cast<TWinControl*>(c)) continue;
-    if (c->AccessibleInfo().Role == TAccessibleRole::None) continue;
+    if (InfoOf(*c, -1).Role == TAccessibleRole::None) continue;
     placed.emplace_back(QPoint(c->Left(), c->Top()), InterfaceOf(*c, -1));
   }
   // The windowed ones are the widget's children, whether the kit paints them or Qt does.
@@ -128,9 +128,9 @@ class QtKitWindowAccessible final : public QAccessibleWidget {
   TWinControl* Control() const { return KitWindowControl(object()); }
 
   bool isValid() const override { return QAccessibleWidget::isValid() && Control(); }
-  QAccessible::Role role() const override { return ToQtRole(Control()->AccessibleInfo().Role); }
+  QAccessible::Role role() const override { return ToQtRole(InfoOf(*Control(), -1).Role); }
   QString text(QAccessible::Text t) const override {
-    TAccessibleInfo info = Control()->AccessibleInfo();
+    TAccessibleInfo info = InfoOf(*Control(), -1);
     if (t == QAccessible::Name) return QString::fromStdString(info.Name);
     if (t == QAccessible::Description) return QString::fromStdString(info.Description);
     return QAccessibleWidget::text(t);
@@ -140,7 +140,7 @@ class QtKitWindowAccessible final : public QAccessibleWidget {
     TWinControl* control = Control();
     // The window has Qt's keyboard while the stops take it in turn; the stop is what has it.
     if (KeyStopInterface(*control)) s.focused = false;
-    AddStates(s, *control, -1, control->AccessibleInfo());
+    AddStates(s, *control, -1, InfoOf(*control, -1));
     return s;
   }
   int childCount() const override { return static_cast<int>(Children().size()); }
@@ -167,11 +167,11 @@ class QtKitWindowAccessible final : public QAccessibleWidget {
   }
 
   QStringList actionNames() const override {
-    if (Control()->AccessibleInfo().Pressable) return {pressAction()};
+    if (InfoOf(*Control(), -1).Pressable) return {pressAction()};
     return QAccessibleWidget::actionNames();
   }
   void doAction(const QString& name) override {
-    if (name != pressAction() || !Control()->AccessibleInfo().Pressable) {
+    if (name != pressAction() || !InfoOf(*Control(), -1).Pressable) {
       QAccessibleWidget::doAction(name);
       return;
     }

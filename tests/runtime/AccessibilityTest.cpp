@@ -400,3 +400,29 @@ TEST(QtAccessibilityTest, APressOnAControlThatWentDoesNothing) {
   EXPECT_TRUE(app.Trace.empty());
   EXPECT_EQ(window->childCount(), 0);
 }
+
+TEST(AccessibilityTest, InTheDesignerEachComponentIsNamedByItsNameDecorationIncluded) {
+  Frames app(1);
+  TForm& frame = app[1];
+  frame.SetCaption("Welcome");
+  auto& image = WithAction(Place<THyperImage>(frame, "Sunset", {0, 0, 40, 40}), acDesc, "A note");
+  auto& shape = Place<TShape>(frame, "Frame1", {0, 50, 40, 90});
+  auto& label = Place<TLabel>(frame, "Label1", {0, 100, 40, 120});
+  auto& text = Place<THyperTxt>(frame, "HyperTxt1", {50, 0, 200, 100});
+  text.SetLines(TStringList{"a cat"});
+  text.Words().NewWord("cat", "0", "A cat");
+  frame.SetDesigning(true);
+  auto read = [](const TControl& c) {
+    TAccessibleInfo info = AccessibleInfoOf(c, -1);
+    return Show({info.Role, info.Name, info.Description, info.Pressable});
+  };
+  EXPECT_EQ(read(image), "button \"Sunset\" (THyperImage: Shows a description)");
+  EXPECT_EQ(read(shape), "graphic \"Frame1\" (TShape)");
+  EXPECT_EQ(read(label), "static text \"Label1\" (TLabel)");
+  EXPECT_EQ(read(text), "text \"HyperTxt1\" (THyperTxt: a cat)");
+  EXPECT_EQ(text.AccessibleChildCount(), 0);
+  EXPECT_EQ(read(frame), "window \"Welcome\" ()");
+  // At run time the same components read as what they do.
+  frame.SetDesigning(false);
+  EXPECT_EQ(read(image), "button \"Shows a description\" (shows a description) [press]");
+}
