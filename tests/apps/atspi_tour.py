@@ -38,9 +38,11 @@ def outer(argv):
             skip(f"{tool} is not installed (scripts/install-deps.sh installs it)")
     env = dict(os.environ, **{INNER: "1"})
     # A display number of its own: servers other tests start at the same time race for the low
-    # numbers that -a tries first.
-    cmd = ["xvfb-run", "-a", "-n", str(300 + os.getpid() % 600), "-s", "-screen 0 1280x1024x24", "dbus-run-session", "--",
-           sys.executable, os.path.abspath(__file__)] + argv
+    # numbers that -a tries first. Without -noreset the server resets each time its last client
+    # leaves (the probe below), refusing whoever connects in that moment.
+    cmd = ["xvfb-run", "-a", "-n", str(300 + os.getpid() % 600), "-s",
+           "-screen 0 1280x1024x24 -noreset", "dbus-run-session", "--", sys.executable,
+           os.path.abspath(__file__)] + argv
     sys.exit(subprocess.run(cmd, env=env).returncode)
 
 
@@ -196,6 +198,14 @@ def inner(argv):
             focus_events.append((event.source.getRoleName(), event.source.name))
 
     pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+    shown = []
+
+    def on_shown(event):
+        if event.detail1 or event.type.startswith("window:"):
+            shown.append((event.type, event.source.getRoleName(), event.source.name))
+
+    pyatspi.Registry.registerEventListener(on_shown, "object:state-changed:showing",
+                                           "window:activate", "window:create")
     try:
         desktop = pyatspi.Registry.getDesktop(0)
         app = until("the application on the accessibility bus", lambda: next(
@@ -247,6 +257,9 @@ def inner(argv):
             (w for w in frames(app) if w.getRoleName() == "alert" and "showing" in states(w)),
             None))
         print(f"The note: {describe(note)}")
+        # A reader reads an alert as it opens: the bus told it one came up, by its text.
+        until("an event telling the note opened", lambda: any(
+            role == "alert" and "Hypertext" in name for _, role, name in shown))
         if "Hypertext: words that lead somewhere." not in note.name:
             fail(f"the note reads {note.name!r}")
         note_text = [n.name for n in walk(note) if n.getRoleName() == "label"]
