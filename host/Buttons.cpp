@@ -111,6 +111,14 @@ void TSpeedButton::SetPressed(bool value) {
   Invalidate();
 }
 
+TAccessibleInfo TSpeedButton::AccessibleInfo() const {
+  TAccessibleInfo info = TGraphicControl::AccessibleInfo();
+  info.Role = FGroupIndex != 0 ? TAccessibleRole::ToggleButton : TAccessibleRole::Button;
+  info.Pressable = true;
+  info.Checked = FDown;
+  return info;
+}
+
 void TSpeedButton::Click() {
   if (FGroupIndex != 0) SetDown(true);
   TGraphicControl::Click();

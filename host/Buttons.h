@@ -32,6 +32,8 @@ class TSpeedButton : public TGraphicControl {
 
   // Puts a grouped button down, then fires OnClick.
   void Click() override;
+  // A button named by its caption, else its hint; a grouped one is a toggle, in while down.
+  TAccessibleInfo AccessibleInfo() const override;
 
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;

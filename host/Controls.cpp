@@ -54,6 +54,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  NotifyAccessible(*this, -1, TAccessibleEvent::Destroyed);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -97,12 +98,14 @@ void TControl::SetVisible(bool value) {
   FVisible = value;
   if (FParent) FParent->InvalidateRect(BoundsRect());
   if (FAlign != alNone) RequestAlign();
+  NotifyAccessible(*this, -1, TAccessibleEvent::StateChanged);
 }
 
 void TControl::SetEnabled(bool value) {
   if (value == FEnabled) return;
   FEnabled = value;
   Invalidate();
+  NotifyAccessible(*this, -1, TAccessibleEvent::StateChanged);
 }
 
 void TControl::SetAlign(TAlign value) {
@@ -121,6 +124,43 @@ void TControl::PaintKeyStopMark(TCanvasSurface& surface, int index) const {
 
 void TControl::KeyStopsChanged() {
   if (TForm* form = GetParentForm(this)) form->KeyStopsChanged(this);
+  NotifyAccessible(*this, -1, TAccessibleEvent::ChildrenChanged);
+}
+
+TAccessibleInfo TControl::AccessibleInfo() const {
+  TAccessibleInfo info;
+  info.Name = FCaption.empty() ? FHint : StripAccelerator(FCaption);
+  // A control that is one keyboard stop is pressed as a whole.
+  info.Focusable = info.Pressable = KeyStopCount() == 1 && AccessibleChildCount() == 0;
+  return info;
+}
+
+void TControl::AccessiblePress(int child) {
+  if (child < 0)
+    Click();
+  else
+    KeyStopClick(child);
+}
+
+TAccessibleInfo AccessibleInfoOf(const TControl& control, int child) {
+  TAccessibleInfo info = child < 0 ? control.AccessibleInfo() : control.AccessibleChild(child);
+  if (child >= 0 || !control.IsDesigning() || dynamic_cast<const TForm*>(&control)) return info;
+  std::string reads = info.Name;
+  info.Name = control.Name();
+  info.Description = control.ClassName();
+  if (!reads.empty() && reads != info.Name) info.Description += ": " + reads;
+  if (info.Role == TAccessibleRole::None) info.Role = TAccessibleRole::Graphic;
+  // Pressing a component in the designer selects it, which the designer's own keys do.
+  info.Pressable = false;
+  return info;
+}
+
+bool TControl::AccessibleFocused(int child) const {
+  const TForm* form = GetParentForm(this);
+  if (form && form->KeyStopControl() == this)
+    return AccessibleChildCount() > 0 ? child == form->KeyStopIndex() : child < 0;
+  auto* window = dynamic_cast<const TWinControl*>(this);
+  return child < 0 && window && window->Focused() && !(form && form->KeyStopControl());
 }
 
 void TControl::SetCursor(TCursor value) {
@@ -151,6 +191,7 @@ void TControl::SetCaption(const std::string& value) {
   if (value == FCaption) return;
   FCaption = value;
   TextChanged();
+  NotifyAccessible(*this, -1, TAccessibleEvent::NameChanged);
 }
 
 bool TControl::ContextPopup(TPoint point) {
@@ -257,6 +298,12 @@ const TClassInfo& TGraphicControl::StaticClassInfo() {
 }
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+TAccessibleInfo TGraphicControl::AccessibleInfo() const {
+  TAccessibleInfo info = TControl::AccessibleInfo();
+  info.Role = info.Pressable ? TAccessibleRole::Button : TAccessibleRole::None;
+  return info;
+}
 
 void TGraphicControl::PaintOn(TCanvasSurface& surface) {
   TCanvas::TSurfaceScope bound(FCanvas, surface);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Accessibility.h"
 #include "host/Backend.h"
 #include "host/Canvas.h"
 #include "host/Classes.h"
@@ -211,6 +212,20 @@ class TControl : public TComponent {
   // Acts on the stop as a click on it does.
   virtual void KeyStopClick(int index) { Click(); }
 
+  // What a screen reader is told of the control: a pane named by its caption, else its hint,
+  // unless the class says more.
+  virtual TAccessibleInfo AccessibleInfo() const;
+  // Parts of the control a reader reaches one by one (the hot words of a text), in reading
+  // order; none unless the class has them.
+  virtual int AccessibleChildCount() const { return 0; }
+  virtual TAccessibleInfo AccessibleChild(int index) const { return {}; }
+  // Where part index lies, in client pixels: one rectangle per line it is broken over.
+  virtual std::vector<TRect> AccessibleChildRects(int index) const { return KeyStopRects(index); }
+  // Does what a click does: on the control (child -1) or on that part of it.
+  virtual void AccessiblePress(int child);
+  // The keyboard is on the control (child -1) or on that part of it.
+  bool AccessibleFocused(int child) const;
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -257,6 +272,8 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* owner);
   TCanvas& Canvas() { return FCanvas; }
+  // Painted decoration is left out of what a reader walks, unless it is a keyboard stop.
+  TAccessibleInfo AccessibleInfo() const override;
   // Paints the control on surface, whose origin is the control's top-left.
   void PaintOn(TCanvasSurface& surface);
 
@@ -430,6 +447,11 @@ class TCustomControl : public TWinControl {
 
 // The form that holds a control, or null.
 TForm* GetParentForm(const TControl* control);
+
+// What a reader is told of control (child -1) or of one of its parts: what its class says,
+// except that a component being designed is named by its Name and described by its class (and
+// what it would read as), so that the designer's user finds each one, decoration included.
+TAccessibleInfo AccessibleInfoOf(const TControl& control, int child);
 
 // How far a control runs past its parent's client area, edge by edge, in pixels: Left and Top
 // what lies before the parent's left and top edges, Right and Bottom what lies beyond its right

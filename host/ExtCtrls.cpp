@@ -145,6 +145,12 @@ void TImage::AdjustSize() {
     SetBounds(Left(), Top(), FPicture.Width(), FPicture.Height());
 }
 
+TAccessibleInfo TImage::AccessibleInfo() const {
+  TAccessibleInfo info = TGraphicControl::AccessibleInfo();
+  if (info.Role == TAccessibleRole::None && !Hint().empty()) info.Role = TAccessibleRole::Graphic;
+  return info;
+}
+
 void TImage::Loaded() {
   TGraphicControl::Loaded();
   AdjustSize();

@@ -56,6 +56,8 @@ class TImage : public TGraphicControl {
   void SetStretch(bool value);
 
   void Loaded() override;
+  // A picture with a hint is read as a graphic named by it; without one it is decoration.
+  TAccessibleInfo AccessibleInfo() const override;
 
  protected:
   void Paint() override;

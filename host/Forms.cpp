@@ -231,6 +231,14 @@ void TForm::DispatchClose() {
   Application->TerminateWhenNoFormVisible();
 }
 
+TAccessibleInfo TForm::AccessibleInfo() const {
+  TAccessibleInfo info;
+  info.Role = FModal ? TAccessibleRole::Dialog : TAccessibleRole::Window;
+  info.Name = WindowTitle();
+  info.Focusable = true;
+  return info;
+}
+
 // A window without a title is a blank in the window list; a dialog is the application's.
 std::string TForm::WindowTitle() const {
   if (!Caption().empty() || !FModal) return Caption();
@@ -479,6 +487,9 @@ void TForm::FocusKeyStop(TControl* control, int index) {
   // The stops have no windows of their own: the form's window takes the keys for them.
   SetActiveControl(nullptr);
   if (Peer()) Peer()->SetFocus();
+  // A reader speaks the stop: the hot word itself when the control has parts.
+  NotifyAccessible(*control, control->AccessibleChildCount() > 0 ? index : -1,
+                   TAccessibleEvent::Focus);
   if (Application->Events.KeyStopFocused)
     Application->Events.KeyStopFocused(*this, *control, index);
 }

@@ -133,6 +133,8 @@ class TForm : public TCustomControl {
   bool RouteToDesigner(const TMouseEventRecord& event);
 
   void SetVisible(bool value) override;
+  // A window named by its title.
+  TAccessibleInfo AccessibleInfo() const override;
   // Told that a control is leaving this form: it, or a control inside it, may have the keyboard.
   void ControlRemoved(TControl* control);
 

@@ -76,6 +76,13 @@ void TLabel::SetWordWrap(bool value) {
   Invalidate();
 }
 
+TAccessibleInfo TLabel::AccessibleInfo() const {
+  TAccessibleInfo info;
+  info.Role = TAccessibleRole::StaticText;
+  info.Name = FShowAccelChar ? StripAccelerator(Caption()) : Caption();
+  return info;
+}
+
 void TLabel::Loaded() {
   TGraphicControl::Loaded();
   AdjustBounds();

@@ -29,6 +29,8 @@ class TLabel : public TGraphicControl {
 
   void Loaded() override;
   bool DialogChar(char c) override;
+  // Read as its caption.
+  TAccessibleInfo AccessibleInfo() const override;
   void Notification(TComponent* component, TOperation operation) override;
   // With AutoSize on (and no alignment), the label stays the size of its caption whatever size
   // it is given, as a form file read back would make it.

@@ -1,5 +1,6 @@
 #include "runtime/Action.h"
 
+#include <cctype>
 #include <memory>
 
 #include "runtime/MsgDlgU.h"
@@ -122,6 +123,70 @@ void ShowDescription(const std::string& text, TComponent* owner, const TPoint* p
 void BookmarkAndLeave(TForm& current) {
   WriteRunState("Marked", "At", current.ClassName());
   Application->Terminate();
+}
+
+static std::string FrameTitle(const std::string& frameName) {
+  std::string name = RTrim(LTrim(frameName));
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+      TForm* form = Screen->Forms(i);
+      if (form->ClassName() == "T" + name && !form->Caption().empty()) return form->Caption();
+    }
+  return name;
+}
+
+std::string DescribeWordAction(int code, const std::string& data) {
+  std::string what = RTrim(LTrim(data));
+  switch (code) {
+    case 0:
+      return "shows a description";
+    case 1:
+      return "goes to " + FrameTitle(what);
+    case 2:
+      return "plays " + what;
+    case 3:
+      return "runs " + ExtractFileName(what);
+    case 4:
+      return "goes back";
+    case 5:
+      return "switches the text";
+    default:
+      return {};
+  }
+}
+
+std::string DescribeAction(const TAction& action) {
+  switch (action.ActionType()) {
+    case acFrame:
+      return DescribeWordAction(1, action.Frame());
+    case acExecute:
+      return DescribeWordAction(3, action.FileToRun());
+    case acWavePlay:
+      return DescribeWordAction(2, action.WaveComp());
+    case acDesc:
+      return DescribeWordAction(0, {});
+    case acBookMark:
+      return "sets a bookmark and leaves";
+    case acClose:
+      return DescribeWordAction(4, {});
+    case acNone:
+      break;
+  }
+  return {};
+}
+
+TAccessibleInfo HotControlInfo(const TControl& control, const TAction& action) {
+  TAccessibleInfo info;
+  bool goes = action.ActionType() == acFrame || action.ActionType() == acClose;
+  info.Role = goes ? TAccessibleRole::Link : TAccessibleRole::Button;
+  info.Description = DescribeAction(action);
+  info.Name = control.Hint();
+  if (info.Name.empty() && !info.Description.empty())
+    info.Name = static_cast<char>(std::toupper(static_cast<unsigned char>(info.Description[0]))) +
+                info.Description.substr(1);
+  if (info.Name.empty()) info.Name = control.Name();
+  info.Pressable = info.Focusable = !control.IsDesigning();
+  return info;
 }
 
 void PerformAction(TControl& control, const TAction& action) {

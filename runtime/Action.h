@@ -65,4 +65,13 @@ void BookmarkAndLeave(host::TForm& current);
 // Carries out the action of a clicked hot image or hot area.
 void PerformAction(host::TControl& control, const TAction& action);
 
+// What a click does, as a screen reader says it ("goes to Second frame", "plays Chime"): for a
+// hot word's action code (0 to 5) and data, and for an action. A frame is named by its caption
+// when it has one. Empty for an action that does nothing.
+std::string DescribeWordAction(int code, const std::string& data);
+std::string DescribeAction(const TAction& action);
+// How a hot image or hot area reads: a link when it goes somewhere, else a button; named by
+// its hint, else by what it does.
+host::TAccessibleInfo HotControlInfo(const host::TControl& control, const TAction& action);
+
 }  // namespace mebrox

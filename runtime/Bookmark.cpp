@@ -28,6 +28,14 @@ void TBookMark::Loaded() {
   if (ReadRunState("Marked", "At").empty()) SetVisible(false);
 }
 
+host::TAccessibleInfo TBookMark::AccessibleInfo() const {
+  host::TAccessibleInfo info = TImage::AccessibleInfo();
+  info.Role = host::TAccessibleRole::Button;
+  if (info.Name.empty()) info.Name = "Bookmark";
+  info.Description = "resumes where the bookmark was set";
+  return info;
+}
+
 void TBookMark::Click() {
   std::string marked = ReadRunState("Marked", "At");
   if (marked.empty()) return;

@@ -19,6 +19,8 @@ class TBookMark : public host::TImage {
   void Click() override;
   // At run time a bookmark that shows is a keyboard stop; Enter or Space on it is a click.
   int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }
+  // A button named by its hint, else "Bookmark".
+  host::TAccessibleInfo AccessibleInfo() const override;
 
  private:
   TAboutMebrox FAbout;

@@ -67,6 +67,7 @@ class THyperImage : public host::TCustomControl {
   // The picture, without its shadow band; the mark goes a little inside it.
   std::vector<host::TRect> KeyStopRects(int index) const override;
   void PaintKeyStopMark(host::TCanvasSurface& surface, int index) const override;
+  host::TAccessibleInfo AccessibleInfo() const override { return HotControlInfo(*this, FAction); }
 
  protected:
   void Paint() override;

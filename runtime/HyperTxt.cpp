@@ -637,6 +637,32 @@ void THyperTxt::KeyStopClick(int index) {
   PressSlot(slot, (p.Left + p.Right) / 2, (p.Top + p.Bottom) / 2);
 }
 
+TAccessibleInfo THyperTxt::AccessibleInfo() const {
+  TAccessibleInfo info;
+  info.Role = TAccessibleRole::Text;
+  info.Name = Hint();
+  if (info.Name.empty())
+    for (int i = 0; i < FLines.Count(); ++i) {
+      std::string line = RTrim(LTrim(FLines[i]));
+      if (line.empty()) continue;
+      if (!info.Name.empty()) info.Name += ' ';
+      info.Name += line;
+    }
+  return info;
+}
+
+TAccessibleInfo THyperTxt::AccessibleChild(int index) const {
+  TAccessibleInfo info;
+  info.Role = TAccessibleRole::Link;
+  info.Name = KeyStopName(index);
+  info.Pressable = info.Focusable = true;
+  int entry = OnWordClick ? -1 : FindEntry(info.Name);
+  if (entry >= 0)
+    info.Description = DescribeWordAction(EntryCode(FWords.Items()[static_cast<size_t>(entry)]),
+                                          FWords.GetWordAct(entry));
+  return info;
+}
+
 void THyperTxt::PerformWordAction(int code, const std::string& data, int x, int y) {
   switch (code) {
     case 0: {

@@ -92,6 +92,12 @@ class THyperTxt : public host::TPaintBox {
   std::string KeyStopName(int index) const override;
   void KeyStopClick(int index) override;
 
+  // A reader finds the page as a text named by its hint, else by what it says, and each hot
+  // word shown (one per keyboard stop) as a link that tells what it does.
+  host::TAccessibleInfo AccessibleInfo() const override;
+  int AccessibleChildCount() const override { return KeyStopCount(); }
+  host::TAccessibleInfo AccessibleChild(int index) const override;
+
   void GetINISettings();
   // A component dropped from the palette takes its first look from the settings file.
   void DroppedFromPalette() override { GetINISettings(); }

@@ -28,6 +28,7 @@ class THyperArea : public host::TShape {
 
   // At run time the area is a keyboard stop; Enter or Space on it is a click.
   int KeyStopCount() const override { return IsDesigning() ? 0 : 1; }
+  host::TAccessibleInfo AccessibleInfo() const override { return HotControlInfo(*this, FAction); }
 
  protected:
   void Paint() override;

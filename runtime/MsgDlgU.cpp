@@ -36,6 +36,13 @@ void TMsgDlg::GetINISettings() {
   FShape1->Brush().SetColor(ini.ReadColor("BackgroundColor", "clYellow"));
 }
 
+TAccessibleInfo TMsgDlg::AccessibleInfo() const {
+  TAccessibleInfo info = TForm::AccessibleInfo();
+  info.Role = TAccessibleRole::Alert;
+  info.Name = FMsgLbl->Caption();
+  return info;
+}
+
 void TMsgDlg::FormCreate() {
   if (IsDesigning()) GetINISettings();
 }

@@ -18,6 +18,8 @@ class TMsgDlg : public host::TForm {
 
   // Applies the "Desc" section of the settings file to the label's font and the background.
   void GetINISettings();
+  // An alert that reads its text as it opens.
+  host::TAccessibleInfo AccessibleInfo() const override;
 
  protected:
   void FormCreate();

@@ -56,11 +56,30 @@ void TWavePause::Click() {
         player->Pause();
       }
     ShowGlyph("PLAY");
+    SetResumes(true);
   } else if (any("paused")) {
     for (const auto& [player, mode] : players)
       if (mode == "paused") player->Resume();
     ShowGlyph("PAUSE");
+    SetResumes(false);
   }
+}
+
+void TWavePause::SetResumes(bool value) {
+  if (value == FResumes) return;
+  FResumes = value;
+  host::NotifyAccessible(*this, -1, host::TAccessibleEvent::NameChanged);
+  host::NotifyAccessible(*this, -1, host::TAccessibleEvent::StateChanged);
+}
+
+host::TAccessibleInfo TWavePause::AccessibleInfo() const {
+  host::TAccessibleInfo info = TSpeedButton::AccessibleInfo();
+  info.Role = host::TAccessibleRole::ToggleButton;
+  info.Name = FResumes ? "Resume" : "Pause";
+  info.Description =
+      FResumes ? "resumes the sounds of this frame" : "pauses the sounds of this frame";
+  info.Checked = FResumes;
+  return info;
 }
 
 }  // namespace mebrox

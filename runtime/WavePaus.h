@@ -22,12 +22,16 @@ class TWavePause : public host::TSpeedButton {
   // that play; otherwise resumes all that are paused. Replaces the button's click, so OnClick
   // is not called.
   void Click() override;
+  // A toggle button: "Pause" while it can pause, "Resume" (and in) while it can resume.
+  host::TAccessibleInfo AccessibleInfo() const override;
 
  private:
   void ShowGlyph(const char* name);
+  void SetResumes(bool value);
 
   TAboutMebrox FAbout;
   std::string FPausedName;
+  bool FResumes = false;
 };
 
 }  // namespace mebrox

@@ -22,6 +22,7 @@
 #include "host/Dialogs.h"
 #include "host/Forms.h"
 #include "host/PngFile.h"
+#include "host/qt/QtAccessible.h"
 #include "host/qt/QtInput.h"
 #include "host/qt/QtPainterSurface.h"
 #include "host/qt/QtTicker.h"
@@ -114,6 +115,7 @@ class QtWindow final : public QWidget, public IWindowPeer {
     setFocus(Qt::OtherFocusReason);
   }
   void DefaultKeyAction(const TKeyEventRecord&) override {}
+  TWinControl& Control() const { return FControl; }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -431,6 +433,7 @@ void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere) {
   SetImageCodec(std::make_unique<QtImageCodec>());
   SetBackend(std::make_unique<QtBackend>());
   SetTickerFactory(QtTickerFactory());
+  InstallQtAccessibility();
   // Another program's window taking the keyboard takes the focus mark away, as in any desktop
   // program. Offscreen there is no other program, and no window is ever told it is active.
   if (QGuiApplication::platformName() != "offscreen")
@@ -446,6 +449,11 @@ void InstallQtBackend(bool scriptedDialogs, bool classicEverywhere) {
 
 std::unique_ptr<IDialogService> MakeQtDialogs() {
   return std::make_unique<QtDialogs>();
+}
+
+TWinControl* KitWindowControl(const QObject* object) {
+  auto* window = dynamic_cast<const QtWindow*>(object);
+  return window ? &window->Control() : nullptr;
 }
 
 QWidget* WidgetOf(const TWinControl& control) {

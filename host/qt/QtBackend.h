@@ -2,6 +2,7 @@
 
 #include <memory>
 
+class QObject;
 class QWidget;
 
 namespace host {
@@ -22,5 +23,7 @@ std::unique_ptr<IDialogService> MakeQtDialogs();
 // The Qt widget of a windowed control while it has a window; null otherwise. For a shell that
 // lays its own widgets over the kit's windows, as a designer's marks over a designed form.
 QWidget* WidgetOf(const TWinControl& control);
+// The control whose window the kit paints is object; null for any other object.
+TWinControl* KitWindowControl(const QObject* object);
 
 }  // namespace host::qt
