@@ -82,11 +82,15 @@ void QtPaletteBar::Reload() {
       if (cls) {
         button->setIcon(QIcon(QPixmap::fromImage(PictureOf(*cls))));
         button->setToolTip(ComponentPurpose(*cls));
+        // A screen reader says the class and what it is for; the button shows only an icon.
+        button->setAccessibleName(QString::fromStdString(cls->Name()));
+        button->setAccessibleDescription(ComponentPurpose(*cls));
         button->setObjectName(QString::fromStdString(cls->Name()));
         button->installEventFilter(this);
       } else {
         button->setIcon(PointerIcon());
         button->setToolTip(tr("Pointer"));
+        button->setAccessibleName(tr("Pointer"));
         button->setObjectName("Pointer");
       }
       FGroup.addButton(button);

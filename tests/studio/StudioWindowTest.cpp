@@ -182,6 +182,9 @@ TEST_F(StudioWindowTest, PaletteButtonsSayWhatEachComponentIsFor) {
       EXPECT_NE(tip, shown);
       EXPECT_TRUE(tip.contains(": ")) << tip.toStdString();
       EXPECT_GT(tip.size(), 25) << tip.toStdString();
+      // And a screen reader, which sees no icon, says the same.
+      EXPECT_EQ(button->accessibleName().toStdString(), cls->Name());
+      EXPECT_EQ(button->accessibleDescription(), tip);
       ++told;
     }
   EXPECT_EQ(told, 14);
