@@ -13,6 +13,7 @@ packages=(
   libgraphviz-dev
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
   librsvg2-bin groff-base python3
+  chromium chromium-driver python3-selenium
 )
 [ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-dev)
 
