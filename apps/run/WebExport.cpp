@@ -435,10 +435,9 @@ class TSiteBuilder {
           FSite.Files.push_back({it->second, host::ReadFileBytes(path.string())});
         }
         out += Attribute("src", it->second) + Attribute("data-file", player.GetWaveName());
-      } else {
-        Warn(info, info.Lines.Property(player.Name(), "WaveName"), player.Name() + ".WaveName",
-             "the sound " + player.GetWaveName() + " is not there: the page plays nothing");
       }
+      // A sound that is not there the check has told of: the page plays nothing, as the
+      // desktop does.
     }
     return out + "></audio>\n";
   }
@@ -531,6 +530,30 @@ std::vector<TLaidText> LayOutHotText(THyperTxt& text) {
   TRecordingSurface surface;
   text.PaintOn(surface);
   return std::move(surface.Texts);
+}
+
+TPublishFindings WeighFindings(const TLoadedProject& project, const TProjectReport& report) {
+  TPublishFindings weighed;
+  for (TFinding f : report.Findings) {
+    if (f.Severity == TSeverity::Warning) {
+      weighed.Warnings.push_back(f);
+      continue;
+    }
+    size_t dot = f.Subject.find('.');
+    std::string property = dot == std::string::npos ? "" : f.Subject.substr(dot + 1);
+    bool sound = false;
+    if (property == "WaveName" || property == "WorkDir")
+      for (const TFrameInfo& frame : project.Frames())
+        if (frame.File == f.File && frame.Form)
+          sound = dynamic_cast<TWavePlay*>(frame.Form->FindComponent(f.Subject.substr(0, dot)));
+    if (sound) {
+      f.Severity = TSeverity::Warning;
+      weighed.Warnings.push_back(f);
+    } else {
+      weighed.Errors.push_back(f);
+    }
+  }
+  return weighed;
 }
 
 TWebSite BuildWebSite(const TLoadedProject& project) {

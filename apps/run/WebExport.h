@@ -41,6 +41,15 @@ struct TLaidText {
 // and gives every piece of text it drew; the slots of its hot words are the control's WordPos.
 std::vector<TLaidText> LayOutHotText(class THyperTxt& text);
 
+// The check's findings as publishing weighs them: its errors keep a project from being
+// published, except for a wave player's sound file that is missing or unreadable, which the page
+// gets over as the desktop does, by playing nothing; that one is a warning here.
+struct TPublishFindings {
+  std::vector<TFinding> Errors;
+  std::vector<TFinding> Warnings;
+};
+TPublishFindings WeighFindings(const TLoadedProject& project, const TProjectReport& report);
+
 // Builds the site of a loaded project. The frames' hot texts are laid out once per text they can
 // come to show, which switches their Lines: the project is not fit to run afterwards.
 TWebSite BuildWebSite(const TLoadedProject& project);
@@ -48,9 +57,9 @@ TWebSite BuildWebSite(const TLoadedProject& project);
 // Writes the site as the folder target, all or nothing: it is built in a folder beside target
 // and renamed into place. An existing target that is not an empty folder is refused unless
 // force (then it is replaced as a whole); a target that holds the project is always refused.
-// Fails with EInOutError naming the folder.
-void WriteWebSite(const TWebSite& site, const std::string& target, const std::string& projectFolder,
-                  bool force);
+// Fails with EInOutError naming the folder as shown (the name the user gave it).
+void WriteWebSite(const TWebSite& site, const std::string& target, const std::string& shown,
+                  const std::string& projectFolder, bool force);
 
 // The script and the style sheet of every exported site.
 const std::string& WebScript();

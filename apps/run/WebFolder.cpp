@@ -36,11 +36,11 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 
 }  // namespace
 
-void WriteWebSite(const TWebSite& site, const std::string& target, const std::string& projectFolder,
-                  bool force) {
+void WriteWebSite(const TWebSite& site, const std::string& target, const std::string& shownName,
+                  const std::string& projectFolder, bool force) {
   fs::path dir = fs::absolute(target).lexically_normal();
   if (dir.filename().empty()) dir = dir.parent_path();
-  fs::path shown = target;
+  fs::path shown = shownName;
   if (Within(Canonical(projectFolder), Canonical(dir)))
     throw host::EInOutError("Will not publish into " + shown.string() +
                             ": it holds the project itself");

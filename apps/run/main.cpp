@@ -111,18 +111,19 @@ std::string Counted(int n, const std::string& what) {
 // --export-html: a project that passes the check is laid out and written as a web folder.
 int ExportHtml(const mebrox::TLoadedProject& project, const mebrox::TProjectReport& report,
                const mebrox::TCommandLine& line, const std::string& target) {
-  for (const mebrox::TFinding& f : report.Findings)
-    if (f.Severity == mebrox::TSeverity::Error) std::cerr << f.Text() << '\n';
-  if (report.Errors() > 0) {
-    std::cerr << "mebrox-run: " << line.Project << " has " << Counted(report.Errors(), "error")
+  mebrox::TPublishFindings findings = mebrox::WeighFindings(project, report);
+  for (const mebrox::TFinding& f : findings.Errors) std::cerr << f.Text() << '\n';
+  if (!findings.Errors.empty()) {
+    std::cerr << "mebrox-run: " << line.Project << " has "
+              << Counted(static_cast<int>(findings.Errors.size()), "error")
               << ": nothing published\n";
     return ExitFailed;
   }
-  for (const mebrox::TFinding& f : report.Findings) std::cerr << f.Text() << '\n';
+  for (const mebrox::TFinding& f : findings.Warnings) std::cerr << f.Text() << '\n';
   try {
     mebrox::TWebSite site = mebrox::BuildWebSite(project);
     for (const std::string& w : site.Warnings) std::cerr << w << '\n';
-    mebrox::WriteWebSite(site, target, project.Folder(), line.Force);
+    mebrox::WriteWebSite(site, target, *line.ExportHtml, project.Folder(), line.Force);
     std::cout << "Published " << line.Project << " to " << *line.ExportHtml << " ("
               << Counted(static_cast<int>(site.Files.size()), "file") << ")\n";
   } catch (const std::exception& e) {
