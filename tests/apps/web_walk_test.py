@@ -1,0 +1,121 @@
+#!/usr/bin/python3
+"""The tour published and walked in headless Chromium against mebrox-run --headless.
+
+Both walk examples/tour with its walkthrough.txt and then walkthrough-resume.txt (which resumes
+at the bookmark the first left); the navigation lines of the two traces must be the same. Then
+every hot word of every text the tour can show is looked at in the browser: its text must lie
+within 2 pixels of the slot the kit's layout gave it. Exit code 77 (skipped) only where Chromium
+cannot start.
+"""
+
+import argparse
+import importlib.util
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SKIP = 77
+NAVIGATION = ('show ', 'hide ', 'close ', 'modal ', 'message ', 'terminate')
+
+BOXES = """
+for (const f of document.querySelectorAll('section.mx-frame')) f.hidden = false;
+const out = [];
+for (const text of document.querySelectorAll('.mx-hypertxt')) {
+  const pages = Array.from(text.querySelectorAll(':scope > .mx-page'));
+  for (const page of pages) {
+    for (const p of pages) p.hidden = p !== page;
+    const origin = text.getBoundingClientRect();
+    for (const word of page.querySelectorAll('.mx-word')) {
+      const range = document.createRange();
+      range.selectNodeContents(word);
+      const r = range.getBoundingClientRect();
+      out.push([text.closest('section').id + ' ' + text.dataset.name + ' ' + page.dataset.page,
+                word.dataset.word, parseFloat(word.style.left), parseFloat(word.style.top),
+                parseFloat(word.style.width), r.left - origin.left, r.top - origin.top,
+                r.width]);
+    }
+  }
+}
+return out;
+"""
+
+
+def navigation(trace):
+    return [line for line in trace.splitlines() if line.startswith(NAVIGATION)]
+
+
+def run(args, cwd, env):
+    return subprocess.run(args, cwd=cwd, env=env, capture_output=True, text=True, timeout=240)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--run', required=True, help='mebrox-run')
+    parser.add_argument('--tour', required=True, help='the tour, sounds made')
+    parser.add_argument('--walker', required=True, help='scripts/web-walk.py')
+    args = parser.parse_args()
+
+    with tempfile.TemporaryDirectory(prefix='mebrox-web-test-') as work:
+        env = dict(os.environ, MEBROX_WINDIR=os.path.join(work, 'windir'),
+                   QT_QPA_PLATFORM='offscreen', SDL_AUDIODRIVER='dummy')
+        tour = os.path.join(work, 'tour')
+        shutil.copytree(args.tour, tour)
+        for stale in ('Tour.RUN',):
+            if os.path.exists(os.path.join(tour, stale)):
+                os.remove(os.path.join(tour, stale))
+
+        exported = run([args.run, '--export-html', 'web', 'tour/Tour.dpr'], work, env)
+        if exported.returncode != 0:
+            print('export failed:\n' + exported.stderr)
+            return 1
+
+        failures = 0
+        profile = os.path.join(work, 'profile')
+        for script in ('walkthrough.txt', 'walkthrough-resume.txt'):
+            desktop = run([args.run, '--headless', '--script', os.path.join(tour, script),
+                           os.path.join(tour, 'Tour.dpr')], work, env)
+            if desktop.returncode != 0:
+                print('mebrox-run --headless failed on %s:\n%s' % (script, desktop.stderr))
+                return 1
+            web = run([sys.executable, args.walker, '--profile', profile, 'web',
+                       os.path.join(tour, script)], work, env)
+            if web.returncode == 3:
+                print('SKIPPED: ' + web.stderr.strip())
+                return SKIP
+            if web.returncode != 0:
+                print('web-walk failed on %s:\n%s' % (script, web.stderr))
+                return 1
+            want, got = navigation(desktop.stdout), navigation(web.stdout)
+            if want != got:
+                failures += 1
+                print('%s: the browser walked otherwise than mebrox-run' % script)
+                print('  mebrox-run: ' + ' | '.join(want))
+                print('  browser:    ' + ' | '.join(got))
+            else:
+                print('%s: %d navigation lines alike' % (script, len(want)))
+
+        spec = importlib.util.spec_from_file_location('web_walk', args.walker)
+        walker = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(walker)
+        driver = walker.start_browser(os.path.join(work, 'profile-boxes'))
+        try:
+            driver.get('file://' + os.path.join(work, 'web', 'index.html'))
+            boxes = driver.execute_script(BOXES)
+        finally:
+            driver.quit()
+        for place, word, left, top, width, x, y, w in boxes:
+            if abs(x - left) > 2 or abs(y - top) > 2 or abs(w - width) > 2:
+                failures += 1
+                print('%s "%s": the browser draws it at %.1f,%.1f, %.1f wide; the slot is at '
+                      '%d,%d, %d wide' % (place, word, x, y, w, left, top, width))
+        print('%d hot words looked at in the browser' % len(boxes))
+        if len(boxes) < 14:
+            print('too few hot words: the tour shows more')
+            failures += 1
+        return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
