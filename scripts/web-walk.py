@@ -159,6 +159,8 @@ class Walker:
         element, control = self.target(number, words[1][1])
         if control:
             self.driver.execute_script('arguments[0].focus()', element)
+        else:
+            self.driver.execute_script('mebrox.focusFrame(arguments[0])', element)
         parts = words[2][1].split('+')
         modifiers = {'shift': Keys.SHIFT, 'ctrl': Keys.CONTROL, 'alt': Keys.ALT}
         held = []

@@ -3,6 +3,7 @@
 
 Both walk examples/tour with its walkthrough.txt and then walkthrough-resume.txt (which resumes
 at the bookmark the first left); the navigation lines of the two traces must be the same. Then
+both walk it afresh with walkthrough-keys.txt, where the focus lines must be the same as well. Then
 every hot word of every text the tour can show is looked at in the browser: its text must lie
 within 2 pixels of the slot the kit's layout gave it. Exit code 77 (skipped) only where Chromium
 cannot start.
@@ -17,7 +18,7 @@ import sys
 import tempfile
 
 SKIP = 77
-NAVIGATION = ('show ', 'hide ', 'close ', 'modal ', 'message ', 'terminate')
+NAVIGATION = ('show ', 'hide ', 'close ', 'modal ', 'message ', 'terminate', 'focus ')
 
 BOXES = """
 for (const f of document.querySelectorAll('section.mx-frame')) f.hidden = false;
@@ -72,8 +73,12 @@ def main():
             return 1
 
         failures = 0
-        profile = os.path.join(work, 'profile')
-        for script in ('walkthrough.txt', 'walkthrough-resume.txt'):
+        walks = [('walkthrough.txt', 'profile'), ('walkthrough-resume.txt', 'profile'),
+                 ('walkthrough-keys.txt', 'profile-keys')]
+        for script, profile_name in walks:
+            profile = os.path.join(work, profile_name)
+            if script == 'walkthrough-keys.txt' and os.path.exists(os.path.join(tour, 'Tour.RUN')):
+                os.remove(os.path.join(tour, 'Tour.RUN'))
             desktop = run([args.run, '--headless', '--script', os.path.join(tour, script),
                            os.path.join(tour, 'Tour.dpr')], work, env)
             if desktop.returncode != 0:
@@ -94,7 +99,7 @@ def main():
                 print('  mebrox-run: ' + ' | '.join(want))
                 print('  browser:    ' + ' | '.join(got))
             else:
-                print('%s: %d navigation lines alike' % (script, len(want)))
+                print('%s: %d lines of navigation and focus alike' % (script, len(want)))
 
         spec = importlib.util.spec_from_file_location('web_walk', args.walker)
         walker = importlib.util.module_from_spec(spec)

@@ -98,6 +98,14 @@
     frame.hidden = false;
     log('show ' + frame.dataset.class);
     updateTitle();
+    focusFrame(frame);
+  }
+
+  // The frame shown takes the keyboard, with the mark where it was left on it.
+  function focusFrame(frame) {
+    const mark = frame.mxMark;
+    const target = mark && mark.isConnected && !mark.closest('[hidden]') ? mark : frame;
+    target.focus({preventScroll: true});
   }
 
   function hide(frame) {
@@ -433,10 +441,9 @@
 
   // ---- the keyboard: Tab goes round the stops of the frames that show, Space acts as Enter
 
-  function stops() {
+  function stops(frame) {
     const list = [];
-    for (const frame of frames) {
-      if (frame.hidden) continue;
+    if (frame && !frame.hidden) {
       const controls = Array.from(frame.querySelectorAll(
           '.mx-hypertxt, .mx-himage, .mx-harea, .mx-bookmark')).filter((c) => !c.hidden);
       controls.sort((a, b) => (a.offsetTop - b.offsetTop) || (a.offsetLeft - b.offsetLeft));
@@ -465,7 +472,9 @@
     startWaiting();
     if (ended || document.querySelector('.mx-modal')) return;
     if (e.key === 'Tab') {
-      const list = stops();
+      const active = document.activeElement;
+      const list = stops((active && active.closest && frameOf(active)) ||
+                         frames.find((f) => !f.hidden));
       if (list.length === 0) return;
       e.preventDefault();
       let at = list.indexOf(document.activeElement);
@@ -485,7 +494,16 @@
 
   // ---- start
 
+  document.addEventListener('focusin', (e) => {
+    const frame = e.target.closest && frameOf(e.target);
+    if (frame && e.target !== frame) frame.mxMark = e.target;
+  });
+
   window.mebrox = {
+    // Gives the frame the keyboard, as a key line without a control does.
+    focusFrame(frame) {
+      focusFrame(frame);
+    },
     // The answer the next message box takes, as a script's answer line gives it.
     queueAnswer(answer) {
       answers.push(answer);
@@ -496,6 +514,7 @@
     quote,
   };
 
+  for (const frame of frames) frame.tabIndex = -1;
   for (const element of document.querySelectorAll('[data-disabled]'))
     element.setAttribute('aria-disabled', 'true');
   for (const word of document.querySelectorAll('.mx-word[data-continued]')) word.tabIndex = -1;
