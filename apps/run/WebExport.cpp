@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "host/Buttons.h"
 #include "host/Canvas.h"
@@ -83,6 +84,14 @@ std::string Escape(const std::string& text) {
       case '\'':
         out += "&#39;";
         break;
+      // As references, so that the page's parser hands a description's line breaks back as
+      // they were, CR LF and all.
+      case '\r':
+        out += "&#13;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
       default:
         out += c;
     }
@@ -116,7 +125,11 @@ std::string FontFamily(const std::string& name) {
   };
   for (const TFace& f : faces)
     if (host::SameText(f.Name, name)) return f.Faces;
-  return "'" + name + "', sans-serif";
+  // A face name is the form file's text: nothing in it may end the string or the rule.
+  std::string safe;
+  for (char c : name)
+    if (std::string_view("'\"\\<>;{}&").find(c) == std::string_view::npos) safe += c;
+  return "'" + safe + "', sans-serif";
 }
 
 std::string FontCss(const TFont& font) {
@@ -245,6 +258,8 @@ class TSiteBuilder {
     if (auto* area = dynamic_cast<THyperArea*>(&c)) {
       return Open("a", "mx-harea mx-act", c, "",
                   " href=\"#\"" + ActionAttributes(info, c, area->Action()) +
+                      Attribute("aria-label",
+                                c.Hint().empty() ? ActionName(area->Action()) : c.Hint()) +
                       (area->CursorShow() ? "" : " data-plain-cursor")) +
              "</a>\n";
     }
@@ -443,13 +458,14 @@ class TSiteBuilder {
   }
 
   std::string HotText(const TFrameInfo& info, THyperTxt& text) {
+    // The page loaded with the frame, then each one a Switch Lines word can load. A hot text
+    // that sizes itself to its text takes the size of the first when it is laid out.
+    std::string pages = Page(info, text, "start", true);
     std::string out = Open("div", "mx-hypertxt", text,
                            text.Brush().Style() == host::bsClear
                                ? std::string()
                                : "background:" + Css(text.Brush().Color()) + ";",
                            Attribute("data-index", std::to_string(text.LinesListsIndex())));
-    // The page loaded with the frame, then each one a Switch Lines word can load.
-    out += Page(info, text, "start", true);
     for (int k = 0; k < text.LinesLists().Count(); ++k) {
       try {
         text.LinesLists().SetListIndex(k);
@@ -459,9 +475,9 @@ class TSiteBuilder {
              std::string(e.what()) + ": a word that switches to it does nothing");
         continue;
       }
-      out += Page(info, text, std::to_string(k), false);
+      pages += Page(info, text, std::to_string(k), false);
     }
-    return out + "</div>\n";
+    return out + pages + "</div>\n";
   }
 
   std::string Page(const TFrameInfo& info, THyperTxt& text, const std::string& name, bool shown) {

@@ -35,7 +35,8 @@ std::string CopyTour(const testing_support::TempDir& work) {
 
 std::string Unescape(std::string text) {
   const std::pair<const char*, const char*> entities[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+      {"&lt;", "<"},   {"&gt;", ">"},   {"&quot;", "\""}, {"&#39;", "'"},
+      {"&#13;", "\r"}, {"&#10;", "\n"}, {"&amp;", "&"}};
   for (const auto& [from, to] : entities)
     for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += std::strlen(to))
       text.replace(at, std::strlen(from), to);
@@ -251,6 +252,41 @@ TEST_F(WebExportTest, TheFolderHoldsEveryFrameComponentPictureAndSound) {
       "/Unit1.dfm(44): HyperTxt1.Words: warning: hello.sh is a program, which a browser cannot "
       "run: it shows disabled"))
       << site.Warnings[0];
+}
+
+// What the form file holds is the page's text, whatever characters it has: a description's line
+// breaks come back from the page as they were, and a face name cannot end the style it is in.
+TEST_F(WebExportTest, FormFileTextStaysText) {
+  std::string file = FTour + "/Unit4.dfm";
+  std::string form = ReadFile(file);
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+           {"Action.Desc = 'A sunset: the day ends, the tour goes on.'",
+            "Action.Desc = 'A \"sunset\"'#13#10'<b>&amp;</b>'"},
+           {"Caption = 'Custom'", "Caption = 'Line'#13#10'<two>'"},
+           {"Font.Name = 'Arial'\n    Font.Style = [fsBold]\n    ShadowColor",
+            "Font.Name = 'Odd\"; color:red'\n    Font.Style = [fsBold]\n    ShadowColor"}}) {
+    size_t at = form.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    form.replace(at, from.size(), to);
+  }
+  WriteFile(file, form);
+  TWebSite site = Export();
+  const std::string& html = site.Find("index.html")->Bytes;
+  std::string desc, caption, style;
+  for (const TTag& tag : Tags(html)) {
+    auto name = tag.Attributes.find("data-name");
+    if (name == tag.Attributes.end()) continue;
+    if (name->second == "HyperImage1") desc = tag.Attributes.at("data-desc");
+    if (name->second == "fxLabel1") {
+      caption = tag.Text;
+      style = tag.Attributes.at("style");
+    }
+  }
+  EXPECT_EQ(desc, "A \"sunset\"\r\n<b>&amp;</b>");
+  EXPECT_EQ(caption, "Line\r\n<two>");
+  EXPECT_NE(html.find("data-desc=\"A &quot;sunset&quot;&#13;&#10;&lt;b&gt;&amp;amp;&lt;/b&gt;\""),
+            std::string::npos);
+  EXPECT_NE(style.find("font-family:'Odd color:red', sans-serif;"), std::string::npos) << style;
 }
 
 // ---- the program
