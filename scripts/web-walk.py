@@ -12,7 +12,8 @@ first button, as in a headless run. `wait` lets no time pass: sound plays in the
 time.
 
 --profile DIR keeps the browser's profile there, so that the bookmark of one walk is there for
-the next. Exit codes: 0 after the walk, 2 for a faulty script line (the message names it), 3
+the next. --timing tells on standard error how long after the page began to load its first
+frame showed (`first-frame-ms MS`). Exit codes: 0 after the walk, 2 for a faulty script line (the message names it), 3
 when Chromium cannot be started.
 """
 
@@ -240,6 +241,8 @@ def start_browser(profile):
 def main():
     parser = argparse.ArgumentParser(description='Walk a published Mebrox application.')
     parser.add_argument('--profile', help='keep the browser profile (and the bookmark) here')
+    parser.add_argument('--timing', action='store_true',
+                        help='tell on standard error how long the first frame took to show')
     parser.add_argument('export_dir')
     parser.add_argument('script')
     args = parser.parse_args()
@@ -264,6 +267,9 @@ def main():
         status = 0
         try:
             driver.get('file://' + index)
+            if args.timing:
+                shown = driver.execute_script('return window.mebroxFirstFrameMs')
+                print('first-frame-ms %.3f' % shown, file=sys.stderr)
             walker = Walker(driver, args.script)
             try:
                 walker.run(commands, os.getcwd())

@@ -522,6 +522,8 @@
     for (const b of document.querySelectorAll('.mx-bookmark')) b.hidden = false;
   if (mainFrame) show(mainFrame);
   updateTitle();
+  // Since the page began to load, for the benchmark of the first frame.
+  window.mebroxFirstFrameMs = performance.now();
   // Wave players with auto-play start as their frames load, which is all of them, at once.
   for (const audio of document.querySelectorAll('audio[data-autoplay]'))
     start(audio, frameOf(audio));
