@@ -14,7 +14,8 @@ time.
 --profile DIR keeps the browser's profile there, so that the bookmark of one walk is there for
 the next. --timing tells on standard error how long after the page began to load its first
 frame showed (`first-frame-ms MS`). Exit codes: 0 after the walk, 2 for a faulty script line (the message names it), 3
-when Chromium cannot be started.
+when Chromium cannot be started. MEBROX_CHROMIUM names the browser binary when it is not
+/usr/bin/chromium.
 """
 
 import argparse
@@ -227,8 +228,9 @@ def start_browser(profile):
                 '--autoplay-policy=no-user-gesture-required', '--window-size=1400,1400',
                 '--force-device-scale-factor=1', '--user-data-dir=' + profile):
         options.add_argument(arg)
-    binary = '/usr/bin/chromium'
-    if os.path.exists(binary):
+    # MEBROX_CHROMIUM names another browser binary (Chromium or Chrome).
+    binary = os.environ.get('MEBROX_CHROMIUM', '/usr/bin/chromium')
+    if os.path.exists(binary) or 'MEBROX_CHROMIUM' in os.environ:
         options.binary_location = binary
     driver_path = '/usr/bin/chromedriver'
     service = Service(driver_path) if os.path.exists(driver_path) else Service()
