@@ -3,7 +3,9 @@
 
 Both walk examples/tour with its walkthrough.txt and then walkthrough-resume.txt (which resumes
 at the bookmark the first left); the navigation lines of the two traces must be the same. Then
-both walk it afresh with walkthrough-keys.txt, where the focus lines must be the same as well. Then
+both walk it afresh with walkthrough-keys.txt, where the focus lines must be the same as well.
+The page's own dialogs are worked as a person would: the description closed by Escape, Enter,
+Space and a click; the resume offer answered No, then Yes. Then
 every hot word of every text the tour can show is looked at in the browser: its text must lie
 within 2 pixels of the slot the kit's layout gave it. Exit code 77 (skipped) only where Chromium
 cannot start.
@@ -45,6 +47,72 @@ return out;
 
 def navigation(trace):
     return [line for line in trace.splitlines() if line.startswith(NAVIGATION)]
+
+
+def dialogs(driver, index):
+    """The description and the resume offer, worked with real keys and clicks."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+    problems = []
+
+    def word(frame, text):
+        return driver.find_element(
+            By.CSS_SELECTOR, '#%s .mx-page:not([hidden]) .mx-word[data-word="%s"]' % (frame, text))
+
+    def popup():
+        found = driver.find_elements(By.CSS_SELECTOR, '.mx-modal [role="dialog"]')
+        return found[0] if found else None
+
+    def expect(condition, what):
+        if not condition:
+            problems.append(what)
+
+    description = word('Form1', 'description')
+    for close in ('Escape', 'Enter', 'Space', 'click'):
+        if close == 'Escape':
+            ActionChains(driver).click(description).perform()
+        else:
+            driver.execute_script('arguments[0].focus()', description)
+            ActionChains(driver).send_keys(Keys.ENTER if close != 'Space' else Keys.SPACE).perform()
+        shown = popup()
+        expect(shown is not None, 'no description after opening it for ' + close)
+        if shown is None:
+            continue
+        expect(driver.switch_to.active_element == shown,
+               'the description has not the keyboard (' + close + ')')
+        if close == 'click':
+            ActionChains(driver).click(shown).perform()
+        else:
+            key = {'Escape': Keys.ESCAPE, 'Enter': Keys.ENTER, 'Space': Keys.SPACE}[close]
+            ActionChains(driver).send_keys(key).perform()
+        expect(popup() is None, close + ' did not close the description')
+    trace = driver.execute_script('return window.mebroxTrace')
+    modals = [t for t in trace if t.startswith('modal TMsgDlg')]
+    expect(len(modals) == 4, 'four descriptions traced, not %d' % len(modals))
+
+    # Out through the ribbon, in again: the bookmark offers to resume.
+    ActionChains(driver).click(word('Form1', 'second frame')).perform()
+    ActionChains(driver).click(word('Form2', 'third frame')).perform()
+    ActionChains(driver).click(driver.find_element(
+        By.CSS_SELECTOR, '#Form3 [data-name="HyperArea1"]')).perform()
+    expect(driver.execute_script('return mebrox.ended()'), 'the ribbon did not end the application')
+    driver.get(index)
+    for answer in ('no', 'yes'):
+        ActionChains(driver).click(driver.find_element(
+            By.CSS_SELECTOR, '#Form1 [data-name="Bookmark1"]')).perform()
+        buttons = driver.find_elements(By.CSS_SELECTOR, '.mx-modal [data-answer="%s"]' % answer)
+        expect(len(buttons) == 1, 'no %s button on the resume offer' % answer)
+        if buttons:
+            buttons[0].click()
+    trace = driver.execute_script('return window.mebroxTrace')
+    offer = 'message "You have previously Marked the program.\\rWould you like to continue?" -> '
+    expect(trace == ['show TForm1', offer + 'no', offer + 'yes', 'hide TForm1', 'show TForm3'],
+           'the resume offer traced ' + ' | '.join(trace))
+    for p in problems:
+        print('dialogs: ' + p)
+    print('dialogs: %s' % ('as on the desktop' if not problems else '%d problems' % len(problems)))
+    return len(problems)
 
 
 def run(args, cwd, env):
@@ -106,7 +174,10 @@ def main():
         spec.loader.exec_module(walker)
         driver = walker.start_browser(os.path.join(work, 'profile-boxes'))
         try:
-            driver.get('file://' + os.path.join(work, 'web', 'index.html'))
+            index = 'file://' + os.path.join(work, 'web', 'index.html')
+            driver.get(index)
+            failures += dialogs(driver, index)
+            driver.get(index)
             boxes = driver.execute_script(BOXES)
         finally:
             driver.quit()
