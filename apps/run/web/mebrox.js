@@ -170,25 +170,33 @@
     };
   }
 
+  // Keys for the dialog in front, whatever has the keyboard: a press that opened it may have
+  // given the focus back to what was pressed.
+  let dialogKeys = null;
+
   function showDescription(text, x, y) {
     log('modal TMsgDlg ' + quote(text));
     const dialog = document.createElement('div');
     dialog.className = 'mx-dialog mx-description';
     dialog.setAttribute('role', 'dialog');
     dialog.setAttribute('aria-modal', 'true');
+    dialog.setAttribute('aria-label', 'Note');
     dialog.tabIndex = -1;
     dialog.textContent = text.replace(/\r\n|\r/g, '\n');
     dialog.style.left = Math.max(0, Math.round(x)) + 'px';
     dialog.style.top = Math.max(0, Math.round(y)) + 'px';
-    const done = modalLayer(dialog, document.activeElement);
-    dialog.setAttribute('aria-label', 'Note');
+    const closeLayer = modalLayer(dialog, document.activeElement);
+    const done = () => {
+      dialogKeys = null;
+      closeLayer();
+    };
     dialog.addEventListener('click', done);
-    dialog.addEventListener('keydown', (e) => {
+    dialogKeys = (e) => {
       if (e.key === 'Escape' || e.key === 'Enter' || e.key === ' ') {
         e.preventDefault();
         done();
       }
-    });
+    };
   }
 
   // A message box with Yes and No; the answer goes to then. An answer queued by a script is
@@ -210,7 +218,11 @@
     const p = document.createElement('p');
     p.textContent = text.replace(/\r\n|\r/g, '\n');
     dialog.append(p);
-    const done = modalLayer(dialog, document.activeElement);
+    const closeLayer = modalLayer(dialog, document.activeElement);
+    const done = () => {
+      dialogKeys = null;
+      closeLayer();
+    };
     for (const answer of ['yes', 'no']) {
       const button = document.createElement('button');
       button.type = 'button';
@@ -223,13 +235,22 @@
       dialog.append(button);
     }
     dialog.querySelector('button').focus();
-    dialog.addEventListener('keydown', (e) => {
+    dialogKeys = (e) => {
       if (e.key === 'Escape') {
         e.preventDefault();
         done();
         answered('no');
+      } else if (e.key === 'Tab') {
+        // The keyboard stays on the box's buttons.
+        e.preventDefault();
+        const buttons = Array.from(dialog.querySelectorAll('button'));
+        const at = buttons.indexOf(document.activeElement);
+        buttons[(at + 1) % buttons.length].focus();
+      } else if ((e.key === 'Enter' || e.key === ' ') && !dialog.contains(document.activeElement)) {
+        e.preventDefault();
+        dialog.querySelector('button').click();
       }
-    });
+    };
   }
 
   // ---- sound
@@ -419,7 +440,10 @@
     // A hot word acts on the press, of either button.
     setCursor(0);
     const word = e.target.closest('.mx-word');
-    if (word) pressWord(word, e.pageX, e.pageY);
+    if (!word) return;
+    // The press acts; it does not move the keyboard's mark, as on the desktop.
+    e.preventDefault();
+    pressWord(word, e.pageX, e.pageY);
   });
 
   document.addEventListener('click', (e) => {
@@ -470,6 +494,10 @@
 
   document.addEventListener('keydown', (e) => {
     startWaiting();
+    if (dialogKeys) {
+      dialogKeys(e);
+      return;
+    }
     if (ended || document.querySelector('.mx-modal')) return;
     if (e.key === 'Tab') {
       const active = document.activeElement;
