@@ -5,7 +5,9 @@ Both walk examples/tour with its walkthrough.txt and then walkthrough-resume.txt
 at the bookmark the first left); the navigation lines of the two traces must be the same. Then
 both walk it afresh with walkthrough-keys.txt, where the focus lines must be the same as well.
 The page's own dialogs are worked as a person would: the description closed by Escape, Enter,
-Space and a click; the resume offer answered No, then Yes. Then
+Space and a click; the resume offer answered No, then Yes. Last, axe-core looks at every frame,
+and at the description and the resume offer open: no serious or critical violation (skipped,
+with a message, where axe-core is not installed). Then
 every hot word of every text the tour can show is looked at in the browser: its text must lie
 within 2 pixels of the slot the kit's layout gave it. Exit code 77 (skipped) only where Chromium
 cannot start.
@@ -115,6 +117,56 @@ def dialogs(driver, index):
     return len(problems)
 
 
+AXE_FRAME = """
+const [id, open, done] = arguments;
+for (const f of document.querySelectorAll('section.mx-frame')) f.hidden = f.id !== id;
+for (const b of document.querySelectorAll('.mx-bookmark')) b.hidden = false;
+for (const m of document.querySelectorAll('.mx-modal')) m.remove();
+if (open) document.querySelector('#' + id + ' ' + open).click();
+const shown = document.querySelector('.mx-modal') !== null;
+axe.run(document, {resultTypes: ['violations']}).then((r) => done([shown,
+    r.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical').map(
+        (v) => v.id + ' (' + v.impact + '): ' + v.nodes.map((n) => n.html).join(' ; '))]));
+"""
+
+
+def accessibility(driver, index):
+    """axe-core on every frame, and on the dialogs open; the number of violations found."""
+    try:
+        root = subprocess.run(['npm', 'root', '-g'], capture_output=True, text=True).stdout.strip()
+    except OSError:
+        root = ''
+    axe = os.environ.get('MEBROX_AXE', os.path.join(root, 'axe-core', 'axe.min.js'))
+    if not os.path.isfile(axe):
+        print('accessibility: SKIPPED: axe-core is not installed (scripts/install-deps.sh '
+              'installs it from the npm registry)')
+        return 0
+    with open(axe, encoding='utf-8') as f:
+        source = f.read()
+    driver.get(index)
+    driver.execute_script(source)
+    frames = driver.execute_script(
+        'return Array.from(document.querySelectorAll("section.mx-frame")).map((f) => f.id)')
+    views = [(f, None) for f in frames]
+    views += [('Form1', '.mx-word[data-code="0"]'), ('Form1', '.mx-bookmark')]
+    found = 0
+    for frame, open_ in views:
+        if open_ == '.mx-bookmark':
+            # A bookmark left by an earlier visit, so that the resume offer opens.
+            driver.execute_script('localStorage.setItem("mebrox-run:" + document.body.dataset'
+                                  '.project, JSON.stringify({marked: {at: "TForm3"}}))')
+        shown, violations = driver.execute_async_script(AXE_FRAME, frame, open_)
+        if open_ and not shown:
+            print('accessibility: %s: %s opened no dialog' % (frame, open_))
+            found += 1
+        for v in violations:
+            print('accessibility: %s%s: %s' % (frame, ' with ' + open_ if open_ else '', v))
+        found += len(violations)
+    print('accessibility: %d views looked at, %d serious or critical violations'
+          % (len(views), found))
+    return found
+
+
 def run(args, cwd, env):
     return subprocess.run(args, cwd=cwd, env=env, capture_output=True, text=True, timeout=240)
 
@@ -177,6 +229,7 @@ def main():
             index = 'file://' + os.path.join(work, 'web', 'index.html')
             driver.get(index)
             failures += dialogs(driver, index)
+            failures += accessibility(driver, index)
             driver.get(index)
             boxes = driver.execute_script(BOXES)
         finally:

@@ -215,8 +215,12 @@
     dialog.setAttribute('role', 'alertdialog');
     dialog.setAttribute('aria-modal', 'true');
     dialog.tabIndex = -1;
+    // Named as the desktop's message box is titled: by the application.
+    dialog.setAttribute('aria-label', body.dataset.title || 'Message');
     const p = document.createElement('p');
+    p.id = 'mx-message-text';
     p.textContent = text.replace(/\r\n|\r/g, '\n');
+    dialog.setAttribute('aria-describedby', p.id);
     dialog.append(p);
     const closeLayer = modalLayer(dialog, document.activeElement);
     const done = () => {
