@@ -217,7 +217,9 @@ class Walker:
             self.driver.execute_script(CLOSE_DIALOGS)
 
 
-def start_browser(profile):
+def start_browser(profile, autoplay=True):
+    """Headless Chromium; autoplay=False keeps the browser's rule that sound waits for a first
+    click or key."""
     try:
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
@@ -225,9 +227,11 @@ def start_browser(profile):
         raise RuntimeError('Selenium for Python is not installed (%s)' % e)
     options = webdriver.ChromeOptions()
     for arg in ('--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage',
-                '--autoplay-policy=no-user-gesture-required', '--window-size=1400,1400',
-                '--force-device-scale-factor=1', '--user-data-dir=' + profile):
+                '--window-size=1400,1400', '--force-device-scale-factor=1',
+                '--user-data-dir=' + profile):
         options.add_argument(arg)
+    if autoplay:
+        options.add_argument('--autoplay-policy=no-user-gesture-required')
     # MEBROX_CHROMIUM names another browser binary (Chromium or Chrome).
     binary = os.environ.get('MEBROX_CHROMIUM', '/usr/bin/chromium')
     if os.path.exists(binary) or 'MEBROX_CHROMIUM' in os.environ:

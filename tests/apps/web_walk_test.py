@@ -5,7 +5,9 @@ Both walk examples/tour with its walkthrough.txt and then walkthrough-resume.txt
 at the bookmark the first left); the navigation lines of the two traces must be the same. Then
 both walk it afresh with walkthrough-keys.txt, where the focus lines must be the same as well.
 The page's own dialogs are worked as a person would: the description closed by Escape, Enter,
-Space and a click; the resume offer answered No, then Yes. Last, axe-core looks at every frame,
+Space and a click; the resume offer answered No, then Yes. A wave player that plays by itself
+waits, with a hint, for the first click where the browser wants one. Last, axe-core looks at
+every frame,
 and at the description and the resume offer open: no serious or critical violation (skipped,
 with a message, where axe-core is not installed). Then
 every hot word of every text the tour can show is looked at in the browser: its text must lie
@@ -167,6 +169,50 @@ def accessibility(driver, index):
     return found
 
 
+def autoplay(walker, work, run_program, env):
+    """The tour with the welcome frame's chime set to play by itself, in a browser that lets
+    sound start only after a gesture: the hint shows, and the first click starts the sound."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.ui import WebDriverWait
+    tour = os.path.join(work, 'tour')
+    unit = os.path.join(tour, 'Unit1.dfm')
+    with open(unit, encoding='utf-8') as f:
+        form = f.read()
+    with open(unit, 'w', encoding='utf-8') as f:
+        f.write(form.replace("    WaveName = 'chime.wav'\n",
+                             "    Options = [wvAutoPlay]\n    WaveName = 'chime.wav'\n"))
+    exported = run([run_program, '--export-html', 'web-autoplay', 'tour/Tour.dpr'], work, env)
+    with open(unit, 'w', encoding='utf-8') as f:
+        f.write(form)
+    if exported.returncode != 0:
+        print('autoplay: export failed:\n' + exported.stderr)
+        return 1
+    driver = walker.start_browser(os.path.join(work, 'profile-autoplay'), autoplay=False)
+    problems = 0
+    try:
+        driver.get('file://' + os.path.join(work, 'web-autoplay', 'index.html'))
+        hint = 'return !document.getElementById("mx-sound-hint").hidden'
+        playing = 'return !document.querySelector("#Form1 audio").paused'
+        try:
+            WebDriverWait(driver, 20).until(lambda d: d.execute_script(hint))
+        except Exception:
+            print('autoplay: no hint while the browser holds the sound back')
+            problems += 1
+        ActionChains(driver).move_to_element(driver.find_element(By.ID, 'Form1')).click().perform()
+        try:
+            WebDriverWait(driver, 20).until(
+                lambda d: d.execute_script(playing) and not d.execute_script(hint))
+        except Exception:
+            print('autoplay: the first click did not start the sound and take the hint away')
+            problems += 1
+    finally:
+        driver.quit()
+    print('autoplay: %s' % ('the hint, then the sound on the first click' if not problems
+                            else '%d problems' % problems))
+    return problems
+
+
 def run(args, cwd, env):
     return subprocess.run(args, cwd=cwd, env=env, capture_output=True, text=True, timeout=240)
 
@@ -240,6 +286,7 @@ def main():
                 print('%s "%s": the browser draws it at %.1f,%.1f, %.1f wide; the slot is at '
                       '%d,%d, %d wide' % (place, word, x, y, w, left, top, width))
         print('%d hot words looked at in the browser' % len(boxes))
+        failures += autoplay(walker, work, args.run, env)
         if len(boxes) < 14:
             print('too few hot words: the tour shows more')
             failures += 1
