@@ -1,5 +1,7 @@
 #include "apps/run/WebExport.h"
 
+#include "apps/run/WebFonts.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -111,29 +113,8 @@ std::string Css(TColor color) {
   return text;
 }
 
-// The faces the kit's old fonts are drawn with, then what the browser falls back to.
-std::string FontFamily(const std::string& name) {
-  struct TFace {
-    const char* Name;
-    const char* Faces;
-  };
-  static const TFace faces[] = {
-      {"MS Sans Serif", "'MS Sans Serif', 'Liberation Sans', Arial, sans-serif"},
-      {"Arial", "Arial, 'Liberation Sans', sans-serif"},
-      {"Times New Roman", "'Times New Roman', 'Liberation Serif', serif"},
-      {"Courier New", "'Courier New', 'Liberation Mono', monospace"},
-  };
-  for (const TFace& f : faces)
-    if (host::SameText(f.Name, name)) return f.Faces;
-  // A face name is the form file's text: nothing in it may end the string or the rule.
-  std::string safe;
-  for (char c : name)
-    if (std::string_view("'\"\\<>;{}&").find(c) == std::string_view::npos) safe += c;
-  return "'" + safe + "', sans-serif";
-}
-
-std::string FontCss(const TFont& font) {
-  std::string css = "font-family:" + FontFamily(font.Name()) +
+std::string FontCss(const TFont& font, const std::string& family) {
+  std::string css = "font-family:" + family +
                     ";font-size:" + Px(std::max(1, std::abs(font.Height()))) +
                     ";color:" + Css(font.Color());
   css += font.Style().Contains(host::fsBold) ? ";font-weight:bold" : ";font-weight:normal";
@@ -185,6 +166,7 @@ class TSiteBuilder {
       if (frame.Form) frames += Frame(frame);
     const host::TProjectFile& p = FProject.Project();
     std::string title = p.Title.empty() ? p.ProgramName : p.Title;
+    std::string fonts = FFonts.StyleSheet();
     std::string main;
     for (const TFrameInfo& frame : FProject.Frames())
       if (frame.Form) {
@@ -195,8 +177,9 @@ class TSiteBuilder {
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<meta name=\"generator\" content=\"mebrox-run --export-html\">\n"
         "<title>" +
-        Escape(title) +
-        "</title>\n<link rel=\"stylesheet\" href=\"mebrox.css\">\n"
+        Escape(title) + "</title>\n" +
+        (fonts.empty() ? "" : "<link rel=\"stylesheet\" href=\"fonts.css\">\n") +
+        "<link rel=\"stylesheet\" href=\"mebrox.css\">\n"
         "<script src=\"mebrox.js\" defer></script>\n</head>\n<body" +
         Attribute("data-project", p.ProgramName) + Attribute("data-title", title) +
         Attribute("data-main", main) + ">\n<main id=\"mx-app\">\n" + frames + "</main>\n" +
@@ -207,9 +190,15 @@ class TSiteBuilder {
     FSite.Files.insert(FSite.Files.begin(), {"index.html", html});
     FSite.Files.push_back({"mebrox.js", WebScript()});
     FSite.Files.push_back({"mebrox.css", WebStyleSheet()});
+    if (!fonts.empty()) {
+      FSite.Files.push_back({"fonts.css", fonts});
+      FSite.Files.push_back({"fonts-LICENSE.txt", FFonts.Licence()});
+    }
   }
 
  private:
+  std::string Font(const TFont& font) { return FontCss(font, FFonts.Family(font)); }
+
   void Warn(const TFrameInfo& frame, int line, const std::string& subject,
             const std::string& problem) {
     // A text laid out once per page it can show would tell the same thing again.
@@ -224,7 +213,7 @@ class TSiteBuilder {
         Attribute("data-name", info.Name) + Attribute("data-class", form.ClassName()) +
         Attribute("data-caption", form.Caption()) + Attribute("aria-label", form.Caption()) +
         " hidden style=\"width:" + Px(form.Width()) + ";height:" + Px(form.Height()) +
-        ";background:" + Css(form.Color()) + ";" + FontCss(form.Font()) + "\">\n";
+        ";background:" + Css(form.Color()) + ";\">\n";
     out += Children(info, form);
     for (host::TComponent* c : form.ComponentList())
       if (auto* player = dynamic_cast<TWavePlay*>(c)) out += Player(info, *player);
@@ -284,7 +273,7 @@ class TSiteBuilder {
 
   std::string Label(host::TLabel& label, const std::string& shadow) {
     const char* align[] = {"left", "right", "center"};
-    std::string style = FontCss(label.Font()) + "text-align:" + align[label.Alignment()] + ";" +
+    std::string style = Font(label.Font()) + "text-align:" + align[label.Alignment()] + ";" +
                         (label.WordWrap() ? "white-space:pre-wrap;" : "white-space:pre;") +
                         (label.Transparent() ? "" : "background:" + Css(label.Color()) + ";") +
                         (shadow.empty() ? "" : "text-shadow:" + shadow + ";");
@@ -482,7 +471,7 @@ class TSiteBuilder {
 
   std::string Page(const TFrameInfo& info, THyperTxt& text, const std::string& name, bool shown) {
     std::vector<TLaidText> pieces = LayOutHotText(text);
-    std::string plainFont = FontCss(text.Font()), wordFont = FontCss(text.WordFont());
+    std::string plainFont = Font(text.Font()), wordFont = Font(text.WordFont());
     std::string out = "<div class=\"mx-page\"" + Attribute("data-page", name) +
                       (shown ? "" : " hidden") +
                       Attribute("data-width", std::to_string(text.Width())) +
@@ -537,6 +526,7 @@ class TSiteBuilder {
   TWebSite& FSite;
   std::set<std::string> FCopied;
   std::set<std::string> FWarned;
+  TWebFonts FFonts;
   std::map<std::string, std::string> FSounds;  // wave file to its place in the site
 };
 

@@ -242,6 +242,24 @@ TEST_F(WebExportTest, TheFolderHoldsEveryFrameComponentPictureAndSound) {
     ASSERT_TRUE(f);
     EXPECT_EQ(f->Bytes.find("http"), std::string::npos) << own;
   }
+  // The faces the tour's texts are drawn with travel with it, under their licence.
+  if (fs::exists("/usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf")) {
+    const mebrox::TWebFile* fonts = site.Find("fonts.css");
+    ASSERT_TRUE(fonts);
+    for (const char* face : {"'mebrox-serif';\n  font-weight: normal;\n  font-style: normal",
+                             "'mebrox-serif';\n  font-weight: bold;\n  font-style: normal",
+                             "'mebrox-sans';\n  font-weight: bold;\n  font-style: normal"})
+      EXPECT_NE(fonts->Bytes.find(face), std::string::npos) << face;
+    EXPECT_EQ(std::count(fonts->Bytes.begin(), fonts->Bytes.end(), '@'), 3);
+    EXPECT_NE(fonts->Bytes.find("src: url(data:font/ttf;base64,AAEAAA"), std::string::npos);
+    EXPECT_NE(index->Bytes.find("<link rel=\"stylesheet\" href=\"fonts.css\">"), std::string::npos);
+    const mebrox::TWebFile* licence = site.Find("fonts-LICENSE.txt");
+    ASSERT_TRUE(licence);
+    EXPECT_NE(licence->Bytes.find("Open Font License"), std::string::npos);
+    EXPECT_NE(index->Bytes.find("font-family:'mebrox-serif', 'Times New Roman', 'Liberation "
+                                "Serif', serif;font-size:21px"),
+              std::string::npos);
+  }
   // The program beside the tour cannot run in a browser: its word shows, disabled, with a
   // warning naming the form file and line.
   EXPECT_NE(index->Bytes.find("data-word=\"program\" data-code=\"3\" data-act=\"hello.sh\" "

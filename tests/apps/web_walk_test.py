@@ -49,6 +49,14 @@ return out;
 """
 
 
+# The faces the page embeds, once every frame has been laid out with them.
+FACES = """
+const done = arguments[0];
+document.fonts.ready.then(() => done(Array.from(document.fonts).map(
+    (f) => [f.family, f.weight, f.status])));
+"""
+
+
 def navigation(trace):
     return [line for line in trace.splitlines() if line.startswith(NAVIGATION)]
 
@@ -278,6 +286,7 @@ def main():
             failures += accessibility(driver, index)
             driver.get(index)
             boxes = driver.execute_script(BOXES)
+            faces = driver.execute_async_script(FACES)
         finally:
             driver.quit()
         for place, word, left, top, width, x, y, w in boxes:
@@ -286,6 +295,15 @@ def main():
                 print('%s "%s": the browser draws it at %.1f,%.1f, %.1f wide; the slot is at '
                       '%d,%d, %d wide' % (place, word, x, y, w, left, top, width))
         print('%d hot words looked at in the browser' % len(boxes))
+        for family, weight, status in faces:
+            if status != 'loaded':
+                failures += 1
+                print('the embedded face %s %s is %s in the browser' % (family, weight, status))
+        print('%d embedded faces: %s' % (len(faces), ', '.join(
+            '%s %s %s' % tuple(f) for f in faces)))
+        if not faces:
+            print('no face embedded: the page falls back on the reader\'s fonts')
+            failures += 1
         failures += autoplay(walker, work, args.run, env)
         if len(boxes) < 14:
             print('too few hot words: the tour shows more')
