@@ -67,6 +67,10 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
       }
     } else if (arg == "--map-output" && rules.AllowProjectTools) {
       if (!value(line.MapOutput)) return false;
+    } else if (arg == "--export-html" && rules.AllowProjectTools) {
+      if (!value(line.ExportHtml)) return false;
+    } else if (arg == "--force" && rules.AllowProjectTools) {
+      line.Force = true;
     } else if (arg == "--headless") {
       line.Headless = true;
     } else if (arg == "--script") {
@@ -83,8 +87,12 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine& line, std::string& er
     error = "--map-format and --map-output need --map";
     return false;
   }
-  if (line.Check + line.Map + line.Headless > 1) {
-    error = "--check, --map and --headless go one at a time";
+  if (line.Force && !line.ExportHtml) {
+    error = "--force needs --export-html";
+    return false;
+  }
+  if (line.Check + line.Map + line.Headless + line.ExportHtml.has_value() > 1) {
+    error = "--check, --map, --export-html and --headless go one at a time";
     return false;
   }
   if ((line.Script || line.ScreenshotDir) && !line.Headless) {

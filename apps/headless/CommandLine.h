@@ -20,6 +20,7 @@ inline constexpr int ExitUsage = 2;
 // and mebrox-run also
 //   PROGRAM --check PROJECT.dpr
 //   PROGRAM --map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr
+//   PROGRAM --export-html DIR [--force] PROJECT.dpr
 struct TCommandLine {
   bool Headless = false;
   bool Help = false;
@@ -35,13 +36,15 @@ struct TCommandLine {
   bool Map = false;    // draw the project's frames and links instead of running it
   std::optional<std::string> MapFormat;
   std::optional<std::string> MapOutput;
+  std::optional<std::string> ExportHtml;  // publish the project as a web folder there
+  bool Force = false;                     // an export replaces a folder that is not empty
 };
 
 // What a program takes beyond the common options.
 struct TCommandLineRules {
   bool AllowNew = false;                // --new
   bool WindowedWithoutProject = false;  // a window may open with no project
-  bool AllowProjectTools = false;       // --check, --map and its options
+  bool AllowProjectTools = false;       // --check, --map, --export-html and their options
 };
 
 // The formats --map-format takes.

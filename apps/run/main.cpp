@@ -14,6 +14,7 @@
 #include "apps/run/Project.h"
 #include "apps/run/ProjectCheck.h"
 #include "apps/run/ProjectMap.h"
+#include "apps/run/WebExport.h"
 #include "host/Mci.h"
 #include "host/ProjectFile.h"
 #include "host/SysUtils.h"
@@ -33,9 +34,11 @@ mebrox::THelpText Help() {
   help.Version = MEBROX_VERSION;
   help.Date = MEBROX_RELEASE_DATE;
   help.Summary = "run a Mebrox hyper application";
-  help.Synopsis = {"PROJECT.dpr", "--headless [--script FILE] [--screenshots DIR] PROJECT.dpr",
+  help.Synopsis = {"PROJECT.dpr",
+                   "--headless [--script FILE] [--screenshots DIR] PROJECT.dpr",
                    "--check PROJECT.dpr",
                    "--map [--map-format dot|svg|png] [--map-output FILE] PROJECT.dpr",
+                   "--export-html DIR [--force] PROJECT.dpr",
                    "--help | --help-script [text|markdown] | --version | --man"};
   help.Description =
       "Runs a Mebrox hyper application from its project file, or from the folder holding it. "
@@ -61,6 +64,12 @@ mebrox::THelpText Help() {
         {"--map", "write the frames and the links between them as a Graphviz graph"},
         {"--map-format dot|svg|png", "dot (the default), or svg or png drawn by Graphviz"},
         {"--map-output FILE", "write the map there instead of to standard output"},
+        {"--export-html DIR",
+         "publish the application as a folder of web files that any web server, or a browser "
+         "from the disk, shows: `index.html` with every frame, the pictures and sounds, and a "
+         "script and style sheet of the kit's own; a project with errors is refused with them "
+         "listed, warnings are printed"},
+        {"--force", "with --export-html, replace DIR when it is not empty"},
         {"--help", "show this text"},
         {"--help-script [text|markdown]",
          "show the script lines alone: as in this text, or as Markdown tables like the README's"},
@@ -99,8 +108,34 @@ std::string Counted(int n, const std::string& what) {
   return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
 
-// --check and --map: the project is loaded as a run loads it, quietly, and looked at.
-int Inspect(const mebrox::TCommandLine& line) {
+// --export-html: a project that passes the check is laid out and written as a web folder.
+int ExportHtml(const mebrox::TLoadedProject& project, const mebrox::TProjectReport& report,
+               const mebrox::TCommandLine& line, const std::string& target) {
+  mebrox::TPublishFindings findings = mebrox::WeighFindings(project, report);
+  for (const mebrox::TFinding& f : findings.Errors) std::cerr << f.Text() << '\n';
+  if (!findings.Errors.empty()) {
+    std::cerr << "mebrox-run: " << line.Project << " has "
+              << Counted(static_cast<int>(findings.Errors.size()), "error")
+              << ": nothing published\n";
+    return ExitFailed;
+  }
+  for (const mebrox::TFinding& f : findings.Warnings) std::cerr << f.Text() << '\n';
+  try {
+    mebrox::TWebSite site = mebrox::BuildWebSite(project);
+    for (const std::string& w : site.Warnings) std::cerr << w << '\n';
+    mebrox::WriteWebSite(site, target, *line.ExportHtml, project.Folder(), line.Force);
+    std::cout << "Published " << line.Project << " to " << *line.ExportHtml << " ("
+              << Counted(static_cast<int>(site.Files.size()), "file") << ")\n";
+  } catch (const std::exception& e) {
+    std::cerr << "mebrox-run: " << e.what() << '\n';
+    return ExitFailed;
+  }
+  return ExitOk;
+}
+
+// --check, --map and --export-html: the project is loaded as a run loads it, quietly, and
+// looked at.
+int Inspect(const mebrox::TCommandLine& line, const std::string& exportTarget) {
   std::unique_ptr<mebrox::TLoadedProject> project;
   try {
     project = mebrox::TLoadedProject::Load(line.Project);
@@ -109,6 +144,7 @@ int Inspect(const mebrox::TCommandLine& line) {
     return ExitFailed;
   }
   mebrox::TProjectReport report = mebrox::CheckProject(*project);
+  if (line.ExportHtml) return ExportHtml(*project, report, line, exportTarget);
   if (line.Check) {
     for (const mebrox::TFinding& f : report.Findings) std::cout << f.Text() << '\n';
     std::cout << line.Project << ": "
@@ -144,10 +180,11 @@ int Run(const mebrox::TCommandLine& given) {
     std::cerr << "mebrox-run: " << e.what() << '\n';
     return ExitFailed;
   }
-  bool inspect = line.Check || line.Map;
+  bool inspect = line.Check || line.Map || line.ExportHtml;
   // The map file is named from where the program started; loading moves into the project.
   mebrox::TCommandLine inspectLine = line;
   if (line.MapOutput) inspectLine.MapOutput = fs::absolute(*line.MapOutput).string();
+  std::string exportTarget = line.ExportHtml ? fs::absolute(*line.ExportHtml).string() : "";
   std::vector<mebrox::TScriptCommand> script;
   std::string scriptName;
   if (line.Headless) {
@@ -169,7 +206,7 @@ int Run(const mebrox::TCommandLine& given) {
   if (inspect) {
     // Wave players that start by themselves while their frame loads stay silent.
     host::Mci().SetOutput(std::make_unique<host::TSilentAudioOutput>());
-    int result = Inspect(inspectLine);
+    int result = Inspect(inspectLine, exportTarget);
     mebrox::UnloadProject();
     return result;
   }

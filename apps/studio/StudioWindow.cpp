@@ -127,6 +127,9 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
     return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
                 : QFileDialog::getOpenFileName(this, title, QString(), filter);
   };
+  OnChooseFolder = [this](const QString& title) {
+    return QFileDialog::getExistingDirectory(this, title);
+  };
 
   FPalette = new QtPaletteBar;
   auto* paletteBar = new QToolBar(tr("Palette"));
@@ -170,14 +173,28 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
       OnMessage(tr("Run"),
                 tr("%1 could not be started: %2").arg(RunProgramPath(), FRun.errorString()));
   });
+  connect(&FPublish, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+    QString out = QString::fromLocal8Bit(FPublish.readAllStandardOutput()).trimmed();
+    QString err = QString::fromLocal8Bit(FPublish.readAllStandardError()).trimmed();
+    if (code == 0 && status == QProcess::NormalExit)
+      OnMessage(tr("Publish to Web"), err.isEmpty() ? out : out + "\n\n" + err);
+    else
+      OnMessage(tr("Publish to Web"), tr("Nothing was published.\n%1").arg(err));
+  });
+  connect(&FPublish, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart)
+      OnMessage(tr("Publish to Web"),
+                tr("%1 could not be started: %2").arg(RunProgramPath(), FPublish.errorString()));
+  });
   UpdateCommands();
 }
 
 QtStudioWindow::~QtStudioWindow() {
-  if (FRun.state() != QProcess::NotRunning) {
-    FRun.kill();
-    FRun.waitForFinished(2000);
-  }
+  for (QProcess* process : {&FRun, &FPublish})
+    if (process->state() != QProcess::NotRunning) {
+      process->kill();
+      process->waitForFinished(2000);
+    }
   Detach();
 }
 
@@ -217,6 +234,8 @@ void QtStudioWindow::BuildMenus() {
     QString path = OnChooseFile(true, tr("Save Project As"));
     if (!path.isEmpty()) SaveProjectAs(path);
   });
+  AddCommand(file, "actPublish", tr("&Publish to Web..."), QKeySequence(),
+             [this] { PublishProject(); });
   AddCommand(file, "actClose", tr("&Close Project"), QKeySequence(), [this] { CloseProject(); });
   file->addSeparator();
   AddCommand(file, "actExit", tr("E&xit"), QKeySequence("Ctrl+Q"), [this] { close(); });
@@ -332,7 +351,8 @@ void QtStudioWindow::ReloadRecent() {
 void QtStudioWindow::UpdateCommands() {
   const bool open = FSession != nullptr;
   const bool designing = open && FCurrent;
-  for (const char* name : {"actNewFrame", "actSave", "actSaveAs", "actClose", "actRun"})
+  for (const char* name :
+       {"actNewFrame", "actSave", "actSaveAs", "actPublish", "actClose", "actRun"})
     Command(name)->setEnabled(open);
   for (const char* name :
        {"actCut", "actCopy", "actPaste", "actDelete", "actSelectAll", "actFront", "actBack"})
@@ -556,6 +576,31 @@ bool QtStudioWindow::RunProject() {
   if (FSession->Modified() && !SaveProject()) return false;
   FRun.setWorkingDirectory(Text(FSession->Folder()));
   FRun.start(RunProgramPath(), {Text(FSession->ProjectPath())});
+  return true;
+}
+
+bool QtStudioWindow::PublishProject() {
+  if (!FSession) return false;
+  const QString title = tr("Publish to Web");
+  if (FPublish.state() != QProcess::NotRunning) {
+    OnMessage(title, tr("The project is being published already."));
+    return false;
+  }
+  if (FSession->Modified() && !SaveProject()) return false;
+  QString folder = OnChooseFolder(title);
+  if (folder.isEmpty()) return false;
+  QStringList args = {"--export-html", folder};
+  QDir dir(folder);
+  if (dir.exists() && !dir.isEmpty()) {
+    if (!OnConfirm(title, tr("%1 is not empty. Replace everything it holds with the published "
+                             "application?")
+                              .arg(folder)))
+      return false;
+    args << "--force";
+  }
+  args << Text(FSession->ProjectPath());
+  FPublish.setWorkingDirectory(Text(FSession->Folder()));
+  FPublish.start(RunProgramPath(), args);
   return true;
 }
 

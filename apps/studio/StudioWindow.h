@@ -62,6 +62,11 @@ class QtStudioWindow : public QMainWindow {
   QMenu* ExpertsMenu() const { return FExpertsMenu; }
   QMenu* RecentMenu() const { return FRecentMenu; }
   const QProcess& RunProcess() const { return FRun; }
+  // Saves what is not saved, asks for a folder, and publishes the project there as a web folder
+  // through mebrox-run --export-html; what it says comes back as a message. A folder that is not
+  // empty is replaced only when the designer says so. False when nothing was started.
+  bool PublishProject();
+  const QProcess& PublishProcess() const { return FPublish; }
   // What is not saved goes to the recovery file this long after the designer's last change, and
   // no later than the longest wait after the first change not kept yet, however busy they are.
   static constexpr int AutosavePause = 1500;
@@ -78,6 +83,8 @@ class QtStudioWindow : public QMainWindow {
   std::function<bool(const QString& title, const QString& question)> OnConfirm;
   // A file to open (save false) or to write (save true); empty when cancelled.
   std::function<QString(bool save, const QString& title)> OnChooseFile;
+  // A folder to write into; empty when cancelled.
+  std::function<QString(const QString& title)> OnChooseFolder;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -121,6 +128,7 @@ class QtStudioWindow : public QMainWindow {
   std::map<const host::TForm*, QPointer<QtDesignOverlay>> FOverlays;
   std::map<QObject*, host::TForm*> FFormWindows;
   QProcess FRun;
+  QProcess FPublish;
   QTimer FAutosaveTimer;
   QElapsedTimer FFirstUnkept;  // since the first change not yet kept; invalid when none
 };

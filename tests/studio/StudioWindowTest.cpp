@@ -431,6 +431,90 @@ TEST_F(StudioWindowTest, RunSavesStartsTheApplicationAndShowsWhyItFailed) {
   EXPECT_NE(Messages[0].find("code 1"), std::string::npos) << Messages[0];
 }
 
+// File > Publish to Web saves, asks for a folder, leaves a folder that is not empty alone unless
+// the designer says to replace it, and tells what mebrox-run said, good or bad.
+TEST_F(StudioWindowTest, PublishSavesAsksForAFolderAndTellsWhatTheExportSaid) {
+  std::string runner = FWork.File("fake-run");
+  WriteFile(runner, "#!/bin/sh\necho \"$@\" > \"" + FWork.File("args") +
+                        "\"\necho 'Published it'\necho 'Unit1.dfm(44): warning: a program' >&2\n"
+                        "[ -e \"" +
+                        FWork.File("fail") +
+                        "\" ] && { echo 'Unit4.dfm(9): broken' >&2; "
+                        "exit 1; }\nexit 0\n");
+  fs::permissions(runner, fs::perms::owner_all);
+  Window = std::make_unique<QtStudioWindow>(mebrox::studio::TStudioOptions{
+      QString::fromStdString(FWork.File("studio.ini")), QString::fromStdString(runner)});
+  Window->OnMessage = [this](const QString& title, const QString& text) {
+    Messages.push_back((title + ": " + text).toStdString());
+  };
+  QString folder;
+  bool replace = false;
+  std::vector<std::string> asked;
+  Window->OnChooseFolder = [&](const QString&) { return folder; };
+  Window->OnConfirm = [&](const QString&, const QString& question) {
+    asked.push_back(question.toStdString());
+    return replace;
+  };
+  EXPECT_FALSE(Window->Command("actPublish")->isEnabled());
+  OpenTour();
+  ASSERT_TRUE(Window->Command("actPublish")->isEnabled());
+  const std::string web = FWork.File("web"), project = TourFile("Tour.dpr");
+
+  auto publish = [&]() -> std::string {
+    Messages.clear();
+    fs::remove(FWork.File("args"));
+    Trigger("actPublish");
+    if (Window->PublishProcess().state() == QProcess::NotRunning) return "not started";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Messages.empty(); }, 10000));
+    return Messages.empty() ? "no message" : ReadFile(FWork.File("args"));
+  };
+
+  // Cancelled: nothing runs; what was changed is saved first all the same.
+  Window->SetCurrentForm(&Form("Form1"));
+  Window->Session()->FormDesignerOf(Form("Form1")).Select(Form("Form1").FindComponent("Title1"));
+  Trigger("actDelete");
+  EXPECT_EQ(publish(), "not started");
+  EXPECT_FALSE(Window->Session()->Modified());
+  EXPECT_EQ(ReadFile(TourFile("Unit1.dfm")).find("Title1"), std::string::npos);
+
+  folder = QString::fromStdString(web);
+  EXPECT_EQ(publish(), "--export-html " + web + " " + project + "\n");
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_EQ(Messages[0], "Publish to Web: Published it\n\nUnit1.dfm(44): warning: a program");
+
+  fs::create_directories(web);
+  WriteFile(web + "/keep.txt", "mine");
+  EXPECT_EQ(publish(), "not started");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find(web + " is not empty"), std::string::npos) << asked[0];
+  replace = true;
+  EXPECT_EQ(publish(), "--export-html " + web + " --force " + project + "\n");
+
+  WriteFile(FWork.File("fail"), "");
+  publish();
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_EQ(Messages[0],
+            "Publish to Web: Nothing was published.\nUnit1.dfm(44): warning: a "
+            "program\nUnit4.dfm(9): broken");
+}
+
+// The studio publishes through the real mebrox-run: the folder holds the page.
+TEST_F(StudioWindowTest, PublishWritesTheWebFolder) {
+  Window = std::make_unique<QtStudioWindow>(mebrox::studio::TStudioOptions{
+      QString::fromStdString(FWork.File("studio.ini")), MEBROX_RUN_PROGRAM});
+  Window->OnMessage = [this](const QString& title, const QString& text) {
+    Messages.push_back((title + ": " + text).toStdString());
+  };
+  Window->OnChooseFolder = [this](const QString&) {
+    return QString::fromStdString(FWork.File("site"));
+  };
+  OpenTour();
+  ASSERT_TRUE(Window->PublishProject());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Messages.empty(); }, 20000));
+  EXPECT_TRUE(Messages[0].starts_with("Publish to Web: Published ")) << Messages[0];
+  EXPECT_NE(ReadFile(FWork.File("site/index.html")).find("id=\"Form4\""), std::string::npos);
+}
+
 }  // namespace
 
 // Soon after a change, what the designer has not saved is kept in a recovery file, written away
