@@ -4,6 +4,7 @@
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "host/FormFile.h"
@@ -611,78 +612,57 @@ bool TDesignSession::LatestOfGroup(uint64_t group, bool done, TOpenForm*& form) 
   return found;
 }
 
-void TDesignSession::UndoGroup(uint64_t group) {
-  for (TOpenForm* open = nullptr; group != 0 && LatestOfGroup(group, true, open);) {
-    if (!open)
-      UndoProject();
+void TDesignSession::TakeGroup(uint64_t group, bool undo) {
+  for (TOpenForm* open = nullptr; group != 0 && LatestOfGroup(group, undo, open);) {
+    if (open)
+      undo ? Undo(*open->Form) : Redo(*open->Form);
     else
-      Undo(*open->Form);
+      undo ? UndoProject() : RedoProject();
   }
 }
 
-void TDesignSession::RedoGroup(uint64_t group) {
-  for (TOpenForm* open = nullptr; group != 0 && LatestOfGroup(group, false, open);) {
-    if (!open)
-      RedoProject();
-    else
-      Redo(*open->Form);
+std::optional<TDesignSession::TNextStep> TDesignSession::NextStep(const host::TForm* form,
+                                                                  bool undo) const {
+  if (undo ? ProjectUndoComesFirst(form) : ProjectRedoComesFirst(form)) {
+    const TProjectStep& step = undo ? FProjectDone.back() : FProjectUndone.back();
+    return TNextStep{true, step.Group, step.Name};
   }
+  const TOpenForm* open = form ? FindOpen(*form) : nullptr;
+  if (!open || !(undo ? open->History.CanUndo() : open->History.CanRedo())) return std::nullopt;
+  return TNextStep{false, undo ? open->History.UndoGroup() : open->History.RedoGroup(),
+                   undo ? open->History.UndoName() : open->History.RedoName()};
+}
+
+bool TDesignSession::TakeLatest(host::TForm* form, bool undo) {
+  std::optional<TNextStep> step = NextStep(form, undo);
+  if (!step) return false;
+  bool done =
+      step->Project ? (undo ? UndoProject() : RedoProject()) : (undo ? Undo(*form) : Redo(*form));
+  if (done) TakeGroup(step->Group, undo);
+  return done;
+}
+
+std::string TDesignSession::LatestName(const host::TForm* form, bool undo) const {
+  std::optional<TNextStep> step = NextStep(form, undo);
+  if (!step) return std::string();
+  auto named = FGroupNames.find(step->Group);
+  return named == FGroupNames.end() ? step->Name : named->second;
 }
 
 bool TDesignSession::UndoLatest(host::TForm* form) {
-  uint64_t group = 0;
-  bool done = false;
-  if (ProjectUndoComesFirst(form)) {
-    group = FProjectDone.back().Group;
-    done = UndoProject();
-  } else if (form) {
-    group = FindOpen(*form) ? FindOpen(*form)->History.UndoGroup() : 0;
-    done = Undo(*form);
-  }
-  if (done) UndoGroup(group);
-  return done;
+  return TakeLatest(form, true);
 }
 
 bool TDesignSession::RedoLatest(host::TForm* form) {
-  uint64_t group = 0;
-  bool done = false;
-  if (ProjectRedoComesFirst(form)) {
-    group = FProjectUndone.back().Group;
-    done = RedoProject();
-  } else if (form) {
-    group = FindOpen(*form) ? FindOpen(*form)->History.RedoGroup() : 0;
-    done = Redo(*form);
-  }
-  if (done) RedoGroup(group);
-  return done;
+  return TakeLatest(form, false);
 }
 
 std::string TDesignSession::UndoLatestName(const host::TForm* form) const {
-  uint64_t group = 0;
-  std::string name;
-  if (ProjectUndoComesFirst(form)) {
-    group = FProjectDone.back().Group;
-    name = FProjectDone.back().Name;
-  } else if (form) {
-    group = FindOpen(*form) ? FindOpen(*form)->History.UndoGroup() : 0;
-    name = UndoName(*form);
-  }
-  auto named = FGroupNames.find(group);
-  return named == FGroupNames.end() ? name : named->second;
+  return LatestName(form, true);
 }
 
 std::string TDesignSession::RedoLatestName(const host::TForm* form) const {
-  uint64_t group = 0;
-  std::string name;
-  if (ProjectRedoComesFirst(form)) {
-    group = FProjectUndone.back().Group;
-    name = FProjectUndone.back().Name;
-  } else if (form) {
-    group = FindOpen(*form) ? FindOpen(*form)->History.RedoGroup() : 0;
-    name = RedoName(*form);
-  }
-  auto named = FGroupNames.find(group);
-  return named == FGroupNames.end() ? name : named->second;
+  return LatestName(form, false);
 }
 
 uint64_t TDesignSession::UndoSequence(const host::TForm& form) const {

@@ -239,8 +239,18 @@ class TDesignSession : public TIToolServices {
   // The step of the group done last (undone first) of all, on a form (null: the project's);
   // false when none is left.
   bool LatestOfGroup(uint64_t group, bool done, TOpenForm*& form) const;
-  void UndoGroup(uint64_t group);
-  void RedoGroup(uint64_t group);
+  // Takes back (or again) every step of the group left, latest first (earliest first).
+  void TakeGroup(uint64_t group, bool undo);
+  // The step the studio's Undo (Redo) takes while the form is designed: the project's or the
+  // form's, with its group and name; none when there is nothing to take.
+  struct TNextStep {
+    bool Project = false;
+    uint64_t Group = 0;
+    std::string Name;
+  };
+  std::optional<TNextStep> NextStep(const host::TForm* form, bool undo) const;
+  bool TakeLatest(host::TForm* form, bool undo);
+  std::string LatestName(const host::TForm* form, bool undo) const;
   // Whether Undo or Redo on the form takes the project's step rather than the form's own.
   bool ProjectUndoComesFirst(const host::TForm* form) const;
   bool ProjectRedoComesFirst(const host::TForm* form) const;
