@@ -104,7 +104,7 @@ TEST(ActionWizardTest, EachActionKeepsItsTypeAndItsOneDatum) {
       "\"\n"
       "answer no\n"
       "click ActDefDlg.SpeedButton1 5 5\n"
-      "click ActDefDlg.NextButton 5 5\n");
+      "key ActDefDlg Enter\n");
   EXPECT_NE(trace.find("The program tool.sh lies outside the project folder"), std::string::npos)
       << trace;
   EXPECT_EQ(Values(ActionOf(studio)),
