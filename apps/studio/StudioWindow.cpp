@@ -518,9 +518,15 @@ void QtStudioWindow::Forget(host::TForm& form) {
 bool QtStudioWindow::RemoveFrame(host::TForm* form) {
   if (!FSession || !form) return false;
   const std::vector<std::string> links = FSession->LinksTo(*form);
+  // A frame never saved has no files to keep it: said plainly, since its design goes with it.
+  const ide::TDesignModule* module = FSession->ModuleOf(*form);
   QString question =
-      tr("Remove %1 from the project? Its files stay on disk, and Undo brings it back.")
-          .arg(Text(form->Name()));
+      module && module->New
+          ? tr("Remove %1 from the project? It has never been saved, so nothing keeps its design "
+               "once the studio closes; until then Undo brings it back.")
+                .arg(Text(form->Name()))
+          : tr("Remove %1 from the project? Its files stay on disk, and Undo brings it back.")
+                .arg(Text(form->Name()));
   if (!links.empty()) {
     QStringList names;
     for (const std::string& link : links) names << Text(link);

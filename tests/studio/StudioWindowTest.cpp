@@ -287,6 +287,12 @@ TEST_F(StudioWindowTest, ARemovedFramesWindowGoesAndUndoBringsItBack) {
   QTest::mouseClick(&WindowOf("Form3"), Qt::LeftButton, {}, QPoint(30, 30));
   EXPECT_NE(Form("Form3").FindComponent("Label1"), nullptr);
   EXPECT_TRUE(Messages.empty()) << Messages.front();
+
+  // A frame never saved has no files to fall back on, and the question says so.
+  Window->SetCurrentForm(Window->NewFrame());
+  Trigger("actRemoveFrame");
+  EXPECT_NE(asked.back().find("It has never been saved"), std::string::npos) << asked.back();
+  EXPECT_EQ(Window->Session()->FindForm("Form5"), nullptr);
 }
 
 TEST_F(StudioWindowTest, TheInspectorRefusesValuesThatAreNoneAndTheComponentKeepsItsOwn) {
