@@ -191,6 +191,19 @@ class Values:
 # The script generator
 
 
+def tiny_png():
+    """A 2 x 2 picture, the smallest a picture editor loads."""
+    import struct
+    import zlib
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    rows = b"".join(b"\x00" + b"\xff\x80\x00" * 2 for _ in range(2))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2, 2, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
 class Form:
     def __init__(self, name, components):
         self.name = name
@@ -474,7 +487,8 @@ class ScriptGenerator:
             return
         dialog = {"About": "AboutBoxDlg", "Lines": "StringsEditDlg", "Words": "WordSelectDlg",
                   "LinesLists": "FileListSelectDlg", "WordsLists": "FileListSelectDlg",
-                  "Action": "ActDefDlg"}.get(last)
+                  "Action": "ActDefDlg", "Picture": "PictureEditorDlg",
+                  "Glyph": "PictureEditorDlg"}.get(last)
         self.emit("edit", target, path)
         if dialog:
             self.work_dialog(dialog, form)
@@ -768,6 +782,28 @@ class ScriptGenerator:
             self.emit("select", target, str(r.randint(0, 3)))
         else:
             self.emit("key", target, r.choice(KEYS))
+
+    def dialog_PictureEditorDlg(self, state):
+        r = self.rng
+        choice = r.random()
+        # Save and Clear are disabled while it holds no picture; None: not known.
+        if state.get("picture") is False and choice >= 0.5:
+            choice = 0.0
+        if choice < 0.5:
+            name = r.choice(["pic.png", "pic.png", "missing.png", "Tour.dpr"])
+            if r.random() < 0.9:
+                self.emit("file", quote(name))
+                if name == "pic.png":
+                    state["picture"] = True
+            self.emit("click", "PictureEditorDlg.LoadBtn", "5", "5")
+        elif choice < 0.7:
+            state["picture"] = False
+            self.emit("click", "PictureEditorDlg.ClearBtn", "5", "5")
+        elif choice < 0.85:
+            self.emit("file", quote(r.choice(["saved.png", "out1/saved.png"])))
+            self.emit("click", "PictureEditorDlg.SaveBtn", "5", "5")
+        else:
+            self.emit("screenshot", "PictureEditorDlg", "picture.png")
 
     def dialog_AboutBoxDlg(self, state):
         if self.rng.random() < 0.3:
@@ -1293,6 +1329,7 @@ class Campaign:
         work.mkdir(parents=True)
         shutil.copytree(self.tour, work / "tour")
         (work / "tour" / "Tour.RUN").unlink(missing_ok=True)
+        (work / "tour" / "pic.png").write_bytes(tiny_png())  # for the picture editor's Load
         (work / "windir").mkdir()
         for n in range(1, 4):
             (work / ("out%d" % n)).mkdir()  # folders for Save As to take the project to
