@@ -234,9 +234,6 @@ int TActDefDlg::PageIndex() const {
 void TActDefDlg::GoToPage(TPage page) {
   Notebook->SetPageIndex(page);
   RefreshButtons();
-  // The keyboard goes to the page now shown: left on a control of the page gone, it would fall
-  // to the next button in Tab order, Cancel, and Enter would throw the wizard's work away.
-  SelectNext(Notebook->Pages(page), true, true);
 }
 
 void TActDefDlg::CloseWith(host::TModalResult result) {

@@ -1,5 +1,7 @@
 #include "host/TabCtrls.h"
 
+#include "host/Forms.h"
+
 namespace host {
 
 // ---- TTabSet
@@ -151,8 +153,16 @@ void TNotebook::SetPageIndex(int value) {
   if (value < 0 || value >= PageCount())
     throw EListError("Page index out of bounds (" + IntToStr(value) + ")");
   if (value == FPageIndex) return;
+  // The keyboard on a control of the page that goes moves to the page shown: left behind, it
+  // would fall to whatever comes next in Tab order (a dialog's Cancel button, for Enter).
+  TForm* form = GetParentForm(this);
+  TWinControl* focused = form ? form->ActiveControl() : nullptr;
+  bool leaving = false;
+  if (FPageIndex >= 0 && FPageIndex < PageCount())
+    for (TWinControl* c = focused; c && !leaving; c = c->Parent()) leaving = c == Pages(FPageIndex);
   FPageIndex = value;
   ShowPage();
+  if (leaving) form->SelectNext(Pages(value), true, true);
   if (OnPageChanged) OnPageChanged(this);
 }
 

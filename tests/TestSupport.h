@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -42,6 +43,25 @@ inline std::string ReadFile(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// Writes Test.dpr into folder with a frame for each form text (Unit1.dfm, Unit2.dfm ...), each
+// beside a unit of its own; returns the project file's path.
+inline std::string WriteFormsProject(const std::string& folder,
+                                     const std::vector<std::string>& formTexts) {
+  std::string uses, creations;
+  for (size_t i = 0; i < formTexts.size(); ++i) {
+    std::string n = std::to_string(i + 1);
+    WriteFile(folder + "/Unit" + n + ".dfm", formTexts[i]);
+    WriteFile(folder + "/Unit" + n + ".pas", "unit Unit" + n + ";\n\ninterface\n\ntype\n  TForm" +
+                                                 n + " = class(TForm)\n  end;\n\nend.\n");
+    uses += ",\n  Unit" + n + " in 'Unit" + n + ".pas' {Form" + n + "}";
+    creations += "  Application.CreateForm(TForm" + n + ", Form" + n + ");\n";
+  }
+  const std::string project = folder + "/Test.dpr";
+  WriteFile(project,
+            "program Test;\n\nuses\n  Forms" + uses + ";\n\nbegin\n" + creations + "end.\n");
+  return project;
 }
 
 inline bool IsPng(const std::string& fileName) {

@@ -1123,17 +1123,23 @@ def mutate_structure(rng, data, kind):
 # ---- lenient readers for the checks that nothing was lost
 
 
-def ini_groups(data):
-    """Groups and their frames as the sections file names them: {group: [frames]}, lower case."""
+def ini_sections(data):
+    """{section: {key: value}} of an INI file, lower-case names, the first of each kept."""
     sections = {}
     current = None
     for raw in data.split(b"\n"):
         line = raw.rstrip(b"\r").decode("latin-1").strip()
         if line.startswith("[") and line.endswith("]"):
             current = sections.setdefault(line[1:-1].strip().lower(), {})
-        elif "=" in line and current is not None:
+        elif "=" in line and current is not None and not line.startswith(";"):
             key, value = line.split("=", 1)
             current.setdefault(key.strip().lower(), value.strip())
+    return sections
+
+
+def ini_groups(data):
+    """Groups and their frames as the sections file names them: {group: [frames]}, lower case."""
+    sections = ini_sections(data)
     status = sections.get("status", {})
     groups = {}
     names = ["notfiledframes"] + [status[k].lower() for k in sorted(status)
@@ -1147,16 +1153,8 @@ def ini_groups(data):
 
 def ini_values(data):
     """(section, key) -> value of an INI file, lower-case names, the first of each kept."""
-    values = {}
-    section = None
-    for raw in data.split(b"\n"):
-        line = raw.rstrip(b"\r").decode("latin-1").strip()
-        if line.startswith("[") and line.endswith("]"):
-            section = line[1:-1].strip().lower()
-        elif "=" in line and section is not None and not line.startswith(";"):
-            key, value = line.split("=", 1)
-            values.setdefault((section, key.strip().lower()), value.strip())
-    return values
+    return {(section, key): value for section, keys in ini_sections(data).items()
+            for key, value in keys.items()}
 
 
 def dpr_units(data):

@@ -16,12 +16,13 @@ cannot start.
 """
 
 import argparse
-import importlib.util
+import importlib.machinery
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import types
 
 SKIP = 77
 NAVIGATION = ('show ', 'hide ', 'close ', 'modal ', 'message ', 'terminate', 'focus ')
@@ -275,9 +276,10 @@ def main():
             else:
                 print('%s: %d lines of navigation and focus alike' % (script, len(want)))
 
-        spec = importlib.util.spec_from_file_location('web_walk', args.walker)
-        walker = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(walker)
+        # The walker's file name has a hyphen, so it is loaded from its path.
+        loader = importlib.machinery.SourceFileLoader('web_walk', args.walker)
+        walker = types.ModuleType(loader.name)
+        loader.exec_module(walker)
         driver = walker.start_browser(os.path.join(work, 'profile-boxes'))
         try:
             index = 'file://' + os.path.join(work, 'web', 'index.html')

@@ -12,17 +12,7 @@ TStudioFixture::TStudioFixture(const std::vector<std::string>& formTexts,
   mebrox::RegisterRuntimeClasses();
   ide::ResetRegistry();
   mebrox::RegisterStudioPalette();
-  std::string uses, creations;
-  for (size_t i = 0; i < formTexts.size(); ++i) {
-    std::string n = std::to_string(i + 1);
-    WriteFile(File("Unit" + n + ".dfm"), formTexts[i]);
-    WriteFile(File("Unit" + n + ".pas"), "unit Unit" + n + ";\n\ninterface\n\ntype\n  TForm" + n +
-                                             " = class(TForm)\n  end;\n\nend.\n");
-    uses += ",\n  Unit" + n + " in 'Unit" + n + ".pas' {Form" + n + "}";
-    creations += "  Application.CreateForm(TForm" + n + ", Form" + n + ");\n";
-  }
-  WriteFile(File("Test.dpr"),
-            "program Test;\n\nuses\n  Forms" + uses + ";\n\nbegin\n" + creations + "end.\n");
+  WriteFormsProject(FDir.Path(), formTexts);
   for (const auto& [name, bytes] : files) WriteFile(File(name), bytes);
   std::filesystem::current_path(FDir.Path());
   mebrox::THeadlessOptions options;

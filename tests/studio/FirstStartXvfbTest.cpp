@@ -73,19 +73,3 @@ TEST(FirstStartXvfbTest, ANewcomerClicksOpenTheExamples) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-  testing_support::TempDir windowsDir;
-  ::setenv("MEBROX_WINDIR", windowsDir.Path().c_str(), 1);
-  testing_support::TempDir stateDir;
-  ::setenv("XDG_STATE_HOME", stateDir.Path().c_str(), 1);
-  int qtArgc = 1;
-  char name[] = "mebrox-studio";
-  char* qtArgv[] = {name, nullptr};
-  QApplication app(qtArgc, qtArgv);
-  host::qt::InstallQtBackend(/*scriptedDialogs=*/true, /*classicEverywhere=*/false);
-  host::RegisterHostClasses();
-  return RUN_ALL_TESTS();
-}

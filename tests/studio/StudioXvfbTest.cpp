@@ -97,18 +97,7 @@ class TRealStudio {
     mebrox::RegisterRuntimeClasses();
     ide::ResetRegistry();
     mebrox::RegisterStudioPalette();
-    std::string uses, creations;
-    for (size_t i = 0; i < formTexts.size(); ++i) {
-      std::string n = std::to_string(i + 1);
-      testing_support::WriteFile(File("Unit" + n + ".dfm"), formTexts[i]);
-      testing_support::WriteFile(File("Unit" + n + ".pas"),
-                                 "unit Unit" + n + ";\n\ninterface\n\ntype\n  TForm" + n +
-                                     " = class(TForm)\n  end;\n\nend.\n");
-      uses += ",\n  Unit" + n + " in 'Unit" + n + ".pas' {Form" + n + "}";
-      creations += "  Application.CreateForm(TForm" + n + ", Form" + n + ");\n";
-    }
-    testing_support::WriteFile(File("Test.dpr"), "program Test;\n\nuses\n  Forms" + uses +
-                                                     ";\n\nbegin\n" + creations + "end.\n");
+    testing_support::WriteFormsProject(FDir.Path(), formTexts);
     Studio = std::make_unique<QtStudioWindow>(
         mebrox::studio::TStudioOptions{QString::fromStdString(File("studio.ini")), {}});
     Studio->OnMessage = [this](const QString&, const QString& text) {
@@ -669,19 +658,3 @@ TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
 }
 
 }  // namespace
-// The studio's own main: its shell keeps the desktop's look around the kit's classic windows.
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-  testing_support::TempDir windowsDir;
-  ::setenv("MEBROX_WINDIR", windowsDir.Path().c_str(), 1);
-  testing_support::TempDir stateDir;
-  ::setenv("XDG_STATE_HOME", stateDir.Path().c_str(), 1);
-  int qtArgc = 1;
-  char name[] = "mebrox-studio";
-  char* qtArgv[] = {name, nullptr};
-  QApplication app(qtArgc, qtArgv);
-  host::qt::InstallQtBackend(/*scriptedDialogs=*/true, /*classicEverywhere=*/false);
-  host::RegisterHostClasses();
-  return RUN_ALL_TESTS();
-}
