@@ -220,7 +220,7 @@ void QtStudioWindow::BuildMenus() {
     if (!path.isEmpty()) NewProject(path);
   });
   AddCommand(file, "actNewFrame", tr("New &Frame"), QKeySequence("Ctrl+N"), [this] { NewFrame(); });
-  AddCommand(file, "actRemoveFrame", tr("&Remove Frame..."), QKeySequence(),
+  AddCommand(file, "actRemoveFrame", tr("Re&move Frame..."), QKeySequence(),
              [this] { RemoveFrame(FCurrent); });
   AddCommand(file, "actOpen", tr("&Open Project..."), QKeySequence::Open, [this] {
     QString path = OnChooseFile(false, tr("Open Project"));

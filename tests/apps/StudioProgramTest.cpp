@@ -467,6 +467,10 @@ TEST_F(StudioProgramTest, FramesRemovedAndAddedAreUndoneAndSavedAsLeft) {
     EXPECT_EQ(dpr.find(gone), std::string::npos) << gone << "\n" << dpr;
   EXPECT_EQ(ReadFile(TourFile("Unit3.dfm")), unit3);
   EXPECT_FALSE(fs::exists(TourFile("Unit5.dfm")));
+  // Reopened, it is what was saved: a second save writes nothing.
+  r = Studio("save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out.find("saved"), std::string::npos) << r.Out;
 
   r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", TourFile("Tour.dpr")}, FWork.Path());
   EXPECT_NE(r.Out.find("Form2.HyperTxt1.Words: there is no frame Form3"), std::string::npos)
@@ -525,6 +529,9 @@ TEST_F(StudioProgramTest, TheWizardsNewFrameAndItsActionAreUndoneInOne) {
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   EXPECT_NE(ReadFile(TourFile("Tour.dpr")).find("Unit5 in 'Unit5.pas' {Form5}"), std::string::npos);
   EXPECT_NE(ReadFile(TourFile("Unit4.dfm")).find("Action.Frame = 'Form5'"), std::string::npos);
+  r = Studio("save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out.find("saved"), std::string::npos) << r.Out;
 }
 
 // A copy of the project takes every file its frames name inside its folder, subfolders too, and

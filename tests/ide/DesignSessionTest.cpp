@@ -7,6 +7,7 @@
 
 #include "apps/run/Project.h"
 #include "design/Actdef.h"
+#include "host/FormFile.h"
 #include "host/StdCtrls.h"
 #include "ide/PropertyPath.h"
 #include "tests/TestSupport.h"
@@ -208,6 +209,7 @@ TEST_F(DesignSessionTest, ARemovedFrameComesBackWholeAndItsFilesStay) {
   int closing = 0, changed = 0;
   session.OnFormClosing.Add([&](host::TForm& form) { closing += &form == form2; });
   session.OnProjectChanged.Add([&] { ++changed; });
+  const std::string designed = host::WriteComponentText(*form2);
 
   EXPECT_TRUE(session.RemoveFrame(*form2).empty());
   EXPECT_EQ(closing, 1);
@@ -223,6 +225,7 @@ TEST_F(DesignSessionTest, ARemovedFrameComesBackWholeAndItsFilesStay) {
   form2 = session.FindForm("Form2");
   ASSERT_NE(form2, nullptr);
   EXPECT_EQ(form2->Caption(), "Edited");
+  EXPECT_EQ(host::WriteComponentText(*form2), designed);
   EXPECT_EQ(session.RedoLatestName(form1), "Remove Frame Form2");
   // Its own history came back with it.
   ASSERT_TRUE(session.Undo(*form2));

@@ -326,40 +326,6 @@ TEST(StudioXvfbTest, APlainClickOnOneOfSeveralSelectedSelectsItAlone) {
   EXPECT_NE(real.Form("Form1").FindComponent("Panel2"), nullptr);
 }
 
-// A frame removed from its row in the project manager with the pointer and the keyboard, the
-// studio's own question answered by Enter, then brought back by Ctrl+Z.
-TEST(StudioXvfbTest, AFrameIsRemovedFromItsRowAndCtrlZBringsItBack) {
-  RequireX();
-  std::string second = TwoPanelsForm;
-  second.replace(second.find("Form1: TForm1"), 13, "Form2: TForm2");
-  TRealStudio real({TwoPanelsForm, second});
-  ASSERT_TRUE(real.Opened);
-  QTest::qWait(300);
-  real.Studio->raise();
-  real.Studio->activateWindow();
-  QTest::qWait(300);
-  auto& manager = real.Studio->ProjectManager();
-  const QList<QTreeWidgetItem*> rows = manager.findItems("Unit2", Qt::MatchExactly);
-  ASSERT_EQ(rows.size(), 1);
-  const QPoint row = manager.viewport()->mapToGlobal(manager.visualItemRect(rows[0]).center());
-  // One run of xdotool: the menu and the question each hold the studio in a loop of their own.
-  Xdotool({"mousemove", Num(row.x()), Num(row.y()), "click", "3", "sleep", "0.6", "key", "Down",
-           "key", "Return", "sleep", "0.8", "key", "Return"},
-          500);
-  EXPECT_EQ(real.Studio->Session()->FindForm("Form2"), nullptr);
-  EXPECT_TRUE(manager.findItems("Unit2", Qt::MatchExactly).empty());
-  SaveScreen("studio-xvfb-frame-removed.png");
-
-  real.Studio->raise();
-  real.Studio->activateWindow();
-  QTest::qWait(300);
-  Xdotool({"key", "ctrl+z"}, 500);
-  ASSERT_NE(real.Studio->Session()->FindForm("Form2"), nullptr);
-  EXPECT_TRUE(host::qt::WidgetOf(real.Form("Form2"))->isVisible());
-  EXPECT_EQ(manager.findItems("Unit2", Qt::MatchExactly).size(), 1);
-  EXPECT_TRUE(real.Messages.empty()) << real.Messages.front();
-}
-
 // The middle of a menu's title in the studio's menu bar.
 QPoint MenuTitle(QtStudioWindow& studio, const QString& title) {
   for (QAction* menu : studio.menuBar()->actions())
@@ -408,6 +374,51 @@ void TypeIntoFileDialog(QWidget& dialog, const std::string& path) {
           400);
   SaveScreen("studio-xvfb-lesson-file-dialog.png");
   Xdotool({"key", "Return"}, 400);
+}
+
+// A frame removed from its row in the project manager with the pointer and the keyboard, the
+// studio's own question answered by Enter, then brought back by Ctrl+Z.
+TEST(StudioXvfbTest, AFrameIsRemovedFromItsRowAndCtrlZBringsItBack) {
+  RequireX();
+  std::string second = TwoPanelsForm;
+  second.replace(second.find("Form1: TForm1"), 13, "Form2: TForm2");
+  TRealStudio real({TwoPanelsForm, second});
+  ASSERT_TRUE(real.Opened);
+  QTest::qWait(300);
+  real.Studio->raise();
+  real.Studio->activateWindow();
+  QTest::qWait(300);
+  auto& manager = real.Studio->ProjectManager();
+  const QList<QTreeWidgetItem*> rows = manager.findItems("Unit2", Qt::MatchExactly);
+  ASSERT_EQ(rows.size(), 1);
+  const QPoint row = manager.viewport()->mapToGlobal(manager.visualItemRect(rows[0]).center());
+  OnNextModal([](QWidget&) { SaveScreen("studio-xvfb-remove-frame-question.png"); });
+  // One run of xdotool: the menu and the question each hold the studio in a loop of their own.
+  Xdotool({"mousemove", Num(row.x()), Num(row.y()), "click", "3", "sleep", "0.6", "key", "Down",
+           "key", "Return", "sleep", "0.8", "key", "Return"},
+          500);
+  EXPECT_EQ(real.Studio->Session()->FindForm("Form2"), nullptr);
+  EXPECT_TRUE(manager.findItems("Unit2", Qt::MatchExactly).empty());
+  SaveScreen("studio-xvfb-frame-removed.png");
+
+  real.Studio->raise();
+  real.Studio->activateWindow();
+  QTest::qWait(300);
+  Xdotool({"key", "ctrl+z"}, 500);
+  ASSERT_NE(real.Studio->Session()->FindForm("Form2"), nullptr);
+  EXPECT_TRUE(host::qt::WidgetOf(real.Form("Form2"))->isVisible());
+  EXPECT_EQ(manager.findItems("Unit2", Qt::MatchExactly).size(), 1);
+
+  // And from the File menu by its letters, on the frame being designed.
+  real.Studio->SetCurrentForm(&real.Form("Form2"));
+  real.Studio->activateWindow();
+  QTest::qWait(300);
+  const QPoint file = MenuTitle(*real.Studio, "&File");
+  Xdotool({"mousemove", Num(file.x()), Num(file.y()), "click", "1", "sleep", "0.6", "key", "m",
+           "sleep", "0.8", "key", "Return"},
+          500);
+  EXPECT_EQ(real.Studio->Session()->FindForm("Form2"), nullptr);
+  EXPECT_TRUE(real.Messages.empty()) << real.Messages.front();
 }
 
 std::string LessonFrame(int n, const char* caption) {
