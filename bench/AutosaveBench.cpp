@@ -44,7 +44,7 @@ struct TPictureProject {
     fs::create_directories(Folder);
     ::setenv("XDG_STATE_HOME", (Folder / "state").c_str(), 1);
     ide::CreateNewProject((Folder / "Bench.dpr").string());
-    Session = std::make_unique<ide::TDesignSession>((Folder / "Bench.dpr").string());
+    Session = std::make_unique<ide::TDesignSession>(Core, (Folder / "Bench.dpr").string());
     Form = Session->FindForm("Form1");
     ide::TFormDesigner& designer = Session->FormDesignerOf(*Form);
     auto* image = static_cast<mebrox::THyperImage*>(
@@ -66,6 +66,7 @@ struct TPictureProject {
     Step = -Step;
   }
 
+  ide::TDesignCore Core;
   fs::path Folder;
   std::unique_ptr<ide::TDesignSession> Session;
   host::TForm* Form = nullptr;

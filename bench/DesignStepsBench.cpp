@@ -53,7 +53,8 @@ void BM_TwoHundredStepsOnAPictureFrame(benchmark::State& state) {
     double before = 0, after = 0;
     size_t historyBytes = 0;
     {
-      ide::TDesignSession session((folder / "Bench.dpr").string());
+      ide::TDesignCore core;
+      ide::TDesignSession session(core, (folder / "Bench.dpr").string());
       host::TForm& form = *session.FindForm("Form1");
       ide::TFormDesigner& designer = session.FormDesignerOf(form);
       auto* image = static_cast<mebrox::THyperImage*>(

@@ -54,18 +54,18 @@ std::string GetFormName(const std::string& fileName) {
   return {};
 }
 
-std::unique_ptr<host::TStringList> GetFormNames() {
+std::unique_ptr<host::TStringList> GetFormNames(ide::TIToolServices* services) {
   auto names = std::make_unique<host::TStringList>();
-  if (!ide::ToolServices) return names;
+  if (!services) return names;
   // The IDE is asked for one name past the last unit as well; whatever it answers there is
   // skipped unless it is a unit.
-  int count = ide::ToolServices->GetUnitCount();
+  int count = services->GetUnitCount();
   for (int i = 0; i <= count; ++i) {
-    std::string unitName = ide::ToolServices->GetUnitName(i);
+    std::string unitName = services->GetUnitName(i);
     if (!host::SameText(host::ExtractFileExt(unitName), ".PAS")) continue;
     // A unit made in this session has no file until the project is saved.
     std::string source;
-    if (ide::ToolServices->GetUnitSource(unitName, source)) {
+    if (services->GetUnitSource(unitName, source)) {
       std::istringstream in(source);
       names->Add(FormNameIn(in));
     } else {
@@ -331,7 +331,8 @@ void TActDefDlg::MMClick() {
 void TActDefDlg::SpeedButton1Click() {
   if (OpenDialog1->Execute()) {
     // Inside the project the program runs in the project folder, wherever the project goes.
-    std::string program = TakeIntoProject(OpenDialog1->FileName(), TFileKind::Program);
+    std::string program =
+        TakeIntoProject(OpenDialog1->FileName(), TFileKind::Program, ProjectFolder(FToolServices));
     txFileName->SetText(program);
     txWorkDir->SetText(fs::path(program).is_absolute() ? host::ExtractFilePath(program)
                                                        : std::string());
@@ -443,8 +444,8 @@ std::string FormIdentifier(const std::string& unitIdent) {
 // number after it (Form4 taken gives Form5; FormA taken gives FormA2). A unit renamed by hand
 // keeps the frame its old name gave, so the proposed unit's number may name a frame already.
 // Empty when none is free.
-std::string FreeFormIdentifier(const std::string& formIdent) {
-  std::vector<std::string> taken = Actdef::GetFormNames()->Items();
+std::string FreeFormIdentifier(ide::TIToolServices* services, const std::string& formIdent) {
+  std::vector<std::string> taken = Actdef::GetFormNames(services)->Items();
   for (int i = 0; host::Screen && i < host::Screen->FormCount(); ++i)
     taken.push_back(host::Screen->Forms(i)->Name());
   auto isFree = [&taken](const std::string& name) {
@@ -470,14 +471,14 @@ std::string FreeFormIdentifier(const std::string& formIdent) {
 }  // namespace
 
 std::string TActDefDlg::CreateFrame() {
-  if (!ide::ToolServices) return std::string();
+  if (!FToolServices) return std::string();
   std::string proposal, fileName;
-  if (!ide::ToolServices->GetNewModuleName(proposal, fileName)) {
+  if (!FToolServices->GetNewModuleName(proposal, fileName)) {
     host::ShowMessage("The project has no free name for a new unit; no new frame was made.");
     return std::string();
   }
   std::string unitIdent = UnitIdentifier(proposal);
-  std::string formIdent = FreeFormIdentifier(FormIdentifier(unitIdent));
+  std::string formIdent = FreeFormIdentifier(FToolServices, FormIdentifier(unitIdent));
   if (formIdent.empty()) {
     host::ShowMessage("The project has no free name for a new frame; no new frame was made.");
     return std::string();
@@ -491,9 +492,9 @@ std::string TActDefDlg::CreateFrame() {
   ide::TIMemoryStream form(CreateForm(formIdent));
   ide::TIMemoryStream source(CreateSource(unitIdent, formIdent));
   bool created =
-      ide::ToolServices->CreateModule(fileName, source, form,
-                                      {ide::cmAddToProject, ide::cmShowSource, ide::cmShowForm,
-                                       ide::cmUnNamed, ide::cmMarkModified});
+      FToolServices->CreateModule(fileName, source, form,
+                                  {ide::cmAddToProject, ide::cmShowSource, ide::cmShowForm,
+                                   ide::cmUnNamed, ide::cmMarkModified});
   // An action must not name a frame that the project did not take.
   if (!created) {
     host::ShowMessage("The project did not take the new frame " + formIdent + ".");
@@ -513,7 +514,8 @@ void TActionProperty::Edit() {
   if (!action) throw host::EInvalidCast("The Action property holds no action");
   auto* component = dynamic_cast<host::TComponent*>(GetComponent(0));
   // Listing the project's frames may fail (an unreadable unit); then the wizard does not open.
-  std::unique_ptr<host::TStringList> frames = Actdef::GetFormNames();
+  ide::TIToolServices* project = Designer().ToolServices();
+  std::unique_ptr<host::TStringList> frames = Actdef::GetFormNames(project);
   auto* control = dynamic_cast<host::TControl*>(component);
   std::unique_ptr<host::TStringList> waves =
       control ? Actdef::GetWaveComponents(control)
@@ -522,6 +524,7 @@ void TActionProperty::Edit() {
 
   auto wizard = std::make_unique<TActDefDlg>(host::Application);
   wizard->SetEditorAction(action);
+  wizard->SetToolServices(project);
   CopyList(wizard->cbFrameList->Items(), *frames);
   wizard->SetEditComponent(component);
   CopyList(wizard->cbWaveList->Items(), *waves);
@@ -537,8 +540,9 @@ void TActionProperty::Edit() {
   // The new frame and the action that goes to it are one step for undo.
   std::optional<ide::TStepGroup> oneStep;
   if (action->ActionType() == acFrame && wizard->PageIndex() == TActDefDlg::pgNewFrame) {
-    oneStep.emplace("Action of " + (component ? component->Name() : std::string("the component")) +
-                    " to a New Frame");
+    oneStep.emplace(project, "Action of " +
+                                 (component ? component->Name() : std::string("the component")) +
+                                 " to a New Frame");
     try {
       newFrame = wizard->CreateFrame();
     } catch (...) {

@@ -14,6 +14,7 @@
 #include "host/Strings.h"
 #include "host/TabCtrls.h"
 #include "ide/ClassProperty.h"
+#include "ide/ToolIntf.h"
 #include "runtime/Action.h"
 
 namespace mebrox::Actdef {
@@ -25,9 +26,10 @@ namespace mebrox::Actdef {
 // blank-delimited token after leading spaces, without its first character; empty when no line
 // holds it. A file that cannot be read fails with EInOutError naming it.
 std::string GetFormName(const std::string& fileName);
-// One entry per ".pas" unit of the open project (the extension in any case), in the IDE's unit
-// order, read from the source the IDE holds for a unit not saved yet; empty without an IDE.
-std::unique_ptr<host::TStringList> GetFormNames();
+// One entry per ".pas" unit of the project of those services (the extension in any case), in the
+// IDE's unit order, read from the source the IDE holds for a unit not saved yet; empty without
+// services.
+std::unique_ptr<host::TStringList> GetFormNames(ide::TIToolServices* services);
 // The names of the "TWavePlay" components of the form holding the control, in component order;
 // empty when no form holds it.
 std::unique_ptr<host::TStringList> GetWaveComponents(host::TControl* control);
@@ -58,6 +60,8 @@ class TActDefDlg : public host::TForm {
   // Takes the action to edit and remembers its values for Cancel.
   void SetEditorAction(TAction* action);
   void SetEditComponent(host::TComponent* component) { FEditComponent = component; }
+  // The project new frames join and programs are taken into; none until set.
+  void SetToolServices(ide::TIToolServices* services) { FToolServices = services; }
   // Shows the action: its type on the first page and its data on the type's page.
   void ReStoreValues();
   void RefreshButtons();
@@ -68,7 +72,7 @@ class TActDefDlg : public host::TForm {
   TMMDialog MediaSet() const { return FMediaSet; }
 
   // A new frame for the project: the unit the IDE proposes, with its source and form; returns
-  // the new form's name, or "" when nothing was made (no IDE, no name, a refusal).
+  // the new form's name, or "" when nothing was made (no project, no name, a refusal).
   std::string CreateFrame();
   // The unit text of a new frame, CR LF lines.
   std::string CreateSource(const std::string& unitIdent, const std::string& formIdent) const;
@@ -122,6 +126,7 @@ class TActDefDlg : public host::TForm {
   TActions FActionSet;
   TMMDialog FMediaSet;
   host::TComponent* FEditComponent = nullptr;
+  ide::TIToolServices* FToolServices = nullptr;
 };
 
 // The editor of a hot image's or hot area's Action: the wizard's button, and the action's own

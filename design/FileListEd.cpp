@@ -9,7 +9,7 @@ namespace mebrox {
 TFileListSelectDlg::TFileListSelectDlg(host::TComponent* owner, const std::string& className,
                                        const std::string& caption, const std::string& filter,
                                        TFileKind kind)
-    : host::TForm(owner), FKind(kind) {
+    : host::TForm(owner), FKind(kind), FProjectFolder(ProjectFolder(nullptr)) {
   host::TDialogLayout("FileListSelectDlg")
       .Bind("Bevel1", Bevel1)
       .Bind("ListBox1", ListBox1)
@@ -40,7 +40,7 @@ void TFileListSelectDlg::BitBtn1Click(host::TObject*) {
   items.BeginUpdate();
   items.Clear();
   for (int i = 0; i < OpenDialog1->Files().Count(); ++i)
-    items.Add(TakeIntoProject(OpenDialog1->Files().Get(i), FKind));
+    items.Add(TakeIntoProject(OpenDialog1->Files().Get(i), FKind, FProjectFolder));
   items.EndUpdate();
 }
 
@@ -61,7 +61,7 @@ void TFileListSelectDlg::BitBtn3Click(host::TObject*) {
   options.Exclude(host::ofAllowMultiSelect);
   OpenDialog1->SetOptions(options);
   if (OpenDialog1->Execute())
-    ListBox1->Items().Add(TakeIntoProject(OpenDialog1->FileName(), FKind));
+    ListBox1->Items().Add(TakeIntoProject(OpenDialog1->FileName(), FKind, FProjectFolder));
 }
 
 void TFileListSelectDlg::ListBox1KeyDown(host::TObject* sender, host::TKey& key,
@@ -78,6 +78,7 @@ ide::TPropertyAttributes TFileListsProperty::GetAttributes() const {
 
 void TFileListsProperty::Edit() {
   std::unique_ptr<TFileListSelectDlg> dialog = CreateDialog();
+  dialog->SetProjectFolder(ProjectFolder(Designer().ToolServices()));
   if (auto* files = dynamic_cast<host::TStrings*>(GetObjectValue()))
     dialog->ListBox1->Items().Assign(*files);
   // Setting the value tells the designer that the form changed.

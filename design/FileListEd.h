@@ -28,6 +28,8 @@ class TFileListSelectDlg : public host::TForm {
   void BitBtn2Click(host::TObject* sender);
   // "Add File": appends one file.
   void BitBtn3Click(host::TObject* sender);
+  // The folder of the project the files are for (the current directory until set).
+  void SetProjectFolder(std::string folder) { FProjectFolder = std::move(folder); }
 
   host::TBevel* Bevel1;
   host::TListBox* ListBox1;
@@ -40,6 +42,7 @@ class TFileListSelectDlg : public host::TForm {
 
  private:
   TFileKind FKind;
+  std::string FProjectFolder;
   void ListBox1KeyDown(host::TObject* sender, host::TKey& key, host::TShiftState shift);
 };
 

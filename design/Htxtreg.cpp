@@ -5,7 +5,7 @@
 #include "design/Wrddef.h"
 #include "design/Wrdlst.h"
 #include "host/SysUtils.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 #include "runtime/HyperTxt.h"
 
 namespace mebrox::Htxtreg {
@@ -56,17 +56,19 @@ bool RenameWordFrames(host::TComponent& component, const std::string& from, cons
 
 }  // namespace
 
-void Register() {
+void Register(ide::TDesignCore& core) {
+  ide::TDesignRegistry& registry = core.Registry();
   // The editors first, the component last.
   const host::TClassInfo* text = &THyperTxt::StaticClassInfo();
-  ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
-  ide::RegisterPropertyEditor<TLinesListsProperty>(ide::ClassType<host::TStringList>(), text,
-                                                   "LinesLists");
-  ide::RegisterPropertyEditor<TWordsProperty>(ide::ClassType<host::TStringList>(), text, "Words");
-  ide::RegisterPropertyEditor<TWordsListsProperty>(ide::ClassType<host::TStringList>(), text,
-                                                   "WordsLists");
-  ide::RegisterFrameRenamer(*text, RenameWordFrames);
-  ide::RegisterComponents("Mebrox", {text});
+  registry.RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
+  registry.RegisterPropertyEditor<TLinesListsProperty>(ide::ClassType<host::TStringList>(), text,
+                                                       "LinesLists");
+  registry.RegisterPropertyEditor<TWordsProperty>(ide::ClassType<host::TStringList>(), text,
+                                                  "Words");
+  registry.RegisterPropertyEditor<TWordsListsProperty>(ide::ClassType<host::TStringList>(), text,
+                                                       "WordsLists");
+  registry.RegisterFrameRenamer(*text, RenameWordFrames);
+  registry.RegisterComponents("Mebrox", {text});
 }
 
 }  // namespace mebrox::Htxtreg

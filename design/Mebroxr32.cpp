@@ -4,8 +4,9 @@
 #include "design/Hareareg.h"
 #include "design/Himgreg.h"
 #include "design/Htxtreg.h"
+#include "design/ProjectAssets.h"
 #include "design/WavePlyEd.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 #include "runtime/Action.h"
 #include "runtime/Bookmark.h"
 #include "runtime/FileReferences.h"
@@ -21,42 +22,43 @@ namespace {
 // The run-time units' own registrations. They live here, not beside their components, because a
 // finished application links the run-time kit without the IDE.
 
-void RegisterFxLbl() {
-  ide::RegisterComponents("Mebrox", {&TfxLabel::StaticClassInfo()});
-  ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
+void RegisterFxLbl(ide::TDesignRegistry& registry) {
+  registry.RegisterComponents("Mebrox", {&TfxLabel::StaticClassInfo()});
+  registry.RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
-void RegisterWavePly() {
+void RegisterWavePly(ide::TDesignRegistry& registry) {
   const host::TClassInfo* player = &TWavePlay::StaticClassInfo();
-  ide::RegisterComponents("Mebrox", {player});
-  ide::RegisterComponentEditor<TWavePlayEditor>(*player);
-  ide::RegisterPropertyEditor<TWaveNameProperty>(ide::StringType(), player, "WaveName");
-  ide::RegisterFileDropper(*player, [](host::TComponent& c, const std::vector<std::string>& files) {
-    DropWave(static_cast<TWavePlay&>(c), files);
+  registry.RegisterComponents("Mebrox", {player});
+  registry.RegisterComponentEditor<TWavePlayEditor>(*player);
+  registry.RegisterPropertyEditor<TWaveNameProperty>(ide::StringType(), player, "WaveName");
+  registry.RegisterFileDropper(*player, [](ide::IDesigner& designer, host::TComponent& c,
+                                           const std::vector<std::string>& files) {
+    DropWave(static_cast<TWavePlay&>(c), files, ProjectFolder(designer.ToolServices()));
   });
-  ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
+  registry.RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
-void RegisterWavePaus() {
-  ide::RegisterComponents("Mebrox", {&TWavePause::StaticClassInfo()});
-  ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
+void RegisterWavePaus(ide::TDesignRegistry& registry) {
+  registry.RegisterComponents("Mebrox", {&TWavePause::StaticClassInfo()});
+  registry.RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
-void RegisterProjctrl() {
+void RegisterProjctrl(ide::TDesignRegistry& registry) {
   // No About line on the project control. Its component editor is registered with the
   // experts, which it belongs to.
-  ide::RegisterComponents("Mebrox", {&TProjCtrl::StaticClassInfo()});
+  registry.RegisterComponents("Mebrox", {&TProjCtrl::StaticClassInfo()});
 }
 
-void RegisterBookmark() {
-  ide::RegisterComponents("Mebrox", {&TBookMark::StaticClassInfo()});
+void RegisterBookmark(ide::TDesignRegistry& registry) {
+  registry.RegisterComponents("Mebrox", {&TBookMark::StaticClassInfo()});
   // A picture file dropped on it is its picture, the last of several.
-  ide::RegisterFileDropper(TBookMark::StaticClassInfo(),
-                           [](host::TComponent& c, const std::vector<std::string>& files) {
-                             if (!files.empty())
-                               static_cast<TBookMark&>(c).Picture().LoadFromFile(files.back());
-                           });
-  ide::RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
+  registry.RegisterFileDropper(
+      TBookMark::StaticClassInfo(),
+      [](ide::IDesigner&, host::TComponent& c, const std::vector<std::string>& files) {
+        if (!files.empty()) static_cast<TBookMark&>(c).Picture().LoadFromFile(files.back());
+      });
+  registry.RegisterPropertyEditor<TAboutProperty>(ide::ClassType<TAboutMebrox>(), nullptr, "About");
 }
 
 // Every action a component publishes (a hot image's, a hot area's) follows a renamed frame it
@@ -78,22 +80,23 @@ bool RenameActionFrames(host::TComponent& component, const std::string& from, co
 
 }  // namespace
 
-void Register() {
-  ide::RegisterFrameRenamer(host::TComponent::StaticClassInfo(), RenameActionFrames);
-  ide::RegisterFileLister([](host::TComponent& component) {
+void Register(ide::TDesignCore& core) {
+  ide::TDesignRegistry& registry = core.Registry();
+  registry.RegisterFrameRenamer(host::TComponent::StaticClassInfo(), RenameActionFrames);
+  registry.RegisterFileLister([](host::TComponent& component) {
     std::vector<std::string> files;
     for (const TFileReference& reference : FileReferencesOf(component))
       files.push_back(reference.Path);
     return files;
   });
-  Htxtreg::Register();
-  Himgreg::Register();
-  Hareareg::Register();
-  RegisterFxLbl();
-  RegisterWavePly();
-  RegisterWavePaus();
-  RegisterProjctrl();
-  RegisterBookmark();
+  Htxtreg::Register(core);
+  Himgreg::Register(core);
+  Hareareg::Register(core);
+  RegisterFxLbl(registry);
+  RegisterWavePly(registry);
+  RegisterWavePaus(registry);
+  RegisterProjctrl(registry);
+  RegisterBookmark(registry);
 }
 
 }  // namespace mebrox::Mebroxr32

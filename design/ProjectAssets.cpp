@@ -53,9 +53,9 @@ const char* KindName(TFileKind kind) {
 
 }  // namespace
 
-std::string ProjectFolder() {
-  if (ide::ToolServices) {
-    std::string folder = host::ExtractFilePath(ide::ToolServices->GetProjectName());
+std::string ProjectFolder(ide::TIToolServices* services) {
+  if (services) {
+    std::string folder = host::ExtractFilePath(services->GetProjectName());
     if (!folder.empty()) return folder;
   }
   std::error_code ec;
@@ -70,8 +70,8 @@ std::string NameInside(const std::string& fileName, const std::string& folder) {
   return (relative / file.filename()).lexically_normal().generic_string();
 }
 
-std::string TakeIntoProject(const std::string& fileName, TFileKind kind) {
-  const std::string folder = ProjectFolder();
+std::string TakeIntoProject(const std::string& fileName, TFileKind kind,
+                            const std::string& folder) {
   if (std::string inside = NameInside(fileName, folder); !inside.empty()) return inside;
   const fs::path file(host::NativePath(fileName));
   const std::string shown = file.filename().string();

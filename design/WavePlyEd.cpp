@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The folder the player's wave is looked for in: its WorkDir, else the project folder.
-std::string PlayerFolder(const TWavePlay& player) {
-  return player.GetWorkDir().empty() ? ProjectFolder() : player.GetWorkDir();
+std::string PlayerFolder(const TWavePlay& player, const std::string& projectFolder) {
+  return player.GetWorkDir().empty() ? projectFolder : player.GetWorkDir();
 }
 
 // Why the wave player could not play the file, found by opening it as the player will; empty
@@ -45,16 +45,16 @@ bool IsPlayableWave(const std::string& fileName) {
 // Puts a wave into the player by its name inside the project folder, with no WorkDir, which the
 // player takes for the project folder at run time, so the project can move; a wave from
 // elsewhere is copied in first. Names keep their case: the file system tells cases apart.
-void KeepWave(TWavePlay& player, const std::string& fileName) {
-  std::string inside = TakeIntoProject(fileName, TFileKind::Wave);
+void KeepWave(TWavePlay& player, const std::string& fileName, const std::string& projectFolder) {
+  std::string inside = TakeIntoProject(fileName, TFileKind::Wave, projectFolder);
   player.SetWorkDir(std::string());
   player.SetWaveName(inside);
 }
 
 // Puts a chosen wave into the player; false, after telling the designer, when it is no wave.
-bool StoreWave(TWavePlay& player, const std::string& fileName) {
+bool StoreWave(TWavePlay& player, const std::string& fileName, const std::string& projectFolder) {
   if (!IsPlayableWave(fileName)) return false;
-  KeepWave(player, fileName);
+  KeepWave(player, fileName, projectFolder);
   return true;
 }
 
@@ -72,11 +72,12 @@ bool PickWave(const std::string& folder, const std::string& preset, std::string&
 
 }  // namespace
 
-void DropWave(TWavePlay& player, const std::vector<std::string>& files) {
+void DropWave(TWavePlay& player, const std::vector<std::string>& files,
+              const std::string& projectFolder) {
   if (files.empty()) return;
   const std::string& fileName = files.back();
   if (std::string fault = WaveFault(fileName); !fault.empty()) throw host::EInOutError(fault);
-  KeepWave(player, fileName);
+  KeepWave(player, fileName, projectFolder);
 }
 
 TWavePlay& TWavePlayEditor::Player() const {
@@ -85,8 +86,10 @@ TWavePlay& TWavePlayEditor::Player() const {
 
 void TWavePlayEditor::Edit() {
   TWavePlay& player = Player();
+  const std::string project = ProjectFolder(Designer().ToolServices());
   std::string fileName;
-  if (PickWave(PlayerFolder(player), player.GetWaveName(), fileName) && StoreWave(player, fileName))
+  if (PickWave(PlayerFolder(player, project), player.GetWaveName(), fileName) &&
+      StoreWave(player, fileName, project))
     Designer().Modified();
 }
 
@@ -126,8 +129,9 @@ void TWavePlayEditor::ExecuteVerb(int index) {
 
 void TWavePlayEditor::Record() {
   // The recording lands in the project folder, so that it is kept like a wave picked there.
-  std::string kept = RecordSound(ProjectFolder());
-  if (!kept.empty() && StoreWave(Player(), kept)) Designer().Modified();
+  const std::string project = ProjectFolder(Designer().ToolServices());
+  std::string kept = RecordSound(project);
+  if (!kept.empty() && StoreWave(Player(), kept, project)) Designer().Modified();
 }
 
 TWavePlay& TWaveNameProperty::Player() const {
@@ -144,8 +148,10 @@ void TWaveNameProperty::SetValue(const std::string& value) {
 }
 
 void TWaveNameProperty::Edit() {
+  const std::string project = ProjectFolder(Designer().ToolServices());
   std::string fileName;
-  if (PickWave(PlayerFolder(Player()), std::string(), fileName) && StoreWave(Player(), fileName))
+  if (PickWave(PlayerFolder(Player(), project), std::string(), fileName) &&
+      StoreWave(Player(), fileName, project))
     Modified();
 }
 

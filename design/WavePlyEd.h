@@ -40,7 +40,9 @@ class TWaveNameProperty : public ide::TPropertyEditor {
 };
 
 // Takes the last of the files dropped on a designed wave player as a wave picked with its
-// editor. A file that is no wave the player can play fails, saying why, and changes nothing.
-void DropWave(TWavePlay& player, const std::vector<std::string>& files);
+// editor, for the project in projectFolder. A file that is no wave the player can play fails,
+// saying why, and changes nothing.
+void DropWave(TWavePlay& player, const std::vector<std::string>& files,
+              const std::string& projectFolder);
 
 }  // namespace mebrox

@@ -73,7 +73,8 @@ void BindKey(host::TWinControl& field, host::TKey key, host::TSpeedButton& butto
 
 // ---- TWordSelectDlg
 
-TWordSelectDlg::TWordSelectDlg(host::TComponent* owner) : host::TForm(owner) {
+TWordSelectDlg::TWordSelectDlg(host::TComponent* owner)
+    : host::TForm(owner), FProjectFolder(ProjectFolder(nullptr)) {
   host::TDialogLayout("WordSelectDlg")
       .Bind("SrcLabel", SrcLabel)
       .Bind("SrcTxt", SrcTxt)
@@ -383,7 +384,8 @@ void TWordSelectDlg::SpeedButton1Click() {
   OpenDialog1->SetFilter("*.exe;*.bat|*.EXE;*.BAT|*.exe|*.EXE|*.bat|*.BAT");
   OpenDialog1->SetDefaultExt("EXE");
   if (!OpenDialog1->Execute()) return;
-  const std::string fileName = TakeIntoProject(OpenDialog1->FileName(), TFileKind::Program);
+  const std::string fileName =
+      TakeIntoProject(OpenDialog1->FileName(), TFileKind::Program, FProjectFolder);
   if (fileName.size() > static_cast<size_t>(TWords::ActWidth)) {
     host::ShowMessage("The path of " + fileName + " is " + std::to_string(fileName.size()) +
                       " characters long; a hot word's program path holds " +
@@ -454,6 +456,7 @@ void TWordsProperty::Edit() {
   words.Assign(text.Words());
   auto dialog = std::make_unique<TWordSelectDlg>(host::Application);
   dialog->FHotWords = &words;
+  dialog->FProjectFolder = ProjectFolder(Designer().ToolServices());
   RestoreValues(*dialog, text.Lines());
   dialog->RefreshButtons();
   FillItems(*dialog->cbFrameList, *Wrddef::GetFormNames());

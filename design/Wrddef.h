@@ -122,6 +122,8 @@ class TWordSelectDlg : public host::TForm {
   void SetExtenderGlyph(const std::string& bitmapName);
 
   TWords* FHotWords = nullptr;
+  // Where a program picked for a hot word is taken into (the current directory until set).
+  std::string FProjectFolder;
   int FWordTabWidth = 0;
   int FCurrentWord = 0;
   bool FDescChanged = false;

@@ -6,13 +6,13 @@
 
 #include "host/DialogLayout.h"
 #include "host/SysUtils.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 #include "runtime/DefaultSettings.h"
 
 namespace mebrox::Compini {
 
-void Register() {
-  ide::RegisterLibraryExpert(std::make_unique<DefaultSettingsExpert>());
+void Register(ide::TDesignCore& core) {
+  core.Registry().RegisterLibraryExpert(std::make_unique<DefaultSettingsExpert>());
 }
 
 }  // namespace mebrox::Compini

@@ -15,10 +15,14 @@
 #include "host/TabCtrls.h"
 #include "ide/ExptIntf.h"
 
+namespace ide {
+class TDesignCore;
+}
+
 namespace mebrox::Compini {
 
 // Registers the Default Settings Expert with the IDE.
-void Register();
+void Register(ide::TDesignCore& core);
 
 }  // namespace mebrox::Compini
 

@@ -7,11 +7,11 @@
 
 namespace mebrox {
 
-void RegisterPackage() {
-  Mebroxr32::Register();
-  Projctrl::Register();
-  Compini::Register();
-  Projview::Register();
+void RegisterPackage(ide::TDesignCore& core) {
+  Mebroxr32::Register(core);
+  Projctrl::Register(core);
+  Compini::Register(core);
+  Projview::Register(core);
 }
 
 }  // namespace mebrox

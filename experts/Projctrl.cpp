@@ -1,7 +1,7 @@
 #include "experts/Projctrl.h"
 
 #include "host/DialogLayout.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 
 namespace mebrox {
 
@@ -198,8 +198,9 @@ void TProjMgtDlg::lbHyperTxtWordsWordsListClick() {
 
 namespace Projctrl {
 
-void Register() {
-  ide::RegisterComponentEditor<TProjCtrlEditor>(TProjCtrl::StaticClassInfo());
+void Register(ide::TDesignCore& core) {
+  ide::TDesignRegistry& registry = core.Registry();
+  registry.RegisterComponentEditor<TProjCtrlEditor>(TProjCtrl::StaticClassInfo());
 }
 
 }  // namespace Projctrl

@@ -15,6 +15,10 @@
 #include "runtime/Projctrl.h"
 #include "runtime/WavePly.h"
 
+namespace ide {
+class TDesignCore;
+}
+
 namespace mebrox {
 
 // The counts of the project as the designer has it open: the frames (forms whose class name
@@ -82,7 +86,7 @@ extern TProjMgtDlg* ProjMgtDlg;
 namespace Projctrl {
 
 // Registers the project control's component editor with the IDE.
-void Register();
+void Register(ide::TDesignCore& core);
 
 }  // namespace Projctrl
 

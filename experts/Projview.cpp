@@ -9,8 +9,7 @@
 #include "host/DialogLayout.h"
 #include "host/Dialogs.h"
 #include "host/SysUtils.h"
-#include "ide/Registry.h"
-#include "ide/ToolIntf.h"
+#include "ide/DesignCore.h"
 #include "runtime/Strtool.h"
 
 namespace mebrox::Projview {
@@ -52,11 +51,12 @@ TUnitKind ScanUnit(const std::string& fileName, std::string& className) {
 // for new forms. Our IDE numbers units from 0 with neither the project file nor entries of its
 // own before them, and a unit without a form would shift every later frame by one, so frames are
 // counted among these units rather than read at a fixed unit position.
-void ForEachFrameUnit(const std::function<bool(TUnitKind, const std::string&)>& visit) {
-  if (!ide::ToolServices) return;
-  int count = ide::ToolServices->GetUnitCount();
+void ForEachFrameUnit(ide::TIToolServices* services,
+                      const std::function<bool(TUnitKind, const std::string&)>& visit) {
+  if (!services) return;
+  int count = services->GetUnitCount();
   for (int i = 0; i < count; ++i) {
-    std::string fileName = ide::ToolServices->GetUnitName(i);
+    std::string fileName = services->GetUnitName(i);
     if (!host::SameText(host::ExtractFileExt(fileName), ".PAS")) continue;
     std::string className;
     TUnitKind kind = ScanUnit(fileName, className);
@@ -84,9 +84,9 @@ int IndexOfName(const std::vector<std::string>& names, const std::string& name) 
 
 }  // namespace
 
-void GetFormName(int index, std::string& formName) {
+void GetFormName(ide::TIToolServices* services, int index, std::string& formName) {
   int position = 0;
-  ForEachFrameUnit([&](TUnitKind kind, const std::string& className) {
+  ForEachFrameUnit(services, [&](TUnitKind kind, const std::string& className) {
     if (position++ < index) return true;
     if (kind == ukUnreadable)
       WarnUnsavedForm();
@@ -96,13 +96,13 @@ void GetFormName(int index, std::string& formName) {
   });
 }
 
-std::unique_ptr<host::TStringList> GetFormNames() {
+std::unique_ptr<host::TStringList> GetFormNames(ide::TIToolServices* services) {
   auto names = std::make_unique<host::TStringList>();
-  if (!ide::ToolServices) return names;
+  if (!services) return names;
   std::string name;
-  int count = ide::ToolServices->GetUnitCount();
+  int count = services->GetUnitCount();
   for (int i = 0; i <= count; ++i) {
-    GetFormName(i, name);
+    GetFormName(services, i, name);
     names->Add(name);
   }
   return names;
@@ -123,11 +123,11 @@ struct TProjectFrames {
   bool Complete = true;
 };
 
-TProjectFrames ProjectFrames() {
+TProjectFrames ProjectFrames(ide::TIToolServices* services) {
   TProjectFrames frames;
-  int count = ide::ToolServices ? ide::ToolServices->GetFormCount() : 0;
+  int count = services ? services->GetFormCount() : 0;
   int position = 0;
-  ForEachFrameUnit([&](TUnitKind kind, const std::string& className) {
+  ForEachFrameUnit(services, [&](TUnitKind kind, const std::string& className) {
     if (position++ >= count) return false;
     if (kind == ukUnreadable) {
       WarnUnsavedForm();
@@ -142,8 +142,8 @@ TProjectFrames ProjectFrames() {
 
 }  // namespace
 
-void Register() {
-  ide::RegisterLibraryExpert(std::make_unique<ProjectViewExpert>());
+void Register(ide::TDesignCore& core) {
+  core.Registry().RegisterLibraryExpert(std::make_unique<ProjectViewExpert>(core));
 }
 
 }  // namespace mebrox::Projview
@@ -162,9 +162,11 @@ void ProjectViewExpert::Execute() {
     // A tool window of the IDE must not become the application's main form, which it would as
     // the first form the application owns: closing it would end the IDE.
     host::TForm* mainForm = host::Application->MainForm();
-    ProjViewDlg = new TProjViewDlg(host::Application);
+    ProjViewDlg = new TProjViewDlg(host::Application, FCore);
     host::Application->SetMainForm(mainForm);
   }
+  // One dialog serves the process: it shows the project of the core whose menu chose it last.
+  ProjViewDlg->SetCore(FCore);
   ProjViewDlg->Show();
 }
 
@@ -494,7 +496,8 @@ class TProjViewDlg::TReader {
 
 // ---- the dialog
 
-TProjViewDlg::TProjViewDlg(host::TComponent* owner) : host::TForm(owner) {
+TProjViewDlg::TProjViewDlg(host::TComponent* owner, ide::TDesignCore& core)
+    : host::TForm(owner), FCore(&core) {
   host::TDialogLayout("ProjViewDlg")
       .Bind("Label1", Label1)
       .Bind("Edit1", Edit1)
@@ -535,7 +538,8 @@ TProjViewDlg::~TProjViewDlg() {
 // ---- the file and the project
 
 void TProjViewDlg::OpenProjINI() {
-  std::string project = ide::ToolServices ? ide::ToolServices->GetProjectName() : std::string();
+  ide::TIToolServices* services = FCore->ToolServices();
+  std::string project = services ? services->GetProjectName() : std::string();
   FProjININame = project.empty() ? std::string() : host::ChangeFileExt(project, ".INI");
 }
 
@@ -553,7 +557,7 @@ void TProjViewDlg::Rebuild() {
 void TProjViewDlg::LoadProjINI() {
   FGroups.clear();
   FSaving = !FProjININame.empty();
-  Projview::TProjectFrames project = Projview::ProjectFrames();
+  Projview::TProjectFrames project = Projview::ProjectFrames(FCore->ToolServices());
   std::optional<std::string> fault;
   std::vector<bool> pruned;
   bool fresh = FProjININame.empty();

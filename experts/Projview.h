@@ -15,10 +15,15 @@
 #include "host/Strings.h"
 #include "ide/ExptIntf.h"
 
+namespace ide {
+class TDesignCore;
+class TIToolServices;
+}  // namespace ide
+
 namespace mebrox::Projview {
 
 // Registers the Project Thumbnail Expert with the IDE.
-void Register();
+void Register(ide::TDesignCore& core);
 
 // The class name of project frame number index (from 0), as its unit declares it: on the first
 // line holding "(TForm)", the first word after leading blanks. Frame index i is the i-th unit of
@@ -26,10 +31,11 @@ void Register();
 // form, or whose source cannot be read yet; the old IDE counted two entries of its own before
 // the units, which is why it read unit position index + 2. A unit that cannot be read gives a
 // warning; then, and when nothing is found, formName keeps what the caller passed.
-void GetFormName(int index, std::string& formName);
+// The frames are those of the project of services; without services formName stays as it is.
+void GetFormName(ide::TIToolServices* services, int index, std::string& formName);
 // One GetFormName result per index from 0 up to and including the unit count, all filled
-// through one name variable; empty without an IDE.
-std::unique_ptr<host::TStringList> GetFormNames();
+// through one name variable; empty without services.
+std::unique_ptr<host::TStringList> GetFormNames(ide::TIToolServices* services);
 // Deletes one key from the file behind the INI object.
 void RemoveINIEntry(host::TIniFile& iniFile, const std::string& section, const std::string& ident);
 
@@ -40,10 +46,14 @@ namespace mebrox {
 // The expert behind the IDE's menu entry "Project Thumbnail Expert".
 class ProjectViewExpert : public ide::TStandardExpert {
  public:
-  ProjectViewExpert()
-      : TStandardExpert("Project Thumbnail Expert", "Tarnwick.Project Thumbnail Expert") {}
-  // Creates the dialog once, owned by the application, and shows it.
+  explicit ProjectViewExpert(ide::TDesignCore& core)
+      : TStandardExpert("Project Thumbnail Expert", "Tarnwick.Project Thumbnail Expert"),
+        FCore(core) {}
+  // Creates the dialog once, owned by the application, and shows it for the core's project.
   void Execute() override;
+
+ private:
+  ide::TDesignCore& FCore;
 };
 
 // "Project View": the project's frames sorted into named groups, kept in the project sections
@@ -57,7 +67,8 @@ class ProjectViewExpert : public ide::TStandardExpert {
 // saved to either.
 class TProjViewDlg : public host::TForm {
  public:
-  explicit TProjViewDlg(host::TComponent* owner);
+  // It shows the project in front of the designer in core, as it is at each showing.
+  TProjViewDlg(host::TComponent* owner, ide::TDesignCore& core);
   ~TProjViewDlg() override;
 
   static constexpr int ThumbnailSize = 150;
@@ -78,6 +89,7 @@ class TProjViewDlg : public host::TForm {
   host::TPopupMenu* FrameMenu;
 
   const std::string& ProjININame() const { return FProjININame; }
+  void SetCore(ide::TDesignCore& core) { FCore = &core; }
 
  private:
   struct TFrame {
@@ -130,6 +142,7 @@ class TProjViewDlg : public host::TForm {
   bool Save(const std::vector<TGroup>& groups, const std::vector<std::string>& gone,
             const std::string& otherwise);
 
+  ide::TDesignCore* FCore;
   std::string FProjININame;
   std::vector<TGroup> FGroups;  // "NotFiledFrames" first, then the user groups in file order
   // Off after a damaged file the user chose not to replace, or a file that cannot be used.

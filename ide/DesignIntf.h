@@ -12,6 +12,9 @@ class TForm;
 
 namespace ide {
 
+class TDesignCore;
+class TIToolServices;
+
 // What the editors tell and ask the form designer that runs them.
 class IDesigner {
  public:
@@ -23,6 +26,11 @@ class IDesigner {
   virtual void NameStep(const std::string& name, const std::string& mergeKey) {}
   // The form being designed.
   virtual host::TForm* GetRoot() = 0;
+  // The IDE the designer works in: the editors of sub-properties and components come from
+  // what was registered with it.
+  virtual TDesignCore& Core() = 0;
+  // The project the form belongs to; null when it belongs to none.
+  virtual TIToolServices* ToolServices() { return nullptr; }
 };
 
 // What a property editor is registered for: a kind of value (every integer property, every

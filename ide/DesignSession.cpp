@@ -36,7 +36,9 @@ std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
 
 }  // namespace
 
-TDesignSession::TDesignSession(const std::string& projectFile, const TRecovery* recovered) {
+TDesignSession::TDesignSession(TDesignCore& core, const std::string& projectFile,
+                               const TRecovery* recovered)
+    : FCore(core) {
   FProjectPath = fs::absolute(projectFile).lexically_normal().string();
   FFolder = fs::path(FProjectPath).parent_path().string();
   // A save cut short among its renames is finished before anything is read, so that the project
@@ -85,7 +87,7 @@ std::string TDesignSession::LocateUnitFile(const std::string& relative) {
 }
 
 TDesignSession::~TDesignSession() {
-  if (ToolServices == this) SetToolServices(nullptr);
+  FCore.Forget(this);
   // Designers first: they hold on to their forms.
   for (TOpenForm& open : FOpenForms) open.Designer.reset();
   FOpenForms.clear();
@@ -110,7 +112,8 @@ host::TForm& TDesignSession::AddForm(std::unique_ptr<host::TForm> form, std::str
   host::TForm& ref = *form;
   std::string current = host::WriteComponentText(ref);
   FOpenForms.push_back({std::move(form), std::move(savedText), nullptr, current, {}});
-  auto designer = std::make_unique<TFormDesigner>(ref, [this, &ref] { MarkModified(ref); });
+  auto designer =
+      std::make_unique<TFormDesigner>(ref, FCore, this, [this, &ref] { MarkModified(ref); });
   TFormDesigner& d = *designer;
   designer->OnDblClick = [&d](host::TComponent& target) {
     CreateComponentEditor(target, d)->Edit();
@@ -372,7 +375,7 @@ void TDesignSession::RenameFrame(TDesignModule& module, std::string oldName, std
     for (TOpenForm& open : FOpenForms) {
       bool refers = false;
       for (host::TComponent* c : open.Form->ComponentList())
-        refers = DesignRegistry().RenameFrameReferences(*c, oldName, newName, false) || refers;
+        refers = FCore.Registry().RenameFrameReferences(*c, oldName, newName, false) || refers;
       if (refers) referring.push_back(&open);
     }
   } catch (const std::exception& e) {
@@ -388,7 +391,7 @@ void TDesignSession::RenameFrame(TDesignModule& module, std::string oldName, std
   // them change with it, each a step of its own.
   for (TOpenForm* open : referring) {
     for (host::TComponent* c : open->Form->ComponentList())
-      DesignRegistry().RenameFrameReferences(*c, oldName, newName, true);
+      FCore.Registry().RenameFrameReferences(*c, oldName, newName, true);
     if (open->Form.get() == &form) continue;
     open->Form->Invalidate();
     RecordStep(*open, "Follow " + oldName + " renamed " + newName, "");
@@ -493,7 +496,7 @@ std::vector<std::string> TDesignSession::LinksTo(const host::TForm& form) const 
     for (host::TComponent* c : open.Form->ComponentList()) {
       bool linked = false;
       try {
-        linked = DesignRegistry().RenameFrameReferences(*c, form.Name(), form.Name() + "_", false);
+        linked = FCore.Registry().RenameFrameReferences(*c, form.Name(), form.Name() + "_", false);
       } catch (const std::exception&) {
         // Refused because a word list file names the frame: a link all the same.
         linked = true;
@@ -896,7 +899,7 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
     // stays where it is, named as before (the check warns of it).
     for (const TOpenForm& open : FOpenForms)
       for (host::TComponent* c : open.Form->ComponentList())
-        for (const std::string& named : DesignRegistry().FilesNamedBy(*c)) {
+        for (const std::string& named : FCore.Registry().FilesNamedBy(*c)) {
           fs::path name(host::NativePath(named));
           fs::path source =
               (name.is_absolute() ? name : fs::path(FFolder) / name).lexically_normal();

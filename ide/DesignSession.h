@@ -10,6 +10,7 @@
 
 #include "host/Forms.h"
 #include "host/ProjectFile.h"
+#include "ide/DesignCore.h"
 #include "ide/DesignHistory.h"
 #include "ide/DesignIntf.h"
 #include "ide/FormDesigner.h"
@@ -43,7 +44,10 @@ class TDesignSession : public TIToolServices {
   // With recovered, the files it kept are read in place of theirs on disk (and units it holds
   // that are not on disk yet join as new): the session stands where the one that kept them
   // stopped, its changes unsaved. The caller has checked that the project is as it found it.
-  explicit TDesignSession(const std::string& projectFile, const TRecovery* recovered = nullptr);
+  // The session designs in core, which must outlive it; the IDE installs it there as the
+  // project in front of the designer when it shows it.
+  TDesignSession(TDesignCore& core, const std::string& projectFile,
+                 const TRecovery* recovered = nullptr);
   ~TDesignSession() override;
   TDesignSession(const TDesignSession&) = delete;
   TDesignSession& operator=(const TDesignSession&) = delete;
@@ -64,6 +68,8 @@ class TDesignSession : public TIToolServices {
   bool CreateModule(const std::string& fileName, TIMemoryStream& source, TIMemoryStream& form,
                     TCreateModuleFlags flags) override;
 
+  // The IDE the session designs in: what its forms' editors and the experts come from.
+  TDesignCore& Core() const { return FCore; }
   const std::string& ProjectPath() const { return FProjectPath; }
   const std::string& Folder() const { return FFolder; }
   const std::vector<TDesignModule>& Modules() const { return FModules; }
@@ -200,6 +206,7 @@ class TDesignSession : public TIToolServices {
   // By value: the names may be the module's own, which this changes.
   void RenameFrame(TDesignModule& module, std::string oldName, std::string newName);
 
+  TDesignCore& FCore;
   std::string FProjectPath;
   std::string FFolder;
   std::string FProjectText;

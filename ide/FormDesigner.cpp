@@ -22,8 +22,9 @@ std::string NewComponentName(const TComponent& form, const std::string& classNam
   }
 }
 
-TFormDesigner::TFormDesigner(host::TForm& form, std::function<void()> modified)
-    : FForm(form), FModified(std::move(modified)) {
+TFormDesigner::TFormDesigner(host::TForm& form, TDesignCore& core, TIToolServices* services,
+                             std::function<void()> modified)
+    : FForm(form), FCore(core), FToolServices(services), FModified(std::move(modified)) {
   form.SetDesigner(this);
 }
 

@@ -16,8 +16,10 @@ namespace ide {
 // it makes, and every change an editor reports, goes to the owner through Modified.
 class TFormDesigner : public IDesigner, public host::IFormDesigner {
  public:
-  // modified: told after every change of the form.
-  TFormDesigner(host::TForm& form, std::function<void()> modified);
+  // In core, for the project services' form (services null: a form of no project); modified:
+  // told after every change of the form.
+  TFormDesigner(host::TForm& form, TDesignCore& core, TIToolServices* services,
+                std::function<void()> modified);
   ~TFormDesigner() override;
   TFormDesigner(const TFormDesigner&) = delete;
   TFormDesigner& operator=(const TFormDesigner&) = delete;
@@ -27,6 +29,8 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   // The name and merge key given for the step being recorded (or "Change" and none), once.
   void TakeStepName(std::string& name, std::string& mergeKey);
   host::TForm* GetRoot() override { return &FForm; }
+  TDesignCore& Core() override { return FCore; }
+  TIToolServices* ToolServices() override { return FToolServices; }
 
   // The selected components, in the order they were selected; empty means the form itself.
   const std::vector<host::TComponent*>& Selection() const { return FSelection; }
@@ -118,6 +122,8 @@ class TFormDesigner : public IDesigner, public host::IFormDesigner {
   int Snap(int value) const;
 
   host::TForm& FForm;
+  TDesignCore& FCore;
+  TIToolServices* FToolServices;
   std::function<void()> FModified;
   std::vector<host::TComponent*> FSelection;
   int FGridSize = 8;

@@ -220,10 +220,10 @@ std::string WhenWritten(int64_t written) {
 
 }  // namespace
 
-std::unique_ptr<TDesignSession> OpenForDesign(const std::string& projectFile) {
+std::unique_ptr<TDesignSession> OpenForDesign(TDesignCore& core, const std::string& projectFile) {
   std::string project = fs::absolute(projectFile).lexically_normal().string();
   std::string fileName = RecoveryFileFor(project);
-  if (!host::FileExists(fileName)) return std::make_unique<TDesignSession>(projectFile);
+  if (!host::FileExists(fileName)) return std::make_unique<TDesignSession>(core, projectFile);
   std::string shownProject = fs::path(project).filename().string();
   TRecovery recovery;
   try {
@@ -233,13 +233,13 @@ std::unique_ptr<TDesignSession> OpenForDesign(const std::string& projectFile) {
                               recovery.ProjectPath + ", not " + project);
   } catch (const host::Exception& e) {
     SetAside(fileName, std::string(e.what()) + ".");
-    return std::make_unique<TDesignSession>(projectFile);
+    return std::make_unique<TDesignSession>(core, projectFile);
   }
   if (std::string changed = ChangedSince(recovery); !changed.empty()) {
     SetAside(fileName, "Changes to " + shownProject + " that were not saved were kept at " +
                            WhenWritten(recovery.Written) + ", but " + changed +
                            " has changed on disk since.");
-    return std::make_unique<TDesignSession>(projectFile);
+    return std::make_unique<TDesignSession>(core, projectFile);
   }
   std::string frames;
   for (size_t i = 0; i < recovery.Frames.size(); ++i)
@@ -252,11 +252,11 @@ std::unique_ptr<TDesignSession> OpenForDesign(const std::string& projectFile) {
   switch (host::MessageDlg(question, host::mtConfirmation,
                            {host::mbYes, host::mbNo, host::mbCancel}, 0)) {
     case host::mrYes:
-      return std::make_unique<TDesignSession>(projectFile, &recovery);
+      return std::make_unique<TDesignSession>(core, projectFile, &recovery);
     case host::mrNo: {
       std::error_code ec;
       fs::remove(fileName, ec);
-      return std::make_unique<TDesignSession>(projectFile);
+      return std::make_unique<TDesignSession>(core, projectFile);
     }
     default:
       return nullptr;

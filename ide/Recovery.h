@@ -46,6 +46,7 @@ TRecovery ParseRecovery(std::string_view text, const std::string& fileName);
 // project is still as the recovery found it.
 std::string ChangedSince(const TRecovery& recovery);
 
+class TDesignCore;
 class TDesignSession;
 
 // Opens a project for design as the studio does. When a recovery file kept changes to it that
@@ -53,8 +54,8 @@ class TDesignSession;
 // frames they touch: Yes recovers them (unsaved until saved), No discards them, Cancel leaves the
 // project closed and them kept for later (null is returned). A recovery file that is damaged, or
 // that the project's files no longer match, is set aside beside itself with a notice, never
-// applied.
-std::unique_ptr<TDesignSession> OpenForDesign(const std::string& projectFile);
+// applied. The session designs in core.
+std::unique_ptr<TDesignSession> OpenForDesign(TDesignCore& core, const std::string& projectFile);
 
 // Writes recovery files, now or on a thread of its own so that the designer never waits for
 // the disk. Only the newest of several waiting writes is written; a removal waits for the write

@@ -5,6 +5,7 @@
 
 #include "host/SysUtils.h"
 #include "ide/DefaultEditors.h"
+#include "ide/DesignCore.h"
 
 namespace ide {
 
@@ -148,58 +149,13 @@ std::vector<TIExpert*> TDesignRegistry::Experts() const {
   return experts;
 }
 
-namespace {
-std::unique_ptr<TDesignRegistry>& CurrentRegistry() {
-  static std::unique_ptr<TDesignRegistry> registry = std::make_unique<TDesignRegistry>();
-  return registry;
-}
-}  // namespace
-
-TDesignRegistry& DesignRegistry() {
-  return *CurrentRegistry();
-}
-
-void ResetRegistry() {
-  CurrentRegistry() = std::make_unique<TDesignRegistry>();
-}
-
-void RegisterComponents(const std::string& page, const std::vector<const TClassInfo*>& classes) {
-  DesignRegistry().RegisterComponents(page, classes);
-}
-
-void RegisterComponentEditor(const TClassInfo& componentClass, TComponentEditorFactory factory) {
-  DesignRegistry().RegisterComponentEditor(componentClass, std::move(factory));
-}
-
-void RegisterPropertyEditor(const TPropertyType& propertyType, const TClassInfo* componentClass,
-                            const std::string& propertyName, TPropertyEditorFactory factory) {
-  DesignRegistry().RegisterPropertyEditor(propertyType, componentClass, propertyName,
-                                          std::move(factory));
-}
-
-void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert) {
-  DesignRegistry().RegisterLibraryExpert(std::move(expert));
-}
-
-void RegisterFrameRenamer(const TClassInfo& componentClass, TFrameRenamer renamer) {
-  DesignRegistry().RegisterFrameRenamer(componentClass, std::move(renamer));
-}
-
-void RegisterFileDropper(const TClassInfo& componentClass, TFileDropper dropper) {
-  DesignRegistry().RegisterFileDropper(componentClass, std::move(dropper));
-}
-
-void RegisterFileLister(TFileLister lister) {
-  DesignRegistry().RegisterFileLister(std::move(lister));
-}
-
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,
                                                       std::vector<host::TPersistent*> instances,
                                                       const host::TPropInfo& propInfo) {
   if (instances.empty() || !instances.front())
     throw host::EInvalidOperation("Property " + propInfo.Name + " has no object to edit");
   const TPropertyEditorFactory* factory =
-      DesignRegistry().FindPropertyEditor(instances.front()->ClassInfo(), propInfo);
+      designer.Core().Registry().FindPropertyEditor(instances.front()->ClassInfo(), propInfo);
   if (factory) return (*factory)(designer, std::move(instances), propInfo);
   return CreateDefaultPropertyEditor(designer, std::move(instances), propInfo);
 }
@@ -207,7 +163,7 @@ std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,
 std::unique_ptr<TComponentEditor> CreateComponentEditor(host::TComponent& component,
                                                         IDesigner& designer) {
   const TComponentEditorFactory* factory =
-      DesignRegistry().FindComponentEditor(component.ClassInfo());
+      designer.Core().Registry().FindComponentEditor(component.ClassInfo());
   if (factory) return (*factory)(component, designer);
   return std::make_unique<TDefaultEditor>(component, designer);
 }

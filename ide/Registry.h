@@ -23,16 +23,17 @@ using TComponentEditorFactory = std::function<std::unique_ptr<TComponentEditor>(
 // holds that cannot take the new name fails (an exception), and then nothing has changed.
 using TFrameRenamer = std::function<bool(host::TComponent& component, const std::string& oldName,
                                          const std::string& newName, bool apply)>;
-// Takes files dropped from the desktop on a designed component (a picture, a wave). A file it
-// cannot take fails (an exception naming it), and then nothing has changed.
-using TFileDropper =
-    std::function<void(host::TComponent& component, const std::vector<std::string>& files)>;
+// Takes files dropped from the desktop on a designed component (a picture, a wave), for the
+// designer of its form. A file it cannot take fails (an exception naming it), and then nothing
+// has changed.
+using TFileDropper = std::function<void(IDesigner& designer, host::TComponent& component,
+                                        const std::vector<std::string>& files)>;
 // The files a component names, as the run looks for them from the project folder ("chime.wav",
 // "media/chime.wav", "/home/ann/run.sh"), so that a copy of the project takes them along.
 using TFileLister = std::function<std::vector<std::string>(host::TComponent& component)>;
 
 // What the packages registered with the IDE: palette pages, property and component editors,
-// experts. The designer asks it which editor serves what.
+// experts. The designer asks it which editor serves what. Each design core has its own.
 class TDesignRegistry {
  public:
   TDesignRegistry();
@@ -49,6 +50,19 @@ class TDesignRegistry {
   void RegisterPropertyEditor(const TPropertyType& propertyType,
                               const host::TClassInfo* componentClass,
                               const std::string& propertyName, TPropertyEditorFactory factory);
+  // The editor class E for the components of the class (or the property).
+  template <class E>
+  void RegisterComponentEditor(const host::TClassInfo& componentClass) {
+    RegisterComponentEditor(componentClass, [](host::TComponent& component, IDesigner& designer) {
+      return std::unique_ptr<TComponentEditor>(std::make_unique<E>(component, designer));
+    });
+  }
+  template <class E>
+  void RegisterPropertyEditor(const TPropertyType& propertyType,
+                              const host::TClassInfo* componentClass,
+                              const std::string& propertyName) {
+    RegisterPropertyEditor(propertyType, componentClass, propertyName, MakePropertyEditor<E>);
+  }
   void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
   // For components of the class and its descendants.
   void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
@@ -89,42 +103,14 @@ class TDesignRegistry {
   std::vector<TFileLister> FFileListers;
 };
 
-// The IDE's one registry, which the packages' registration procedures fill.
-TDesignRegistry& DesignRegistry();
-// Starts over with an empty registry, freeing the registered experts.
-void ResetRegistry();
-
-void RegisterComponents(const std::string& page,
-                        const std::vector<const host::TClassInfo*>& classes);
-void RegisterComponentEditor(const host::TClassInfo& componentClass,
-                             TComponentEditorFactory factory);
-void RegisterPropertyEditor(const TPropertyType& propertyType,
-                            const host::TClassInfo* componentClass, const std::string& propertyName,
-                            TPropertyEditorFactory factory);
-void RegisterLibraryExpert(std::unique_ptr<TIExpert> expert);
-void RegisterFrameRenamer(const host::TClassInfo& componentClass, TFrameRenamer renamer);
-void RegisterFileDropper(const host::TClassInfo& componentClass, TFileDropper dropper);
-void RegisterFileLister(TFileLister lister);
-
-template <class E>
-void RegisterComponentEditor(const host::TClassInfo& componentClass) {
-  RegisterComponentEditor(componentClass, [](host::TComponent& component, IDesigner& designer) {
-    return std::unique_ptr<TComponentEditor>(std::make_unique<E>(component, designer));
-  });
-}
-template <class E>
-void RegisterPropertyEditor(const TPropertyType& propertyType,
-                            const host::TClassInfo* componentClass,
-                            const std::string& propertyName) {
-  RegisterPropertyEditor(propertyType, componentClass, propertyName, MakePropertyEditor<E>);
-}
-
-// The editor for a property of the objects: the registered one that fits best, else the
-// default for the property's kind. Registrations are matched against the first object's class.
+// The editor for a property of the objects: the one registered with the designer's core that
+// fits best, else the default for the property's kind. Registrations are matched against the
+// first object's class.
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(IDesigner& designer,
                                                       std::vector<host::TPersistent*> instances,
                                                       const host::TPropInfo& propInfo);
-// The registered editor of the component's class or nearest ancestor, else a TDefaultEditor.
+// The editor registered with the designer's core for the component's class or nearest ancestor,
+// else a TDefaultEditor.
 std::unique_ptr<TComponentEditor> CreateComponentEditor(host::TComponent& component,
                                                         IDesigner& designer);
 

@@ -2,8 +2,6 @@
 
 namespace ide {
 
-TIToolServices* ToolServices = nullptr;
-
 TIToolServices::~TIToolServices() = default;
 
 bool TIToolServices::GetUnitSource(const std::string&, std::string&) {
@@ -14,11 +12,7 @@ void TIToolServices::BeginStepGroup(const std::string&) {}
 
 void TIToolServices::EndStepGroup() {}
 
-void SetToolServices(TIToolServices* services) {
-  ToolServices = services;
-}
-
-TStepGroup::TStepGroup(const std::string& name) : FServices(ToolServices) {
+TStepGroup::TStepGroup(TIToolServices* services, const std::string& name) : FServices(services) {
   if (FServices) FServices->BeginStepGroup(name);
 }
 

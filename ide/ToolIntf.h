@@ -62,15 +62,10 @@ class TIToolServices {
   virtual void EndStepGroup();
 };
 
-// The running IDE's services; null when no IDE runs, and callers then do nothing.
-extern TIToolServices* ToolServices;
-// Installed by the IDE for its lifetime (it keeps ownership); null uninstalls.
-void SetToolServices(TIToolServices* services);
-
-// A group of steps for the life of the object, on the running IDE's services if any.
+// A group of steps for the life of the object, on the project's services; none without them.
 class TStepGroup {
  public:
-  explicit TStepGroup(const std::string& name);
+  TStepGroup(TIToolServices* services, const std::string& name);
   ~TStepGroup();
   TStepGroup(const TStepGroup&) = delete;
   TStepGroup& operator=(const TStepGroup&) = delete;

@@ -14,7 +14,7 @@
 #include "host/Resources.h"
 #include "host/qt/QtBackend.h"
 #include "host/qt/QtPainterSurface.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 
 namespace mebrox::studio {
 
@@ -171,7 +171,7 @@ bool QtDesignOverlay::eventFilter(QObject* watched, QEvent* event) {
 
 host::TComponent* QtDesignOverlay::DropTarget(QPoint point) const {
   host::TComponent* component = FDesigner.ComponentAt({point.x(), point.y()});
-  if (component == &FForm || !ide::DesignRegistry().FindFileDropper(component->ClassInfo()))
+  if (component == &FForm || !FDesigner.Core().Registry().FindFileDropper(component->ClassInfo()))
     return nullptr;
   return component;
 }
@@ -183,7 +183,8 @@ bool QtDesignOverlay::HandleDrag(QWidget* watched, QEvent* event) {
   auto* drop = static_cast<QDropEvent*>(event);
   QPoint point = drop->position().toPoint();
   if (watched != FFormWidget) point = watched->mapTo(FFormWidget, point);
-  const host::TClassInfo* dragged = QtPaletteBar::DraggedClass(drop->mimeData());
+  const host::TClassInfo* dragged =
+      QtPaletteBar::DraggedClass(FDesigner.Core().Registry(), drop->mimeData());
   std::vector<std::string> files =
       dragged ? std::vector<std::string>() : LocalFiles(drop->mimeData());
   // What is dragged is read or copied, never taken away: a move offered by the file manager
@@ -213,10 +214,11 @@ bool QtDesignOverlay::HandleDrag(QWidget* watched, QEvent* event) {
 }
 
 bool QtDesignOverlay::Drop(host::TComponent& target, const std::vector<std::string>& files) {
-  const ide::TFileDropper* dropper = ide::DesignRegistry().FindFileDropper(target.ClassInfo());
+  const ide::TFileDropper* dropper =
+      FDesigner.Core().Registry().FindFileDropper(target.ClassInfo());
   if (!dropper) return false;
   try {
-    (*dropper)(target, files);
+    (*dropper)(FDesigner, target, files);
   } catch (const std::exception& e) {
     if (OnError) OnError(e.what());
     return false;

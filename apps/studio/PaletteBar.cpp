@@ -40,7 +40,8 @@ QString ShownName(const host::TClassInfo& cls) {
 
 }  // namespace
 
-QtPaletteBar::QtPaletteBar(QWidget* parent) : QTabWidget(parent) {
+QtPaletteBar::QtPaletteBar(const ide::TDesignRegistry& registry, QWidget* parent)
+    : QTabWidget(parent), FRegistry(registry) {
   setDocumentMode(true);
   FGroup.setExclusive(true);
   Reload();
@@ -68,7 +69,7 @@ void QtPaletteBar::Reload() {
     removeTab(0);
     delete page;
   }
-  for (const std::string& pageName : ide::DesignRegistry().PalettePages()) {
+  for (const std::string& pageName : FRegistry.PalettePages()) {
     auto* page = new QWidget;
     auto* row = new QHBoxLayout(page);
     row->setContentsMargins(2, 2, 2, 2);
@@ -98,7 +99,7 @@ void QtPaletteBar::Reload() {
       row->addWidget(button);
     };
     add(nullptr);
-    for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses(pageName)) add(cls);
+    for (const host::TClassInfo* cls : FRegistry.PaletteClasses(pageName)) add(cls);
     row->addStretch();
     addTab(page, QString::fromStdString(pageName));
   }
@@ -128,10 +129,10 @@ std::unique_ptr<QMimeData> QtPaletteBar::DragData(const host::TClassInfo& cls) {
   return mime;
 }
 
-const host::TClassInfo* QtPaletteBar::DraggedClass(const QMimeData* mime) {
+const host::TClassInfo* QtPaletteBar::DraggedClass(const ide::TDesignRegistry& registry,
+                                                   const QMimeData* mime) {
   if (!mime || !mime->hasFormat(MimeType)) return nullptr;
   const std::string name = mime->data(MimeType).toStdString();
-  ide::TDesignRegistry& registry = ide::DesignRegistry();
   for (const std::string& page : registry.PalettePages())
     for (const host::TClassInfo* cls : registry.PaletteClasses(page))
       if (cls->Name() == name) return cls;

@@ -8,6 +8,10 @@
 
 #include "host/Classes.h"
 
+namespace ide {
+class TDesignRegistry;
+}
+
 class QMimeData;
 class QToolButton;
 
@@ -19,9 +23,10 @@ namespace mebrox::studio {
 // from its button and let go on a frame; its tooltip says what the component is for.
 class QtPaletteBar : public QTabWidget {
  public:
-  explicit QtPaletteBar(QWidget* parent = nullptr);
+  // The pages are those registered with registry, which must outlive the palette.
+  explicit QtPaletteBar(const ide::TDesignRegistry& registry, QWidget* parent = nullptr);
 
-  // Fills the pages from the IDE's registry.
+  // Fills the pages from the registry.
   void Reload();
   // The class chosen, or null while the pointer is.
   const host::TClassInfo* Chosen() const;
@@ -36,8 +41,10 @@ class QtPaletteBar : public QTabWidget {
   // What a drag from the palette carries: the class's name under a type of its own.
   static const char* const MimeType;
   static std::unique_ptr<QMimeData> DragData(const host::TClassInfo& cls);
-  // The palette class a drag carries; null for any other drag, or a class no page has.
-  static const host::TClassInfo* DraggedClass(const QMimeData* mime);
+  // The palette class a drag carries; null for any other drag, or a class no page of registry
+  // has.
+  static const host::TClassInfo* DraggedClass(const ide::TDesignRegistry& registry,
+                                              const QMimeData* mime);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +52,7 @@ class QtPaletteBar : public QTabWidget {
  private:
   void StartDrag(QToolButton& button, const host::TClassInfo& cls);
 
+  const ide::TDesignRegistry& FRegistry;
   QPoint FPressedAt;
   QToolButton* FPressed = nullptr;
   QButtonGroup FGroup;

@@ -4,25 +4,26 @@
 #include "host/Buttons.h"
 #include "host/ExtCtrls.h"
 #include "host/StdCtrls.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 
 namespace mebrox {
 
 using host::TComponent;
 using host::TForm;
 
-void RegisterStudioPalette() {
-  RegisterPackage();
-  ide::RegisterComponents(
+void RegisterStudioPalette(ide::TDesignCore& core) {
+  RegisterPackage(core);
+  ide::TDesignRegistry& registry = core.Registry();
+  registry.RegisterComponents(
       "Standard", {&host::TLabel::StaticClassInfo(), &host::TImage::StaticClassInfo(),
                    &host::TPanel::StaticClassInfo(), &host::TShape::StaticClassInfo(),
                    &host::TSpeedButton::StaticClassInfo(), &host::TBevel::StaticClassInfo()});
   // An image takes a picture file dropped on it, the last of several.
-  ide::RegisterFileDropper(host::TImage::StaticClassInfo(),
-                           [](TComponent& c, const std::vector<std::string>& files) {
-                             if (!files.empty())
-                               static_cast<host::TImage&>(c).Picture().LoadFromFile(files.back());
-                           });
+  registry.RegisterFileDropper(
+      host::TImage::StaticClassInfo(),
+      [](ide::IDesigner&, TComponent& c, const std::vector<std::string>& files) {
+        if (!files.empty()) static_cast<host::TImage&>(c).Picture().LoadFromFile(files.back());
+      });
 }
 
 TStudioRun::TStudioRun(std::ostream& trace, THeadlessOptions options)

@@ -8,8 +8,8 @@
 namespace mebrox {
 
 // The palette of the studio: the kit's page "Mebrox" (the package's registration) and a
-// "Standard" page with the host framework's controls a frame needs.
-void RegisterStudioPalette();
+// "Standard" page with the host framework's controls a frame needs; into core.
+void RegisterStudioPalette(ide::TDesignCore& core);
 
 // The design session driven from a script: a headless run whose modal dialogs stay open for the
 // lines that work them, and which takes the designer's lines (StudioVerbs.cpp) on the session's

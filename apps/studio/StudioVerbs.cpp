@@ -60,8 +60,8 @@ void ReadOffset(const TScriptWords& words, TScriptCommand& c) {
 // ---- handlers
 
 // The palette entry of that class name (ignoring case), or null.
-const host::TClassInfo* FindOnPalette(const std::string& className) {
-  ide::TDesignRegistry& registry = ide::DesignRegistry();
+const host::TClassInfo* FindOnPalette(const ide::TDesignRegistry& registry,
+                                      const std::string& className) {
   for (const std::string& page : registry.PalettePages())
     for (const host::TClassInfo* cls : registry.PaletteClasses(page))
       if (host::SameText(cls->Name(), className)) return cls;
@@ -70,7 +70,8 @@ const host::TClassInfo* FindOnPalette(const std::string& className) {
 
 void Drop(TStudioRun& studio, const TScriptCommand& command) {
   TForm& form = studio.DesignForm(command);
-  const host::TClassInfo* cls = FindOnPalette(command.ClassName);
+  const host::TClassInfo* cls =
+      FindOnPalette(studio.Session(command).Core().Registry(), command.ClassName);
   if (!cls) studio.Fail(command, command.ClassName + " is on no palette page");
   TComponent* component = nullptr;
   studio.AsEvent([&] {
@@ -110,7 +111,7 @@ void DblClick(TStudioRun& studio, const TScriptCommand& command) {
 }
 
 void Expert(TStudioRun& studio, const TScriptCommand& command) {
-  for (ide::TIExpert* expert : ide::DesignRegistry().Experts()) {
+  for (ide::TIExpert* expert : studio.Session(command).Core().Registry().Experts()) {
     std::string menu = expert->GetMenuText();
     if (menu != command.Text && !host::SameText(host::StripAccelerator(menu), command.Text))
       continue;

@@ -105,8 +105,8 @@ QIcon AlignIcon(ide::TFormDesigner::TAlign how) {
 
 }  // namespace
 
-QtStudioWindow::QtStudioWindow(TStudioOptions options)
-    : FOptions(std::move(options)), FSettings(FOptions.SettingsFile) {
+QtStudioWindow::QtStudioWindow(ide::TDesignCore& core, TStudioOptions options)
+    : FCore(core), FOptions(std::move(options)), FSettings(FOptions.SettingsFile) {
   setObjectName("StudioWindow");
   setWindowTitle(tr("Mebrox Studio"));
   FAutosaveTimer.setSingleShot(true);
@@ -131,7 +131,7 @@ QtStudioWindow::QtStudioWindow(TStudioOptions options)
     return QFileDialog::getExistingDirectory(this, title);
   };
 
-  FPalette = new QtPaletteBar;
+  FPalette = new QtPaletteBar(FCore.Registry());
   auto* paletteBar = new QToolBar(tr("Palette"));
   paletteBar->setObjectName("PaletteToolBar");
   paletteBar->setMovable(false);
@@ -327,7 +327,7 @@ void QtStudioWindow::BuildMenus() {
 
 void QtStudioWindow::ReloadExperts() {
   FExpertsMenu->clear();
-  for (ide::TIExpert* expert : ide::DesignRegistry().Experts()) {
+  for (ide::TIExpert* expert : FCore.Registry().Experts()) {
     if (expert->GetStyle() != ide::esStandard) continue;
     QAction* action = FExpertsMenu->addAction(Text(expert->GetMenuText()));
     action->setEnabled(expert->GetState().Contains(ide::esEnabled));
@@ -392,7 +392,7 @@ bool QtStudioWindow::OpenProject(const QString& path) {
   try {
     if (!EnterProjectFolder(path))
       throw host::EInOutError("Cannot enter the folder of " + path.toStdString());
-    session = ide::OpenForDesign(fs::absolute(path.toStdString()).string());
+    session = ide::OpenForDesign(FCore, fs::absolute(path.toStdString()).string());
   } catch (const std::exception& e) {
     QDir::setCurrent(oldDir);
     ShowError(tr("Open Project"), e);
@@ -409,7 +409,7 @@ bool QtStudioWindow::OpenProject(const QString& path) {
   QDir::setCurrent(newDir);
 
   FSession = std::move(session);
-  ide::SetToolServices(FSession.get());
+  FCore.SetToolServices(FSession.get());
   FSession->OnModified.Add([this](host::TForm& form) { Changed(form); });
   // A frame made now (New Frame, the Action wizard) opens where it hides nothing.
   FSession->OnFormOpened.Add([this](host::TForm& form) {
@@ -495,7 +495,6 @@ bool QtStudioWindow::CloseProject() {
   FAutosaveTimer.stop();
   FFirstUnkept.invalidate();
   Detach();
-  ide::SetToolServices(nullptr);
   FSession.reset();
   FProjectManager->Show(nullptr);
   UpdateCommands();

@@ -30,7 +30,9 @@ struct TStudioOptions {
 // one design session, with each frame of the project in a window of its own, designed in place.
 class QtStudioWindow : public QMainWindow {
  public:
-  explicit QtStudioWindow(TStudioOptions options = {});
+  // The studio fronts core, which must outlive it: its palette, editors and experts are what was
+  // registered there, and the project it opens is installed there for the experts.
+  explicit QtStudioWindow(ide::TDesignCore& core, TStudioOptions options = {});
   ~QtStudioWindow() override;
 
   // Each of these reports a failure through OnMessage and leaves the studio as it was; false
@@ -116,6 +118,7 @@ class QtStudioWindow : public QMainWindow {
   void ShowError(const QString& title, const std::exception& e);
   QString RunProgramPath() const;
 
+  ide::TDesignCore& FCore;
   TStudioOptions FOptions;
   TStudioSettings FSettings;
   std::unique_ptr<ide::TDesignSession> FSession;

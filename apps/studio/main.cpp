@@ -115,10 +115,10 @@ void InstallFaultInjection() {
   host::WriteStepHook = KillAtStep;
 }
 
-void RegisterEverything() {
+void RegisterEverything(ide::TDesignCore& core) {
   host::RegisterHostClasses();
   mebrox::RegisterRuntimeClasses();
-  mebrox::RegisterStudioPalette();
+  mebrox::RegisterStudioPalette(core);
 }
 
 int RunWindowed(const mebrox::TCommandLine& line) {
@@ -127,9 +127,10 @@ int RunWindowed(const mebrox::TCommandLine& line) {
   QApplication::setApplicationName("mebrox-studio");
   // The studio's own windows follow the desktop; the frames it designs look as when they run.
   host::qt::InstallQtBackend(/*scriptedDialogs=*/false, /*classicEverywhere=*/false);
-  RegisterEverything();
+  ide::TDesignCore core;
+  RegisterEverything(core);
   // The studio ends when its main window closes (and the designer agreed to what was unsaved).
-  auto* window = new mebrox::studio::QtStudioWindow;
+  auto* window = new mebrox::studio::QtStudioWindow(core);
   window->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(window, &QObject::destroyed, &app, &QApplication::quit);
   window->show();
@@ -143,9 +144,7 @@ int RunWindowed(const mebrox::TCommandLine& line) {
     else
       window->OpenProject(project);
   }
-  int result = app.exec();
-  ide::SetToolServices(nullptr);
-  return result;
+  return app.exec();
 }
 
 int Run(const mebrox::TCommandLine& line) {
@@ -165,7 +164,8 @@ int Run(const mebrox::TCommandLine& line) {
   mebrox::TQtArguments qtArgs("mebrox-studio");
   QApplication app(qtArgs.Argc, qtArgs.Argv);
   host::qt::InstallQtBackend(/*scriptedDialogs=*/true);
-  RegisterEverything();
+  ide::TDesignCore core;
+  RegisterEverything(core);
 
   mebrox::THeadlessOptions options;
   options.StartDir = startDir;
@@ -183,7 +183,7 @@ int Run(const mebrox::TCommandLine& line) {
     if (line.New) ide::CreateNewProject(project.string());
     // Answers at the head of the script are there for what opening asks (changes a crash left).
     script.erase(script.begin(), script.begin() + run->QueueLeadingAnswers(script));
-    session = ide::OpenForDesign(project.string());
+    session = ide::OpenForDesign(core, project.string());
     if (!session) {
       std::cerr << "mebrox-studio: " << line.Project
                 << " was left closed, its unsaved changes kept for later\n";
@@ -195,7 +195,7 @@ int Run(const mebrox::TCommandLine& line) {
   }
 
   if (result == ExitOk) {
-    ide::SetToolServices(session.get());
+    core.SetToolServices(session.get());
     run->SetSession(session.get());
     run->ShowForms();
     result = run->RunScript(script, scriptName, "mebrox-studio");
@@ -206,7 +206,6 @@ int Run(const mebrox::TCommandLine& line) {
 
   // The trace ends with the run: what the forms do while they are freed is not part of it.
   run.reset();
-  ide::SetToolServices(nullptr);
   session.reset();
   return result;
 }

@@ -115,18 +115,18 @@ std::string Properties(ide::IDesigner& designer, host::TComponent& component) {
   return out + "]";
 }
 
-int Catalog() {
+int Catalog(ide::TDesignCore& core) {
   fs::path dir = fs::temp_directory_path() / ("mebrox-catalog-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   std::string project = (dir / "Catalog.dpr").string();
   int result = 0;
   try {
     ide::CreateNewProject(project);
-    ide::TDesignSession session(project);
-    ide::SetToolServices(&session);
+    ide::TDesignSession session(core, project);
+    core.SetToolServices(&session);
     host::TForm& form = *session.Modules().front().Form;
     ide::IDesigner& designer = session.DesignerOf(form);
-    ide::TDesignRegistry& registry = ide::DesignRegistry();
+    const ide::TDesignRegistry& registry = core.Registry();
 
     std::cout << "{\n  \"classes\": [";
     bool first = true;
@@ -148,7 +148,6 @@ int Catalog() {
     std::vector<std::string> experts;
     for (ide::TIExpert* expert : registry.Experts()) experts.push_back(expert->GetMenuText());
     std::cout << JsonList(experts) << "\n}\n";
-    ide::SetToolServices(nullptr);
   } catch (const std::exception& e) {
     std::cerr << "mebrox-design-catalog: " << e.what() << '\n';
     result = 1;
@@ -167,6 +166,7 @@ int main() {
   host::qt::InstallQtBackend(/*scriptedDialogs=*/true);
   host::RegisterHostClasses();
   mebrox::RegisterRuntimeClasses();
-  mebrox::RegisterStudioPalette();
-  return Catalog();
+  ide::TDesignCore core;
+  mebrox::RegisterStudioPalette(core);
+  return Catalog(core);
 }

@@ -326,8 +326,6 @@ TEST(FrameGenerationTest, TheUnitTextOfANewFrame) {
 class TProposingServices : public ide::TIToolServices {
  public:
   std::string Unit, File;
-  bool Accept = true;
-  bool Fail = false;
   int Created = 0;
   std::string GetProjectName() override { return "P.dpr"; }
   int GetUnitCount() override { return 0; }
@@ -342,16 +340,15 @@ class TProposingServices : public ide::TIToolServices {
                     ide::TCreateModuleFlags flags) override {
     ++Created;
     EXPECT_EQ(flags.Mask(), 0x8Fu);
-    if (Fail) throw host::EParserError("Unit7.dfm", 1, "the form does not read");
-    return Accept;
+    return true;
   }
 };
 
 TEST(FrameGenerationTest, NamesComeFromTheProposalAndCollisionsMakeNothing) {
   testing_support::TempDir dir;
   TProposingServices services;
-  ide::SetToolServices(&services);
   mebrox::TActDefDlg wizard(nullptr);
+  wizard.SetToolServices(&services);
   services.Unit = "UNIT4";
   services.File = dir.File("Unit4.pas");
   EXPECT_EQ(wizard.CreateFrame(), "Form4");
@@ -362,7 +359,7 @@ TEST(FrameGenerationTest, NamesComeFromTheProposalAndCollisionsMakeNothing) {
   EXPECT_EQ(services.Created, 1);
   services.Unit = "";
   EXPECT_EQ(wizard.CreateFrame(), "");
-  ide::SetToolServices(nullptr);
+  wizard.SetToolServices(nullptr);
   EXPECT_EQ(wizard.CreateFrame(), "");
 }
 
@@ -386,26 +383,40 @@ TEST(FrameGenerationTest, ANewFrameTakesANameNoFrameHas) {
   EXPECT_EQ(ActionOf(studio).Frame(), "Form5");
 }
 
+// The project's session, refusing new frames in one of the ways a project can.
+class TRefusingSession : public ide::TDesignSession {
+ public:
+  enum TRefusal { NoName, NotTaken, Unreadable };
+  TRefusingSession(ide::TDesignCore& core, const std::string& project, TRefusal refusal)
+      : TDesignSession(core, project), FRefusal(refusal) {}
+  bool GetNewModuleName(std::string& unit, std::string& file) override {
+    return FRefusal != NoName && TDesignSession::GetNewModuleName(unit, file);
+  }
+  bool CreateModule(const std::string&, ide::TIMemoryStream&, ide::TIMemoryStream&,
+                    ide::TCreateModuleFlags) override {
+    if (FRefusal == Unreadable) throw host::EParserError("Unit3.dfm", 1, "the form does not read");
+    return false;
+  }
+
+ private:
+  TRefusal FRefusal;
+};
+
 // A new frame that is not made leaves the action exactly as it was, and says why.
 TEST(FrameGenerationTest, ANewFrameThatIsNotMadeLeavesTheActionAsItWas) {
-  TStudioFixture studio({Form1Text, Form2Text});
-  const std::pair<std::function<void(TProposingServices&)>, std::string> cases[] = {
-      {[](TProposingServices& s) { s.Unit = ""; },
+  const std::pair<TRefusingSession::TRefusal, std::string> cases[] = {
+      {TRefusingSession::NoName,
        "message \"The project has no free name for a new unit; no new frame was made.\""},
-      {[](TProposingServices& s) { s.Accept = false; },
-       "message \"The project did not take the new frame Form7.\""},
-      {[](TProposingServices& s) { s.Fail = true; },
-       "error \"Unit7.dfm(1): the form does not read.\""},
+      {TRefusingSession::NotTaken, "message \"The project did not take the new frame Form3.\""},
+      {TRefusingSession::Unreadable, "error \"Unit3.dfm(1): the form does not read.\""},
   };
-  for (const auto& [set, said] : cases) {
+  for (const auto& [refusal, said] : cases) {
     SCOPED_TRACE(said);
-    TProposingServices services;
-    services.Unit = "Unit7";
-    services.File = studio.File("Unit7.pas");
-    set(services);
-    ide::SetToolServices(&services);
+    TStudioFixture studio({Form1Text, Form2Text}, {},
+                          [refusal](ide::TDesignCore& core, const std::string& project) {
+                            return std::make_unique<TRefusingSession>(core, project, refusal);
+                          });
     std::string trace = studio.Run(NewFrameByWizard);
-    ide::SetToolServices(&studio.Session());
     EXPECT_NE(trace.find(said), std::string::npos) << trace;
     EXPECT_EQ(Values(ActionOf(studio)), Original);
     EXPECT_FALSE(studio.Session().Modified());

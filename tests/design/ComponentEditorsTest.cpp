@@ -109,11 +109,13 @@ class TRecordingEditor : public ide::TClassProperty {
 
 TEST_F(ComponentEditorsTest, ADoubleClickOpensTheActionEditorAndStopsThere) {
   const host::TClassInfo* image = &mebrox::THyperImage::StaticClassInfo();
-  ide::RegisterPropertyEditor<TRecordingEditor>(ide::ClassType<TAction>(), nullptr, "Action");
+  Studio.Core().Registry().RegisterPropertyEditor<TRecordingEditor>(ide::ClassType<TAction>(),
+                                                                    nullptr, "Action");
   // About comes before Action, AllowShadow after it.
-  ide::RegisterPropertyEditor<TRecordingEditor>(ide::ClassType<mebrox::TAboutMebrox>(), nullptr,
-                                                "About");
-  ide::RegisterPropertyEditor<TRecordingEditor>(ide::BooleanType(), image, "AllowShadow");
+  Studio.Core().Registry().RegisterPropertyEditor<TRecordingEditor>(
+      ide::ClassType<mebrox::TAboutMebrox>(), nullptr, "About");
+  Studio.Core().Registry().RegisterPropertyEditor<TRecordingEditor>(ide::BooleanType(), image,
+                                                                    "AllowShadow");
   for (const std::string component : {"HyperImage1", "HyperArea1"}) {
     SCOPED_TRACE(component);
     Made.clear();

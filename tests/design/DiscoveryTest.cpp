@@ -23,9 +23,6 @@ std::vector<std::string> Items(const std::unique_ptr<host::TStringList>& list) {
 // A project's units as the IDE lists them; it answers an index past the last with no name.
 class TFakeToolServices : public ide::TIToolServices {
  public:
-  TFakeToolServices() { ide::SetToolServices(this); }
-  ~TFakeToolServices() override { ide::SetToolServices(nullptr); }
-
   std::string GetProjectName() override { return "Demo.dpr"; }
   int GetUnitCount() override { return static_cast<int>(Units.size()); }
   std::string GetUnitName(int index) override {
@@ -119,7 +116,7 @@ TEST_F(ProjectFormNamesTest, EveryPasUnitGivesOneEntryInUnitOrder) {
       Unit("Unit3.Pas", "type\n  TIntro = class(TForm)\n"),
       Dir.File("Unit4"),
   };
-  EXPECT_EQ(Items(mebrox::Actdef::GetFormNames()),
+  EXPECT_EQ(Items(mebrox::Actdef::GetFormNames(&Tools)),
             (std::vector<std::string>{"Form1", "", "Intro"}));
   std::vector<int> everyIndex;
   for (int i = 0; i <= static_cast<int>(Tools.Units.size()); ++i) everyIndex.push_back(i);
@@ -128,15 +125,14 @@ TEST_F(ProjectFormNamesTest, EveryPasUnitGivesOneEntryInUnitOrder) {
 
 TEST_F(ProjectFormNamesTest, AnUnreadableUnitRaises) {
   Tools.Units = {Unit("Unit1.pas", "TForm1 = class(TForm)\n"), Dir.File("Unit2.pas")};
-  EXPECT_THROW(mebrox::Actdef::GetFormNames(), host::EInOutError);
+  EXPECT_THROW(mebrox::Actdef::GetFormNames(&Tools), host::EInOutError);
 }
 
 TEST_F(ProjectFormNamesTest, NoUnitsOrNoIdeGiveAnEmptyList) {
-  EXPECT_TRUE(Items(mebrox::Actdef::GetFormNames()).empty());
+  EXPECT_TRUE(Items(mebrox::Actdef::GetFormNames(&Tools)).empty());
   EXPECT_EQ(Tools.Asked, std::vector<int>{0});
-  ide::SetToolServices(nullptr);
   Tools.Units = {Unit("Unit1.pas", "TForm1 = class(TForm)\n")};
-  EXPECT_TRUE(Items(mebrox::Actdef::GetFormNames()).empty());
+  EXPECT_TRUE(Items(mebrox::Actdef::GetFormNames(nullptr)).empty());
 }
 
 // ---- wave players

@@ -215,7 +215,7 @@ namespace {
 
 // The form as it reads back from its saved file: reopening fails as the studio's would.
 std::string Reopened(TStudioFixture& studio) {
-  ide::TDesignSession reopened(studio.File("Test.dpr"));
+  ide::TDesignSession reopened(studio.Core(), studio.File("Test.dpr"));
   return host::WriteComponentText(*reopened.FindForm("Form1"));
 }
 

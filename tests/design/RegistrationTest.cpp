@@ -5,34 +5,37 @@
 #include "design/Aboutpt.h"
 #include "design/Mebroxr32.h"
 #include "host/Resources.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 #include "runtime/RuntimeClasses.h"
 
 namespace {
 
 class TNullDesigner : public ide::IDesigner {
  public:
+  explicit TNullDesigner(ide::TDesignCore& core) : FCore(core) {}
   void Modified() override {}
   host::TForm* GetRoot() override { return nullptr; }
+  ide::TDesignCore& Core() override { return FCore; }
+
+ private:
+  ide::TDesignCore& FCore;
 };
 
 class RegistrationTest : public testing::Test {
  protected:
   void SetUp() override {
     mebrox::RegisterRuntimeClasses();
-    ide::ResetRegistry();
-    mebrox::Mebroxr32::Register();
+    mebrox::Mebroxr32::Register(Core);
   }
-  void TearDown() override {
-    host::Application->ModalHook = nullptr;
-    ide::ResetRegistry();
-  }
+  void TearDown() override { host::Application->ModalHook = nullptr; }
+
+  ide::TDesignCore Core;
 };
 
 TEST_F(RegistrationTest, ThePaletteHasTheEightComponentsInOrderWithTheirPictures) {
-  EXPECT_EQ(ide::DesignRegistry().PalettePages(), (std::vector<std::string>{"Mebrox"}));
+  EXPECT_EQ(Core.Registry().PalettePages(), (std::vector<std::string>{"Mebrox"}));
   std::vector<std::string> names;
-  for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses("Mebrox")) {
+  for (const host::TClassInfo* cls : Core.Registry().PaletteClasses("Mebrox")) {
     names.push_back(cls->Name());
     auto picture = host::LoadBitmapResource(host::UpperCase(cls->Name()));
     ASSERT_NE(picture, nullptr) << cls->Name();
@@ -42,14 +45,14 @@ TEST_F(RegistrationTest, ThePaletteHasTheEightComponentsInOrderWithTheirPictures
   EXPECT_EQ(names, (std::vector<std::string>{"THyperTxt", "THyperImage", "THyperArea", "TfxLabel",
                                              "TWavePlay", "TWavePause", "TProjCtrl", "TBookMark"}));
   // Registering the package again changes nothing.
-  mebrox::Mebroxr32::Register();
-  EXPECT_EQ(ide::DesignRegistry().PaletteClasses("Mebrox").size(), 8u);
+  mebrox::Mebroxr32::Register(Core);
+  EXPECT_EQ(Core.Registry().PaletteClasses("Mebrox").size(), 8u);
 }
 
 TEST_F(RegistrationTest, EveryKitComponentButTheProjectControlHasAnAboutLineThatOpensTheBox) {
-  TNullDesigner designer;
+  TNullDesigner designer(Core);
   host::TForm form(nullptr);
-  for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses("Mebrox")) {
+  for (const host::TClassInfo* cls : Core.Registry().PaletteClasses("Mebrox")) {
     SCOPED_TRACE(cls->Name());
     std::unique_ptr<host::TComponent> component(
         (*host::TClassRegistry::FindFactory(cls->Name()))(nullptr));

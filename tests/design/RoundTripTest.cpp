@@ -167,7 +167,7 @@ TEST(RoundTripTest, EveryPropertyOfEveryPaletteClassComesBackAsSet) {
   std::vector<const host::TClassInfo*> classes;
   {
     TStudioFixture palette({"object Form1: TForm1\nend\n"});
-    ide::TDesignRegistry& registry = ide::DesignRegistry();
+    const ide::TDesignRegistry& registry = palette.Core().Registry();
     for (const std::string& page : registry.PalettePages())
       for (const host::TClassInfo* cls : registry.PaletteClasses(page)) classes.push_back(cls);
   }
@@ -205,7 +205,7 @@ TEST(RoundTripTest, EveryPropertyOfEveryPaletteClassComesBackAsSet) {
     studio.Session().Save();
     std::string saved = testing_support::ReadFile(studio.File("Unit1.dfm"));
     EXPECT_EQ(FirstDifference(saved, edited), "");
-    ide::TDesignSession reopened(studio.File("Test.dpr"));
+    ide::TDesignSession reopened(studio.Core(), studio.File("Test.dpr"));
     host::TForm& again = *reopened.FindForm("Form1");
     for (const TChanged& change : changed) {
       host::TComponent* c = again.FindComponent(change.Component);

@@ -198,7 +198,8 @@ class SoundRecorderTest : public testing::Test {
 TEST_F(SoundRecorderTest, AScriptRecordsForItsWaitAndKeepsTheTakeBesideTheProject) {
   testing_support::TStudioFixture studio({"object Form1: TForm1\nend\n"});
   std::string kept = "not yet";
-  ide::RegisterLibraryExpert(std::make_unique<TRecordExpert>(studio.Folder(), kept));
+  studio.Core().Registry().RegisterLibraryExpert(
+      std::make_unique<TRecordExpert>(studio.Folder(), kept));
   EXPECT_EQ(studio.Run("expert \"Record a Sound\"\n" + ScreenshotLine("idle") +
                        "click SoundRecorderDlg.RecordBtn 5 5\n"
                        "wait 1500\n" +

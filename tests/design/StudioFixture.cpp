@@ -1,17 +1,17 @@
 #include "tests/design/StudioFixture.h"
 
 #include "host/Forms.h"
-#include "ide/Registry.h"
+#include "ide/DesignCore.h"
 #include "runtime/RuntimeClasses.h"
 
 namespace testing_support {
 
 TStudioFixture::TStudioFixture(const std::vector<std::string>& formTexts,
-                               const std::vector<std::pair<std::string, std::string>>& files)
+                               const std::vector<std::pair<std::string, std::string>>& files,
+                               const TOpenSession& open)
     : FOldDir(std::filesystem::current_path()) {
   mebrox::RegisterRuntimeClasses();
-  ide::ResetRegistry();
-  mebrox::RegisterStudioPalette();
+  mebrox::RegisterStudioPalette(FCore);
   WriteFormsProject(FDir.Path(), formTexts);
   for (const auto& [name, bytes] : files) WriteFile(File(name), bytes);
   std::filesystem::current_path(FDir.Path());
@@ -24,8 +24,9 @@ TStudioFixture::TStudioFixture(const std::vector<std::string>& formTexts,
     FFileRequests.push_back(request);
     if (traced) traced(request, answer);
   };
-  FSession = std::make_unique<ide::TDesignSession>(File("Test.dpr"));
-  ide::SetToolServices(FSession.get());
+  FSession = open ? open(FCore, File("Test.dpr"))
+                  : std::make_unique<ide::TDesignSession>(FCore, File("Test.dpr"));
+  FCore.SetToolServices(FSession.get());
   FRun->SetSession(FSession.get());
   FRun->ShowForms();
   FTrace.str("");
@@ -33,10 +34,8 @@ TStudioFixture::TStudioFixture(const std::vector<std::string>& formTexts,
 
 TStudioFixture::~TStudioFixture() {
   FRun.reset();
-  ide::SetToolServices(nullptr);
   FSession.reset();
   std::filesystem::current_path(FOldDir);
-  ide::ResetRegistry();
 }
 
 std::string TStudioFixture::Run(const std::string& script) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -24,8 +25,12 @@ namespace testing_support {
 // script and throws the script's EParserError.
 class TStudioFixture {
  public:
+  // How the project is opened for design; a plain session when none is given.
+  using TOpenSession = std::function<std::unique_ptr<ide::TDesignSession>(
+      ide::TDesignCore& core, const std::string& project)>;
   explicit TStudioFixture(const std::vector<std::string>& formTexts,
-                          const std::vector<std::pair<std::string, std::string>>& files = {});
+                          const std::vector<std::pair<std::string, std::string>>& files = {},
+                          const TOpenSession& open = nullptr);
   ~TStudioFixture();
   TStudioFixture(const TStudioFixture&) = delete;
   TStudioFixture& operator=(const TStudioFixture&) = delete;
@@ -34,6 +39,8 @@ class TStudioFixture {
   // Called after each line of a script, while its dialogs are still open.
   void AfterEachLine(std::function<void(int line)> look);
   ide::TDesignSession& Session() { return *FSession; }
+  // The fixture's own IDE, with the studio's palette registered.
+  ide::TDesignCore& Core() { return FCore; }
   host::TForm& Form(const std::string& name);
   host::TComponent& Component(const std::string& form, const std::string& name);
   // Every file dialog's request, kept before the run traces it.
@@ -42,6 +49,7 @@ class TStudioFixture {
   std::string File(const std::string& name) const { return FDir.File(name); }
 
  private:
+  ide::TDesignCore FCore;
   TempDir FDir;
   std::filesystem::path FOldDir;
   std::ostringstream FTrace;

@@ -77,7 +77,7 @@ TEST(CompiniTest, TheExpertOpensTheDialogWithItsPagesListsAndButtons) {
   ScopedWindowsDir windir;
   TStudioFixture studio({FormText});
   std::vector<ide::TIExpert*> experts;
-  for (ide::TIExpert* expert : ide::DesignRegistry().Experts())
+  for (ide::TIExpert* expert : studio.Core().Registry().Experts())
     if (expert->GetIDString() == "Mebrox.DefaultSettingsExpert") experts.push_back(expert);
   ASSERT_EQ(experts.size(), 1u);
   ide::TIExpert& expert = *experts[0];

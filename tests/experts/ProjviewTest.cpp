@@ -113,7 +113,7 @@ class ProjviewTest : public testing::Test {
 
 TEST_F(ProjviewTest, TheExpertIsAMenuEntryThatShowsOneNonModalDialog) {
   ide::TIExpert* expert = nullptr;
-  for (ide::TIExpert* e : ide::DesignRegistry().Experts())
+  for (ide::TIExpert* e : Studio.Core().Registry().Experts())
     if (e->GetIDString() == "Tarnwick.Project Thumbnail Expert") expert = e;
   ASSERT_NE(expert, nullptr);
   EXPECT_EQ(expert->GetName(), "Project Thumbnail Expert");
@@ -749,11 +749,11 @@ class TNoFrames : public ide::TIToolServices {
 
 TEST_F(ProjviewTest, AProjectWithoutFramesHasAnEmptyNotFiledGroup) {
   TNoFrames empty(Studio.File("Empty.dpr"));
-  ide::SetToolServices(&empty);
+  Studio.Core().SetToolServices(&empty);
   struct TRestore {
-    ide::TIToolServices* Services;
-    ~TRestore() { ide::SetToolServices(Services); }
-  } restore{&Studio.Session()};
+    TStudioFixture& Studio;
+    ~TRestore() { Studio.Core().SetToolServices(&Studio.Session()); }
+  } restore{Studio};
   std::string trace = Studio.Run(Expert + std::string("type ProjViewDlg.Edit1 \"Intro\"\n") +
                                  "click ProjViewDlg.bbAdd 5 5\n"
                                  "key ProjViewDlg.ListBox1 Ctrl+Down\n"
@@ -789,16 +789,17 @@ class ProjviewUnitsTest : public ProjviewTest {
 };
 
 TEST_F(ProjviewUnitsTest, FramesAreCountedAmongTheUnitsThatDeclareForms) {
-  ASSERT_EQ(ide::ToolServices->GetUnitCount(), 3);
+  ide::TIToolServices* project = &Studio.Session();
+  ASSERT_EQ(project->GetUnitCount(), 3);
   std::string name = "before";
-  mebrox::Projview::GetFormName(0, name);
+  mebrox::Projview::GetFormName(project, 0, name);
   EXPECT_EQ(name, "TForm1");
-  mebrox::Projview::GetFormName(1, name);
+  mebrox::Projview::GetFormName(project, 1, name);
   EXPECT_EQ(name, "TForm2");
   // No such frame: the name stays as it was.
-  mebrox::Projview::GetFormName(2, name);
+  mebrox::Projview::GetFormName(project, 2, name);
   EXPECT_EQ(name, "TForm2");
-  std::unique_ptr<host::TStringList> names = mebrox::Projview::GetFormNames();
+  std::unique_ptr<host::TStringList> names = mebrox::Projview::GetFormNames(project);
   EXPECT_EQ(names->Items(), (Names{"TForm1", "TForm2", "TForm2", "TForm2"}));
 
   Studio.Run(Expert);

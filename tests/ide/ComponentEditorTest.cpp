@@ -28,9 +28,6 @@ class TRecordingEditor : public ide::TDefaultEditor {
 
 class ComponentEditorTest : public testing::Test {
  protected:
-  void SetUp() override { ide::ResetRegistry(); }
-  void TearDown() override { ide::ResetRegistry(); }
-
   static std::vector<std::string> Published(const host::TComponent& component) {
     std::vector<std::string> names;
     for (const host::TPropInfo* p : component.ClassInfo().Properties()) names.push_back(p->Name);
@@ -46,7 +43,8 @@ TEST_F(ComponentEditorTest, DefaultEditorOffersPropertiesInPublishedOrderUntilSt
   all.Edit();
   EXPECT_EQ(all.Offered, Published(Gadget));
 
-  ide::RegisterPropertyEditor(ide::StringType(), nullptr, "Caption", Tagged("caption editor"));
+  Designer.Registry().RegisterPropertyEditor(ide::StringType(), nullptr, "Caption",
+                                             Tagged("caption editor"));
   TRecordingEditor stopped(Gadget, Designer);
   stopped.StopAt = "Caption";
   stopped.Edit();
@@ -58,7 +56,7 @@ TEST_F(ComponentEditorTest, DefaultEditorOffersPropertiesInPublishedOrderUntilSt
 }
 
 TEST_F(ComponentEditorTest, AnEditorNotFreedLivesAsLongAsTheComponentEditor) {
-  ide::RegisterPropertyEditor(ide::StringType(), nullptr, "", Tagged("text"));
+  Designer.Registry().RegisterPropertyEditor(ide::StringType(), nullptr, "", Tagged("text"));
   {
     TRecordingEditor editor(Gadget, Designer);
     editor.Edit();

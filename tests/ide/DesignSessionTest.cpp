@@ -7,9 +7,14 @@
 
 #include "apps/run/Project.h"
 #include "design/Actdef.h"
+#include "design/Himaged.h"
+#include "design/Mebroxr32.h"
 #include "host/FormFile.h"
 #include "host/StdCtrls.h"
+#include "ide/DefaultEditors.h"
 #include "ide/PropertyPath.h"
+#include "runtime/HyperImg.h"
+#include "runtime/RuntimeClasses.h"
 #include "tests/TestSupport.h"
 
 namespace {
@@ -24,11 +29,11 @@ class DesignSessionTest : public testing::Test {
   void SetUp() override {
     fs::copy(MEBROX_TEST_DATA "/projects/Basic", Folder(), fs::copy_options::recursive);
   }
-  void TearDown() override { ide::SetToolServices(nullptr); }
 
   std::string Folder() const { return FDir.Path() + "/Basic"; }
   std::string File(const std::string& name) const { return Folder() + "/" + name; }
 
+  ide::TDesignCore Core;
   testing_support::TempDir FDir;
 };
 
@@ -42,8 +47,7 @@ const char* const Unit3Form =
     "  object Label1: TLabel\n    Caption = 'Third frame'\n  end\nend\n";
 
 TEST_F(DesignSessionTest, AnsweringForTheProjectOnDisk) {
-  ide::TDesignSession session(File("Basic.dpr"));
-  ide::SetToolServices(&session);
+  ide::TDesignSession session(Core, File("Basic.dpr"));
   EXPECT_EQ(session.GetProjectName(), File("Basic.dpr"));
   ASSERT_EQ(session.GetUnitCount(), 2);
   EXPECT_EQ(session.GetUnitName(0), File("Unit1.pas"));
@@ -55,7 +59,8 @@ TEST_F(DesignSessionTest, AnsweringForTheProjectOnDisk) {
   EXPECT_TRUE(form->IsDesigning());
   EXPECT_TRUE(form->FindComponent("Label1")->IsDesigning());
   // The frames the Action wizard offers come from the units through these services.
-  EXPECT_EQ(mebrox::Actdef::GetFormNames()->Items(), (std::vector<std::string>{"Form1", "Form2"}));
+  EXPECT_EQ(mebrox::Actdef::GetFormNames(&session)->Items(),
+            (std::vector<std::string>{"Form1", "Form2"}));
 
   std::string unit, file;
   ASSERT_TRUE(session.GetNewModuleName(unit, file));
@@ -75,7 +80,7 @@ TEST_F(DesignSessionTest, AnsweringForTheProjectOnDisk) {
 TEST_F(DesignSessionTest, ACreatedModuleJoinsTheProjectAndRunsOnceSaved) {
   std::string original = ReadFile(File("Basic.dpr"));
   {
-    ide::TDesignSession session(File("Basic.dpr"));
+    ide::TDesignSession session(Core, File("Basic.dpr"));
     ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
     int opened = 0;
     session.OnFormOpened.Add([&](host::TForm&) { ++opened; });
@@ -118,7 +123,7 @@ TEST_F(DesignSessionTest, ACreatedModuleJoinsTheProjectAndRunsOnceSaved) {
 }
 
 TEST_F(DesignSessionTest, ASaveThatFailsHalfWayLeavesEveryFileAsItWas) {
-  ide::TDesignSession session(File("Basic.dpr"));
+  ide::TDesignSession session(Core, File("Basic.dpr"));
   host::TForm* form1 = session.FindForm("Form1");
   host::TForm* form2 = session.FindForm("Form2");
   ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Caption", "First, renamed");
@@ -184,7 +189,7 @@ TEST_F(DesignSessionTest, AProjectWhoseFilesDisagreeNamesTheFileAndLine) {
     if (size_t at = expected.find("BASIC"); at != std::string::npos)
       expected.replace(at, 5, File("Basic.dpr"));
     try {
-      ide::TDesignSession session(File("Basic.dpr"));
+      ide::TDesignSession session(Core, File("Basic.dpr"));
       ADD_FAILURE() << "opened";
     } catch (const host::EParserError& e) {
       std::string what = e.what();
@@ -201,8 +206,7 @@ TEST_F(DesignSessionTest, AProjectWhoseFilesDisagreeNamesTheFileAndLine) {
 // all; the project file follows each step, and the frame's own files are never deleted.
 TEST_F(DesignSessionTest, ARemovedFrameComesBackWholeAndItsFilesStay) {
   const std::string dpr = ReadFile(File("Basic.dpr")), unit2 = ReadFile(File("Unit2.dfm"));
-  ide::TDesignSession session(File("Basic.dpr"));
-  ide::SetToolServices(&session);
+  ide::TDesignSession session(Core, File("Basic.dpr"));
   host::TForm* form1 = session.FindForm("Form1");
   host::TForm* form2 = session.FindForm("Form2");
   ide::SetPropertyText(session.DesignerOf(*form2), *form2, "Caption", "Edited");
@@ -248,8 +252,7 @@ TEST_F(DesignSessionTest, ARemovedFrameComesBackWholeAndItsFilesStay) {
 // A frame renamed after another was removed changes the project file too: the removal comes
 // back only once the rename is taken back, and never over a project file it no longer fits.
 TEST_F(DesignSessionTest, ARemovalWaitsForALaterRenameToBeTakenBack) {
-  ide::TDesignSession session(File("Basic.dpr"));
-  ide::SetToolServices(&session);
+  ide::TDesignSession session(Core, File("Basic.dpr"));
   host::TForm* form1 = session.FindForm("Form1");
   session.RemoveFrame(*session.FindForm("Form2"));
   ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Name", "Welcome");
@@ -266,8 +269,7 @@ TEST_F(DesignSessionTest, ARemovalWaitsForALaterRenameToBeTakenBack) {
 
 // A frame added is a step of the project's as well: Undo takes it out unsaved, Redo gives it back.
 TEST_F(DesignSessionTest, ANewFrameIsTakenBackAndGivenAgain) {
-  ide::TDesignSession session(File("Basic.dpr"));
-  ide::SetToolServices(&session);
+  ide::TDesignSession session(Core, File("Basic.dpr"));
   ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
   ASSERT_TRUE(session.CreateModule(File("Unit3.pas"), source, form,
                                    {ide::cmAddToProject, ide::cmShowForm, ide::cmMarkModified}));
@@ -287,12 +289,11 @@ TEST_F(DesignSessionTest, ANewFrameIsTakenBackAndGivenAgain) {
 // Changes made as one (a new frame and the action on another frame that goes to it) are undone
 // and redone together, from whichever frame, under the group's name.
 TEST_F(DesignSessionTest, AGroupOfStepsOnAFrameAndTheProjectIsUndoneInOne) {
-  ide::TDesignSession session(File("Basic.dpr"));
-  ide::SetToolServices(&session);
+  ide::TDesignSession session(Core, File("Basic.dpr"));
   host::TForm* form1 = session.FindForm("Form1");
   ide::SetPropertyText(session.DesignerOf(*form1), *form1, "Caption", "Before");
   {
-    ide::TStepGroup group("Action of Label1 to a New Frame");
+    ide::TStepGroup group(&session, "Action of Label1 to a New Frame");
     ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
     ASSERT_TRUE(session.CreateModule(File("Unit3.pas"), source, form,
                                      {ide::cmAddToProject, ide::cmShowForm, ide::cmMarkModified}));
@@ -318,4 +319,63 @@ TEST_F(DesignSessionTest, AGroupOfStepsOnAFrameAndTheProjectIsUndoneInOne) {
   ASSERT_TRUE(session.UndoLatest(form1));
   EXPECT_EQ(form1->Caption(), "Basic");
   EXPECT_FALSE(session.Modified());
+}
+
+// Projects open side by side in one process, over one core and over another: each form's
+// designer answers for the project the form belongs to and with its own core's registrations,
+// whichever project the core has in front of the designer.
+TEST_F(DesignSessionTest, ProjectsOpenSideBySideEachKeepingToItsOwn) {
+  fs::copy(Folder(), FDir.Path() + "/Second", fs::copy_options::recursive);
+  fs::copy(Folder(), FDir.Path() + "/Third", fs::copy_options::recursive);
+  mebrox::RegisterRuntimeClasses();
+  ide::TDesignCore kit;
+  mebrox::Mebroxr32::Register(kit);
+  ide::TDesignSession first(Core, File("Basic.dpr"));
+  auto second = std::make_unique<ide::TDesignSession>(Core, FDir.Path() + "/Second/Basic.dpr");
+  ide::TDesignSession third(kit, FDir.Path() + "/Third/Basic.dpr");
+  auto designerOf = [](ide::TDesignSession& session) -> ide::TFormDesigner& {
+    return session.FormDesignerOf(*session.FindForm("Form1"));
+  };
+  EXPECT_EQ(designerOf(first).ToolServices(), &first);
+  EXPECT_EQ(designerOf(*second).ToolServices(), second.get());
+  EXPECT_EQ(&designerOf(*second).Core(), &Core);
+  EXPECT_EQ(&designerOf(third).Core(), &kit);
+
+  // A frame made in one project, in a group of steps, stays there.
+  {
+    ide::TStepGroup group(second.get(), "New Frame in the second");
+    ide::TIMemoryStream source(Unit3Source), form(Unit3Form);
+    ASSERT_TRUE(second->CreateModule(FDir.Path() + "/Second/Unit3.pas", source, form,
+                                     {ide::cmAddToProject, ide::cmShowForm, ide::cmMarkModified}));
+  }
+  EXPECT_EQ(mebrox::Actdef::GetFormNames(designerOf(*second).ToolServices())->Items(),
+            (std::vector<std::string>{"Form1", "Form2", "Form3"}));
+  EXPECT_EQ(mebrox::Actdef::GetFormNames(designerOf(first).ToolServices())->Items(),
+            (std::vector<std::string>{"Form1", "Form2"}));
+  EXPECT_FALSE(first.Modified());
+  EXPECT_EQ(first.UndoLatestName(first.FindForm("Form1")), "");
+  EXPECT_EQ(second->UndoLatestName(second->FindForm("Form1")), "New Frame in the second");
+
+  // Editors come from the core of the form's designer.
+  const host::TClassInfo& image = mebrox::THyperImage::StaticClassInfo();
+  host::TComponent* plain = designerOf(first).Drop(image, {8, 8});
+  host::TComponent* kitted = designerOf(third).Drop(image, {8, 8});
+  EXPECT_NE(dynamic_cast<ide::TDefaultEditor*>(
+                ide::CreateComponentEditor(*plain, designerOf(first)).get()),
+            nullptr);
+  EXPECT_NE(dynamic_cast<mebrox::THyperImageEditor*>(
+                ide::CreateComponentEditor(*kitted, designerOf(third)).get()),
+            nullptr);
+  EXPECT_TRUE(Core.Registry().PalettePages().empty());
+  EXPECT_EQ(kit.Registry().PalettePages(), (std::vector<std::string>{"Mebrox"}));
+
+  // The project in front of the designer is the one installed; it goes when that project
+  // closes, and the other stays open as it was.
+  EXPECT_EQ(Core.ToolServices(), nullptr);
+  Core.SetToolServices(second.get());
+  second.reset();
+  EXPECT_EQ(Core.ToolServices(), nullptr);
+  Core.SetToolServices(&first);
+  EXPECT_EQ(first.GetUnitCount(), 2);
+  EXPECT_EQ(kit.ToolServices(), nullptr);
 }

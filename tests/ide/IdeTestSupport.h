@@ -7,18 +7,22 @@
 #include "host/Forms.h"
 #include "host/Graphics.h"
 #include "host/Strings.h"
+#include "ide/DesignCore.h"
 #include "ide/PropertyEditor.h"
-#include "ide/Registry.h"
 
 namespace testing_support {
 
 // Counts what the editors tell the designer.
+// Each has a core of its own, with nothing registered until a test registers it there.
 class TFakeDesigner : public ide::IDesigner {
  public:
   void Modified() override { ++ModifiedCount; }
   host::TForm* GetRoot() override { return Root; }
+  ide::TDesignCore& Core() override { return OwnCore; }
+  ide::TDesignRegistry& Registry() { return OwnCore.Registry(); }
   int ModifiedCount = 0;
   host::TForm* Root = nullptr;
+  ide::TDesignCore OwnCore;
 };
 
 enum TGadgetShape { gsRound, gsSquare, gsStar };

@@ -14,8 +14,6 @@ using ide::paValueList;
 
 class PropertyEditorTest : public testing::Test {
  protected:
-  void SetUp() override { ide::ResetRegistry(); }
-
   std::unique_ptr<ide::TPropertyEditor> Editor(const std::string& property) {
     return EditorFor(Designer, Gadget, property);
   }

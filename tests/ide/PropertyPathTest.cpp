@@ -11,10 +11,7 @@ using namespace testing_support;
 
 class PropertyPathTest : public testing::Test {
  protected:
-  void SetUp() override {
-    ide::ResetRegistry();
-    Gadget.SetName("Gadget1");
-  }
+  void SetUp() override { Gadget.SetName("Gadget1"); }
 
   TFakeDesigner Designer;
   TGadget Gadget{nullptr};
@@ -54,8 +51,8 @@ TEST_F(PropertyPathTest, UnknownPathsAndBadValuesFailNamingThem) {
 }
 
 TEST_F(PropertyPathTest, SubPropertiesUseTheEditorsRegisteredForTheSubObject) {
-  ide::RegisterPropertyEditor(ide::ColorType(), &host::TFont::StaticClassInfo(), "Color",
-                              Tagged("font colour"));
+  Designer.Registry().RegisterPropertyEditor(ide::ColorType(), &host::TFont::StaticClassInfo(),
+                                             "Color", Tagged("font colour"));
   EXPECT_EQ(ide::GetPropertyText(Designer, Gadget, "Font.Color"), "font colour");
   EXPECT_EQ(ide::GetPropertyText(Designer, Gadget, "Color"), "clBlack");
 }

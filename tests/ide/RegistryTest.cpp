@@ -10,14 +10,10 @@ namespace {
 
 using namespace testing_support;
 using ide::ClassType;
-using ide::RegisterPropertyEditor;
 using ide::StringType;
 
 class RegistryTest : public testing::Test {
  protected:
-  void SetUp() override { ide::ResetRegistry(); }
-  void TearDown() override { ide::ResetRegistry(); }
-
   template <class E>
   bool EditorIs(const std::string& property) {
     auto editor = EditorFor(Designer, Gadget, property);
@@ -49,7 +45,7 @@ TEST_F(RegistryTest, WithoutRegistrationsEveryKindGetsItsDefaultEditor) {
 
 TEST_F(RegistryTest, KindRegistrationServesOnlyThatKind) {
   Gadget.SetCount(5);
-  RegisterPropertyEditor(StringType(), nullptr, "", Tagged("any string"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), nullptr, "", Tagged("any string"));
   EXPECT_EQ(EditorOf(Gadget, "Caption"), "any string");
   EXPECT_EQ(EditorOf(Gadget, "Name"), "any string");
   EXPECT_EQ(EditorOf(Gadget, "Count"), "5");
@@ -57,9 +53,10 @@ TEST_F(RegistryTest, KindRegistrationServesOnlyThatKind) {
 }
 
 TEST_F(RegistryTest, NamingThePropertyBeatsComponentClassAndOrder) {
-  RegisterPropertyEditor(StringType(), nullptr, "caption", Tagged("named"));
-  RegisterPropertyEditor(StringType(), &TBigGadget::StaticClassInfo(), "", Tagged("big class"));
-  RegisterPropertyEditor(StringType(), nullptr, "", Tagged("any"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), nullptr, "caption", Tagged("named"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), &TBigGadget::StaticClassInfo(), "",
+                                             Tagged("big class"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), nullptr, "", Tagged("any"));
   EXPECT_EQ(EditorOf(BigGadget, "Caption"), "named");
   EXPECT_EQ(EditorOf(OtherGadget, "Caption"), "named");
   EXPECT_EQ(EditorOf(BigGadget, "Name"), "big class");
@@ -67,19 +64,25 @@ TEST_F(RegistryTest, NamingThePropertyBeatsComponentClassAndOrder) {
 }
 
 TEST_F(RegistryTest, NearerComponentClassWinsWhateverTheOrder) {
-  RegisterPropertyEditor(StringType(), &TBigGadget::StaticClassInfo(), "Caption", Tagged("big"));
-  RegisterPropertyEditor(StringType(), &TGadget::StaticClassInfo(), "Caption", Tagged("gadget"));
-  RegisterPropertyEditor(StringType(), nullptr, "Caption", Tagged("any"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), &TBigGadget::StaticClassInfo(),
+                                             "Caption", Tagged("big"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), &TGadget::StaticClassInfo(), "Caption",
+                                             Tagged("gadget"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), nullptr, "Caption", Tagged("any"));
   EXPECT_EQ(EditorOf(BigGadget, "Caption"), "big");
   EXPECT_EQ(EditorOf(Gadget, "Caption"), "gadget");
   EXPECT_EQ(EditorOf(OtherGadget, "Caption"), "any");
 }
 
 TEST_F(RegistryTest, NearerPropertyClassWinsAndClassesServeDescendants) {
-  RegisterPropertyEditor(ClassType<host::TStringList>(), nullptr, "", Tagged("string list"));
-  RegisterPropertyEditor(ide::StringListType(), nullptr, "", Tagged("any list"));
-  RegisterPropertyEditor(ClassType<mebrox::TWords>(), nullptr, "", Tagged("words"));
-  RegisterPropertyEditor(ClassType<host::TStrings>(), nullptr, "", Tagged("strings"));
+  Designer.Registry().RegisterPropertyEditor(ClassType<host::TStringList>(), nullptr, "",
+                                             Tagged("string list"));
+  Designer.Registry().RegisterPropertyEditor(ide::StringListType(), nullptr, "",
+                                             Tagged("any list"));
+  Designer.Registry().RegisterPropertyEditor(ClassType<mebrox::TWords>(), nullptr, "",
+                                             Tagged("words"));
+  Designer.Registry().RegisterPropertyEditor(ClassType<host::TStrings>(), nullptr, "",
+                                             Tagged("strings"));
 
   mebrox::THyperTxt hyperTxt(nullptr);
   EXPECT_EQ(EditorOf(hyperTxt, "Words"), "words");
@@ -91,11 +94,13 @@ TEST_F(RegistryTest, NearerPropertyClassWinsAndClassesServeDescendants) {
 }
 
 TEST_F(RegistryTest, RegisteringTheSameKeyAgainReplacesTheEarlier) {
-  RegisterPropertyEditor(StringType(), &TGadget::StaticClassInfo(), "Caption", Tagged("first"));
-  RegisterPropertyEditor(StringType(), &TGadget::StaticClassInfo(), "CAPTION", Tagged("second"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), &TGadget::StaticClassInfo(), "Caption",
+                                             Tagged("first"));
+  Designer.Registry().RegisterPropertyEditor(StringType(), &TGadget::StaticClassInfo(), "CAPTION",
+                                             Tagged("second"));
   EXPECT_EQ(EditorOf(Gadget, "Caption"), "second");
-  ide::RegisterPropertyEditor<ide::TStringProperty>(StringType(), &TGadget::StaticClassInfo(),
-                                                    "Caption");
+  Designer.Registry().RegisterPropertyEditor<ide::TStringProperty>(
+      StringType(), &TGadget::StaticClassInfo(), "Caption");
   Gadget.SetCaption("own text");
   EXPECT_EQ(EditorOf(Gadget, "Caption"), "own text");
 }
@@ -124,12 +129,13 @@ TEST_F(RegistryTest, ComponentEditorComesFromTheNearestRegisteredAncestor) {
     if (dynamic_cast<ide::TDefaultEditor*>(editor.get())) return std::string("default");
     return editor->GetVerb(0);
   };
-  ide::RegisterComponentEditor(TGadget::StaticClassInfo(), VerbEditor("gadget"));
+  Designer.Registry().RegisterComponentEditor(TGadget::StaticClassInfo(), VerbEditor("gadget"));
   EXPECT_EQ(verbOf(BigGadget), "gadget");
   EXPECT_EQ(verbOf(OtherGadget), "default");
 
-  ide::RegisterComponentEditor(TBigGadget::StaticClassInfo(), VerbEditor("big"));
-  ide::RegisterComponentEditor(TGadget::StaticClassInfo(), VerbEditor("gadget again"));
+  Designer.Registry().RegisterComponentEditor(TBigGadget::StaticClassInfo(), VerbEditor("big"));
+  Designer.Registry().RegisterComponentEditor(TGadget::StaticClassInfo(),
+                                              VerbEditor("gadget again"));
   EXPECT_EQ(verbOf(BigGadget), "big");
   EXPECT_EQ(verbOf(Gadget), "gadget again");
 }
@@ -138,11 +144,11 @@ TEST_F(RegistryTest, PalettePagesAndClassesKeepFirstRegistrationOrder) {
   const host::TClassInfo* gadget = &TGadget::StaticClassInfo();
   const host::TClassInfo* big = &TBigGadget::StaticClassInfo();
   const host::TClassInfo* other = &TOtherGadget::StaticClassInfo();
-  ide::RegisterComponents("Mebrox", {big, gadget});
-  ide::RegisterComponents("Samples", {other});
-  ide::RegisterComponents("Mebrox", {other, big});
+  ide::TDesignRegistry& registry = Designer.Registry();
+  registry.RegisterComponents("Mebrox", {big, gadget});
+  registry.RegisterComponents("Samples", {other});
+  registry.RegisterComponents("Mebrox", {other, big});
 
-  ide::TDesignRegistry& registry = ide::DesignRegistry();
   EXPECT_EQ(registry.PalettePages(), (std::vector<std::string>{"Mebrox", "Samples"}));
   EXPECT_EQ(registry.PaletteClasses("Mebrox"),
             (std::vector<const host::TClassInfo*>{big, gadget, other}));
@@ -163,17 +169,17 @@ class TNamedExpert : public ide::TStandardExpert {
   bool& FFreed;
 };
 
-TEST_F(RegistryTest, ExpertsKeepRegistrationOrderAndAreFreedWithTheRegistry) {
+TEST(RegistryExperts, KeepRegistrationOrderAndAreFreedWithTheirCore) {
   bool firstFreed = false, secondFreed = false;
-  ide::RegisterLibraryExpert(std::make_unique<TNamedExpert>("Settings", firstFreed));
-  ide::RegisterLibraryExpert(std::make_unique<TNamedExpert>("Thumbnails", secondFreed));
+  auto core = std::make_unique<ide::TDesignCore>();
+  core->Registry().RegisterLibraryExpert(std::make_unique<TNamedExpert>("Settings", firstFreed));
+  core->Registry().RegisterLibraryExpert(std::make_unique<TNamedExpert>("Thumbnails", secondFreed));
   std::vector<std::string> names;
-  for (ide::TIExpert* expert : ide::DesignRegistry().Experts()) names.push_back(expert->GetName());
+  for (ide::TIExpert* expert : core->Registry().Experts()) names.push_back(expert->GetName());
   EXPECT_EQ(names, (std::vector<std::string>{"Settings", "Thumbnails"}));
 
-  ide::ResetRegistry();
+  core.reset();
   EXPECT_TRUE(firstFreed && secondFreed);
-  EXPECT_TRUE(ide::DesignRegistry().Experts().empty());
 }
 
 }  // namespace

@@ -535,7 +535,7 @@ TEST(DesignOverlayTest, TheOverlayLeavesTheFormAsItWasAndDiesWithItsWindow) {
   // A form of its own, whose window goes first: the overlay goes with it.
   auto other = std::make_unique<host::TForm>(nullptr);
   other->SetBounds(0, 0, 200, 150);
-  auto otherDesigner = std::make_unique<ide::TFormDesigner>(*other, [] {});
+  auto otherDesigner = std::make_unique<ide::TFormDesigner>(*other, studio.Core(), nullptr, [] {});
   QPointer<QtDesignOverlay> overlay = new QtDesignOverlay(*other, *otherDesigner);
   otherDesigner.reset();
   other.reset();

@@ -101,15 +101,14 @@ class FirstStartWindowTest : public testing::Test {
  public:
   FirstStartWindowTest() : FOldDir(fs::current_path()) {
     mebrox::RegisterRuntimeClasses();
-    ide::ResetRegistry();
-    mebrox::RegisterStudioPalette();
+    mebrox::RegisterStudioPalette(Core);
     fs::copy(MEBROX_TOUR_DIR, FExamples.File("tour"), fs::copy_options::recursive);
     // What a run in the build tree leaves beside the tour is not part of the example.
     WriteFile(FExamples.File("tour/Tour.RUN"), "[Marked]\r\nAt=TForm3\r\n");
     Places.Examples = Q(FExamples.Path());
     Places.WorkFolder = Q(FDocuments.File("Mebrox"));
     Window = std::make_unique<QtStudioWindow>(
-        mebrox::studio::TStudioOptions{Q(FDocuments.File("studio.ini")), {}});
+        Core, mebrox::studio::TStudioOptions{Q(FDocuments.File("studio.ini")), {}});
     Window->OnMessage = [this](const QString& title, const QString& text) {
       Messages.push_back((title + ": " + text).toStdString());
     };
@@ -117,13 +116,13 @@ class FirstStartWindowTest : public testing::Test {
   ~FirstStartWindowTest() override {
     Window.reset();
     fs::current_path(FOldDir);
-    ide::ResetRegistry();
   }
   std::string Opened() const {
     return Window->Session() ? Window->Session()->ProjectPath() : std::string();
   }
   std::string Work(const std::string& name) const { return FDocuments.File("Mebrox/" + name); }
 
+  ide::TDesignCore Core;
   TempDir FExamples;
   TempDir FDocuments;
   fs::path FOldDir;

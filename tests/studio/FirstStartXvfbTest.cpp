@@ -31,8 +31,8 @@ TEST(FirstStartXvfbTest, ANewcomerClicksOpenTheExamples) {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb")
       << "run under xvfb-run with QT_QPA_PLATFORM=xcb";
   mebrox::RegisterRuntimeClasses();
-  ide::ResetRegistry();
-  mebrox::RegisterStudioPalette();
+  ide::TDesignCore core;
+  mebrox::RegisterStudioPalette(core);
   testing_support::TempDir examples;
   testing_support::TempDir documents;
   fs::path oldDir = fs::current_path();
@@ -40,7 +40,7 @@ TEST(FirstStartXvfbTest, ANewcomerClicksOpenTheExamples) {
   mebrox::studio::TFirstStartPlaces places{QString::fromStdString(examples.Path()),
                                            QString::fromStdString(documents.File("Mebrox"))};
   {
-    QtStudioWindow studio({QString::fromStdString(documents.File("studio.ini")), {}});
+    QtStudioWindow studio(core, {QString::fromStdString(documents.File("studio.ini")), {}});
     std::vector<std::string> messages;
     studio.OnMessage = [&](const QString&, const QString& text) {
       messages.push_back(text.toStdString());
@@ -69,7 +69,6 @@ TEST(FirstStartXvfbTest, ANewcomerClicksOpenTheExamples) {
     ASSERT_TRUE(studio.CloseProject());
   }
   fs::current_path(oldDir);
-  ide::ResetRegistry();
 }
 
 }  // namespace

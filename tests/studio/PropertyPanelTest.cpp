@@ -344,8 +344,8 @@ TEST_F(PropertyPanelTest, EveryRowOfEveryPaletteComponentSaysWhatItsPropertyDoes
   Designer().ClearSelection();
   Panel.Inspect(&Designer());
   look("TForm");
-  for (const std::string& page : ide::DesignRegistry().PalettePages())
-    for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses(page)) {
+  for (const std::string& page : Studio.Core().Registry().PalettePages())
+    for (const host::TClassInfo* cls : Studio.Core().Registry().PaletteClasses(page)) {
       host::TComponent* dropped = Designer().Drop(*cls, {8, 200});
       Designer().Select(dropped);
       Panel.Inspect(&Designer());

@@ -40,11 +40,10 @@ class StudioWindowTest : public testing::Test {
  protected:
   StudioWindowTest() : FOldDir(fs::current_path()) {
     mebrox::RegisterRuntimeClasses();
-    ide::ResetRegistry();
-    mebrox::RegisterStudioPalette();
+    mebrox::RegisterStudioPalette(Core);
     fs::copy(MEBROX_TOUR_DIR, Tour(), fs::copy_options::recursive);
     Window = std::make_unique<QtStudioWindow>(
-        mebrox::studio::TStudioOptions{QString::fromStdString(FWork.File("studio.ini")), {}});
+        Core, mebrox::studio::TStudioOptions{QString::fromStdString(FWork.File("studio.ini")), {}});
     Window->OnMessage = [this](const QString& title, const QString& text) {
       Messages.push_back((title + ": " + text).toStdString());
     };
@@ -58,7 +57,6 @@ class StudioWindowTest : public testing::Test {
     Window->OnAskSave = [](const QString&) { return int(QMessageBox::Discard); };
     Window.reset();
     fs::current_path(FOldDir);
-    ide::ResetRegistry();
   }
 
   std::string Tour() const { return FWork.Path() + "/tour"; }
@@ -86,6 +84,7 @@ class StudioWindowTest : public testing::Test {
   }
   std::string Text(const char* form) { return host::WriteComponentText(Form(form)); }
 
+  ide::TDesignCore Core;
   TempDir FWork;
   fs::path FOldDir;
   std::unique_ptr<QtStudioWindow> Window;
@@ -112,13 +111,13 @@ TEST_F(StudioWindowTest, OpensTheProjectWithItsPaletteExpertsAndRecentList) {
   for (QToolButton* b : palette.widget(0)->findChildren<QToolButton*>())
     shown.push_back(b->objectName().toStdString());
   std::vector<std::string> expected = {"Pointer"};
-  for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses("Mebrox"))
+  for (const host::TClassInfo* cls : Core.Registry().PaletteClasses("Mebrox"))
     expected.push_back(cls->Name());
   EXPECT_EQ(shown, expected);
   EXPECT_EQ(expected.size(), 9u);
 
   std::vector<std::string> experts, menu;
-  for (ide::TIExpert* e : ide::DesignRegistry().Experts()) experts.push_back(e->GetMenuText());
+  for (ide::TIExpert* e : Core.Registry().Experts()) experts.push_back(e->GetMenuText());
   for (QAction* a : Window->ExpertsMenu()->actions()) {
     menu.push_back(a->text().toStdString());
     EXPECT_TRUE(a->isEnabled());
@@ -171,8 +170,8 @@ TEST_F(StudioWindowTest, ThePaletteDropsWhereTheFrameIsClickedThenGoesBackToTheP
 TEST_F(StudioWindowTest, PaletteButtonsSayWhatEachComponentIsFor) {
   OpenTour();
   int told = 0;
-  for (const std::string& page : ide::DesignRegistry().PalettePages())
-    for (const host::TClassInfo* cls : ide::DesignRegistry().PaletteClasses(page)) {
+  for (const std::string& page : Core.Registry().PalettePages())
+    for (const host::TClassInfo* cls : Core.Registry().PaletteClasses(page)) {
       SCOPED_TRACE(cls->Name());
       QToolButton* button = Window->Palette().ButtonOf(cls->Name());
       ASSERT_NE(button, nullptr);
@@ -419,8 +418,9 @@ TEST_F(StudioWindowTest, RunSavesStartsTheApplicationAndShowsWhyItFailed) {
   WriteFile(runner, "#!/bin/sh\necho \"$@\" > \"" + FWork.File("args") +
                         "\"\necho 'Unit2.dfm(3): something is wrong' >&2\nexit 1\n");
   fs::permissions(runner, fs::perms::owner_all);
-  Window = std::make_unique<QtStudioWindow>(mebrox::studio::TStudioOptions{
-      QString::fromStdString(FWork.File("studio.ini")), QString::fromStdString(runner)});
+  Window = std::make_unique<QtStudioWindow>(
+      Core, mebrox::studio::TStudioOptions{QString::fromStdString(FWork.File("studio.ini")),
+                                           QString::fromStdString(runner)});
   Window->OnMessage = [this](const QString& title, const QString& text) {
     Messages.push_back((title + ": " + text).toStdString());
   };
@@ -448,8 +448,9 @@ TEST_F(StudioWindowTest, PublishSavesAsksForAFolderAndTellsWhatTheExportSaid) {
                         "\" ] && { echo 'Unit4.dfm(9): broken' >&2; "
                         "exit 1; }\nexit 0\n");
   fs::permissions(runner, fs::perms::owner_all);
-  Window = std::make_unique<QtStudioWindow>(mebrox::studio::TStudioOptions{
-      QString::fromStdString(FWork.File("studio.ini")), QString::fromStdString(runner)});
+  Window = std::make_unique<QtStudioWindow>(
+      Core, mebrox::studio::TStudioOptions{QString::fromStdString(FWork.File("studio.ini")),
+                                           QString::fromStdString(runner)});
   Window->OnMessage = [this](const QString& title, const QString& text) {
     Messages.push_back((title + ": " + text).toStdString());
   };
@@ -506,8 +507,9 @@ TEST_F(StudioWindowTest, PublishSavesAsksForAFolderAndTellsWhatTheExportSaid) {
 
 // The studio publishes through the real mebrox-run: the folder holds the page.
 TEST_F(StudioWindowTest, PublishWritesTheWebFolder) {
-  Window = std::make_unique<QtStudioWindow>(mebrox::studio::TStudioOptions{
-      QString::fromStdString(FWork.File("studio.ini")), MEBROX_RUN_PROGRAM});
+  Window = std::make_unique<QtStudioWindow>(
+      Core, mebrox::studio::TStudioOptions{QString::fromStdString(FWork.File("studio.ini")),
+                                           MEBROX_RUN_PROGRAM});
   Window->OnMessage = [this](const QString& title, const QString& text) {
     Messages.push_back((title + ": " + text).toStdString());
   };

@@ -95,11 +95,10 @@ class TRealStudio {
  public:
   explicit TRealStudio(const std::vector<std::string>& formTexts) : FOldDir(fs::current_path()) {
     mebrox::RegisterRuntimeClasses();
-    ide::ResetRegistry();
-    mebrox::RegisterStudioPalette();
+    mebrox::RegisterStudioPalette(Core);
     testing_support::WriteFormsProject(FDir.Path(), formTexts);
     Studio = std::make_unique<QtStudioWindow>(
-        mebrox::studio::TStudioOptions{QString::fromStdString(File("studio.ini")), {}});
+        Core, mebrox::studio::TStudioOptions{QString::fromStdString(File("studio.ini")), {}});
     Studio->OnMessage = [this](const QString&, const QString& text) {
       Messages.push_back(text.toStdString());
     };
@@ -112,7 +111,6 @@ class TRealStudio {
     Studio->OnAskSave = [](const QString&) { return int(QMessageBox::Discard); };
     Studio.reset();
     fs::current_path(FOldDir);
-    ide::ResetRegistry();
   }
 
   std::string File(const std::string& name) const { return FDir.File(name); }
@@ -139,6 +137,7 @@ class TRealStudio {
         ->mapToGlobal(QPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
   }
 
+  ide::TDesignCore Core;
   std::unique_ptr<QtStudioWindow> Studio;
   std::vector<std::string> Messages;
   bool Opened = false;
@@ -613,13 +612,13 @@ TEST(StudioXvfbTest, FramesOpenOnTheScreenAndNewOnesBesideTheOthers) {
 TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
   RequireX();
   mebrox::RegisterRuntimeClasses();
-  ide::ResetRegistry();
-  mebrox::RegisterStudioPalette();
+  ide::TDesignCore core;
+  mebrox::RegisterStudioPalette(core);
   testing_support::TempDir work;
   fs::path oldDir = fs::current_path();
   fs::copy(MEBROX_TOUR_DIR, work.File("tour"), fs::copy_options::recursive);
   {
-    QtStudioWindow studio({QString::fromStdString(work.File("studio.ini")), {}});
+    QtStudioWindow studio(core, {QString::fromStdString(work.File("studio.ini")), {}});
     std::vector<std::string> messages;
     studio.OnMessage = [&](const QString&, const QString& text) {
       messages.push_back(text.toStdString());
@@ -665,7 +664,6 @@ TEST(StudioXvfbTest, ADesignerDragsAComponentAndTheInspectorFollows) {
     studio.OnAskSave = [](const QString&) { return int(QMessageBox::Discard); };
   }
   fs::current_path(oldDir);
-  ide::ResetRegistry();
 }
 
 }  // namespace
