@@ -2,6 +2,7 @@
 // headless it runs the same design session from a script, printing a trace of what happened.
 
 #include <QApplication>
+#include <QPointer>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -130,7 +131,7 @@ int RunWindowed(const mebrox::TCommandLine& line) {
   ide::TDesignCore core;
   RegisterEverything(core);
   // The studio ends when its main window closes (and the designer agreed to what was unsaved).
-  auto* window = new mebrox::studio::QtStudioWindow(core);
+  QPointer<mebrox::studio::QtStudioWindow> window = new mebrox::studio::QtStudioWindow(core);
   window->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(window, &QObject::destroyed, &app, &QApplication::quit);
   window->show();
@@ -144,7 +145,11 @@ int RunWindowed(const mebrox::TCommandLine& line) {
     else
       window->OpenProject(project);
   }
-  return app.exec();
+  const int result = app.exec();
+  // A window still open when the loop ends (the session manager ended it) goes before the core
+  // it fronts.
+  delete window.data();
+  return result;
 }
 
 int Run(const mebrox::TCommandLine& line) {
