@@ -21,7 +21,7 @@ class TDesignCore;
 
 namespace mebrox::Compini {
 
-// Registers the Default Settings Expert with the IDE.
+// Registers the Default Settings Expert in core.
 void Register(ide::TDesignCore& core);
 
 }  // namespace mebrox::Compini

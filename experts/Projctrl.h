@@ -85,7 +85,7 @@ extern TProjMgtDlg* ProjMgtDlg;
 
 namespace Projctrl {
 
-// Registers the project control's component editor with the IDE.
+// Registers the project control's component editor in core.
 void Register(ide::TDesignCore& core);
 
 }  // namespace Projctrl

@@ -22,7 +22,7 @@ class TIToolServices;
 
 namespace mebrox::Projview {
 
-// Registers the Project Thumbnail Expert with the IDE.
+// Registers the Project Thumbnail Expert in core, whose project it shows.
 void Register(ide::TDesignCore& core);
 
 // The class name of project frame number index (from 0), as its unit declares it: on the first
