@@ -12,8 +12,8 @@ namespace ide {
 // cores, and several sessions over one core.
 class TDesignCore {
  public:
-  TDesignCore() = default;
-  ~TDesignCore() = default;
+  TDesignCore();
+  ~TDesignCore();
   TDesignCore(const TDesignCore&) = delete;
   TDesignCore& operator=(const TDesignCore&) = delete;
 
@@ -22,9 +22,10 @@ class TDesignCore {
 
   // The tool services of the project in front of the designer, which experts work on; null
   // when there is none. The IDE installs the project it shows (it keeps ownership); null
-  // uninstalls.
+  // uninstalls. A design session is installed only in the core it designs in, the one it
+  // uninstalls itself from when it closes: another fails with EInvalidOperation.
   TIToolServices* ToolServices() const { return FToolServices; }
-  void SetToolServices(TIToolServices* services) { FToolServices = services; }
+  void SetToolServices(TIToolServices* services);
   // Uninstalls services when they are the installed ones: a project closing says so.
   void Forget(const TIToolServices* services) {
     if (FToolServices == services) FToolServices = nullptr;

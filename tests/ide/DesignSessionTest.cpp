@@ -372,6 +372,8 @@ TEST_F(DesignSessionTest, ProjectsOpenSideBySideEachKeepingToItsOwn) {
   // The project in front of the designer is the one installed; it goes when that project
   // closes, and the other stays open as it was.
   EXPECT_EQ(Core.ToolServices(), nullptr);
+  EXPECT_THROW(kit.SetToolServices(second.get()), host::EInvalidOperation);
+  EXPECT_EQ(kit.ToolServices(), nullptr);
   Core.SetToolServices(second.get());
   second.reset();
   EXPECT_EQ(Core.ToolServices(), nullptr);
