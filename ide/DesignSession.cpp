@@ -34,6 +34,38 @@ std::unique_ptr<host::TForm> ReadDesignForm(const std::string& text,
   return form;
 }
 
+// Notes the folders below root that a file at target goes into and that do not exist yet.
+void NoteNewFolders(const fs::path& target, const fs::path& root,
+                    std::vector<fs::path>& newFolders) {
+  std::error_code ec;
+  for (fs::path sub = target.parent_path(); sub != root && !fs::exists(sub, ec);
+       sub = sub.parent_path())
+    if (std::find(newFolders.begin(), newFolders.end(), sub) == newFolders.end())
+      newFolders.push_back(sub);
+}
+
+// Makes the new folders and writes the files together; when that fails, the folders made go
+// again.
+void WriteIntoNewFolders(const std::vector<host::TFileWrite>& files,
+                         std::vector<fs::path> newFolders, const std::string& journal) {
+  // Deepest last, so that they are made parents first and taken away children first.
+  std::sort(newFolders.begin(), newFolders.end());
+  std::error_code ec;
+  try {
+    for (const fs::path& sub : newFolders) fs::create_directory(sub);
+    host::WriteFilesTogether(files, journal);
+  } catch (...) {
+    for (auto sub = newFolders.rbegin(); sub != newFolders.rend(); ++sub) fs::remove(*sub, ec);
+    throw;
+  }
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names) joined += (joined.empty() ? "" : ", ") + name;
+  return joined;
+}
+
 }  // namespace
 
 TDesignSession::TDesignSession(TDesignCore& core, const std::string& projectFile,
@@ -528,6 +560,106 @@ std::vector<std::string> TDesignSession::RemoveFrame(host::TForm& form) {
   return links;
 }
 
+host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile) {
+  const std::string chosen = fs::absolute(host::NativePath(unitFile)).lexically_normal().string();
+  std::string sourcePath = host::LocateFile(host::ChangeFileExt(chosen, ".pas"));
+  if (sourcePath.empty())
+    throw host::EInOutError("There is no unit " + host::ChangeFileExt(chosen, ".pas") + " to add");
+  std::string formPath = host::LocateFile(host::ChangeFileExt(sourcePath, ".dfm"));
+  if (formPath.empty())
+    throw host::EComponentError("The unit " + sourcePath +
+                                " has no form file beside it: only a frame, a unit with its form, "
+                                "joins the project");
+  const std::string source = host::ReadFileBytes(sourcePath);
+  std::unique_ptr<host::TForm> form = ReadDesignForm(host::ReadFileBytes(formPath), formPath);
+  std::string declared;
+  int line = 0;
+  if (!FindFormClassDeclaration(source, declared, line))
+    throw EParserError(
+        sourcePath, 1,
+        "The unit declares no form class (" + form->ClassName() + " = class(TForm))");
+  if (!SameText(declared, form->ClassName()))
+    throw EParserError(
+        sourcePath, line,
+        "The unit declares " + declared + ", but its form file holds a " + form->ClassName());
+  const std::string unitName = fs::path(sourcePath).stem().string();
+  bool unitTaken = FProject.FindUnit(unitName) != nullptr;
+  for (const TDesignModule& m : FModules) unitTaken = unitTaken || SameText(m.UnitName, unitName);
+  if (unitTaken) throw host::EComponentError("The project has a unit " + unitName + " already");
+  if (FindForm(form->Name()))
+    throw host::EComponentError("The project has a frame " + form->Name() + " already");
+
+  const fs::path inside = fs::path(sourcePath).lexically_relative(FFolder);
+  if (inside.empty() || *inside.begin() == "..") CopyFrameIn(sourcePath, formPath, *form);
+  TDesignModule module;
+  module.UnitName = unitName;
+  module.FormName = form->Name();
+  module.SourcePath = sourcePath;
+  module.FormPath = formPath;
+  module.SavedSource = module.Source = ReadDiskFile(sourcePath);
+  ReadDiskFile(formPath);
+  // As when the project opens: what the writer makes of the form counts as its file.
+  std::string normalized = host::WriteComponentText(*form);
+
+  const std::string before = FProjectText;
+  ReplaceProjectText(host::AddUnitToProjectText(FProjectText, FProject,
+                                                {unitName, Relative(sourcePath), form->Name(), 0},
+                                                form->ClassName()));
+  host::TForm& added = AddForm(std::move(form), std::move(normalized));
+  module.Form = &added;
+  FModules.push_back(std::move(module));
+  RecordProjectStep(
+      {"Add Frame " + added.Name(), 0, 0, true, FModules.size() - 1, {}, before, FProjectText});
+  MarkModified(added);
+  added.Show();
+  if (OnFormOpened) OnFormOpened(added);
+  if (OnProjectChanged) OnProjectChanged();
+  return added;
+}
+
+void TDesignSession::CopyFrameIn(std::string& sourcePath, std::string& formPath,
+                                 host::TForm& form) {
+  const fs::path from = fs::path(sourcePath).parent_path();
+  std::vector<host::TFileWrite> files;
+  std::vector<std::string> clashes;
+  // The unit and its form go beside the project under their own names: the project file names
+  // them so.
+  for (std::string* path : {&sourcePath, &formPath}) {
+    const fs::path target = fs::path(FFolder) / fs::path(*path).filename();
+    if (!host::LocateFile(target.string()).empty()) clashes.push_back(Relative(target.string()));
+    files.push_back({target.string(), host::ReadFileBytes(*path), -1});
+    *path = target.string();
+  }
+  // What its components name from their own folder ("chime.wav", "media/chime.wav") is looked
+  // for from this one once the frame is here: the same names, copied along. A file of the same
+  // bytes here already is that file.
+  std::set<std::string> named;
+  std::vector<fs::path> newFolders;
+  std::error_code ec;
+  for (host::TComponent* c : form.ComponentList())
+    for (const std::string& name : FCore.Registry().FilesNamedBy(*c)) {
+      const fs::path relative = fs::path(host::NativePath(name)).lexically_normal();
+      if (relative.empty() || relative.is_absolute() || *relative.begin() == "..") continue;
+      const fs::path source = from / relative;
+      if (!named.insert(relative.string()).second || !fs::is_regular_file(source, ec)) continue;
+      const fs::path target = fs::path(FFolder) / relative;
+      std::string bytes = host::ReadFileBytes(source.string());
+      if (fs::exists(target, ec)) {
+        if (!fs::is_regular_file(target, ec) || host::ReadFileBytes(target.string()) != bytes)
+          clashes.push_back(relative.string());
+        continue;
+      }
+      NoteNewFolders(target, FFolder, newFolders);
+      files.push_back({target.string(), std::move(bytes), -1});
+    }
+  if (!clashes.empty())
+    throw host::EInOutError(
+        "The project folder holds other files of these names already, which the frame would "
+        "write over: " +
+        JoinNames(clashes) + ". Add the frame from there, or rename them first.");
+  WriteIntoNewFolders(files, std::move(newFolders), JournalPath());
+}
+
 bool TDesignSession::CanUndoProject() const {
   // A project step comes back only over the project file as it left it: a later rename of a frame
   // changes that file too, and is taken back first.
@@ -906,30 +1038,17 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
           fs::path inside = source.lexically_relative(FFolder);
           if (inside.empty() || *inside.begin() == ".." || !fs::is_regular_file(source, ec))
             continue;
-          for (fs::path sub = (folder / inside).parent_path();
-               sub != folder && !fs::exists(sub, ec); sub = sub.parent_path())
-            if (std::find(newFolders.begin(), newFolders.end(), sub) == newFolders.end())
-              newFolders.push_back(sub);
+          NoteNewFolders(folder / inside, folder, newFolders);
           carry(source);
         }
   }
-  if (!clashes.empty()) {
-    std::string names;
-    for (const std::string& clash : clashes) names += (names.empty() ? "" : ", ") + clash;
+  if (!clashes.empty())
     throw host::EInOutError("The folder " + folder.string() +
                             " holds files of these names already, which the project would write "
                             "over: " +
-                            names + ". Choose an empty folder, or move those files away first.");
-  }
-  // Deepest last, so that they are made parents first and taken away children first.
-  std::sort(newFolders.begin(), newFolders.end());
-  try {
-    for (const fs::path& sub : newFolders) fs::create_directory(sub);
-    host::WriteFilesTogether(files, JournalOf(target));
-  } catch (...) {
-    for (auto sub = newFolders.rbegin(); sub != newFolders.rend(); ++sub) fs::remove(*sub, ec);
-    throw;
-  }
+                            JoinNames(clashes) +
+                            ". Choose an empty folder, or move those files away first.");
+  WriteIntoNewFolders(files, std::move(newFolders), JournalOf(target));
 
   for (TMoved& m : moved) {
     m.Module->SourcePath = m.SourcePath;

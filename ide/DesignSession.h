@@ -102,6 +102,15 @@ class TDesignSession : public TIToolServices {
   // still goes to the frame ("Form1.HyperTxt1"), for the designer to put right. A step of the
   // project's, as adding a frame is.
   std::vector<std::string> RemoveFrame(host::TForm& form);
+  // Brings a frame whose unit is on disk into the project, as a step of the project's, and opens
+  // its form: one taken out earlier, or one from another project. The form file lies beside the
+  // unit (unitFile may name either). A frame from outside the project folder is copied in first,
+  // unit and form beside the project, with the files its components name from its own folder
+  // into the same places here; a file of the same name here already is never written over: the
+  // add is refused naming them. Refused with EComponentError when the project has a unit or a
+  // frame of that name already; a unit or form that does not read fails with EParserError naming
+  // the file and line. Nothing changes on a failure.
+  host::TForm& AddExistingFrame(const std::string& unitFile);
   // The components of other frames whose actions or hot words go to the frame.
   std::vector<std::string> LinksTo(const host::TForm& form) const;
   // Steps on the project as a whole (frames added and removed), taken back and again; false when
@@ -186,6 +195,9 @@ class TDesignSession : public TIToolServices {
   std::string ReadDiskFile(const std::string& path);
   std::string LocateUnitFile(const std::string& relative);
   void ReplaceProjectText(std::string text);
+  // Copies a frame's unit and form, and the files its components name, from another folder
+  // into the project folder; the copied unit's and form's paths come back in place of theirs.
+  void CopyFrameIn(std::string& sourcePath, std::string& formPath, host::TForm& form);
 
   // A form held open: the text its file holds, and the designer its editors report to.
   struct TOpenForm {

@@ -47,6 +47,9 @@ void QtProjectManager::Show(const ide::TDesignSession* session) {
     item->setText(1, module.Form ? QString::fromStdString(module.Form->Name()) : QString());
     item->setText(2, QString::fromStdString(file) + (module.New ? tr(" (not saved)") : ""));
   }
+  // The rows changed behind a dialog that just closed (Add Existing Frame's file dialog) are
+  // otherwise left undrawn until something else repaints the list.
+  viewport()->update();
 }
 
 }  // namespace mebrox::studio

@@ -42,6 +42,12 @@ void ReadFormOnly(const TScriptWords& words, TScriptCommand& c) {
   c.Form = words.ReadName(1, "Form name");
 }
 
+void ReadPath(const TScriptWords& words, TScriptCommand& c) {
+  words.Expect(2);
+  if (words[1].empty()) words.Usage();
+  c.FileName = words[1];
+}
+
 void ReadNothing(const TScriptWords& words, TScriptCommand&) {
   words.Expect(1);
 }
@@ -278,12 +284,7 @@ const TScriptVerbTable& StudioVerbs() {
        .Forms = {{"PATH",
                   "Save Project As: the project under another name, or whole into another "
                   "folder"}},
-       .Parse =
-           [](const TScriptWords& words, TScriptCommand& c) {
-             words.Expect(2);
-             if (words[1].empty()) words.Usage();
-             c.FileName = words[1];
-           },
+       .Parse = ReadPath,
        .Run = Design(SaveAs)},
       {.Name = "kill",
        .Verb = svKill,
@@ -398,6 +399,18 @@ const TScriptVerbTable& StudioVerbs() {
          ide::TFormDesigner::TAlign how;
          ide::TFormDesigner::AlignByName(c.Text, how);
          studio.AsEvent([&] { designer.AlignSelection(how); });
+       })},
+      {.Name = "addframe",
+       .Forms = {{"PATH",
+                  "the frame of that unit on disk joins the project: one removed earlier, or "
+                  "another project's, copied in with its files (File > Add Existing Frame)"}},
+       .Parse = ReadPath,
+       .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
+         ide::TDesignSession& session = studio.Session(c);
+         std::string added;
+         studio.AsEvent(
+             [&] { added = session.AddExistingFrame(studio.ResolvePath(c.FileName)).Name(); });
+         if (!added.empty()) studio.Trace("added " + added);
        })},
       {.Name = "removeframe",
        .Verb = svOther,

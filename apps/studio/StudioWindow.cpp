@@ -49,6 +49,10 @@ bool EnterProjectFolder(const QString& projectPath) {
   return !ec;
 }
 
+QString ProjectFilter() {
+  return QCoreApplication::translate("QtStudioWindow", "Mebrox projects (*.dpr)");
+}
+
 }  // namespace
 
 namespace {
@@ -122,8 +126,7 @@ QtStudioWindow::QtStudioWindow(ide::TDesignCore& core, TStudioOptions options)
   OnConfirm = [this](const QString& title, const QString& question) {
     return QMessageBox::question(this, title, question) == QMessageBox::Yes;
   };
-  OnChooseFile = [this](bool save, const QString& title) {
-    const QString filter = tr("Mebrox projects (*.dpr)");
+  OnChooseFile = [this](bool save, const QString& title, const QString& filter) {
     return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
                 : QFileDialog::getOpenFileName(this, title, QString(), filter);
   };
@@ -216,14 +219,18 @@ QAction* QtStudioWindow::Command(const QString& name) const {
 void QtStudioWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
   AddCommand(file, "actNewProject", tr("&New Project..."), QKeySequence("Ctrl+Shift+N"), [this] {
-    QString path = OnChooseFile(true, tr("New Project"));
+    QString path = OnChooseFile(true, tr("New Project"), ProjectFilter());
     if (!path.isEmpty()) NewProject(path);
   });
   AddCommand(file, "actNewFrame", tr("New &Frame"), QKeySequence("Ctrl+N"), [this] { NewFrame(); });
+  AddCommand(file, "actAddFrame", tr("Add &Existing Frame..."), QKeySequence(), [this] {
+    QString path = OnChooseFile(false, tr("Add Existing Frame"), tr("Frame units (*.pas)"));
+    if (!path.isEmpty()) AddExistingFrame(path);
+  });
   AddCommand(file, "actRemoveFrame", tr("Re&move Frame..."), QKeySequence(),
              [this] { RemoveFrame(FCurrent); });
   AddCommand(file, "actOpen", tr("&Open Project..."), QKeySequence::Open, [this] {
-    QString path = OnChooseFile(false, tr("Open Project"));
+    QString path = OnChooseFile(false, tr("Open Project"), ProjectFilter());
     if (!path.isEmpty()) OpenProject(path);
   });
   FRecentMenu = file->addMenu(tr("&Reopen"));
@@ -231,7 +238,7 @@ void QtStudioWindow::BuildMenus() {
   file->addSeparator();
   AddCommand(file, "actSave", tr("&Save"), QKeySequence::Save, [this] { SaveProject(); });
   AddCommand(file, "actSaveAs", tr("Save Project &As..."), QKeySequence("Ctrl+Shift+S"), [this] {
-    QString path = OnChooseFile(true, tr("Save Project As"));
+    QString path = OnChooseFile(true, tr("Save Project As"), ProjectFilter());
     if (!path.isEmpty()) SaveProjectAs(path);
   });
   AddCommand(file, "actPublish", tr("&Publish to Web..."), QKeySequence(),
@@ -352,7 +359,7 @@ void QtStudioWindow::UpdateCommands() {
   const bool open = FSession != nullptr;
   const bool designing = open && FCurrent;
   for (const char* name :
-       {"actNewFrame", "actSave", "actSaveAs", "actPublish", "actClose", "actRun"})
+       {"actNewFrame", "actAddFrame", "actSave", "actSaveAs", "actPublish", "actClose", "actRun"})
     Command(name)->setEnabled(open);
   for (const char* name :
        {"actCut", "actCopy", "actPaste", "actDelete", "actSelectAll", "actFront", "actBack"})
@@ -539,6 +546,19 @@ bool QtStudioWindow::RemoveFrame(host::TForm* form) {
     return false;
   }
   return true;
+}
+
+host::TForm* QtStudioWindow::AddExistingFrame(const QString& unitFile) {
+  if (!FSession) return nullptr;
+  host::TForm* form = nullptr;
+  try {
+    form = &FSession->AddExistingFrame(unitFile.toStdString());
+  } catch (const std::exception& e) {
+    ShowError(tr("Add Existing Frame"), e);
+    return nullptr;
+  }
+  SetCurrentForm(form);
+  return form;
 }
 
 void QtStudioWindow::Detach() {

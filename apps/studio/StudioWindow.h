@@ -46,6 +46,9 @@ class QtStudioWindow : public QMainWindow {
   host::TForm* NewFrame();
   // Asks, naming what still goes to the frame, then takes it out of the project.
   bool RemoveFrame(host::TForm* form);
+  // Brings a frame whose unit is on disk (one removed earlier, or another project's) into the
+  // project and designs it; null when it cannot join, after saying why.
+  host::TForm* AddExistingFrame(const QString& unitFile);
   // Saves, then runs the project in mebrox-run; its errors are shown when it fails.
   bool RunProject();
 
@@ -84,7 +87,7 @@ class QtStudioWindow : public QMainWindow {
   // Yes (true) or No to a question.
   std::function<bool(const QString& title, const QString& question)> OnConfirm;
   // A file to open (save false) or to write (save true); empty when cancelled.
-  std::function<QString(bool save, const QString& title)> OnChooseFile;
+  std::function<QString(bool save, const QString& title, const QString& filter)> OnChooseFile;
   // A folder to write into; empty when cancelled.
   std::function<QString(const QString& title)> OnChooseFolder;
 

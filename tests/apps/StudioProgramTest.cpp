@@ -475,6 +475,15 @@ TEST_F(StudioProgramTest, FramesRemovedAndAddedAreUndoneAndSavedAsLeft) {
   r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", TourFile("Tour.dpr")}, FWork.Path());
   EXPECT_NE(r.Out.find("Form2.HyperTxt1.Words: there is no frame Form3"), std::string::npos)
       << r.Out;
+
+  // Its files stayed: the frame comes back, and the hot words find it again.
+  r = Studio("addframe tour/Unit3.pas\nsave\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(r.Out.find("show TForm3\nadded Form3\nsaved Tour.dpr\n"), std::string::npos) << r.Out;
+  EXPECT_EQ(ReadFile(TourFile("Unit3.dfm")), unit3);
+  r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", TourFile("Tour.dpr")}, FWork.Path());
+  EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
+  EXPECT_EQ(r.Out.find("there is no frame"), std::string::npos) << r.Out;
 }
 
 TEST_F(StudioProgramTest, SaveAsTakesTheWholeProjectAndNeverMixesItWithAnother) {

@@ -381,3 +381,119 @@ TEST_F(DesignSessionTest, ProjectsOpenSideBySideEachKeepingToItsOwn) {
   EXPECT_EQ(first.GetUnitCount(), 2);
   EXPECT_EQ(kit.ToolServices(), nullptr);
 }
+
+// A frame removed and saved, whose files stayed, comes back into the project as it was; its
+// return is a step of the project's like any other.
+TEST_F(DesignSessionTest, ARemovedFrameWhoseFilesStayedIsAddedBack) {
+  const std::string dpr = ReadFile(File("Basic.dpr")), unit2 = ReadFile(File("Unit2.dfm"));
+  {
+    ide::TDesignSession session(Core, File("Basic.dpr"));
+    session.RemoveFrame(*session.FindForm("Form2"));
+    session.Save();
+  }
+  ide::TDesignSession session(Core, File("Basic.dpr"));
+  ASSERT_EQ(session.FindForm("Form2"), nullptr);
+  int opened = 0, changed = 0;
+  session.OnFormOpened.Add([&](host::TForm&) { ++opened; });
+  session.OnProjectChanged.Add([&] { ++changed; });
+  // Either of its files names the frame.
+  host::TForm& form2 = session.AddExistingFrame(File("Unit2.dfm"));
+  EXPECT_EQ(form2.Name(), "Form2");
+  EXPECT_TRUE(form2.IsDesigning());
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(changed, 1);
+  EXPECT_TRUE(session.Modified());
+  host::TForm* form1 = session.FindForm("Form1");
+  EXPECT_EQ(session.UndoLatestName(form1), "Add Frame Form2");
+  ASSERT_TRUE(session.UndoLatest(form1));
+  EXPECT_EQ(session.FindForm("Form2"), nullptr);
+  EXPECT_FALSE(session.Modified());
+  ASSERT_TRUE(session.RedoLatest(form1));
+  // The project file is as it was before the removal; the form, unchanged, is not written.
+  EXPECT_EQ(session.Save(), (std::vector<std::string>{"Basic.dpr"}));
+  EXPECT_EQ(ReadFile(File("Basic.dpr")), dpr);
+  EXPECT_EQ(ReadFile(File("Unit2.dfm")), unit2);
+}
+
+// What cannot join the project is refused, saying why, and the project stays as it was.
+TEST_F(DesignSessionTest, AFrameThatCannotJoinIsRefusedAndNothingChanges) {
+  const std::string form3 = "object Form3: TForm3\nend\n";
+  WriteFile(File("Lone.pas"), "unit Lone;\ninterface\nimplementation\nend.\n");
+  WriteFile(File("Twin.pas"), "unit Twin;\ntype\n  TForm1 = class(TForm)\n  end;\nend.\n");
+  WriteFile(File("Twin.dfm"), "object Form1: TForm1\nend\n");
+  WriteFile(File("Other.pas"), "unit Other;\ntype\n\n  TOther = class(TForm)\n  end;\nend.\n");
+  WriteFile(File("Other.dfm"), form3);
+  WriteFile(File("Broken.pas"), Unit3Source);
+  WriteFile(File("Broken.dfm"), "object Form3: TForm3\n  Width = \nend\n");
+  WriteFile(File("Plain.pas"), "unit Plain;\ninterface\nimplementation\nend.\n");
+  WriteFile(File("Plain.dfm"), form3);
+  const struct {
+    const char* File;
+    const char* Error;
+  } cases[] = {
+      {"Unit1.pas", "The project has a unit Unit1 already"},
+      {"Twin.pas", "The project has a frame Form1 already"},
+      {"Lone.pas", "has no form file beside it"},
+      {"Gone.pas", "There is no unit"},
+      {"Other.pas", "Other.pas(4): The unit declares TOther, but its form file holds a TForm3"},
+      {"Plain.pas", "Plain.pas(1): The unit declares no form class (TForm3 = class(TForm))"},
+      {"Broken.pas", "Broken.dfm(3): Width: integer expected"},
+  };
+  ide::TDesignSession session(Core, File("Basic.dpr"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    try {
+      session.AddExistingFrame(File(c.File));
+      ADD_FAILURE() << "added";
+    } catch (const host::Exception& e) {
+      EXPECT_NE(e.Message().find(c.Error), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(session.GetUnitCount(), 2);
+    EXPECT_FALSE(session.Modified());
+    EXPECT_FALSE(session.CanUndoProject());
+  }
+}
+
+// Another project's frame is copied in, with the files its components name from its folder; a
+// different file of the same name here refuses it all, and nothing is copied.
+TEST_F(DesignSessionTest, AnotherProjectsFrameIsCopiedInWithItsFiles) {
+  mebrox::RegisterRuntimeClasses();
+  ide::TDesignCore kit;
+  mebrox::Mebroxr32::Register(kit);
+  const std::string other = FDir.Path() + "/Other/";
+  fs::create_directories(other + "media");
+  WriteFile(other + "Unit5.pas", "unit Unit5;\ntype\n  TForm5 = class(TForm)\n  end;\nend.\n");
+  WriteFile(other + "Unit5.dfm",
+            "object Form5: TForm5\n  object WavePlay1: TWavePlay\n"
+            "    WaveName = 'media/chime.wav'\n  end\n  object HyperTxt1: THyperTxt\n"
+            "    LinesLists.Strings = (\n      'intro.txt'\n      'gone.txt')\n  end\nend\n");
+  WriteFile(other + "media/chime.wav", "RIFF a chime");
+  WriteFile(other + "intro.txt", "Welcome");
+  fs::create_directories(File("media"));
+  WriteFile(File("media/chime.wav"), "RIFF another chime");
+  {
+    ide::TDesignSession session(kit, File("Basic.dpr"));
+    try {
+      session.AddExistingFrame(other + "Unit5.pas");
+      ADD_FAILURE() << "added over another chime";
+    } catch (const host::EInOutError& e) {
+      EXPECT_NE(e.Message().find("write over: media/chime.wav."), std::string::npos) << e.Message();
+    }
+    EXPECT_FALSE(fs::exists(File("Unit5.pas")));
+    EXPECT_FALSE(fs::exists(File("intro.txt")));
+    EXPECT_EQ(session.GetUnitCount(), 2);
+  }
+  // The same bytes here already are that file.
+  WriteFile(File("media/chime.wav"), "RIFF a chime");
+  ide::TDesignSession session(kit, File("Basic.dpr"));
+  host::TForm& form5 = session.AddExistingFrame(other + "Unit5.pas");
+  EXPECT_EQ(form5.Name(), "Form5");
+  for (const char* copied : {"Unit5.pas", "Unit5.dfm", "media/chime.wav", "intro.txt"})
+    EXPECT_EQ(ReadFile(File(copied)), ReadFile(other + copied)) << copied;
+  EXPECT_FALSE(fs::exists(File("gone.txt")));
+  EXPECT_EQ(session.Save(), (std::vector<std::string>{"Basic.dpr"}));
+  // Copied, it reopens as a frame of this project.
+  ide::TDesignSession reopened(kit, File("Basic.dpr"));
+  ASSERT_NE(reopened.FindForm("Form5"), nullptr);
+  EXPECT_EQ(reopened.ModuleOf(*reopened.FindForm("Form5"))->SourcePath, File("Unit5.pas"));
+}

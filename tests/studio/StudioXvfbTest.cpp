@@ -47,6 +47,8 @@ namespace fs = std::filesystem;
 using mebrox::studio::QtStudioWindow;
 
 void SaveScreen(const std::string& name) {
+  // What was painted last reaches the X server before its picture is taken.
+  QGuiApplication::sync();
   QScreen* shown = QGuiApplication::primaryScreen();
   QPixmap screen;
   if (shown->devicePixelRatio() == 1) {
@@ -376,8 +378,9 @@ void TypeIntoFileDialog(QWidget& dialog, const std::string& path) {
 }
 
 // A frame removed from its row in the project manager with the pointer and the keyboard, the
-// studio's own question answered by Enter, then brought back by Ctrl+Z.
-TEST(StudioXvfbTest, AFrameIsRemovedFromItsRowAndCtrlZBringsItBack) {
+// studio's own question answered by Enter, then brought back by Ctrl+Z; removed again from the
+// File menu and saved, it comes back from its files through File > Add Existing Frame.
+TEST(StudioXvfbTest, AFrameIsRemovedAndComesBackByUndoOrFromItsFiles) {
   RequireX();
   std::string second = TwoPanelsForm;
   second.replace(second.find("Form1: TForm1"), 13, "Form2: TForm2");
@@ -418,6 +421,36 @@ TEST(StudioXvfbTest, AFrameIsRemovedFromItsRowAndCtrlZBringsItBack) {
           500);
   EXPECT_EQ(real.Studio->Session()->FindForm("Form2"), nullptr);
   EXPECT_TRUE(real.Messages.empty()) << real.Messages.front();
+
+  // Saved without it, it comes back from File > Add Existing Frame through the real file dialog.
+  ASSERT_TRUE(real.Studio->SaveProject());
+  EXPECT_EQ(testing_support::ReadFile(real.File("Test.dpr")).find("Unit2"), std::string::npos);
+  real.Studio->activateWindow();
+  QTest::qWait(300);
+  OnNextModal([&](QWidget& files) { TypeIntoFileDialog(files, real.File("Unit2.pas")); });
+  Xdotool({"mousemove", Num(file.x()), Num(file.y()), "click", "1", "sleep", "0.6", "key", "e"},
+          1500);
+  ASSERT_NE(real.Studio->Session()->FindForm("Form2"), nullptr);
+  EXPECT_TRUE(host::qt::WidgetOf(real.Form("Form2"))->isVisible());
+  EXPECT_EQ(manager.findItems("Unit2", Qt::MatchExactly).size(), 1);
+  EXPECT_EQ(real.Studio->CurrentForm(), &real.Form("Form2"));
+  EXPECT_TRUE(real.Messages.empty()) << real.Messages.front();
+  // What the designer sees: the frame's row is drawn in the project manager, not only held.
+  QTest::qWait(500);
+  const QRect drawn = manager.visualItemRect(manager.findItems("Unit2", Qt::MatchExactly)[0]);
+  const QPoint at = manager.viewport()->mapToGlobal(drawn.topLeft());
+  const QImage seen =
+      QGuiApplication::primaryScreen()
+          ->grabWindow(0, at.x(), at.y(), manager.viewport()->width(), drawn.height())
+          .toImage();
+  int ink = 0;
+  for (int y = 0; y < seen.height(); ++y)
+    for (int x = 0; x < seen.width(); ++x) ink += qGray(seen.pixel(x, y)) < 100;
+  EXPECT_GT(ink, 10) << "the row of Unit2 is not drawn";
+  SaveScreen("studio-xvfb-frame-added-back.png");
+  ASSERT_TRUE(real.Studio->SaveProject());
+  EXPECT_NE(testing_support::ReadFile(real.File("Test.dpr")).find("Unit2 in 'Unit2.pas' {Form2}"),
+            std::string::npos);
 }
 
 std::string LessonFrame(int n, const char* caption) {
@@ -548,7 +581,7 @@ TEST(StudioXvfbTest, ALessonIsBuiltWithThePointerAndKeyboardAlone) {
 
   // A copy elsewhere, made from the File menu's Save Project As, runs with the original gone.
   testing_support::TempDir elsewhere;
-  real.Studio->OnChooseFile = [&](bool, const QString&) {
+  real.Studio->OnChooseFile = [&](bool, const QString&, const QString&) {
     return QString::fromStdString(elsewhere.File("Lesson.dpr"));
   };
   real.Studio->Command("actSaveAs")->trigger();
