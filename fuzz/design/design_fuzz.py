@@ -334,7 +334,7 @@ class ScriptGenerator:
             (self.drop, 10), (self.set_property, 24), (self.edit_property, 9), (self.verb, 4),
             (self.dblclick, 3), (self.expert, 3), (self.select, 7), (self.move_size, 6),
             (self.clipboard_line, 9), (self.order, 2), (self.undo_redo, 6), (self.newframe, 2),
-            (self.removeframe, 2), (self.project_undo_redo, 3),
+            (self.removeframe, 2), (self.addframe, 1), (self.project_undo_redo, 3),
             (self.save, 6), (self.saveas, 1), (self.pointer, 2), (self.misc, 2),
         ]
         choices = [v for v, _ in verbs]
@@ -639,6 +639,19 @@ class ScriptGenerator:
             del self.forms[form.name.lower()]
             self.project_done.append(("removed", form))
             self.project_undone.clear()
+
+    def addframe(self):
+        """A unit on disk brought in: one removed, one of the project's (refused), one of a
+        copy Save As made (copied in, or refused over the project's own files), or none."""
+        r = self.rng
+        n = r.randint(1, self.units + 1)
+        path = r.choice(["Unit%d.pas" % n, "Unit%d.dfm" % n,
+                         "out%d/Unit%d.pas" % (max(1, self.saveas_count), n)])
+        if self.values.hostile():
+            path = r.choice(["Tour.dpr", "missing.pas", "/proc/Fz.pas", "../Unit1.pas", "."])
+        self.emit("addframe", quote(path))
+        # Whether it joined depends on the disk: the model no longer knows the project's steps.
+        self.project_known = False
 
     def project_undo_redo(self):
         """undo and redo without a frame: the project's own steps."""
