@@ -560,7 +560,8 @@ std::vector<std::string> TDesignSession::RemoveFrame(host::TForm& form) {
   return links;
 }
 
-host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile) {
+host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile,
+                                              std::vector<std::string>* copied) {
   const std::string chosen = fs::absolute(host::NativePath(unitFile)).lexically_normal().string();
   std::string sourcePath = host::LocateFile(host::ChangeFileExt(chosen, ".pas"));
   if (sourcePath.empty())
@@ -590,7 +591,9 @@ host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile) {
     throw host::EComponentError("The project has a frame " + form->Name() + " already");
 
   const fs::path inside = fs::path(sourcePath).lexically_relative(FFolder);
-  if (inside.empty() || *inside.begin() == "..") CopyFrameIn(sourcePath, formPath, *form);
+  std::vector<std::string> copiedIn;
+  if (inside.empty() || *inside.begin() == "..")
+    copiedIn = CopyFrameIn(sourcePath, formPath, *form);
   TDesignModule module;
   module.UnitName = unitName;
   module.FormName = form->Name();
@@ -611,14 +614,15 @@ host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile) {
   RecordProjectStep(
       {"Add Frame " + added.Name(), 0, 0, true, FModules.size() - 1, {}, before, FProjectText});
   MarkModified(added);
+  if (copied) *copied = std::move(copiedIn);
   added.Show();
   if (OnFormOpened) OnFormOpened(added);
   if (OnProjectChanged) OnProjectChanged();
   return added;
 }
 
-void TDesignSession::CopyFrameIn(std::string& sourcePath, std::string& formPath,
-                                 host::TForm& form) {
+std::vector<std::string> TDesignSession::CopyFrameIn(std::string& sourcePath, std::string& formPath,
+                                                     host::TForm& form) {
   const fs::path from = fs::path(sourcePath).parent_path();
   std::vector<host::TFileWrite> files;
   std::vector<std::string> clashes;
@@ -658,6 +662,9 @@ void TDesignSession::CopyFrameIn(std::string& sourcePath, std::string& formPath,
         "write over: " +
         JoinNames(clashes) + ". Add the frame from there, or rename them first.");
   WriteIntoNewFolders(files, std::move(newFolders), JournalPath());
+  std::vector<std::string> copied;
+  for (const host::TFileWrite& file : files) copied.push_back(Relative(file.Name));
+  return copied;
 }
 
 bool TDesignSession::CanUndoProject() const {

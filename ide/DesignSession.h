@@ -109,8 +109,10 @@ class TDesignSession : public TIToolServices {
   // into the same places here; a file of the same name here already is never written over: the
   // add is refused naming them. Refused with EComponentError when the project has a unit or a
   // frame of that name already; a unit or form that does not read fails with EParserError naming
-  // the file and line. Nothing changes on a failure.
-  host::TForm& AddExistingFrame(const std::string& unitFile);
+  // the file and line. Nothing changes on a failure. copied: the files copied in, relative to
+  // the project folder.
+  host::TForm& AddExistingFrame(const std::string& unitFile,
+                                std::vector<std::string>* copied = nullptr);
   // The components of other frames whose actions or hot words go to the frame.
   std::vector<std::string> LinksTo(const host::TForm& form) const;
   // Steps on the project as a whole (frames added and removed), taken back and again; false when
@@ -197,7 +199,9 @@ class TDesignSession : public TIToolServices {
   void ReplaceProjectText(std::string text);
   // Copies a frame's unit and form, and the files its components name, from another folder
   // into the project folder; the copied unit's and form's paths come back in place of theirs.
-  void CopyFrameIn(std::string& sourcePath, std::string& formPath, host::TForm& form);
+  // Returns the files copied, relative to the project folder.
+  std::vector<std::string> CopyFrameIn(std::string& sourcePath, std::string& formPath,
+                                       host::TForm& form);
 
   // A form held open: the text its file holds, and the designer its editors report to.
   struct TOpenForm {

@@ -408,9 +408,13 @@ const TScriptVerbTable& StudioVerbs() {
        .Run = Design([](TStudioRun& studio, const TScriptCommand& c) {
          ide::TDesignSession& session = studio.Session(c);
          std::string added;
-         studio.AsEvent(
-             [&] { added = session.AddExistingFrame(studio.ResolvePath(c.FileName)).Name(); });
-         if (!added.empty()) studio.Trace("added " + added);
+         std::vector<std::string> copied;
+         studio.AsEvent([&] {
+           added = session.AddExistingFrame(studio.ResolvePath(c.FileName), &copied).Name();
+         });
+         if (added.empty()) return;
+         for (const std::string& file : copied) studio.Trace("copied " + file);
+         studio.Trace("added " + added);
        })},
       {.Name = "removeframe",
        .Verb = svOther,

@@ -551,13 +551,22 @@ bool QtStudioWindow::RemoveFrame(host::TForm* form) {
 host::TForm* QtStudioWindow::AddExistingFrame(const QString& unitFile) {
   if (!FSession) return nullptr;
   host::TForm* form = nullptr;
+  std::vector<std::string> copied;
   try {
-    form = &FSession->AddExistingFrame(unitFile.toStdString());
+    form = &FSession->AddExistingFrame(unitFile.toStdString(), &copied);
   } catch (const std::exception& e) {
     ShowError(tr("Add Existing Frame"), e);
     return nullptr;
   }
   SetCurrentForm(form);
+  // Files written into the project folder are said, as for a wave picked from elsewhere.
+  if (!copied.empty()) {
+    QStringList names;
+    for (const std::string& file : copied) names << Text(file);
+    OnMessage(tr("Add Existing Frame"),
+              tr("%1 came from another folder: copied into the project folder are %2.")
+                  .arg(Text(form->Name()), names.join(", ")));
+  }
   return form;
 }
 

@@ -486,8 +486,10 @@ TEST_F(DesignSessionTest, AnotherProjectsFrameIsCopiedInWithItsFiles) {
   // The same bytes here already are that file.
   WriteFile(File("media/chime.wav"), "RIFF a chime");
   ide::TDesignSession session(kit, File("Basic.dpr"));
-  host::TForm& form5 = session.AddExistingFrame(other + "Unit5.pas");
+  std::vector<std::string> copied;
+  host::TForm& form5 = session.AddExistingFrame(other + "Unit5.pas", &copied);
   EXPECT_EQ(form5.Name(), "Form5");
+  EXPECT_EQ(copied, (std::vector<std::string>{"Unit5.pas", "Unit5.dfm", "intro.txt"}));
   for (const char* copied : {"Unit5.pas", "Unit5.dfm", "media/chime.wav", "intro.txt"})
     EXPECT_EQ(ReadFile(File(copied)), ReadFile(other + copied)) << copied;
   EXPECT_FALSE(fs::exists(File("gone.txt")));

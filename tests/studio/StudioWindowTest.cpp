@@ -294,6 +294,41 @@ TEST_F(StudioWindowTest, ARemovedFramesWindowGoesAndUndoBringsItBack) {
   EXPECT_EQ(Window->Session()->FindForm("Form5"), nullptr);
 }
 
+// Another project's frame is chosen in the File menu's file picker and joins the project; the
+// designer is told which files came into the project folder, and Edit > Undo names the step.
+TEST_F(StudioWindowTest, AnotherProjectsFrameIsAddedAndTheCopiedFilesAreSaid) {
+  OpenTour();
+  const std::string other = FWork.File("other");
+  fs::create_directories(other);
+  WriteFile(other + "/Extra.pas", "unit Extra;\ntype\n  TExtra = class(TForm)\n  end;\nend.\n");
+  WriteFile(other + "/Extra.dfm", "object Extra: TExtra\n  Caption = 'From elsewhere'\nend\n");
+  QString title;
+  Window->OnChooseFile = [&](bool save, const QString& asked, const QString& filter) {
+    EXPECT_FALSE(save);
+    title = asked + " " + filter;
+    return QString::fromStdString(other + "/Extra.pas");
+  };
+  Trigger("actAddFrame");
+  EXPECT_EQ(title.toStdString(), "Add Existing Frame Frame units (*.pas)");
+  ASSERT_NE(Window->Session()->FindForm("Extra"), nullptr);
+  EXPECT_EQ(Window->CurrentForm(), &Form("Extra"));
+  EXPECT_TRUE(WindowOf("Extra").isVisible());
+  EXPECT_EQ(Messages, (std::vector<std::string>{
+                          "Add Existing Frame: Extra came from another folder: copied into the "
+                          "project folder are Extra.pas, Extra.dfm."}));
+  EXPECT_EQ(Window->Command("actUndo")->text(), "&Undo Add Frame Extra");
+  Trigger("actUndo");
+  EXPECT_EQ(Window->Session()->FindForm("Extra"), nullptr);
+  // Chosen again, the copy now beside the project is the frame itself.
+  Window->OnChooseFile = [&](bool, const QString&, const QString&) {
+    return QString::fromStdString(TourFile("Extra.pas"));
+  };
+  Messages.clear();
+  Trigger("actAddFrame");
+  ASSERT_NE(Window->Session()->FindForm("Extra"), nullptr);
+  EXPECT_TRUE(Messages.empty()) << Messages.front();
+}
+
 TEST_F(StudioWindowTest, TheInspectorRefusesValuesThatAreNoneAndTheComponentKeepsItsOwn) {
   OpenTour();
   host::TForm& form = Form("Form1");
