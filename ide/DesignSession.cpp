@@ -366,13 +366,21 @@ const TDesignModule* TDesignSession::ModuleOf(const host::TForm& form) const {
 
 bool TDesignSession::Modified() const {
   if (FProjectText != FSavedProjectText) return true;
-  for (const TDesignModule& module : FModules) {
-    if (module.New || module.Source != module.SavedSource) return true;
-    if (!module.Form) continue;
-    const TOpenForm* open = FindOpen(*module.Form);
-    if (open->LastText != open->SavedText) return true;
-  }
+  for (const TDesignModule& module : FModules)
+    if (ModuleModified(module)) return true;
   return false;
+}
+
+bool TDesignSession::Modified(const host::TForm& form) const {
+  const TDesignModule* module = ModuleOf(form);
+  return module && ModuleModified(*module);
+}
+
+bool TDesignSession::ModuleModified(const TDesignModule& module) const {
+  if (module.New || module.Source != module.SavedSource) return true;
+  if (!module.Form) return false;
+  const TOpenForm* open = FindOpen(*module.Form);
+  return open->LastText != open->SavedText;
 }
 
 void TDesignSession::CheckFrameName(const host::TForm& form, const std::string& newName) const {

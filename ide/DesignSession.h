@@ -136,6 +136,8 @@ class TDesignSession : public TIToolServices {
   // Whether anything differs from the project's files: a form, a unit, the project file.
   // Undoing back to what was saved makes it false again.
   bool Modified() const;
+  // Whether the frame differs from its files: made, or changed since they were written.
+  bool Modified(const host::TForm& form) const;
   // Records a change to a form (the editors' Designer.Modified comes here). A frame renamed by
   // the change is renamed wherever the project names it: the project file, its unit's class and
   // variable, and the actions and hot words of every frame that go to it.
@@ -197,6 +199,7 @@ class TDesignSession : public TIToolServices {
   std::string ReadDiskFile(const std::string& path);
   std::string LocateUnitFile(const std::string& relative);
   void ReplaceProjectText(std::string text);
+  bool ModuleModified(const TDesignModule& module) const;
   // Copies a frame's unit and form, and the files its components name, from another folder
   // into the project folder; the copied unit's and form's paths come back in place of theirs.
   // Returns the files copied, relative to the project folder.

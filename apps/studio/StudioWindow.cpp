@@ -526,10 +526,15 @@ bool QtStudioWindow::RemoveFrame(host::TForm* form) {
   const std::vector<std::string> links = FSession->LinksTo(*form);
   // A frame never saved has no files to keep it: said plainly, since its design goes with it.
   const ide::TDesignModule* module = FSession->ModuleOf(*form);
+  // Its files keep it only as last saved: said plainly when they do not hold all of it.
   QString question =
       module && module->New
           ? tr("Remove %1 from the project? It has never been saved, so nothing keeps its design "
                "once the studio closes; until then Undo brings it back.")
+                .arg(Text(form->Name()))
+      : FSession->Modified(*form)
+          ? tr("Remove %1 from the project? Its files stay on disk as last saved: the changes "
+               "made since are kept only until the studio closes, and Undo brings them back.")
                 .arg(Text(form->Name()))
           : tr("Remove %1 from the project? Its files stay on disk, and Undo brings it back.")
                 .arg(Text(form->Name()));

@@ -265,6 +265,8 @@ TEST_F(StudioWindowTest, ARemovedFramesWindowGoesAndUndoBringsItBack) {
   Trigger("actRemoveFrame");
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_NE(asked[0].find("Still going to it: Form2.HyperTxt1"), std::string::npos) << asked[0];
+  EXPECT_NE(asked[0].find("Its files stay on disk, and Undo brings it back."), std::string::npos)
+      << asked[0];
   ASSERT_NE(Window->Session()->FindForm("Form3"), nullptr);
 
   yes = true;
@@ -286,6 +288,14 @@ TEST_F(StudioWindowTest, ARemovedFramesWindowGoesAndUndoBringsItBack) {
   QTest::mouseClick(&WindowOf("Form3"), Qt::LeftButton, {}, QPoint(30, 30));
   EXPECT_NE(Form("Form3").FindComponent("Label1"), nullptr);
   EXPECT_TRUE(Messages.empty()) << Messages.front();
+
+  // Changed since it was saved, its files do not hold all of it, and the question says so.
+  Trigger("actRemoveFrame");
+  EXPECT_NE(asked.back().find("Its files stay on disk as last saved: the changes made since are "
+                              "kept only until the studio closes"),
+            std::string::npos)
+      << asked.back();
+  Trigger("actUndo");
 
   // A frame never saved has no files to fall back on, and the question says so.
   Window->SetCurrentForm(Window->NewFrame());
