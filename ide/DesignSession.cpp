@@ -462,21 +462,17 @@ void TDesignSession::Reload(TOpenForm& open, const std::string& text) {
 }
 
 bool TDesignSession::Undo(host::TForm& form) {
-  TOpenForm* open = FindOpen(form);
-  if (!open || !open->History.CanUndo()) return false;
-  std::string text = open->History.Undo(open->LastText);
-  Reload(*open, text);
-  open->LastText = std::move(text);
-  FollowFrameRenames();
-  ++FChanges;
-  if (OnModified) OnModified(form);
-  return true;
+  return TakeFormStep(form, true);
 }
 
 bool TDesignSession::Redo(host::TForm& form) {
+  return TakeFormStep(form, false);
+}
+
+bool TDesignSession::TakeFormStep(host::TForm& form, bool undo) {
   TOpenForm* open = FindOpen(form);
-  if (!open || !open->History.CanRedo()) return false;
-  std::string text = open->History.Redo(open->LastText);
+  if (!open || !(undo ? open->History.CanUndo() : open->History.CanRedo())) return false;
+  std::string text = undo ? open->History.Undo(open->LastText) : open->History.Redo(open->LastText);
   Reload(*open, text);
   open->LastText = std::move(text);
   FollowFrameRenames();
@@ -686,34 +682,28 @@ bool TDesignSession::CanRedoProject() const {
 }
 
 bool TDesignSession::UndoProject() {
-  if (!CanUndoProject()) return false;
-  TProjectStep step = std::move(FProjectDone.back());
-  FProjectDone.pop_back();
-  if (step.Added) {
-    step.Frame = TakeOut(step.Index);
-  } else {
-    PutBack(step.Index, std::move(step.Frame));
-    step.Frame = {};
-  }
-  ReplaceProjectText(step.ProjectBefore);
-  FProjectUndone.push_back(std::move(step));
-  ++FChanges;
-  if (OnProjectChanged) OnProjectChanged();
-  return true;
+  return TakeProjectStep(true);
 }
 
 bool TDesignSession::RedoProject() {
-  if (!CanRedoProject()) return false;
-  TProjectStep step = std::move(FProjectUndone.back());
-  FProjectUndone.pop_back();
-  if (step.Added) {
+  return TakeProjectStep(false);
+}
+
+bool TDesignSession::TakeProjectStep(bool undo) {
+  if (!(undo ? CanUndoProject() : CanRedoProject())) return false;
+  std::vector<TProjectStep>& from = undo ? FProjectDone : FProjectUndone;
+  std::vector<TProjectStep>& to = undo ? FProjectUndone : FProjectDone;
+  TProjectStep step = std::move(from.back());
+  from.pop_back();
+  // A frame added goes out again when undone, a frame removed when redone; else it comes back.
+  if (step.Added == undo) {
+    step.Frame = TakeOut(step.Index);
+  } else {
     PutBack(step.Index, std::move(step.Frame));
     step.Frame = {};
-  } else {
-    step.Frame = TakeOut(step.Index);
   }
-  ReplaceProjectText(step.ProjectAfter);
-  FProjectDone.push_back(std::move(step));
+  ReplaceProjectText(undo ? step.ProjectBefore : step.ProjectAfter);
+  to.push_back(std::move(step));
   ++FChanges;
   if (OnProjectChanged) OnProjectChanged();
   return true;

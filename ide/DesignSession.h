@@ -257,6 +257,9 @@ class TDesignSession : public TIToolServices {
   };
   std::vector<TProjectStep> FProjectDone, FProjectUndone;
   TKeptFrame TakeOut(size_t index);
+  // Takes back (undo) or again a step of the project's, or of one form.
+  bool TakeProjectStep(bool undo);
+  bool TakeFormStep(host::TForm& form, bool undo);
   void PutBack(size_t index, TKeptFrame frame);
   void RecordProjectStep(TProjectStep step);
   int FGroupDepth = 0;
