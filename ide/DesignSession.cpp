@@ -596,8 +596,11 @@ host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile,
 
   const fs::path inside = fs::path(sourcePath).lexically_relative(FFolder);
   std::vector<std::string> copiedIn;
-  if (inside.empty() || *inside.begin() == "..")
+  if (inside.empty() || *inside.begin() == "..") {
     copiedIn = CopyFrameIn(sourcePath, formPath, *form);
+    // Read again where it now lies, so that what it names bare is found beside it.
+    form = ReadDesignForm(host::ReadFileBytes(formPath), formPath);
+  }
   TDesignModule module;
   module.UnitName = unitName;
   module.FormName = form->Name();
