@@ -64,10 +64,10 @@ std::string ProjectFolder(ide::TIToolServices* services) {
 
 std::string NameInside(const std::string& fileName, const std::string& folder) {
   fs::path file(host::NativePath(fileName));
-  fs::path relative =
-      RealFolder(file.parent_path()).lexically_relative(RealFolder(host::NativePath(folder)));
-  if (relative.empty() || *relative.begin() == "..") return {};
-  return (relative / file.filename()).lexically_normal().generic_string();
+  const std::string relative = host::PathWithin(RealFolder(file.parent_path()).string(),
+                                                RealFolder(host::NativePath(folder)).string());
+  if (relative.empty()) return {};
+  return (fs::path(relative) / file.filename()).lexically_normal().generic_string();
 }
 
 std::string TakeIntoProject(const std::string& fileName, TFileKind kind,

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -447,6 +448,14 @@ std::vector<TJournalEntry> ParseJournal(const std::string& journal, const std::s
 
 int (*FileSync)(int fd) = ::fsync;
 void (*WriteStepHook)(int step) = nullptr;
+
+std::string PathWithin(const std::string& file, const std::string& folder) {
+  const std::filesystem::path relative =
+      std::filesystem::path(file).lexically_normal().lexically_relative(
+          std::filesystem::path(folder).lexically_normal());
+  if (relative.empty() || *relative.begin() == "..") return {};
+  return relative.generic_string();
+}
 
 bool IsOwnPassingFile(std::string_view name) {
   if (!name.starts_with('.')) return false;

@@ -81,6 +81,10 @@ inline constexpr char PathDelim = '/';
 bool IsPathDelimiter(char c);
 // Everything up to and including the last separator; empty when there is none.
 std::string ExtractFilePath(std::string_view fileName);
+// The path of file relative to folder, as both are spelled (links are not followed), with '/'
+// between names: "chime.wav", "media/chime.wav", "." for the folder itself; empty when the file
+// lies outside the folder.
+std::string PathWithin(const std::string& file, const std::string& folder);
 std::string ExtractFileName(std::string_view fileName);
 // From the last "." of the file name part to the end, dot included; empty when there is none.
 std::string ExtractFileExt(std::string_view fileName);

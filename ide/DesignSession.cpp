@@ -103,8 +103,12 @@ std::optional<std::string> TDesignSession::Recovered(const std::string& path) co
 
 std::string TDesignSession::ReadDiskFile(const std::string& path) {
   std::string bytes = host::ReadFileBytes(path);
-  FDiskPrints[Relative(path)] = Fingerprint(bytes);
+  KeepDiskPrint(path, bytes);
   return bytes;
+}
+
+void TDesignSession::KeepDiskPrint(const std::string& path, const std::string& bytes) {
+  FDiskPrints[Relative(path)] = Fingerprint(bytes);
 }
 
 std::string TDesignSession::LocateUnitFile(const std::string& relative) {
@@ -439,8 +443,6 @@ void TDesignSession::RenameFrame(TDesignModule& module, std::string oldName, std
   }
 }
 
-namespace {}  // namespace
-
 void TDesignSession::Reload(TOpenForm& open, const std::string& text) {
   host::TForm& form = *open.Form;
   const std::string source = form.Name() + ".dfm";
@@ -532,7 +534,8 @@ std::vector<std::string> TDesignSession::LinksTo(const host::TForm& form) const 
     for (host::TComponent* c : open.Form->ComponentList()) {
       bool linked = false;
       try {
-        linked = FCore.Registry().RenameFrameReferences(*c, form.Name(), form.Name() + "_", false);
+        // A trial rename to its own name finds what goes to the frame, changing nothing.
+        linked = FCore.Registry().RenameFrameReferences(*c, form.Name(), form.Name(), false);
       } catch (const std::exception&) {
         // Refused because a word list file names the frame: a link all the same.
         linked = true;
@@ -576,7 +579,8 @@ host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile,
                                 " has no form file beside it: only a frame, a unit with its form, "
                                 "joins the project");
   const std::string source = host::ReadFileBytes(sourcePath);
-  std::unique_ptr<host::TForm> form = ReadDesignForm(host::ReadFileBytes(formPath), formPath);
+  const std::string formText = host::ReadFileBytes(formPath);
+  std::unique_ptr<host::TForm> form = ReadDesignForm(formText, formPath);
   std::string declared;
   int line = 0;
   if (!FindFormClassDeclaration(source, declared, line))
@@ -594,20 +598,20 @@ host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile,
   if (FindForm(form->Name()))
     throw host::EComponentError("The project has a frame " + form->Name() + " already");
 
-  const fs::path inside = fs::path(sourcePath).lexically_relative(FFolder);
   std::vector<std::string> copiedIn;
-  if (inside.empty() || *inside.begin() == "..") {
-    copiedIn = CopyFrameIn(sourcePath, formPath, *form);
+  if (host::PathWithin(sourcePath, FFolder).empty()) {
+    copiedIn = CopyFrameIn(sourcePath, formPath, source, formText, *form);
     // Read again where it now lies, so that what it names bare is found beside it.
-    form = ReadDesignForm(host::ReadFileBytes(formPath), formPath);
+    form = ReadDesignForm(formText, formPath);
   }
   TDesignModule module;
   module.UnitName = unitName;
   module.FormName = form->Name();
   module.SourcePath = sourcePath;
   module.FormPath = formPath;
-  module.SavedSource = module.Source = ReadDiskFile(sourcePath);
-  ReadDiskFile(formPath);
+  module.SavedSource = module.Source = source;
+  KeepDiskPrint(sourcePath, source);
+  KeepDiskPrint(formPath, formText);
   // As when the project opens: what the writer makes of the form counts as its file.
   std::string normalized = host::WriteComponentText(*form);
 
@@ -629,16 +633,18 @@ host::TForm& TDesignSession::AddExistingFrame(const std::string& unitFile,
 }
 
 std::vector<std::string> TDesignSession::CopyFrameIn(std::string& sourcePath, std::string& formPath,
+                                                     const std::string& source,
+                                                     const std::string& formText,
                                                      host::TForm& form) {
   const fs::path from = fs::path(sourcePath).parent_path();
   std::vector<host::TFileWrite> files;
   std::vector<std::string> clashes;
   // The unit and its form go beside the project under their own names: the project file names
   // them so.
-  for (std::string* path : {&sourcePath, &formPath}) {
+  for (auto [path, bytes] : {std::pair{&sourcePath, &source}, std::pair{&formPath, &formText}}) {
     const fs::path target = fs::path(FFolder) / fs::path(*path).filename();
     if (!host::LocateFile(target.string()).empty()) clashes.push_back(Relative(target.string()));
-    files.push_back({target.string(), host::ReadFileBytes(*path), -1});
+    files.push_back({target.string(), *bytes, -1});
     *path = target.string();
   }
   // What its components name from their own folder ("chime.wav", "media/chime.wav") is looked
@@ -1043,9 +1049,8 @@ std::vector<std::string> TDesignSession::SaveAs(const std::string& projectFile) 
           fs::path name(host::NativePath(named));
           fs::path source =
               (name.is_absolute() ? name : fs::path(FFolder) / name).lexically_normal();
-          fs::path inside = source.lexically_relative(FFolder);
-          if (inside.empty() || *inside.begin() == ".." || !fs::is_regular_file(source, ec))
-            continue;
+          const std::string inside = host::PathWithin(source.string(), FFolder);
+          if (inside.empty() || !fs::is_regular_file(source, ec)) continue;
           NoteNewFolders(folder / inside, folder, newFolders);
           carry(source);
         }

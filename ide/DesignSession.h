@@ -197,6 +197,7 @@ class TDesignSession : public TIToolServices {
   // the disk holds, fingerprinted; LocateUnitFile finds a file on disk or in the recovery.
   std::optional<std::string> Recovered(const std::string& path) const;
   std::string ReadDiskFile(const std::string& path);
+  void KeepDiskPrint(const std::string& path, const std::string& bytes);
   std::string LocateUnitFile(const std::string& relative);
   void ReplaceProjectText(std::string text);
   bool ModuleModified(const TDesignModule& module) const;
@@ -204,6 +205,7 @@ class TDesignSession : public TIToolServices {
   // into the project folder; the copied unit's and form's paths come back in place of theirs.
   // Returns the files copied, relative to the project folder.
   std::vector<std::string> CopyFrameIn(std::string& sourcePath, std::string& formPath,
+                                       const std::string& source, const std::string& formText,
                                        host::TForm& form);
 
   // A form held open: the text its file holds, and the designer its editors report to.

@@ -85,8 +85,7 @@ bool LeavesFolder(const TFileReference& reference, const std::string& folder) {
     std::error_code ec;
     if (!fs::exists(resolved, ec)) return false;
   }
-  fs::path relative = resolved.lexically_relative(base);
-  return relative.empty() || *relative.begin() == "..";
+  return host::PathWithin(resolved.string(), base.string()).empty();
 }
 
 }  // namespace mebrox

@@ -95,8 +95,8 @@ TLoadedProject::~TLoadedProject() {
 }
 
 std::string TLoadedProject::Shown(const std::string& absolutePath) const {
-  fs::path relative = fs::path(absolutePath).lexically_relative(FFolder);
-  if (relative.empty() || *relative.begin() == "..") return absolutePath;
+  const std::string relative = host::PathWithin(absolutePath, FFolder);
+  if (relative.empty()) return absolutePath;
   return (fs::path(FShownFolder) / relative).lexically_normal().string();
 }
 

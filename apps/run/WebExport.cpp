@@ -401,11 +401,11 @@ class TSiteBuilder {
     fs::path base = workDir.empty() ? folder : fs::path(Slashed(workDir));
     if (base.is_relative()) base = folder / base;
     fs::path path = (base / Slashed(file)).lexically_normal();
-    fs::path relative = path.lexically_relative(folder);
+    const std::string relative = host::PathWithin(path.string(), folder.string());
+    const bool inside = !relative.empty();
     std::error_code ec;
-    bool inside = !relative.empty() && *relative.begin() != "..";
     if (!file.empty() && inside && fs::is_regular_file(path, ec) && !IsProgram(path)) {
-      std::string target = "files/" + relative.generic_string();
+      std::string target = "files/" + relative;
       if (!FCopied.count(target)) {
         FCopied.insert(target);
         FSite.Files.push_back({target, host::ReadFileBytes(path.string())});

@@ -16,8 +16,7 @@ namespace {
 
 // True when inner is outer or lies inside it.
 bool Within(const fs::path& inner, const fs::path& outer) {
-  fs::path relative = inner.lexically_relative(outer);
-  return !relative.empty() && *relative.begin() != "..";
+  return !host::PathWithin(inner.string(), outer.string()).empty();
 }
 
 fs::path Canonical(const fs::path& path) {

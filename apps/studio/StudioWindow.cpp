@@ -527,17 +527,15 @@ bool QtStudioWindow::RemoveFrame(host::TForm* form) {
   // A frame never saved has no files to keep it: said plainly, since its design goes with it.
   const ide::TDesignModule* module = FSession->ModuleOf(*form);
   // Its files keep it only as last saved: said plainly when they do not hold all of it.
-  QString question =
+  const QString kept =
       module && module->New
-          ? tr("Remove %1 from the project? It has never been saved, so nothing keeps its design "
-               "once the studio closes; until then Undo brings it back.")
-                .arg(Text(form->Name()))
+          ? tr("It has never been saved, so nothing keeps its design once the studio closes; "
+               "until then Undo brings it back.")
       : FSession->Modified(*form)
-          ? tr("Remove %1 from the project? Its files stay on disk as last saved: the changes "
-               "made since are kept only until the studio closes, and Undo brings them back.")
-                .arg(Text(form->Name()))
-          : tr("Remove %1 from the project? Its files stay on disk, and Undo brings it back.")
-                .arg(Text(form->Name()));
+          ? tr("Its files stay on disk as last saved: the changes made since are kept only until "
+               "the studio closes, and Undo brings them back.")
+          : tr("Its files stay on disk, and Undo brings it back.");
+  QString question = tr("Remove %1 from the project? %2").arg(Text(form->Name()), kept);
   if (!links.empty()) {
     QStringList names;
     for (const std::string& link : links) names << Text(link);

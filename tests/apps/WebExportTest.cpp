@@ -163,7 +163,9 @@ TEST_F(WebExportTest, HotWordsStandOnTheDesktopsSlots) {
     web[frame + " " + text + " " + page].push_back({attr("data-word"), left, top,
                                                     left + StylePx(style, "width"),
                                                     top + StylePx(style, "height")});
-    if (!tag.Attributes.count("data-continued")) EXPECT_EQ(tag.Text, attr("data-word"));
+    if (!tag.Attributes.count("data-continued")) {
+      EXPECT_EQ(tag.Text, attr("data-word"));
+    }
   }
 
   ASSERT_EQ(web.size(), desktop.size());
@@ -223,7 +225,9 @@ TEST_F(WebExportTest, TheFolderHoldsEveryFrameComponentPictureAndSound) {
 
   for (const std::string& source : sources) {
     EXPECT_EQ(source.find("//"), std::string::npos) << source;
-    if (source != "#") EXPECT_TRUE(site.Find(source)) << source << " is not in the folder";
+    if (source != "#") {
+      EXPECT_TRUE(site.Find(source)) << source << " is not in the folder";
+    }
   }
   int pictures = 0;
   for (const mebrox::TWebFile& f : site.Files)
