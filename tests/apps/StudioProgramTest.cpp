@@ -481,6 +481,10 @@ TEST_F(StudioProgramTest, FramesRemovedAndAddedAreUndoneAndSavedAsLeft) {
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   EXPECT_NE(r.Out.find("show TForm3\nadded Form3\nsaved Tour.dpr\n"), std::string::npos) << r.Out;
   EXPECT_EQ(ReadFile(TourFile("Unit3.dfm")), unit3);
+  // Reopened, the frame brought back is what was saved: a second save writes nothing.
+  r = Studio("save\n");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(r.Out.find("saved"), std::string::npos) << r.Out;
   r = RunProcess(MEBROX_RUN_PROGRAM, {"--check", TourFile("Tour.dpr")}, FWork.Path());
   EXPECT_EQ(r.ExitCode, 0) << r.Out << r.Err;
   EXPECT_EQ(r.Out.find("there is no frame"), std::string::npos) << r.Out;

@@ -493,9 +493,15 @@ TEST_F(DesignSessionTest, AnotherProjectsFrameIsCopiedInWithItsFiles) {
   for (const char* copied : {"Unit5.pas", "Unit5.dfm", "media/chime.wav", "intro.txt"})
     EXPECT_EQ(ReadFile(File(copied)), ReadFile(other + copied)) << copied;
   EXPECT_FALSE(fs::exists(File("gone.txt")));
+  const std::string designed = host::WriteComponentText(form5);
+  ASSERT_TRUE(session.UndoProject());
+  EXPECT_FALSE(session.Modified());
+  ASSERT_TRUE(session.RedoProject());
+  EXPECT_EQ(host::WriteComponentText(*session.FindForm("Form5")), designed);
   EXPECT_EQ(session.Save(), (std::vector<std::string>{"Basic.dpr"}));
   // Copied, it reopens as a frame of this project.
   ide::TDesignSession reopened(kit, File("Basic.dpr"));
   ASSERT_NE(reopened.FindForm("Form5"), nullptr);
   EXPECT_EQ(reopened.ModuleOf(*reopened.FindForm("Form5"))->SourcePath, File("Unit5.pas"));
+  EXPECT_TRUE(reopened.Save().empty());
 }
